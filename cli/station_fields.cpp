@@ -1,0 +1,149 @@
+#include "station_fields.h"
+
+#include "validation/entry_limits.h"
+
+#include <charconv>
+#include <cstdint>
+#include <limits>
+
+namespace skybrant::cli {
+
+namespace {
+
+using validation::Axis;
+
+enum class Unit { Degrees, Minutes, Seconds };
+
+const char* axisName(Axis axis)
+{
+    return axis == Axis::Latitude ? "latitude" : "longitude";
+}
+
+const char* unitName(Unit unit)
+{
+    switch (unit) {
+    case Unit::Degrees:
+        return "degrees";
+    case Unit::Minutes:
+        return "minutes";
+    case Unit::Seconds:
+        return "seconds";
+    }
+    return "";
+}
+
+std::string fieldName(bool own, Axis axis, const char* what)
+{
+    std::string name = own ? "own " : "other ";
+    name += axisName(axis);
+    name += ' ';
+    name += what;
+    return name;
+}
+
+std::string quoted(std::string_view text)
+{
+    std::string q = "\"";
+    q += text;
+    q += '"';
+    return q;
+}
+
+// Whole number with an optional sign and nothing else.
+bool readInt32(std::string_view text, std::int32_t& value)
+{
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-') {
+            return false;
+        }
+    }
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc{} && end == text.data() + text.size();
+}
+
+bool withinLimits(Axis axis, Unit unit, std::int32_t degrees, std::int32_t value)
+{
+    if (unit == Unit::Degrees) {
+        return !validation::degreesTooLarge(axis, value);
+    }
+    return !validation::pastTheLimit(axis, degrees, value) && !validation::minutesOrSecondsTooLarge(value);
+}
+
+class Reader {
+public:
+    Reader(bool own, std::string& error) : own_(own), error_(error) {}
+
+    bool number(std::string_view text, Axis axis, Unit unit, std::int32_t degrees, std::int32_t& value)
+    {
+        const bool isNumber = readInt32(text, value);
+        if (isNumber && withinLimits(axis, unit, degrees, value)) {
+            return true;
+        }
+        // Only a failing field pays for building its message.
+        constexpr auto kLowest = std::numeric_limits<std::int32_t>::min();
+        const std::int32_t maxDeg = validation::maxDegrees(axis);
+        const bool atLimit = unit != Unit::Degrees && degrees == maxDeg;
+        const std::int32_t highest = unit == Unit::Degrees ? maxDeg
+                                     : atLimit             ? 0
+                                                           : validation::kMaxMinutesOrSeconds;
+        error_ = fieldName(own_, axis, unitName(unit)) + ": " + quoted(text) +
+                 (isNumber ? " is out of range" : " is not a whole number in range") +
+                 "; allowed: whole numbers from " + std::to_string(kLowest) + " to " + std::to_string(highest);
+        if (atLimit) {
+            error_ += std::string(" when the ") + axisName(axis) + " degrees are " + std::to_string(maxDeg);
+        }
+        return false;
+    }
+
+    bool hemisphere(std::string_view text, Axis axis, std::string& value)
+    {
+        const char positive = axis == Axis::Latitude ? 'N' : 'E';
+        const char negative = axis == Axis::Latitude ? 'S' : 'W';
+        if (text.size() == 1) {
+            const char upper = static_cast<char>(text[0] & ~0x20);
+            if (upper == positive || upper == negative) {
+                value.assign(1, upper);
+                return true;
+            }
+        }
+        error_ = fieldName(own_, axis, "hemisphere") + ": " + quoted(text) + " is not allowed; allowed: " +
+                 positive + " or " + negative;
+        return false;
+    }
+
+private:
+    bool own_;
+    std::string& error_;
+};
+
+bool readStation(const std::string_view* f, bool own, StationEntry& e, std::string& error)
+{
+    Reader r(own, error);
+    return r.number(f[0], Axis::Latitude, Unit::Degrees, 0, e.latDegrees) &&
+           r.number(f[1], Axis::Latitude, Unit::Minutes, e.latDegrees, e.latMinutes) &&
+           r.number(f[2], Axis::Latitude, Unit::Seconds, e.latDegrees, e.latSeconds) &&
+           r.hemisphere(f[3], Axis::Latitude, e.latHemisphere) &&
+           r.number(f[4], Axis::Longitude, Unit::Degrees, 0, e.lonDegrees) &&
+           r.number(f[5], Axis::Longitude, Unit::Minutes, e.lonDegrees, e.lonMinutes) &&
+           r.number(f[6], Axis::Longitude, Unit::Seconds, e.lonDegrees, e.lonSeconds) &&
+           r.hemisphere(f[7], Axis::Longitude, e.lonHemisphere);
+}
+
+}  // namespace
+
+bool parseStationFields(const std::array<std::string_view, kFieldsPerPair>& fields, StationPair& pair,
+                        std::string& error)
+{
+    return readStation(fields.data(), true, pair.own, error) &&
+           readStation(fields.data() + kFieldsPerPair / 2, false, pair.other, error);
+}
+
+std::string wrongFieldCount(std::size_t found)
+{
+    return "expected 16 fields (LAD LAM LAS N|S LOD LOM LOS E|W for the own station, then the same for "
+           "the other station), found " +
+           std::to_string(found);
+}
+
+}  // namespace skybrant::cli

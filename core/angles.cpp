@@ -1,0 +1,23 @@
+#include "angles.h"
+
+namespace skybrant {
+
+double toDecimalDegrees(std::int32_t degrees, std::int32_t minutes, std::int32_t seconds)
+{
+    double q = static_cast<double>(minutes) / kMinutesPerDegree;
+    q = q + static_cast<double>(degrees);
+    q = q + static_cast<double>(seconds) / kSecondsPerDegree;
+    return q;
+}
+
+double toRadians(double decimalDegrees)
+{
+    return (decimalDegrees * kPi) / kDegreesPerHalfTurn;
+}
+
+double toDegrees(double radians)
+{
+    return (radians * kDegreesPerHalfTurn) / kPi;
+}
+
+}  // namespace skybrant

@@ -1,0 +1,56 @@
+#include "compute.h"
+
+#include "number_text.h"
+
+#include <cmath>
+
+namespace skybrant {
+
+double roundDistance(double km)
+{
+    return std::floor(km * 10 + 0.5) / 10;
+}
+
+double roundHeading(double degrees)
+{
+    return std::floor(degrees + 0.5);
+}
+
+GreatCircleResult solveStations(const StationEntry& own, const StationEntry& other)
+{
+    const StationGeometry geometry = relateStations(own, other);
+    if (geometry != StationGeometry::Distinct) {
+        return degenerateGreatCircle(geometry);
+    }
+    const StationRadians a = toRadians(own);
+    const StationRadians b = toRadians(other);
+    return solveGreatCircle(a.lat, a.lon, b.lat, b.lon);
+}
+
+ComputedTexts computeTexts(const StationEntry& own, const StationEntry& other,
+                           std::string_view decimalSeparator)
+{
+    ComputedTexts t;
+    t.result = solveStations(own, other);
+    t.distance = numberText(roundDistance(t.result.distanceKm), decimalSeparator);
+    if (t.result.hasHeadings()) {
+        t.ownToOther = numberText(roundHeading(t.result.headingOwnToOther), decimalSeparator);
+        t.otherToOwn = numberText(roundHeading(t.result.headingOtherToOwn), decimalSeparator);
+    }
+    return t;
+}
+
+std::string_view geometryNote(StationGeometry geometry)
+{
+    switch (geometry) {
+    case StationGeometry::SamePlace:
+        return "Both stations are at the same place, so there is no beam heading.";
+    case StationGeometry::Antipodes:
+        return "The stations are at opposite points of the globe: every beam heading leads there.";
+    case StationGeometry::Distinct:
+        break;
+    }
+    return {};
+}
+
+}  // namespace skybrant

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "station.h"
+
+namespace skybrant {
+
+// Kilometres per degree of arc: 60 nautical miles of 6080 feet, converted to
+// statute miles of 5280 feet, at 8/5 km per statute mile.
+inline constexpr double kNauticalMilesPerDegree = 60;
+inline constexpr double kFeetPerNauticalMile = 6080;
+inline constexpr double kFeetPerStatuteMile = 5280;
+
+double degreesOfArcToKm(double degreesOfArc);
+
+struct GreatCircleResult {
+    double cosine = 1;          // c, cosine of the central angle
+    double sine = 0;            // s = sqrt(1 - c^2)
+    double centralAngle = 0;    // D, degrees, 0 to 180
+    double distanceKm = 0;      // unrounded
+    double headingOwnToOther = 0;  // degrees clockwise from north
+    double headingOtherToOwn = 0;
+    // False when the heading's x or y was exactly 0, so no quadrant row
+    // applied and the heading was set to the bearing along that axis.
+    bool ownToOtherCaseFound = false;
+    bool otherToOwnCaseFound = false;
+    // True when rounding put |x| at 1 or above, so the arcsine part was
+    // taken as 90 degrees.
+    bool ownToOtherArcsineLimited = false;
+    bool otherToOwnArcsineLimited = false;
+    // True when c was exactly 0, so D was taken as 90 degrees.
+    bool quarterCircle = false;
+    // SamePlace and Antipodes carry no headings: from the same place there is
+    // no direction, towards the antipode every direction leads there.
+    StationGeometry geometry = StationGeometry::SamePlace;
+
+    bool hasHeadings() const { return geometry == StationGeometry::Distinct; }
+};
+
+// Great circle between two signed positions in radians (own station first).
+// A pure function of its inputs; never yields a NaN or an infinity.
+GreatCircleResult solveGreatCircle(double latA, double lonA, double latB, double lonB);
+
+// The result for stations known to be at the same place or at antipodes.
+GreatCircleResult degenerateGreatCircle(StationGeometry geometry);
+
+}  // namespace skybrant

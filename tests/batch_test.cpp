@@ -1,0 +1,194 @@
+#include "cli/batch.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace skybrant::cli {
+namespace {
+
+std::string lineFor(std::string_view in, bool* ok = nullptr)
+{
+    std::string out;
+    const bool good = appendBatchLine(in, out);
+    if (ok != nullptr) {
+        *ok = good;
+    }
+    return out;
+}
+
+TEST(BatchLine, GoodLinesGiveCsv)
+{
+    struct Case {
+        const char* in;
+        const char* out;
+    };
+    const Case cases[] = {
+        {"51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W", "5539.2,288,51\n"},
+        {"  51\t30 0 n 0 7 0 w   40 42 0 N 74 0 0 W  ", "5539.2,288,51\n"},
+        {"+51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W", "5539.2,288,51\n"},
+        {"-10 0 0 S 20 0 0 E 30 0 0 N 20 0 0 E", "2210.9,0,180\n"},
+        {"0 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E", "0,,\n"},
+        {"10 0 0 N 20 0 0 E 10 0 0 S 160 0 0 W", "19898.2,,\n"},
+        {"90 0 0 N 0 0 0 E 0 0 0 N 10 0 0 E", "9949.1,170,0\n"},
+        {"90 0 0 N 0 0 0 E 0 0 0 N 10 0 0 E\r", "9949.1,170,0\n"},
+        // Minutes and seconds past 60 and negative values are taken as they
+        // are: 11.0167 N 180 E to 6.1667 S 0 E, 175.15 degrees over the pole.
+        {"10 60 60 N 180 0 0 E -5 -70 0 N 0 0 0 E", "19362,0,360\n"},
+    };
+    for (const auto& c : cases) {
+        bool ok = false;
+        EXPECT_EQ(lineFor(c.in, &ok), c.out) << c.in;
+        EXPECT_TRUE(ok) << c.in;
+    }
+}
+
+TEST(BatchLine, BlankAndCommentLinesPassThrough)
+{
+    for (const char* in : {"", "   ", "\t", "# a comment", "   # indented", "#51 30 0 N"}) {
+        bool ok = false;
+        EXPECT_EQ(lineFor(in, &ok), std::string(in) + "\n");
+        EXPECT_TRUE(ok);
+    }
+}
+
+TEST(BatchLine, BadLinesNameTheFieldAndTheRange)
+{
+    struct Case {
+        const char* in;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"1 2 3", "expected 16 fields"},
+        {"1 2 3", "found 3"},
+        {"51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W 1", "found 17"},
+        {"91 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E", "own latitude degrees: \"91\" is out of range; allowed: whole numbers "
+                                            "from -2147483648 to 90"},
+        {"0 0 0 N 181 0 0 E 0 0 0 N 0 0 0 E", "own longitude degrees: \"181\" is out of range"},
+        {"0 61 0 N 0 0 0 E 0 0 0 N 0 0 0 E", "own latitude minutes: \"61\" is out of range; allowed: whole "
+                                            "numbers from -2147483648 to 60"},
+        {"0 0 61 N 0 0 0 E 0 0 0 N 0 0 0 E", "own latitude seconds"},
+        {"90 1 0 N 0 0 0 E 0 0 0 N 0 0 0 E", "own latitude minutes: \"1\" is out of range; allowed: whole numbers "
+                                            "from -2147483648 to 0 when the latitude degrees are 90"},
+        {"0 0 0 N 0 0 0 E 0 0 0 N 180 0 1 E", "other longitude seconds: \"1\" is out of range; allowed: whole "
+                                             "numbers from -2147483648 to 0 when the longitude degrees are 180"},
+        {"0 0 0 N 0 0 0 E 0 0 0 N 0 0 0 X", "other longitude hemisphere: \"X\" is not allowed; allowed: E or W"},
+        {"0 0 0 E 0 0 0 E 0 0 0 N 0 0 0 E", "own latitude hemisphere: \"E\" is not allowed; allowed: N or S"},
+        {"0 0 0 N 0 0 0 E 0 0 0 N 0 0 0 EW", "other longitude hemisphere"},
+        {"x 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E", "own latitude degrees: \"x\" is not a whole number"},
+        {"1.5 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E", "own latitude degrees: \"1.5\" is not a whole number"},
+        {"2147483648 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E", "\"2147483648\" is not a whole number in range"},
+        {"-2147483649 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E", "\"-2147483649\" is not a whole number in range"},
+        {"+-1 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E", "\"+-1\" is not a whole number"},
+        {"0 0 0 N 0 0 0 E 0x1 0 0 N 0 0 0 E", "other latitude degrees: \"0x1\" is not a whole number"},
+    };
+    for (const auto& c : cases) {
+        bool ok = true;
+        const std::string out = lineFor(c.in, &ok);
+        EXPECT_FALSE(ok) << c.in;
+        EXPECT_EQ(out.rfind("ERROR: ", 0), 0U) << out;
+        EXPECT_NE(out.find(c.reason), std::string::npos) << out;
+        EXPECT_EQ(out.back(), '\n');
+        EXPECT_EQ(out.find('\n'), out.size() - 1) << out;
+    }
+}
+
+TEST(BatchLine, LimitsAcceptTheirOwnValue)
+{
+    const char* good[] = {
+        "90 0 0 N 180 0 0 W 0 60 60 S 179 60 60 E",
+        "-2147483648 -5 -5 N -180 -1 -1 E 89 60 0 N 0 0 0 E",
+        "90 0 -3 N 180 -1 0 E 0 0 0 N 0 0 0 E",
+    };
+    for (const char* in : good) {
+        bool ok = false;
+        const std::string out = lineFor(in, &ok);
+        EXPECT_TRUE(ok) << in << " -> " << out;
+    }
+}
+
+std::string runOn(const std::string& input, BatchOutcome& outcome)
+{
+    std::FILE* in = std::tmpfile();
+    std::FILE* out = std::tmpfile();
+    std::fwrite(input.data(), 1, input.size(), in);
+    std::rewind(in);
+    outcome = runBatch(in, out);
+    std::rewind(out);
+    std::string result;
+    char buf[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buf, 1, sizeof buf, out)) > 0) {
+        result.append(buf, n);
+    }
+    std::fclose(in);
+    std::fclose(out);
+    return result;
+}
+
+TEST(Batch, OneOutputLinePerInputLine)
+{
+    const std::string input =
+        "# own then other\n"
+        "51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\n"
+        "\n"
+        "91 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E\r\n"
+        "51 30 0 N 0 7 0 W 33 51 0 S 151 12 0 E\n"
+        "garbage\n"
+        "33 51 0 S 151 12 0 E 35 41 0 N 139 41 0 E";  // no final line end
+    BatchOutcome outcome;
+    const std::string out = runOn(input, outcome);
+    EXPECT_EQ(out,
+              "# own then other\n"
+              "5539.2,288,51\n"
+              "\n"
+              "ERROR: own latitude degrees: \"91\" is out of range; allowed: whole numbers from -2147483648 to 90\n"
+              "16892.3,61,319\n"
+              "ERROR: expected 16 fields (LAD LAM LAS N|S LOD LOM LOS E|W for the own station, then the same for "
+              "the other station), found 1\n"
+              "7778.2,350,170\n");
+    EXPECT_EQ(outcome.lines, 7U);
+    EXPECT_EQ(outcome.failedLines, 2U);
+    EXPECT_FALSE(outcome.ioFailed);
+
+    EXPECT_EQ(runOn("", outcome), "");
+    EXPECT_EQ(outcome.lines, 0U);
+}
+
+TEST(Batch, OverlongLinesKeepTheRestAligned)
+{
+    const std::string longComment = "#" + std::string(3 * kMaxBatchLine, 'c');
+    const std::string longData = std::string(2 * kMaxBatchLine, '1');
+    const std::string pair = "51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\n";
+    BatchOutcome outcome;
+    const std::string out = runOn(pair + longComment + "\n" + longData + "\n" + pair, outcome);
+    EXPECT_EQ(out, "5539.2,288,51\n" + longComment + "\nERROR: line is longer than 65536 bytes\n5539.2,288,51\n");
+    EXPECT_EQ(outcome.lines, 4U);
+    EXPECT_EQ(outcome.failedLines, 1U);
+
+    // A line of exactly the buffer's length still fits once its end is read.
+    const std::string fits = "#" + std::string(kMaxBatchLine - 2, 'x');
+    EXPECT_EQ(runOn(fits + "\n" + pair, outcome), fits + "\n5539.2,288,51\n");
+    EXPECT_EQ(outcome.failedLines, 0U);
+}
+
+TEST(Batch, WriteFailureIsReported)
+{
+    std::FILE* in = std::tmpfile();
+    const std::string pair = "51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\n";
+    for (int i = 0; i < 5000; ++i) {
+        std::fwrite(pair.data(), 1, pair.size(), in);
+    }
+    std::rewind(in);
+    std::FILE* full = std::fopen("/dev/full", "w");
+    ASSERT_NE(full, nullptr);
+    const BatchOutcome outcome = runBatch(in, full);
+    EXPECT_TRUE(outcome.ioFailed);
+    EXPECT_NE(outcome.ioError.find("cannot write the output"), std::string::npos) << outcome.ioError;
+    std::fclose(full);
+    std::fclose(in);
+}
+
+}  // namespace
+}  // namespace skybrant::cli

@@ -1,0 +1,242 @@
+#include "core/angles.h"
+#include "core/compute.h"
+#include "core/great_circle.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <random>
+
+namespace skybrant {
+namespace {
+
+StationEntry at(int ld, int lm, int ls, const char* ns, int od, int om, int os, const char* ew)
+{
+    return StationEntry{ld, lm, ls, od, om, os, ns, ew};
+}
+
+TEST(GreatCircle, WorkedExamples)
+{
+    struct Case {
+        StationEntry own, other;
+        double c, d, km, forward, back;
+        const char *distanceText, *forwardText, *backText;
+    };
+    const Case cases[] = {
+        {at(51, 30, 0, "N", 0, 7, 0, "W"), at(40, 42, 0, "N", 74, 0, 0, "W"), 0.6413480, 50.107590, 5539.1663,
+         288.32575, 51.212122, "5539.2", "288", "51"},
+        {at(51, 30, 0, "N", 0, 7, 0, "W"), at(33, 51, 0, "S", 151, 12, 0, "E"), -0.8894835, 152.808415,
+         16892.2757, 60.727153, 319.167617, "16892.3", "61", "319"},
+        {at(33, 51, 0, "S", 151, 12, 0, "E"), at(35, 41, 0, "N", 139, 41, 0, "E"), 0.3360809, 70.361717,
+         7778.1680, 350.085163, 169.860120, "7778.2", "350", "170"},
+    };
+    for (const auto& c : cases) {
+        const ComputedTexts t = computeTexts(c.own, c.other);
+        const GreatCircleResult& r = t.result;
+        // Each value to the digits it is known to.
+        EXPECT_NEAR(r.cosine, c.c, 5e-8);
+        EXPECT_NEAR(r.centralAngle, c.d, 5e-7);
+        EXPECT_NEAR(r.distanceKm, c.km, 5e-5);
+        EXPECT_NEAR(r.headingOwnToOther, c.forward, 5e-6);
+        EXPECT_NEAR(r.headingOtherToOwn, c.back, 5e-7);
+        EXPECT_TRUE(r.ownToOtherCaseFound);
+        EXPECT_TRUE(r.otherToOwnCaseFound);
+        EXPECT_EQ(t.distance, c.distanceText);
+        EXPECT_EQ(t.ownToOther, c.forwardText);
+        EXPECT_EQ(t.otherToOwn, c.backText);
+    }
+}
+
+TEST(GreatCircle, PoleSeenThroughTheProgramsPi)
+{
+    const GreatCircleResult r = solveStations(at(90, 0, 0, "N", 0, 0, 0, "E"), at(0, 0, 0, "N", 10, 0, 0, "E"));
+    EXPECT_LT(r.cosine, 0);  // cos(90 degrees) is a tiny negative number here
+    EXPECT_NEAR(r.cosine, -2.02e-10, 0.01e-10);
+    EXPECT_NEAR(r.centralAngle, 90.0000000233, 5e-11);
+    EXPECT_NEAR(r.headingOwnToOther, 170.0, 1e-6);
+    EXPECT_NEAR(r.headingOtherToOwn, 2.04e-9, 0.01e-9);
+}
+
+TEST(GreatCircle, HeadingsOnAnAxisAreTrueBearings)
+{
+    struct Case {
+        StationEntry own, other;
+        double forward, back, km;
+    };
+    const Case cases[] = {
+        // Same meridian: x = 0.
+        {at(10, 0, 0, "N", 20, 0, 0, "E"), at(30, 0, 0, "N", 20, 0, 0, "E"), 0, 180, 2210.909090909},
+        {at(30, 0, 0, "N", 20, 0, 0, "W"), at(10, 0, 0, "S", 20, 0, 0, "W"), 180, 0, 4421.818181818},
+        // Both on the equator: y = 0.
+        {at(0, 0, 0, "N", 10, 0, 0, "E"), at(0, 0, 0, "N", 20, 0, 0, "E"), 90, 270, 1105.454545454},
+        {at(0, 0, 0, "S", 20, 0, 0, "E"), at(0, 0, 0, "N", 10, 0, 0, "E"), 270, 90, 1105.454545454},
+    };
+    for (const auto& c : cases) {
+        const GreatCircleResult r = solveStations(c.own, c.other);
+        EXPECT_EQ(r.headingOwnToOther, c.forward);
+        EXPECT_EQ(r.headingOtherToOwn, c.back);
+        EXPECT_FALSE(r.ownToOtherCaseFound);
+        EXPECT_FALSE(r.otherToOwnCaseFound);
+        EXPECT_NEAR(r.distanceKm, c.km, 1e-6);
+    }
+    // Negative zero is still zero: -0 S to 0 N on the same meridian.
+    const GreatCircleResult r = solveStations(at(0, 0, 0, "S", 0, 0, 0, "W"), at(5, 0, 0, "N", 0, 0, 0, "E"));
+    EXPECT_EQ(r.headingOwnToOther, 0);
+    EXPECT_EQ(r.headingOtherToOwn, 180);
+}
+
+TEST(GreatCircle, LimitsOfTheFormulasGiveFiniteAnswers)
+{
+    // c exactly 0 (found by search): the angle is a right angle, no 1/c.
+    const double lat = 0x1.33f271355e606p-1;
+    GreatCircleResult r = solveGreatCircle(lat, 0, -lat, 0x1.1494a6f1e22ccp+0);
+    ASSERT_EQ(r.cosine, 0);
+    EXPECT_TRUE(r.quarterCircle);
+    EXPECT_EQ(r.centralAngle, 90);
+    EXPECT_TRUE(std::isfinite(r.headingOwnToOther));
+    EXPECT_TRUE(std::isfinite(r.headingOtherToOwn));
+
+    // Equator points 90 degrees apart: x rounds to exactly 1.
+    r = solveStations(at(0, 0, 0, "N", 0, 0, 0, "E"), at(0, 0, 0, "N", 90, 0, 0, "E"));
+    EXPECT_TRUE(r.ownToOtherArcsineLimited);
+    EXPECT_TRUE(r.otherToOwnArcsineLimited);
+    EXPECT_EQ(r.headingOwnToOther, 90);
+    EXPECT_EQ(r.headingOtherToOwn, 270);
+
+    // Coincident or opposite radians (c at +-1) without exact entries.
+    r = solveGreatCircle(0.3, 0.2, 0.3, 0.2);
+    EXPECT_EQ(r.geometry, StationGeometry::SamePlace);
+    EXPECT_EQ(r.distanceKm, 0);
+    r = solveGreatCircle(0, 0, 0, std::numbers::pi);
+    EXPECT_EQ(r.geometry, StationGeometry::Antipodes);
+}
+
+TEST(GreatCircle, SamePlaceAndAntipodesHaveNoHeadings)
+{
+    struct Case {
+        StationEntry own, other;
+        StationGeometry geometry;
+        const char* distance;
+    };
+    const Case cases[] = {
+        {at(0, 0, 0, "N", 0, 0, 0, "E"), at(0, 0, 0, "N", 0, 0, 0, "E"), StationGeometry::SamePlace, "0"},
+        {at(51, 30, 0, "N", 0, 7, 0, "W"), at(51, 30, 0, "N", 0, 7, 0, "W"), StationGeometry::SamePlace, "0"},
+        {at(10, 0, 0, "N", 180, 0, 0, "E"), at(10, 0, 0, "N", 180, 0, 0, "W"), StationGeometry::SamePlace, "0"},
+        {at(90, 0, 0, "N", 0, 0, 0, "E"), at(90, 0, 0, "N", 77, 0, 0, "W"), StationGeometry::SamePlace, "0"},
+        {at(10, 0, 0, "N", 20, 0, 0, "E"), at(10, 0, 0, "S", 160, 0, 0, "W"), StationGeometry::Antipodes,
+         "19898.2"},
+        {at(90, 0, 0, "N", 0, 0, 0, "E"), at(90, 0, 0, "S", 0, 0, 0, "E"), StationGeometry::Antipodes, "19898.2"},
+    };
+    for (const auto& c : cases) {
+        const ComputedTexts t = computeTexts(c.own, c.other);
+        EXPECT_EQ(t.result.geometry, c.geometry);
+        EXPECT_EQ(t.distance, c.distance);
+        EXPECT_EQ(t.ownToOther, "");
+        EXPECT_EQ(t.otherToOwn, "");
+        EXPECT_FALSE(geometryNote(c.geometry).empty());
+    }
+    EXPECT_TRUE(geometryNote(StationGeometry::Distinct).empty());
+}
+
+std::string hemisphere(std::mt19937_64& rng, const char* a, const char* b)
+{
+    return (rng() & 1) ? a : b;
+}
+
+StationEntry randomStation(std::mt19937_64& rng)
+{
+    std::uniform_int_distribution<int> lat(-90, 90), lon(-180, 180), sub(-60, 60);
+    return StationEntry{lat(rng), sub(rng), sub(rng), lon(rng), sub(rng), sub(rng), hemisphere(rng, "N", "S"),
+                        hemisphere(rng, "E", "W")};
+}
+
+TEST(GreatCircle, SwappingStationsSwapsHeadingsBitForBit)
+{
+    std::mt19937_64 rng(20261208);
+    for (int i = 0; i < 20000; ++i) {
+        const StationEntry a = randomStation(rng);
+        const StationEntry b = randomStation(rng);
+        const GreatCircleResult ab = solveStations(a, b);
+        const GreatCircleResult ba = solveStations(b, a);
+        ASSERT_EQ(ab.cosine, ba.cosine) << i;
+        ASSERT_EQ(ab.centralAngle, ba.centralAngle) << i;
+        ASSERT_EQ(ab.distanceKm, ba.distanceKm) << i;
+        ASSERT_EQ(ab.headingOwnToOther, ba.headingOtherToOwn) << i;
+        ASSERT_EQ(ab.headingOtherToOwn, ba.headingOwnToOther) << i;
+        ASSERT_EQ(ab.geometry, ba.geometry) << i;
+    }
+}
+
+// A textbook solution, written apart from the program: haversine distance,
+// atan2 bearings and the exact pi.
+struct Textbook {
+    double arcDegrees;
+    double forward;
+    double back;
+};
+
+double bearing(double lat1, double lon1, double lat2, double lon2)
+{
+    const double dlon = lon2 - lon1;
+    const double theta =
+        std::atan2(std::sin(dlon) * std::cos(lat2),
+                   std::cos(lat1) * std::sin(lat2) - std::sin(lat1) * std::cos(lat2) * std::cos(dlon));
+    return std::fmod(theta * 180 / std::numbers::pi + 360, 360);
+}
+
+Textbook textbook(double lat1, double lon1, double lat2, double lon2)
+{
+    const double r = std::numbers::pi / 180;
+    lat1 *= r;
+    lon1 *= r;
+    lat2 *= r;
+    lon2 *= r;
+    const double h = std::pow(std::sin((lat2 - lat1) / 2), 2) +
+                     std::cos(lat1) * std::cos(lat2) * std::pow(std::sin((lon2 - lon1) / 2), 2);
+    const double arc = 2 * std::atan2(std::sqrt(h), std::sqrt(1 - h));
+    return {arc / r, bearing(lat1, lon1, lat2, lon2), bearing(lat2, lon2, lat1, lon1)};
+}
+
+double signedDegrees(int d, int m, int s, bool negative)
+{
+    const double v = d + m / 60.0 + s / 3600.0;
+    return negative ? -v : v;
+}
+
+double headingGap(double a, double b)
+{
+    const double g = std::fabs(a - b);
+    return std::min(g, 360 - g);
+}
+
+TEST(GreatCircle, AgreesWithTextbookFormulas)
+{
+    std::mt19937_64 rng(4242);
+    std::uniform_int_distribution<int> lat(0, 88), lon(0, 179), sub(0, 59);
+    int compared = 0;
+    while (compared < 10000) {
+        const StationEntry a{lat(rng), sub(rng), sub(rng), lon(rng), sub(rng), sub(rng), hemisphere(rng, "N", "S"),
+                             hemisphere(rng, "E", "W")};
+        const StationEntry b{lat(rng), sub(rng), sub(rng), lon(rng), sub(rng), sub(rng), hemisphere(rng, "N", "S"),
+                             hemisphere(rng, "E", "W")};
+        const Textbook t = textbook(signedDegrees(a.latDegrees, a.latMinutes, a.latSeconds, a.latHemisphere == "S"),
+                                    signedDegrees(a.lonDegrees, a.lonMinutes, a.lonSeconds, a.lonHemisphere == "W"),
+                                    signedDegrees(b.latDegrees, b.latMinutes, b.latSeconds, b.latHemisphere == "S"),
+                                    signedDegrees(b.lonDegrees, b.lonMinutes, b.lonSeconds, b.lonHemisphere == "W"));
+        // Bearings are ill-conditioned next to the same place and antipodes.
+        if (t.arcDegrees < 0.01 || t.arcDegrees > 179.9) {
+            continue;
+        }
+        ++compared;
+        const GreatCircleResult r = solveStations(a, b);
+        ASSERT_EQ(r.geometry, StationGeometry::Distinct);
+        ASSERT_NEAR(r.centralAngle, t.arcDegrees, 1e-6) << compared;
+        ASSERT_NEAR(r.distanceKm, degreesOfArcToKm(t.arcDegrees), 1e-6 * 110.6) << compared;
+        ASSERT_LT(headingGap(r.headingOwnToOther, t.forward), 0.01) << compared;
+        ASSERT_LT(headingGap(r.headingOtherToOwn, t.back), 0.01) << compared;
+    }
+}
+
+}  // namespace
+}  // namespace skybrant
