@@ -1,0 +1,35 @@
+# Skybrant. `make run` builds and starts the program, `make test` builds and
+# runs every test. Both install missing Debian packages first.
+
+# Warnings are errors in CI (CI=true); locally they stay warnings.
+WERROR := $(if $(CI),-DSKYBRANT_WERROR=ON,-DSKYBRANT_WERROR=OFF)
+EXAMPLE := 51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W
+
+.PHONY: all deps build build-asan test bench run clean
+
+all: build
+
+deps:
+	@sh packaging/install-deps.sh
+
+build: deps
+	cmake --preset dev $(WERROR)
+	cmake --build --preset dev
+
+build-asan: deps
+	cmake --preset asan $(WERROR)
+	cmake --build --preset asan
+
+test: build build-asan
+	ctest --preset dev
+	ctest --preset asan
+
+bench: build
+	taskset -c 0 build/dev/bench/skybrant_bench
+	sh bench/batch_throughput.sh build/dev/cli/skybrant-cli
+
+run: build
+	build/dev/cli/skybrant-cli $(EXAMPLE)
+
+clean:
+	rm -rf build
