@@ -1,0 +1,42 @@
+// skybrant: the calculator's window.
+
+#include "ui/form1.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+bool hasDisplay()
+{
+    const auto set = [](const char* name) {
+        const char* v = std::getenv(name);
+        return v != nullptr && *v != '\0';
+    };
+    // An explicit platform (offscreen, vnc, ...) needs no display server.
+    return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    if (!hasDisplay()) {
+        std::fputs("skybrant: there is no graphical display here (neither DISPLAY nor WAYLAND_DISPLAY is set),\n"
+                   "so the window cannot open. You can:\n"
+                   "  - run it on a virtual display:   xvfb-run make run\n"
+                   "  - use the command-line tool:     skybrant-cli 51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\n"
+                   "                                   (build/dev/cli/skybrant-cli after make build)\n",
+                   stderr);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Skybrant"));
+    QApplication::setApplicationName(QStringLiteral("Skybrant"));
+
+    skybrant::ui::Form1 window;
+    window.show();
+    return QApplication::exec();
+}

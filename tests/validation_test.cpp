@@ -1,0 +1,125 @@
+#include "validation/box_reader.h"
+#include "validation/keystroke.h"
+#include "validation/range_checks.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace skybrant::validation {
+namespace {
+
+TEST(BoxReader, LongestLeadingNumberWithBlanksSkipped)
+{
+    struct Case {
+        std::u16string text;
+        std::int32_t value;
+    };
+    const Case cases[] = {
+        {u"", 0},         {u" ", 0},          {u"00", 0},          {u"45", 45},        {u" 4 5", 45},
+        {u"\t4\n5", 45},  {u"\r5", 0},        {u"12abc", 12},      {u"abc", 0},        {u"2.5", 2},
+        {u"3.5", 4},      {u"-2.5", -2},      {u"0.5", 0},         {u"1.5", 2},        {u".5", 0},
+        {u".51", 1},      {u"5.", 5},         {u"-45", -45},       {u"+7", 7},         {u"++7", 0},
+        {u"- 5", -5},     {u"-", 0},          {u"0x1A", 0},        {u"1e2", 100},      {u"1E2", 100},
+        {u"1e", 1},       {u"1e+", 1},        {u"1e-", 1},         {u"12 e 2", 1200},  {u"25e-1", 2},
+        {u"1.2.3", 1},    {u"1,5", 1},        {u"inf", 0},         {u"nan", 0},        {u"infinity", 0},
+        {u"-0", 0},       {u"1e-400", 0},     {u"0.0000001", 0},   {u"\u0661\u0662", 0},  // Arabic-Indic digits
+        {u"2147483647", 2147483647},          {u"-2147483648", -2147483647 - 1},
+        {u"2147483647.4", 2147483647},        {u"9e0", 9},         {u"0e999999999999", 0},
+    };
+    for (const auto& c : cases) {
+        const BoxReading r = readBox(c.text);
+        EXPECT_FALSE(r.outOfRange) << std::string(c.text.begin(), c.text.end());
+        EXPECT_EQ(r.value, c.value) << std::string(c.text.begin(), c.text.end());
+    }
+}
+
+TEST(BoxReader, NumbersBeyondThirtyTwoBitsAreOutOfRange)
+{
+    const std::u16string cases[] = {
+        u"2147483648", u"-2147483649", u"99999999999", u"2147483647.5", u"1e400", u"-1e10", u"1e999999999999999",
+        u"10000000000e-0", u"3e9",
+    };
+    for (const auto& text : cases) {
+        const BoxReading r = readBox(text);
+        EXPECT_TRUE(r.outOfRange) << std::string(text.begin(), text.end());
+        EXPECT_EQ(r.value, 0);
+    }
+}
+
+TEST(BoxReader, HugeTextsReadWithoutLosingTheMagnitude)
+{
+    // A megabyte of digits is far out of range; the same behind "0." is 0.
+    const std::u16string digits(1 << 20, u'7');
+    EXPECT_TRUE(readBox(digits).outOfRange);
+    EXPECT_EQ(readBox(u"0." + digits).value, 1);  // 0.777... rounds to 1
+    EXPECT_EQ(readBox(u"0.0" + digits).value, 0);
+    // One followed by a million zeros, scaled back by a million: 1.
+    const std::u16string big = u"1" + std::u16string(1'000'000, u'0') + u"e-1000000";
+    EXPECT_EQ(readBox(big).value, 1);
+    EXPECT_FALSE(readBox(big).outOfRange);
+    EXPECT_EQ(readBox(std::u16string(1 << 20, u' ') + u"42").value, 42);
+}
+
+TEST(RangeChecks, EachBoxChecksInItsOrder)
+{
+    const BoxRole latDeg{Axis::Latitude, Unit::Degrees};
+    const BoxRole lonDeg{Axis::Longitude, Unit::Degrees};
+    const BoxRole latMin{Axis::Latitude, Unit::Minutes};
+    const BoxRole latSec{Axis::Latitude, Unit::Seconds};
+    const BoxRole lonMin{Axis::Longitude, Unit::Minutes};
+    const BoxRole lonSec{Axis::Longitude, Unit::Seconds};
+    struct Case {
+        BoxRole role;
+        int check;
+        std::int32_t value, degrees;
+        const char16_t* reset;  // null: the check passes
+        std::u16string_view message;
+    };
+    const Case cases[] = {
+        {latDeg, 0, 90, 0, nullptr, {}},
+        {latDeg, 0, 91, 0, u"", kLatitudeDegreesMessage},
+        {latDeg, 0, -1000, 0, nullptr, {}},
+        {lonDeg, 0, 180, 0, nullptr, {}},
+        {lonDeg, 0, 181, 0, u"", kLongitudeDegreesMessage},
+        {latMin, 0, 1, 90, u"00", kLatitudeLimitMessage},
+        {latMin, 0, 0, 90, nullptr, {}},
+        {latMin, 0, 61, 89, nullptr, {}},
+        {latMin, 1, 61, 89, u"", kMinutesMessage},
+        {latMin, 1, 60, 89, nullptr, {}},
+        {latSec, 0, 5, 90, u"00", kLatitudeLimitMessage},
+        {latSec, 1, 61, 0, u"", kSecondsMessage},
+        {lonMin, 0, 1, 180, u"00", kLongitudeLimitMessage},
+        {lonMin, 0, 1, 90, nullptr, {}},  // 90 is no limit for longitude
+        {lonMin, 1, 61, 0, u"", kMinutesMessage},
+        {lonSec, 0, 60, 180, u"00", kLongitudeLimitMessage},
+        {lonSec, 1, 61, 179, u"", kSecondsMessage},
+        {lonSec, 1, -61, 179, nullptr, {}},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        const auto v = runCheck(c.role, c.check, c.value, c.degrees);
+        ASSERT_EQ(v.has_value(), c.reset != nullptr) << "case " << i;
+        if (v) {
+            EXPECT_EQ(v->resetText, c.reset) << "case " << i;
+            EXPECT_EQ(v->message, c.message) << "case " << i;
+        }
+    }
+    EXPECT_EQ(checkCount(latDeg), 1);
+    EXPECT_EQ(checkCount(lonSec), 2);
+    EXPECT_EQ(outOfRangeViolation(lonDeg).message, kLongitudeDegreesMessage);
+    EXPECT_EQ(outOfRangeViolation(latSec).message, kSecondsMessage);
+    EXPECT_EQ(outOfRangeViolation(lonMin).resetText, u"");
+}
+
+TEST(Keystroke, DigitsAndBackspaceOnly)
+{
+    for (char16_t c = 0; c < 0x3000; ++c) {
+        const bool expected = c == 8 || (c >= u'0' && c <= u'9');
+        ASSERT_EQ(coordinateKeyAccepted(c), expected) << static_cast<int>(c);
+        ASSERT_FALSE(hemisphereKeyAccepted(c));
+    }
+}
+
+}  // namespace
+}  // namespace skybrant::validation

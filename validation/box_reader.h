@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace skybrant::validation {
+
+struct BoxReading {
+    std::int32_t value = 0;
+    // The number, once rounded, does not fit a 32-bit integer.
+    bool outOfRange = false;
+};
+
+// Reads a coordinate box's text as a whole number: blanks, tabs and line
+// feeds are skipped wherever they stand; then the longest leading number
+// (optional sign, digits, optional '.' fraction, optional exponent) is taken,
+// rounded to the nearest integer with ties to even. Text with no leading
+// number reads as 0. Words such as "inf" or "nan" and hex forms are not
+// numbers here, and the decimal point is a period in every locale.
+// Linear in the length of the text.
+BoxReading readBox(std::u16string_view text);
+
+}  // namespace skybrant::validation
