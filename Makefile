@@ -3,7 +3,6 @@
 
 # Warnings are errors in CI (CI=true); locally they stay warnings.
 WERROR := $(if $(CI),-DSKYBRANT_WERROR=ON,-DSKYBRANT_WERROR=OFF)
-EXAMPLE := 51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W
 
 .PHONY: all deps build build-asan test bench run clean
 
@@ -27,9 +26,10 @@ test: build build-asan
 bench: build
 	taskset -c 0 build/dev/bench/skybrant_bench
 	sh bench/batch_throughput.sh build/dev/cli/skybrant-cli
+	sh bench/startup.sh build/dev
 
 run: build
-	build/dev/cli/skybrant-cli $(EXAMPLE)
+	build/dev/app/skybrant
 
 clean:
 	rm -rf build

@@ -1,6 +1,7 @@
 // skybrant: the calculator's window.
 
 #include "ui/form1.h"
+#include "ui/startup_probe.h"
 
 #include <QApplication>
 
@@ -37,6 +38,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Skybrant"));
 
     skybrant::ui::Form1 window;
+    skybrant::ui::installStartupProbe(&window);
     window.show();
     return QApplication::exec();
 }

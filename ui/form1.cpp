@@ -134,9 +134,10 @@ Form1::Form1(MessageSink* sink, QWidget* parent) : QWidget(parent), sink_(sink)
     f.setPointSize(8);
     f.setStretch(QFont::Condensed);
     setFont(f);
-    // Frames with the caption set into the top edge of an etched border,
-    // as the classic style draws them; other controls keep the desktop's.
-    frameStyle_.reset(QStyleFactory::create(QStringLiteral("Windows")));
+    // Frames with the caption set into the top edge of an etched border, and
+    // the button in its own flat colour, as the classic style draws them;
+    // other controls keep the desktop's style.
+    classicStyle_.reset(QStyleFactory::create(QStringLiteral("Windows")));
 
     buildControls();
     wireHandlers();
@@ -145,17 +146,18 @@ Form1::Form1(MessageSink* sink, QWidget* parent) : QWidget(parent), sink_(sink)
 
 Form1::~Form1()
 {
-    // The frames draw with frameStyle_, which goes with the members: let
-    // the frames go first.
+    // The frames and the button draw with classicStyle_, which goes with the
+    // members: let them go first.
     qDeleteAll(findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly));
+    delete command1_;
 }
 
 QGroupBox* Form1::frame(QWidget* parent, const char* name, const char* title, const QRect& geometry)
 {
     auto* f = place<QGroupBox>(parent, name, geometry);
     f->setTitle(QString::fromUtf8(title));
-    if (frameStyle_) {
-        f->setStyle(frameStyle_.get());
+    if (classicStyle_) {
+        f->setStyle(classicStyle_.get());
     }
     return f;
 }
@@ -225,6 +227,9 @@ void Form1::buildControls()
     bp.setColor(QPalette::Button, kButtonPink);
     command1_->setPalette(bp);
     makeBigBold(command1_);
+    if (classicStyle_) {
+        command1_->setStyle(classicStyle_.get());
+    }
 
     QGroupBox* frame4 = frame(this, "Frame4", " Skybrants", twips(3000, 4080, 4215, 1815));
     label(frame4, "Label10", "My Skybrant =", twips(240, 360, 1695, 255));

@@ -88,7 +88,7 @@ private:
     void hemisphereKeyPress(char16_t& keyAscii);
     void showMessage(std::u16string_view text);
 
-    std::unique_ptr<QStyle> frameStyle_;  // outlives the frames that use it
+    std::unique_ptr<QStyle> classicStyle_;  // outlives the frames that use it
     std::unique_ptr<MessageSink> ownedSink_;
     MessageSink* sink_;
 
