@@ -7,6 +7,8 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QLocale>
+#include <QMessageBox>
+#include <QTimer>
 #include <QSignalSpy>
 
 namespace skybrant::ui {
@@ -363,6 +365,35 @@ TEST_F(Form1Test, BothCreditLabelsReportTheirIndex)
         EXPECT_EQ(spy.at(0).at(0).toInt(), l->index());
     }
     EXPECT_NE(labels[0]->index(), labels[1]->index());
+}
+
+}  // namespace
+}  // namespace skybrant::ui
+
+namespace skybrant::ui {
+namespace {
+
+TEST(MessageBoxSink, ShowsAModalBoxTitledSkybrantWithOneOkButton)
+{
+    QWidget parent;
+    MessageBoxSink sink(&parent);
+    QString title, text;
+    int buttons = -1;
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        text = box->text();
+        buttons = static_cast<int>(box->buttons().size());
+        modal = box->isModal();
+        box->button(QMessageBox::Ok)->click();
+    });
+    sink.showMessage(QStringLiteral("Type only Numbers"));  // returns once dismissed
+    EXPECT_EQ(title, "Skybrant");
+    EXPECT_EQ(text, "Type only Numbers");
+    EXPECT_EQ(buttons, 1);
+    EXPECT_TRUE(modal);
 }
 
 }  // namespace
