@@ -1,9 +1,12 @@
 // skybrant: the calculator's window.
 
+#include "settings/settings_store.h"
+#include "ui/close_signals.h"
 #include "ui/form1.h"
 #include "ui/startup_probe.h"
 
 #include <QApplication>
+#include <QSessionManager>
 
 #include <cstdio>
 #include <cstdlib>
@@ -37,7 +40,18 @@ int main(int argc, char* argv[])
     QApplication::setOrganizationName(QStringLiteral("Skybrant"));
     QApplication::setApplicationName(QStringLiteral("Skybrant"));
 
-    skybrant::ui::Form1 window;
+    const auto store = skybrant::settings::makeIniSettingsStore();
+    skybrant::ui::Form1 window(nullptr, store.get());
+    // Every ordinary way of ending saves the own station: the close button
+    // and Alt+F4 (a close request), the desktop session ending, and the
+    // signals a terminal or the system sends.
+    new skybrant::ui::CloseOnSignals(&window);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                     [&window](QSessionManager&) { window.Form_QueryUnload(); });
+    window.Form_Load();
+    if (window.ownStationSaved()) {
+        return 0;  // asked to close while the load was showing a message
+    }
     skybrant::ui::installStartupProbe(&window);
     window.show();
     return QApplication::exec();

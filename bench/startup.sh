@@ -26,7 +26,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     export DISPLAY=$display
     sleep 1
 fi
-export SKYBRANT_STARTUP_PROBE=1
+export SKYBRANT_STARTUP_PROBE=quit
 export XDG_CONFIG_HOME=$dir/config
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }

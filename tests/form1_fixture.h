@@ -4,6 +4,8 @@
 #include "ui/message_sink.h"
 
 #include <QComboBox>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringList>
@@ -32,6 +34,35 @@ public:
 
     std::vector<Shown> shown;
     QLineEdit* watched = nullptr;
+};
+
+// Receives what QDesktopServices would hand to the desktop.
+class UrlRecorder final : public QObject {
+    Q_OBJECT
+public:
+    std::vector<QUrl> opened;
+
+public slots:
+    void open(const QUrl& url) { opened.push_back(url); }
+};
+
+// Routes the desktop's URL opening to a recorder while it lives, so the
+// program's real open path runs without starting a browser.
+class RecordedUrls {
+public:
+    RecordedUrls()
+    {
+        for (const char* scheme : {"file", "http", "https"}) {
+            QDesktopServices::setUrlHandler(QLatin1String(scheme), &recorder, "open");
+        }
+    }
+    ~RecordedUrls()
+    {
+        for (const char* scheme : {"file", "http", "https"}) {
+            QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
+        }
+    }
+    UrlRecorder recorder;
 };
 
 class Form1Test : public ::testing::Test {
@@ -97,6 +128,7 @@ protected:
         return m;
     }
 
+    RecordedUrls urls;
     RecordingSink sink;
     std::unique_ptr<Form1> form;
 };

@@ -1,10 +1,14 @@
 #include "form1.h"
 
+#include "author_link.h"
 #include "clickable_label.h"
 #include "core/compute.h"
 #include "keystroke_filter.h"
 #include "validation/box_reader.h"
+#include "settings/settings_store.h"
 #include "validation/keystroke.h"
+
+#include <QCloseEvent>
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -112,11 +116,16 @@ void makeBigBold(QWidget* w)
 
 }  // namespace
 
-Form1::Form1(MessageSink* sink, QWidget* parent) : QWidget(parent), sink_(sink)
+Form1::Form1(MessageSink* sink, settings::SettingsStore* store, UrlOpener* opener, QWidget* parent)
+    : QWidget(parent), sink_(sink), store_(store), opener_(opener)
 {
     if (sink_ == nullptr) {
         ownedSink_ = std::make_unique<MessageBoxSink>(this);
         sink_ = ownedSink_.get();
+    }
+    if (opener_ == nullptr) {
+        ownedOpener_ = std::make_unique<DesktopUrlOpener>();
+        opener_ = ownedOpener_.get();
     }
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Skybrant"));
@@ -245,7 +254,8 @@ void Form1::buildControls()
     txtAB3_ = resultBox(frame5, "txtAB3", twips(2520, 240, 975, 285), kLightYellow);
     label(frame5, "Label15", "km", twips(3600, 240, 495, 255));
 
-    label11_[1] = linkLabel(1, this, "By the Skybrant authors", twips(360, 6480, 1680, 255));
+    label11_[1] = linkLabel(1, this, "", twips(360, 6480, 1680, 255));
+    label11_[1]->setText(creditText());
     QPalette lp = label11_[1]->palette();
     lp.setColor(QPalette::WindowText, kBlue);
     label11_[1]->setPalette(lp);
@@ -380,7 +390,75 @@ void Form1::Command1_Click()
 
 void Form1::Label11_Click(int /*index*/)
 {
-    // Either member: the author link opens here once it is wired to the desktop.
+    // Either member of the group opens the page; the outcome is not ours.
+    opener_->open(authorPageUrl());
+}
+
+namespace {
+
+const QString kApplication = QStringLiteral("Skybrant");
+
+// The own station's entries as they are kept, in the order they are
+// restored and saved.
+struct SavedEntry {
+    const char* section;
+    const char* key;
+    const char* control;
+};
+constexpr SavedEntry kSavedEntries[] = {
+    {"Latitude", "Degree", "txtLAD1"},  {"Latitude", "Minute", "txtLAM1"},  {"Latitude", "Second", "txtLAS1"},
+    {"Latitude", "N/S", "cmbNS1"},      {"Longitude", "Degree", "txtLOD1"}, {"Longitude", "Minute", "txtLOM1"},
+    {"Longitude", "Second", "txtLOS1"}, {"Longitude", "E/W", "cmbEW1"},
+};
+
+}  // namespace
+
+void Form1::Form_Load()
+{
+    if (store_ == nullptr) {
+        return;
+    }
+    for (const SavedEntry& e : kSavedEntries) {
+        const QString text = store_->get(kApplication, QLatin1String(e.section), QLatin1String(e.key), QString());
+        // Each assignment is a change of the box: its checks run now, in
+        // this order, degrees before minutes and seconds.
+        if (auto* box = findChild<QComboBox*>(QLatin1String(e.control))) {
+            box->setEditText(text);
+        } else if (auto* edit = findChild<QLineEdit*>(QLatin1String(e.control))) {
+            edit->setText(text);
+        }
+    }
+    if (const auto problem = store_->readProblem(kApplication)) {
+        sink_->showMessage(*problem + QStringLiteral(" Skybrant starts with empty boxes and saves your station "
+                                                     "there again when you close it."));
+    }
+}
+
+void Form1::Form_QueryUnload()
+{
+    if (store_ == nullptr || saved_) {
+        return;
+    }
+    saved_ = true;
+    for (const SavedEntry& e : kSavedEntries) {
+        QString text;
+        if (auto* box = findChild<QComboBox*>(QLatin1String(e.control))) {
+            text = box->currentText();
+        } else if (auto* edit = findChild<QLineEdit*>(QLatin1String(e.control))) {
+            text = edit->text();
+        }
+        store_->save(kApplication, QLatin1String(e.section), QLatin1String(e.key), text);
+    }
+    QString error;
+    if (!store_->commit(error)) {
+        sink_->showMessage(error);
+    }
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    Form_QueryUnload();
+    event->accept();
 }
 
 void Form1::txtLAD1_Change() { boxChanged(LAD1); }

@@ -2,6 +2,7 @@
 
 #include "core/station.h"
 #include "message_sink.h"
+#include "url_opener.h"
 #include "validation/range_checks.h"
 
 #include <QWidget>
@@ -10,12 +11,17 @@
 #include <cstdint>
 #include <memory>
 
+class QCloseEvent;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QStyle;
+
+namespace skybrant::settings {
+class SettingsStore;
+}
 
 namespace skybrant::ui {
 
@@ -25,9 +31,21 @@ class ClickableLabel;
 class Form1 final : public QWidget {
     Q_OBJECT
 public:
-    // Messages go to sink, or to modal boxes when it is null.
-    explicit Form1(MessageSink* sink = nullptr, QWidget* parent = nullptr);
+    // Messages go to sink, or to modal boxes when it is null. The own
+    // station is kept in store (not at all when it is null); addresses
+    // open through opener, or the desktop when it is null.
+    explicit Form1(MessageSink* sink = nullptr, settings::SettingsStore* store = nullptr,
+                   UrlOpener* opener = nullptr, QWidget* parent = nullptr);
     ~Form1() override;
+
+    // Fills the own station's eight entries from the store; runs once the
+    // window is made, before it is shown.
+    void Form_Load();
+    // Saves the own station's eight entries; runs when the window is asked
+    // to close, for whatever reason, and never cancels it. Only the first
+    // call saves: the program may hear of its end more than one way.
+    void Form_QueryUnload();
+    bool ownStationSaved() const { return saved_; }
 
     // The stored whole numbers of the coordinate boxes (the hemisphere
     // texts are read from their boxes at each press, not stored).
@@ -69,6 +87,9 @@ public:
     void Command1_Click();
     void Label11_Click(int index);
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     enum Box { LAD1, LAM1, LAS1, LOD1, LOM1, LOS1, LAD2, LAM2, LAS2, LOD2, LOM2, LOS2, kBoxCount };
 
@@ -91,6 +112,10 @@ private:
     std::unique_ptr<QStyle> classicStyle_;  // outlives the frames that use it
     std::unique_ptr<MessageSink> ownedSink_;
     MessageSink* sink_;
+    settings::SettingsStore* store_;
+    std::unique_ptr<UrlOpener> ownedOpener_;
+    UrlOpener* opener_;
+    bool saved_ = false;
 
     StationEntry own_;
     StationEntry other_;

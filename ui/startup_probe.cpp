@@ -21,7 +21,7 @@ extern "C" [[gnu::noinline]] void skybrant_first_paint()
 
 class FirstPaint final : public QObject {
 public:
-    using QObject::QObject;
+    FirstPaint(QObject* parent, bool quit) : QObject(parent), quit_(quit) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -33,12 +33,15 @@ protected:
             std::printf("shown %lld\n",
                         static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
             std::fflush(stdout);
-            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+            if (quit_) {
+                QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+            }
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
+    bool quit_;
     bool seen_ = false;
 };
 
@@ -47,7 +50,8 @@ private:
 void installStartupProbe(QWidget* window)
 {
     if (qEnvironmentVariableIsSet("SKYBRANT_STARTUP_PROBE")) {
-        window->installEventFilter(new FirstPaint(window));
+        window->installEventFilter(
+            new FirstPaint(window, qEnvironmentVariable("SKYBRANT_STARTUP_PROBE") == QLatin1String("quit")));
     }
 }
 

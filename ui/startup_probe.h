@@ -6,10 +6,10 @@ class QWidget;
 
 namespace skybrant::ui {
 
-// With SKYBRANT_STARTUP_PROBE set, prints the wall-clock time in
-// nanoseconds when the window is first painted and then quits: the
-// start-up benchmark compares it with the moment the process was started.
-// Does nothing otherwise.
+// With SKYBRANT_STARTUP_PROBE set, prints "shown <nanoseconds>" (wall-clock
+// time) when the window is first painted, and quits then if it is set to
+// "quit": the start-up benchmark compares it with the moment the process
+// started, and tests wait for it. Does nothing otherwise.
 void installStartupProbe(QWidget* window);
 
 }  // namespace skybrant::ui
