@@ -315,16 +315,25 @@ void Form1::wireHandlers()
     }
 }
 
+namespace {
+
+QString toQString(std::u16string_view text)
+{
+    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
 void Form1::showMessage(std::u16string_view text)
 {
-    sink_->showMessage(QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size())));
+    sink_->showMessage(toQString(text));
 }
 
 void Form1::resetBox(CoordinateBox& box, std::u16string_view text)
 {
     // Replacing the text runs this box's change handling again, nested,
     // which stores the reset text's value (0).
-    box.edit->setText(QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size())));
+    box.edit->setText(toQString(text));
     *box.stored = 0;
 }
 
@@ -413,6 +422,23 @@ constexpr SavedEntry kSavedEntries[] = {
 
 }  // namespace
 
+QString Form1::controlText(const char* name) const
+{
+    if (const auto* box = findChild<QComboBox*>(QLatin1String(name))) {
+        return box->currentText();
+    }
+    return findChild<QLineEdit*>(QLatin1String(name))->text();
+}
+
+void Form1::setControlText(const char* name, const QString& text)
+{
+    if (auto* box = findChild<QComboBox*>(QLatin1String(name))) {
+        box->setEditText(text);
+    } else {
+        findChild<QLineEdit*>(QLatin1String(name))->setText(text);
+    }
+}
+
 void Form1::Form_Load()
 {
     if (store_ == nullptr) {
@@ -422,11 +448,7 @@ void Form1::Form_Load()
         const QString text = store_->get(kApplication, QLatin1String(e.section), QLatin1String(e.key), QString());
         // Each assignment is a change of the box: its checks run now, in
         // this order, degrees before minutes and seconds.
-        if (auto* box = findChild<QComboBox*>(QLatin1String(e.control))) {
-            box->setEditText(text);
-        } else if (auto* edit = findChild<QLineEdit*>(QLatin1String(e.control))) {
-            edit->setText(text);
-        }
+        setControlText(e.control, text);
     }
     if (const auto problem = store_->readProblem(kApplication)) {
         sink_->showMessage(*problem + QStringLiteral(" Skybrant starts with empty boxes and saves your station "
@@ -441,13 +463,7 @@ void Form1::Form_QueryUnload()
     }
     saved_ = true;
     for (const SavedEntry& e : kSavedEntries) {
-        QString text;
-        if (auto* box = findChild<QComboBox*>(QLatin1String(e.control))) {
-            text = box->currentText();
-        } else if (auto* edit = findChild<QLineEdit*>(QLatin1String(e.control))) {
-            text = edit->text();
-        }
-        store_->save(kApplication, QLatin1String(e.section), QLatin1String(e.key), text);
+        store_->save(kApplication, QLatin1String(e.section), QLatin1String(e.key), controlText(e.control));
     }
     QString error;
     if (!store_->commit(error)) {

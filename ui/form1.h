@@ -108,6 +108,9 @@ private:
     void coordinateKeyPress(char16_t& keyAscii);
     void hemisphereKeyPress(char16_t& keyAscii);
     void showMessage(std::u16string_view text);
+    // The text of one of the own station's boxes, by its name.
+    QString controlText(const char* name) const;
+    void setControlText(const char* name, const QString& text);
 
     std::unique_ptr<QStyle> classicStyle_;  // outlives the frames that use it
     std::unique_ptr<MessageSink> ownedSink_;
