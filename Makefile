@@ -4,7 +4,7 @@
 # Warnings are errors in CI (CI=true); locally they stay warnings.
 WERROR := $(if $(CI),-DSKYBRANT_WERROR=ON,-DSKYBRANT_WERROR=OFF)
 
-.PHONY: all deps build build-asan test bench run clean
+.PHONY: all deps build build-asan test bench run package clean
 
 all: build
 
@@ -30,6 +30,11 @@ bench: build
 
 run: build
 	build/dev/app/skybrant
+
+# A Debian package of the dev build: build/dev/skybrant_<version>_<arch>.deb,
+# installable with: apt install ./build/dev/skybrant_*.deb
+package: build
+	cd build/dev && cpack -G DEB
 
 clean:
 	rm -rf build

@@ -39,6 +39,9 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Skybrant"));
     QApplication::setApplicationName(QStringLiteral("Skybrant"));
+    QApplication::setApplicationVersion(QStringLiteral(SKYBRANT_VERSION));
+    // Ties the window to its desktop entry, for the right name and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.skybrant.Skybrant"));
 
     const auto store = skybrant::settings::makeIniSettingsStore();
     skybrant::ui::Form1 window(nullptr, store.get());

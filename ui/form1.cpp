@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -114,6 +115,17 @@ void makeBigBold(QWidget* w)
     w->setFont(f);
 }
 
+// The icon theme's, as installed with the program; the copies built into
+// the program where the theme has none (a run from the build tree).
+QIcon applicationIcon()
+{
+    QIcon builtIn;
+    for (const int size : {32, 48, 128, 256}) {
+        builtIn.addFile(QStringLiteral(":/skybrant/skybrant-%1.png").arg(size), QSize(size, size));
+    }
+    return QIcon::fromTheme(QStringLiteral("org.skybrant.Skybrant"), builtIn);
+}
+
 }  // namespace
 
 Form1::Form1(MessageSink* sink, settings::SettingsStore* store, UrlOpener* opener, QWidget* parent)
@@ -129,7 +141,7 @@ Form1::Form1(MessageSink* sink, settings::SettingsStore* store, UrlOpener* opene
     }
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Skybrant"));
-    setWindowIcon(QIcon(QStringLiteral(":/skybrant/skybrant-32.png")));
+    setWindowIcon(applicationIcon());
     resize(twips(0, 0, 7560, 7005).size());
 
     QPalette p = palette();
@@ -261,6 +273,8 @@ void Form1::buildControls()
     label11_[1]->setPalette(lp);
     label11_[1]->setCursor(Qt::PointingHandCursor);
 
+    describeForAssistiveTools();
+
     // Tab walks the entries station by station, then the button and results.
     QWidget* order[] = {
         boxes_[LAD1].edit, boxes_[LAM1].edit, boxes_[LAS1].edit, cmbNS1_,          boxes_[LOD1].edit,
@@ -271,6 +285,65 @@ void Form1::buildControls()
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
         setTabOrder(order[i], order[i + 1]);
     }
+}
+
+void Form1::describeForAssistiveTools()
+{
+    struct Description {
+        const char* control;
+        const char* name;
+        const char* description;
+    };
+    // Linux screen readers take a combo box's text as its name, so the
+    // hemisphere boxes also say what they are in their description.
+    static constexpr Description kDescriptions[] = {
+        {"txtLAD1", "Own station latitude degrees", "Whole degrees of latitude, at most 90"},
+        {"txtLAM1", "Own station latitude minutes", "Whole minutes of latitude, at most 60"},
+        {"txtLAS1", "Own station latitude seconds", "Whole seconds of latitude, at most 60"},
+        {"cmbNS1", "Own station latitude hemisphere", "Own station latitude hemisphere: N for north or S for south"},
+        {"txtLOD1", "Own station longitude degrees", "Whole degrees of longitude, at most 180"},
+        {"txtLOM1", "Own station longitude minutes", "Whole minutes of longitude, at most 60"},
+        {"txtLOS1", "Own station longitude seconds", "Whole seconds of longitude, at most 60"},
+        {"cmbEW1", "Own station longitude hemisphere", "Own station longitude hemisphere: E for east or W for west"},
+        {"txtLAD2", "Other station latitude degrees", "Whole degrees of latitude, at most 90"},
+        {"txtLAM2", "Other station latitude minutes", "Whole minutes of latitude, at most 60"},
+        {"txtLAS2", "Other station latitude seconds", "Whole seconds of latitude, at most 60"},
+        {"cmbNS2", "Other station latitude hemisphere",
+         "Other station latitude hemisphere: N for north or S for south"},
+        {"txtLOD2", "Other station longitude degrees", "Whole degrees of longitude, at most 180"},
+        {"txtLOM2", "Other station longitude minutes", "Whole minutes of longitude, at most 60"},
+        {"txtLOS2", "Other station longitude seconds", "Whole seconds of longitude, at most 60"},
+        {"cmbEW2", "Other station longitude hemisphere",
+         "Other station longitude hemisphere: E for east or W for west"},
+        {"Command1", "Press", "Computes the beam headings and the distance"},
+        {"txtBA", "Beam heading from my station, degrees",
+         "Whole degrees clockwise from north, from my station towards the other station"},
+        {"txtAB", "Beam heading from the other station, degrees",
+         "Whole degrees clockwise from north, from the other station back towards mine"},
+        {"txtAB3", "Distance between the two stations, kilometres", "Great-circle distance to one decimal"},
+    };
+    for (const Description& d : kDescriptions) {
+        QWidget* w = findChild<QWidget*>(QLatin1String(d.control));
+        w->setAccessibleName(QString::fromLatin1(d.name));
+        w->setAccessibleDescription(QString::fromLatin1(d.description));
+    }
+    // Each caption labels the box it stands before.
+    static constexpr std::pair<const char*, const char*> kBuddies[] = {
+        {"Label2", "txtLAD1"}, {"Label5", "txtLOD1"}, {"Label6", "txtLAD2"},  {"Label8", "txtLOD2"},
+        {"Label10", "txtBA"},  {"Label12", "txtAB"},  {"Label14", "txtAB3"},
+    };
+    for (const auto& [label, box] : kBuddies) {
+        findChild<QLabel*>(QLatin1String(label))->setBuddy(findChild<QWidget*>(QLatin1String(box)));
+    }
+
+    // The credit line opens its page from the keyboard too, with the
+    // desktop's help key, leaving the tab order of the entries as it is.
+    QLabel* credit = label11_[1];
+    credit->setAccessibleName(credit->text());
+    credit->setAccessibleDescription(QStringLiteral("Opens the about page; the help key (F1) does the same"));
+    credit->setToolTip(QStringLiteral("About Skybrant (F1)"));
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, [this] { Label11_Click(1); });
 }
 
 void Form1::wireHandlers()

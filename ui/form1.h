@@ -102,6 +102,7 @@ private:
 
     QGroupBox* frame(QWidget* parent, const char* name, const char* title, const QRect& geometry);
     void buildControls();
+    void describeForAssistiveTools();
     void wireHandlers();
     void boxChanged(Box box);
     void resetBox(CoordinateBox& box, std::u16string_view text);

@@ -1,5 +1,8 @@
 #!/bin/sh
-# Renders the window icon from its SVG source (needs librsvg2-bin).
+# Renders the icon's PNG sizes from its one SVG source (needs librsvg2-bin).
+# The PNGs are committed, so building needs no SVG renderer.
 set -eu
 cd "$(dirname "$0")"
-rsvg-convert -w 32 -h 32 skybrant.svg -o skybrant-32.png
+for size in 32 48 128 256; do
+    rsvg-convert -w "$size" -h "$size" skybrant.svg -o "skybrant-$size.png"
+done

@@ -1,0 +1,30 @@
+#!/bin/sh
+# Installs into a temporary prefix and runs what was installed.
+#   install_test.sh BUILD_DIR
+set -eu
+build=$1
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+cmake --install "$build" --prefix "$dir/prefix" > /dev/null
+
+out=$("$dir/prefix/bin/skybrant-cli" 51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W)
+expected="Distance: 5539.2 km
+Beam heading from my station: 288 degrees
+Beam heading from the other station: 51 degrees"
+[ "$out" = "$expected" ] || { echo "installed skybrant-cli printed: $out"; exit 1; }
+
+shown=$(QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$dir/config" SKYBRANT_STARTUP_PROBE=quit \
+        "$dir/prefix/bin/skybrant" 2>/dev/null)
+case "$shown" in
+    shown*) ;;
+    *) echo "installed skybrant did not show its window: $shown"; exit 1 ;;
+esac
+[ -f "$dir/config/Skybrant/Skybrant.ini" ] || { echo "installed skybrant saved no station"; exit 1; }
+
+for f in share/applications/org.skybrant.Skybrant.desktop share/metainfo/org.skybrant.Skybrant.metainfo.xml \
+         share/icons/hicolor/scalable/apps/org.skybrant.Skybrant.svg \
+         share/icons/hicolor/256x256/apps/org.skybrant.Skybrant.png share/skybrant/about.html \
+         share/man/man1/skybrant-cli.1; do
+    [ -f "$dir/prefix/$f" ] || { echo "not installed: $f"; exit 1; }
+done
+echo "installed and ran: skybrant-cli, skybrant"

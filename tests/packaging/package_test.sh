@@ -1,0 +1,25 @@
+#!/bin/sh
+# Builds the Debian package and checks what it holds and needs.
+#   package_test.sh BUILD_DIR
+set -eu
+build=$1
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+cpack --config "$build/CPackConfig.cmake" -G DEB -B "$dir" > "$dir/cpack.log" 2>&1 || { cat "$dir/cpack.log"; exit 1; }
+deb=$(ls "$dir"/skybrant_*.deb)
+dpkg-deb -c "$deb" | awk '{ print $6 }' > "$dir/files"
+for f in ./usr/bin/skybrant ./usr/bin/skybrant-cli ./usr/share/applications/org.skybrant.Skybrant.desktop \
+         ./usr/share/metainfo/org.skybrant.Skybrant.metainfo.xml \
+         ./usr/share/icons/hicolor/scalable/apps/org.skybrant.Skybrant.svg \
+         ./usr/share/icons/hicolor/32x32/apps/org.skybrant.Skybrant.png \
+         ./usr/share/icons/hicolor/48x48/apps/org.skybrant.Skybrant.png \
+         ./usr/share/icons/hicolor/128x128/apps/org.skybrant.Skybrant.png \
+         ./usr/share/icons/hicolor/256x256/apps/org.skybrant.Skybrant.png \
+         ./usr/share/skybrant/about.html ./usr/share/man/man1/skybrant-cli.1 ./usr/share/doc/skybrant/copyright; do
+    grep -qx "$f" "$dir/files" || { echo "missing from $(basename "$deb"): $f"; exit 1; }
+done
+depends=$(dpkg-deb -f "$deb" Depends)
+for lib in libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6; do
+    echo "$depends" | grep -q "$lib" || { echo "Depends lacks $lib: $depends"; exit 1; }
+done
+echo "$(basename "$deb"): all files present; Depends: $depends"
