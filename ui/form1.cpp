@@ -18,6 +18,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTimer>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -115,15 +116,14 @@ void makeBigBold(QWidget* w)
     w->setFont(f);
 }
 
-// The icon theme's, as installed with the program; the copies built into
-// the program where the theme has none (a run from the build tree).
-QIcon applicationIcon()
+// The copies built into the program, in every size the desktop asks for.
+QIcon builtInIcon()
 {
-    QIcon builtIn;
+    QIcon icon;
     for (const int size : {32, 48, 128, 256}) {
-        builtIn.addFile(QStringLiteral(":/skybrant/skybrant-%1.png").arg(size), QSize(size, size));
+        icon.addFile(QStringLiteral(":/skybrant/skybrant-%1.png").arg(size), QSize(size, size));
     }
-    return QIcon::fromTheme(QStringLiteral("org.skybrant.Skybrant"), builtIn);
+    return icon;
 }
 
 }  // namespace
@@ -141,7 +141,7 @@ Form1::Form1(MessageSink* sink, settings::SettingsStore* store, UrlOpener* opene
     }
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Skybrant"));
-    setWindowIcon(applicationIcon());
+    setWindowIcon(builtInIcon());
     resize(twips(0, 0, 7560, 7005).size());
 
     QPalette p = palette();
@@ -542,6 +542,21 @@ void Form1::Form_QueryUnload()
     if (!store_->commit(error)) {
         sink_->showMessage(error);
     }
+}
+
+bool Form1::event(QEvent* event)
+{
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::Paint && !themeIconAsked_) {
+        themeIconAsked_ = true;
+        // The icon theme's, as installed with the program, may be replaced
+        // by the user's theme. Reading the themes takes longer than drawing
+        // the whole window, so it waits until the window has been drawn.
+        QTimer::singleShot(0, this, [this] {
+            setWindowIcon(QIcon::fromTheme(QStringLiteral("org.skybrant.Skybrant"), windowIcon()));
+        });
+    }
+    return handled;
 }
 
 void Form1::closeEvent(QCloseEvent* event)

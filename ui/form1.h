@@ -89,6 +89,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     enum Box { LAD1, LAM1, LAS1, LOD1, LOM1, LOS1, LAD2, LAM2, LAS2, LOD2, LOM2, LOS2, kBoxCount };
@@ -120,6 +121,7 @@ private:
     std::unique_ptr<UrlOpener> ownedOpener_;
     UrlOpener* opener_;
     bool saved_ = false;
+    bool themeIconAsked_ = false;
 
     StationEntry own_;
     StationEntry other_;
