@@ -212,6 +212,18 @@ TEST_F(Form1Test, EditingShortcutsAreCommandsAndPasteGoesThroughTheChecks)
     EXPECT_EQ(e->text(), "");
 }
 
+TEST_F(Form1Test, LongPastesAreKeptWhole)
+{
+    QLineEdit* e = edit("txtLOS2");
+    e->setFocus();
+    QApplication::clipboard()->setText(QStringLiteral("5") + QString(99999, u'x'));
+    e->selectAll();
+    QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(e->text().size(), 100000);
+    EXPECT_EQ(form->otherStored().lonSeconds, 5);
+    EXPECT_TRUE(sink.shown.empty());
+}
+
 TEST_F(Form1Test, InputMethodTextIsFilteredLikeTyping)
 {
     QLineEdit* e = edit("txtLOD1");

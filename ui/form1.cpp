@@ -11,6 +11,8 @@
 #include <QCloseEvent>
 
 #include <QComboBox>
+
+#include <limits>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
@@ -71,6 +73,7 @@ QLabel* label(QWidget* parent, const char* name, const char* text, const QRect& 
 QLineEdit* textBox(QWidget* parent, const char* name, const QRect& geometry)
 {
     auto* t = place<QLineEdit>(parent, name, geometry);
+    t->setMaxLength(std::numeric_limits<int>::max());  // any length, not Qt's default 32767
     t->setText(QStringLiteral(" "));
     return t;
 }
