@@ -75,6 +75,11 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
 
+public:
+    QLineEdit* findEdit(const char* name) const { return edit(name); }
+    QComboBox* findCombo(const char* name) const { return combo(name); }
+
+protected:
     QLineEdit* edit(const char* name) const
     {
         auto* e = form->findChild<QLineEdit*>(QLatin1String(name));

@@ -1,0 +1,60 @@
+// The --batch line reader and writer: any line gives one output line, which
+// is the line itself (blank or comment), an ERROR line, or three fields: a
+// distance from 0 to 19898.2 and two headings, each empty or a whole number
+// from 0 to 360.
+
+#include "cli/batch.h"
+#include "fuzz_text.h"
+
+#include <charconv>
+#include <string>
+#include <string_view>
+
+namespace {
+
+bool wholeNumber(std::string_view s, int low, int high)
+{
+    int v = 0;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    return !s.empty() && ec == std::errc{} && end == s.data() + s.size() && v >= low && v <= high;
+}
+
+bool distance(std::string_view s)
+{
+    double v = -1;
+    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    const auto dot = s.find('.');
+    const bool shape = dot == std::string_view::npos || dot + 2 == s.size();
+    return !s.empty() && shape && ec == std::errc{} && end == s.data() + s.size() && v >= 0 && v <= 19898.2 &&
+           s.find_first_of("eE") == std::string_view::npos;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    std::string_view line(reinterpret_cast<const char*>(data), size);
+    line = line.substr(0, line.find('\n'));  // one line, as the reader hands them over
+    std::string out;
+    const bool ok = skybrant::cli::appendBatchLine(line, out);
+    FUZZ_CHECK(!out.empty() && out.back() == '\n');
+    const std::string_view result(out.data(), out.size() - 1);
+    FUZZ_CHECK(result.find('\n') == std::string_view::npos);
+    if (!ok) {
+        FUZZ_CHECK(result.substr(0, 7) == "ERROR: ");
+        return 0;
+    }
+    if (result == line) {
+        return 0;  // a blank or comment line copied through
+    }
+    const auto c1 = result.find(',');
+    FUZZ_CHECK(c1 != std::string_view::npos);
+    const auto c2 = result.find(',', c1 + 1);
+    FUZZ_CHECK(c2 != std::string_view::npos && result.find(',', c2 + 1) == std::string_view::npos);
+    FUZZ_CHECK(distance(result.substr(0, c1)));
+    const std::string_view own = result.substr(c1 + 1, c2 - c1 - 1);
+    const std::string_view other = result.substr(c2 + 1);
+    FUZZ_CHECK(own.empty() == other.empty());
+    FUZZ_CHECK(own.empty() || (wholeNumber(own, 0, 360) && wholeNumber(other, 0, 360)));
+    return 0;
+}
