@@ -33,7 +33,7 @@ int main(int argc, char* argv[])
                    "  - run it on a virtual display:   xvfb-run make run\n"
                    "  - use the command-line tool:     skybrant-cli 51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\n"
                    "                                   (build/dev/cli/skybrant-cli after make build)\n",
-                   stderr);
+            stderr);
         return 1;
     }
     QApplication app(argc, argv);
@@ -49,8 +49,8 @@ int main(int argc, char* argv[])
     // and Alt+F4 (a close request), the desktop session ending, and the
     // signals a terminal or the system sends.
     new skybrant::ui::CloseOnSignals(&window);
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
-                     [&window](QSessionManager&) { window.Form_QueryUnload(); });
+    QObject::connect(
+        &app, &QGuiApplication::commitDataRequest, &window, [&window](QSessionManager&) { window.Form_QueryUnload(); });
     window.Form_Load();
     if (window.ownStationSaved()) {
         return 0;  // asked to close while the load was showing a message

@@ -22,9 +22,9 @@ std::FILE* pairsFile()
             line.clear();
             for (int station = 0; station < 2; ++station) {
                 line += std::to_string(lat(rng)) + ' ' + std::to_string(sub(rng)) + ' ' + std::to_string(sub(rng)) +
-                        ((rng() & 1) ? " N " : " S ");
+                    ((rng() & 1) ? " N " : " S ");
                 line += std::to_string(lon(rng)) + ' ' + std::to_string(sub(rng)) + ' ' + std::to_string(sub(rng)) +
-                        ((rng() & 1) ? " E " : " W ");
+                    ((rng() & 1) ? " E " : " W ");
             }
             line.back() = '\n';
             std::fwrite(line.data(), 1, line.size(), f);

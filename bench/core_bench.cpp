@@ -18,7 +18,7 @@ std::vector<StationEntry> stations(std::size_t n)
     v.reserve(n);
     for (std::size_t i = 0; i < n; ++i) {
         v.push_back({lat(rng), sub(rng), sub(rng), lon(rng), sub(rng), sub(rng), (rng() & 1) ? "N" : "S",
-                     (rng() & 1) ? "E" : "W"});
+            (rng() & 1) ? "E" : "W"});
     }
     return v;
 }

@@ -47,7 +47,7 @@ void appendError(std::string_view reason, std::string& out)
 
 class LineReader {
 public:
-    explicit LineReader(std::FILE* in) : in_(in), buf_(std::make_unique<char[]>(kMaxBatchLine)) {}
+    explicit LineReader(std::FILE* in) : in_(in), buf_(std::make_unique<char[]>(kMaxBatchLine)) { }
 
     // The next line without its '\n' (and without a '\r' before it). When a
     // line does not fit, returns its first kMaxBatchLine bytes with

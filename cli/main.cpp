@@ -51,8 +51,7 @@ QString unprotect(QString arg)
 
 int usageError(const QString& message)
 {
-    std::fprintf(stderr, "skybrant-cli: %s\nTry 'skybrant-cli --help' for more information.\n",
-                 qPrintable(message));
+    std::fprintf(stderr, "skybrant-cli: %s\nTry 'skybrant-cli --help' for more information.\n", qPrintable(message));
     return kExitUsage;
 }
 
@@ -112,41 +111,41 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(SKYBRANT_VERSION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Beam headings and great-circle distance between two radio stations.\n"
-        "\n"
-        "Give the own station, then the other station, each as eight fields:\n"
-        "latitude degrees, minutes, seconds, N or S, then longitude degrees,\n"
-        "minutes, seconds, E or W. Degrees are at most 90 (latitude) or 180\n"
-        "(longitude), minutes and seconds at most 60, with no minutes or seconds\n"
-        "above 0 at 90 or 180 degrees. Hemisphere letters may be in either case.\n"
-        "\n"
-        "Example:\n"
-        "  skybrant-cli 51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\n"
-        "  Distance: 5539.2 km\n"
-        "  Beam heading from my station: 288 degrees\n"
-        "  Beam heading from the other station: 51 degrees\n"
-        "\n"
-        "With --batch, each line of standard input holds the sixteen fields of one\n"
-        "pair, and each line of output is \"distance,own_heading,other_heading\"\n"
-        "(a heading is empty when the stations are at the same place or at opposite\n"
-        "points), or \"ERROR: <reason>\" for a line that cannot be used. Blank lines\n"
-        "and lines starting with # are copied through.\n"
-        "  printf '51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\\n' | skybrant-cli --batch\n"
-        "  5539.2,288,51\n"
-        "\n"
-        "Exit status: 0 on success, 1 when a pair could not be computed (in batch\n"
-        "mode: any line), or reading or writing failed, 2 on a usage error."));
+    parser.setApplicationDescription(
+        QStringLiteral("Beam headings and great-circle distance between two radio stations.\n"
+                       "\n"
+                       "Give the own station, then the other station, each as eight fields:\n"
+                       "latitude degrees, minutes, seconds, N or S, then longitude degrees,\n"
+                       "minutes, seconds, E or W. Degrees are at most 90 (latitude) or 180\n"
+                       "(longitude), minutes and seconds at most 60, with no minutes or seconds\n"
+                       "above 0 at 90 or 180 degrees. Hemisphere letters may be in either case.\n"
+                       "\n"
+                       "Example:\n"
+                       "  skybrant-cli 51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\n"
+                       "  Distance: 5539.2 km\n"
+                       "  Beam heading from my station: 288 degrees\n"
+                       "  Beam heading from the other station: 51 degrees\n"
+                       "\n"
+                       "With --batch, each line of standard input holds the sixteen fields of one\n"
+                       "pair, and each line of output is \"distance,own_heading,other_heading\"\n"
+                       "(a heading is empty when the stations are at the same place or at opposite\n"
+                       "points), or \"ERROR: <reason>\" for a line that cannot be used. Blank lines\n"
+                       "and lines starting with # are copied through.\n"
+                       "  printf '51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\\n' | skybrant-cli --batch\n"
+                       "  5539.2,288,51\n"
+                       "\n"
+                       "Exit status: 0 on success, 1 when a pair could not be computed (in batch\n"
+                       "mode: any line), or reading or writing failed, 2 on a usage error."));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption batchOption(QStringLiteral("batch"),
-                                         QStringLiteral("Read pairs from standard input, one per line, and "
-                                                        "write one CSV line per input line."));
+        QStringLiteral("Read pairs from standard input, one per line, and "
+                       "write one CSV line per input line."));
     parser.addOption(batchOption);
     parser.addPositionalArgument(QStringLiteral("own"), QStringLiteral("The own station (eight fields)."),
-                                 QStringLiteral("LAD LAM LAS N|S LOD LOM LOS E|W"));
+        QStringLiteral("LAD LAM LAS N|S LOD LOM LOS E|W"));
     parser.addPositionalArgument(QStringLiteral("other"), QStringLiteral("The other station (eight fields)."),
-                                 QStringLiteral("LAD LAM LAS N|S LOD LOM LOS E|W"));
+        QStringLiteral("LAD LAM LAS N|S LOD LOM LOS E|W"));
 
     if (!parser.parse(protectNegativeNumbers(QCoreApplication::arguments()))) {
         return usageError(parser.errorText());
@@ -161,7 +160,8 @@ int main(int argc, char* argv[])
     const QStringList positional = parser.positionalArguments();
     if (parser.isSet(batchOption)) {
         if (!positional.isEmpty()) {
-            return usageError(QStringLiteral("--batch reads the pairs from standard input and takes no station fields"));
+            return usageError(
+                QStringLiteral("--batch reads the pairs from standard input and takes no station fields"));
         }
         return runBatchMode();
     }

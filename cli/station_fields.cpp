@@ -72,7 +72,7 @@ bool withinLimits(Axis axis, Unit unit, std::int32_t degrees, std::int32_t value
 
 class Reader {
 public:
-    Reader(bool own, std::string& error) : own_(own), error_(error) {}
+    Reader(bool own, std::string& error) : own_(own), error_(error) { }
 
     bool number(std::string_view text, Axis axis, Unit unit, std::int32_t degrees, std::int32_t& value)
     {
@@ -84,12 +84,10 @@ public:
         constexpr auto kLowest = std::numeric_limits<std::int32_t>::min();
         const std::int32_t maxDeg = validation::maxDegrees(axis);
         const bool atLimit = unit != Unit::Degrees && degrees == maxDeg;
-        const std::int32_t highest = unit == Unit::Degrees ? maxDeg
-                                     : atLimit             ? 0
-                                                           : validation::kMaxMinutesOrSeconds;
+        const std::int32_t highest = unit == Unit::Degrees ? maxDeg : atLimit ? 0 : validation::kMaxMinutesOrSeconds;
         error_ = fieldName(own_, axis, unitName(unit)) + ": " + quoted(text) +
-                 (isNumber ? " is out of range" : " is not a whole number in range") +
-                 "; allowed: whole numbers from " + std::to_string(kLowest) + " to " + std::to_string(highest);
+            (isNumber ? " is out of range" : " is not a whole number in range") + "; allowed: whole numbers from " +
+            std::to_string(kLowest) + " to " + std::to_string(highest);
         if (atLimit) {
             error_ += std::string(" when the ") + axisName(axis) + " degrees are " + std::to_string(maxDeg);
         }
@@ -107,8 +105,8 @@ public:
                 return true;
             }
         }
-        error_ = fieldName(own_, axis, "hemisphere") + ": " + quoted(text) + " is not allowed; allowed: " +
-                 positive + " or " + negative;
+        error_ = fieldName(own_, axis, "hemisphere") + ": " + quoted(text) + " is not allowed; allowed: " + positive +
+            " or " + negative;
         return false;
     }
 
@@ -121,29 +119,29 @@ bool readStation(const std::string_view* f, bool own, StationEntry& e, std::stri
 {
     Reader r(own, error);
     return r.number(f[0], Axis::Latitude, Unit::Degrees, 0, e.latDegrees) &&
-           r.number(f[1], Axis::Latitude, Unit::Minutes, e.latDegrees, e.latMinutes) &&
-           r.number(f[2], Axis::Latitude, Unit::Seconds, e.latDegrees, e.latSeconds) &&
-           r.hemisphere(f[3], Axis::Latitude, e.latHemisphere) &&
-           r.number(f[4], Axis::Longitude, Unit::Degrees, 0, e.lonDegrees) &&
-           r.number(f[5], Axis::Longitude, Unit::Minutes, e.lonDegrees, e.lonMinutes) &&
-           r.number(f[6], Axis::Longitude, Unit::Seconds, e.lonDegrees, e.lonSeconds) &&
-           r.hemisphere(f[7], Axis::Longitude, e.lonHemisphere);
+        r.number(f[1], Axis::Latitude, Unit::Minutes, e.latDegrees, e.latMinutes) &&
+        r.number(f[2], Axis::Latitude, Unit::Seconds, e.latDegrees, e.latSeconds) &&
+        r.hemisphere(f[3], Axis::Latitude, e.latHemisphere) &&
+        r.number(f[4], Axis::Longitude, Unit::Degrees, 0, e.lonDegrees) &&
+        r.number(f[5], Axis::Longitude, Unit::Minutes, e.lonDegrees, e.lonMinutes) &&
+        r.number(f[6], Axis::Longitude, Unit::Seconds, e.lonDegrees, e.lonSeconds) &&
+        r.hemisphere(f[7], Axis::Longitude, e.lonHemisphere);
 }
 
 }  // namespace
 
-bool parseStationFields(const std::array<std::string_view, kFieldsPerPair>& fields, StationPair& pair,
-                        std::string& error)
+bool parseStationFields(
+    const std::array<std::string_view, kFieldsPerPair>& fields, StationPair& pair, std::string& error)
 {
     return readStation(fields.data(), true, pair.own, error) &&
-           readStation(fields.data() + kFieldsPerPair / 2, false, pair.other, error);
+        readStation(fields.data() + kFieldsPerPair / 2, false, pair.other, error);
 }
 
 std::string wrongFieldCount(std::size_t found)
 {
     return "expected 16 fields (LAD LAM LAS N|S LOD LOM LOS E|W for the own station, then the same for "
            "the other station), found " +
-           std::to_string(found);
+        std::to_string(found);
 }
 
 }  // namespace skybrant::cli

@@ -20,8 +20,8 @@ struct StationPair {
 // Reads the sixteen fields into two stations, holding them to the window's
 // entry limits. On failure returns false and sets error to a sentence that
 // names the field and the allowed range.
-bool parseStationFields(const std::array<std::string_view, kFieldsPerPair>& fields,
-                        StationPair& pair, std::string& error);
+bool parseStationFields(
+    const std::array<std::string_view, kFieldsPerPair>& fields, StationPair& pair, std::string& error);
 
 std::string wrongFieldCount(std::size_t found);
 

@@ -9,8 +9,8 @@ namespace skybrant {
 // (by about 4.1e-10); every degree/radian conversion uses it, in both
 // directions, so results match the calculator operators already rely on.
 inline constexpr double kPi = 3.141592654;
-static_assert(std::bit_cast<std::uint64_t>(kPi) == 0x400921FB54524550ULL,
-              "kPi must be the double nearest to 3.141592654");
+static_assert(
+    std::bit_cast<std::uint64_t>(kPi) == 0x400921FB54524550ULL, "kPi must be the double nearest to 3.141592654");
 
 inline constexpr double kMinutesPerDegree = 60;
 inline constexpr double kSecondsPerDegree = 3600;

@@ -27,8 +27,7 @@ GreatCircleResult solveStations(const StationEntry& own, const StationEntry& oth
     return solveGreatCircle(a.lat, a.lon, b.lat, b.lon);
 }
 
-ComputedTexts computeTexts(const StationEntry& own, const StationEntry& other,
-                           std::string_view decimalSeparator)
+ComputedTexts computeTexts(const StationEntry& own, const StationEntry& other, std::string_view decimalSeparator)
 {
     ComputedTexts t;
     t.result = solveStations(own, other);

@@ -16,7 +16,7 @@ double roundHeading(double degrees);
 // The three texts a press of the compute button shows. A heading text is
 // empty when there is no heading (same place, antipodes).
 struct ComputedTexts {
-    std::string distance;    // txtAB3, km
+    std::string distance;  // txtAB3, km
     std::string ownToOther;  // txtBA, degrees
     std::string otherToOwn;  // txtAB, degrees
     GreatCircleResult result;
@@ -25,8 +25,7 @@ struct ComputedTexts {
 // The whole compute flow: convert both stations, solve the great circle
 // (the own station first) and turn the results into display texts with the
 // given decimal separator.
-ComputedTexts computeTexts(const StationEntry& own, const StationEntry& other,
-                           std::string_view decimalSeparator = ".");
+ComputedTexts computeTexts(const StationEntry& own, const StationEntry& other, std::string_view decimalSeparator = ".");
 
 // The great circle alone, with the exact same-place and antipode detection.
 GreatCircleResult solveStations(const StationEntry& own, const StationEntry& other);

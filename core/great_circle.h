@@ -13,10 +13,10 @@ inline constexpr double kFeetPerStatuteMile = 5280;
 double degreesOfArcToKm(double degreesOfArc);
 
 struct GreatCircleResult {
-    double cosine = 1;          // c, cosine of the central angle
-    double sine = 0;            // s = sqrt(1 - c^2)
-    double centralAngle = 0;    // D, degrees, 0 to 180
-    double distanceKm = 0;      // unrounded
+    double cosine = 1;  // c, cosine of the central angle
+    double sine = 0;  // s = sqrt(1 - c^2)
+    double centralAngle = 0;  // D, degrees, 0 to 180
+    double distanceKm = 0;  // unrounded
     double headingOwnToOther = 0;  // degrees clockwise from north
     double headingOtherToOwn = 0;
     // False when the heading's x or y was exactly 0, so no quadrant row

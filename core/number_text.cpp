@@ -53,8 +53,7 @@ Decimal toDecimal(double value)
     auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
     parseScientific(buf, res.ptr, d);
     if (d.count > kMaxSignificantDigits) {
-        res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific,
-                            kMaxSignificantDigits - 1);
+        res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, kMaxSignificantDigits - 1);
         parseScientific(buf, res.ptr, d);
     }
     while (d.count > 1 && d.digits[d.count - 1] == '0') {

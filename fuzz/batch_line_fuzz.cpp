@@ -26,7 +26,7 @@ bool distance(std::string_view s)
     const auto dot = s.find('.');
     const bool shape = dot == std::string_view::npos || dot + 2 == s.size();
     return !s.empty() && shape && ec == std::errc{} && end == s.data() + s.size() && v >= 0 && v <= 19898.2 &&
-           s.find_first_of("eE") == std::string_view::npos;
+        s.find_first_of("eE") == std::string_view::npos;
 }
 
 }  // namespace

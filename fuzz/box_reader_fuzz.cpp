@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const bool utf8 = (data[0] & 1) == 0;
-    const std::u16string text = utf8 ? skybrant::fuzz::fromUtf8(data + 1, size - 1)
-                                     : skybrant::fuzz::fromLatin1(data + 1, size - 1);
+    const std::u16string text =
+        utf8 ? skybrant::fuzz::fromUtf8(data + 1, size - 1) : skybrant::fuzz::fromLatin1(data + 1, size - 1);
     const auto r = readBox(text);
     if (r.outOfRange) {
         FUZZ_CHECK(r.value == 0);

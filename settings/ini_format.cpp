@@ -25,8 +25,7 @@ QString escapeValue(const QString& value)
             out += c;
         }
     }
-    const bool quote = !value.isEmpty() && (value.front().isSpace() || value.back().isSpace() ||
-                                            value.front() == u'"');
+    const bool quote = !value.isEmpty() && (value.front().isSpace() || value.back().isSpace() || value.front() == u'"');
     return quote ? u'"' + out + u'"' : out;
 }
 

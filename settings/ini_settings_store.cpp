@@ -69,8 +69,8 @@ void clearDeadLock(const QString& path)
 
 class IniSettingsStore final : public SettingsStore {
 public:
-    QString get(const QString& application, const QString& section, const QString& key,
-                const QString& defaultValue) override
+    QString get(
+        const QString& application, const QString& section, const QString& key, const QString& defaultValue) override
     {
         return settingsFor(application).value(section + u'/' + key, defaultValue).toString();
     }
@@ -155,7 +155,7 @@ private:
 QString iniSettingsPath(const QString& application)
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' + application + u'/' +
-           application + QLatin1String(".ini");
+        application + QLatin1String(".ini");
 }
 
 std::unique_ptr<SettingsStore> makeIniSettingsStore()

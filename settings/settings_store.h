@@ -13,11 +13,10 @@ public:
     virtual ~SettingsStore() = default;
 
     // The stored text, or defaultValue when the value is absent.
-    virtual QString get(const QString& application, const QString& section, const QString& key,
-                        const QString& defaultValue) = 0;
+    virtual QString get(
+        const QString& application, const QString& section, const QString& key, const QString& defaultValue) = 0;
     // Creates or overwrites the value; it reaches the disk at commit().
-    virtual void save(const QString& application, const QString& section, const QString& key,
-                      const QString& value) = 0;
+    virtual void save(const QString& application, const QString& section, const QString& key, const QString& value) = 0;
     // Writes what was saved. On failure returns false and says why, naming
     // the file, in error.
     virtual bool commit(QString& error) = 0;

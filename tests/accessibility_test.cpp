@@ -48,7 +48,7 @@ TEST_F(Form1Test, EveryBoxHasANameAndDescriptionForAssistiveTools)
         }
         EXPECT_TRUE(named.insert(name).second) << "two boxes are called " << name.toStdString();
     });
-    EXPECT_EQ(boxes, 19);          // 12 entry boxes, 4 hemispheres, 3 results
+    EXPECT_EQ(boxes, 19);  // 12 entry boxes, 4 hemispheres, 3 results
     EXPECT_EQ(named.size(), 15U);  // each entry and result box its own name
     EXPECT_EQ(edit("txtLAD1")->accessibleName(), "Own station latitude degrees");
     EXPECT_EQ(edit("txtBA")->accessibleName(), "Beam heading from my station, degrees");

@@ -18,8 +18,8 @@ TEST(Angles, DecimalDegreesSumsTermsInTheirOrder)
     const Case cases[] = {
         {0, 30, 0, 0.5},
         {10, 30, 36, 10.51},
-        {0, 90, 0, 1.5},      // minutes past 60 are not carried
-        {10, -30, 0, 9.5},    // negative minutes reduce the angle
+        {0, 90, 0, 1.5},  // minutes past 60 are not carried
+        {10, -30, 0, 9.5},  // negative minutes reduce the angle
         {-10, 30, 0, -9.5},
         // (1/60 + 1) + 3/3600 rounds differently from 1 + (1/60 + 3/3600).
         {1, 1, 3, 1.0174999999999998},
@@ -46,9 +46,18 @@ TEST(Station, HemisphereTextTrimsSpacesOnlyAndIsCaseSensitive)
         bool west;
     };
     const Case cases[] = {
-        {"S", true, false},   {" S ", true, false}, {"W", false, true}, {"  W", false, true},
-        {"s", false, false},  {"w", false, false},  {"", false, false}, {"N", false, false},
-        {"S\t", false, false}, {"SS", false, false}, {"\tW", false, false}, {"S W", false, false},
+        {"S", true, false},
+        {" S ", true, false},
+        {"W", false, true},
+        {"  W", false, true},
+        {"s", false, false},
+        {"w", false, false},
+        {"", false, false},
+        {"N", false, false},
+        {"S\t", false, false},
+        {"SS", false, false},
+        {"\tW", false, false},
+        {"S W", false, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(isSouth(c.text), c.south) << '"' << c.text << '"';
@@ -102,8 +111,8 @@ TEST(Station, RelationIsExactInArcSeconds)
         {G(10, 0, 0, "N", 20, 0, 0, "E"), G(10, 0, 0, "N", 20, 0, 1, "E"), Distinct},
         {G(10, 0, 0, "N", 20, 0, 0, "E"), G(10, 0, 0, "s", 160, 0, 0, "W"), Distinct},  // "s" is north
         {G(89, 59, 59, "N", 0, 0, 0, "E"), G(89, 59, 59, "N", 180, 0, 0, "E"), Distinct},
-        {G(2147483647, 2147483647, 2147483647, "N", -2147483647 - 1, 0, 0, "W"),
-         G(0, 0, 0, "N", 0, 0, 0, "E"), Distinct},
+        {G(2147483647, 2147483647, 2147483647, "N", -2147483647 - 1, 0, 0, "W"), G(0, 0, 0, "N", 0, 0, 0, "E"),
+            Distinct},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         EXPECT_EQ(relateStations(cases[i].a, cases[i].b), cases[i].expected) << "case " << i;

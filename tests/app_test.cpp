@@ -116,8 +116,8 @@ TEST_F(AppTest, KilledSaveLeavesTheOldFileOrTheNewOne)
         QProcess writer;
         writer.setProcessEnvironment(environment());
         writer.start(QStringLiteral(SETTINGS_WRITER_PATH), {});
-        ASSERT_TRUE(writer.waitForReadyRead(20000)) << writer.readAllStandardError().toStdString()
-                                                    << " state " << writer.state() << " attempt " << attempt;
+        ASSERT_TRUE(writer.waitForReadyRead(20000))
+            << writer.readAllStandardError().toStdString() << " state " << writer.state() << " attempt " << attempt;
         QThread::msleep(static_cast<unsigned long>(delay(rng)));
         writer.kill();  // SIGKILL: no chance to finish what it writes
         ASSERT_TRUE(writer.waitForFinished(20000));

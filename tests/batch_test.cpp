@@ -63,16 +63,20 @@ TEST(BatchLine, BadLinesNameTheFieldAndTheRange)
         {"1 2 3", "expected 16 fields"},
         {"1 2 3", "found 3"},
         {"51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W 1", "found 17"},
-        {"91 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E", "own latitude degrees: \"91\" is out of range; allowed: whole numbers "
-                                            "from -2147483648 to 90"},
+        {"91 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E",
+            "own latitude degrees: \"91\" is out of range; allowed: whole numbers "
+            "from -2147483648 to 90"},
         {"0 0 0 N 181 0 0 E 0 0 0 N 0 0 0 E", "own longitude degrees: \"181\" is out of range"},
-        {"0 61 0 N 0 0 0 E 0 0 0 N 0 0 0 E", "own latitude minutes: \"61\" is out of range; allowed: whole "
-                                            "numbers from -2147483648 to 60"},
+        {"0 61 0 N 0 0 0 E 0 0 0 N 0 0 0 E",
+            "own latitude minutes: \"61\" is out of range; allowed: whole "
+            "numbers from -2147483648 to 60"},
         {"0 0 61 N 0 0 0 E 0 0 0 N 0 0 0 E", "own latitude seconds"},
-        {"90 1 0 N 0 0 0 E 0 0 0 N 0 0 0 E", "own latitude minutes: \"1\" is out of range; allowed: whole numbers "
-                                            "from -2147483648 to 0 when the latitude degrees are 90"},
-        {"0 0 0 N 0 0 0 E 0 0 0 N 180 0 1 E", "other longitude seconds: \"1\" is out of range; allowed: whole "
-                                             "numbers from -2147483648 to 0 when the longitude degrees are 180"},
+        {"90 1 0 N 0 0 0 E 0 0 0 N 0 0 0 E",
+            "own latitude minutes: \"1\" is out of range; allowed: whole numbers "
+            "from -2147483648 to 0 when the latitude degrees are 90"},
+        {"0 0 0 N 0 0 0 E 0 0 0 N 180 0 1 E",
+            "other longitude seconds: \"1\" is out of range; allowed: whole "
+            "numbers from -2147483648 to 0 when the longitude degrees are 180"},
         {"0 0 0 N 0 0 0 E 0 0 0 N 0 0 0 X", "other longitude hemisphere: \"X\" is not allowed; allowed: E or W"},
         {"0 0 0 E 0 0 0 E 0 0 0 N 0 0 0 E", "own latitude hemisphere: \"E\" is not allowed; allowed: N or S"},
         {"0 0 0 N 0 0 0 E 0 0 0 N 0 0 0 EW", "other longitude hemisphere"},
@@ -129,25 +133,24 @@ std::string runOn(const std::string& input, BatchOutcome& outcome)
 
 TEST(Batch, OneOutputLinePerInputLine)
 {
-    const std::string input =
-        "# own then other\n"
-        "51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\n"
-        "\n"
-        "91 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E\r\n"
-        "51 30 0 N 0 7 0 W 33 51 0 S 151 12 0 E\n"
-        "garbage\n"
-        "33 51 0 S 151 12 0 E 35 41 0 N 139 41 0 E";  // no final line end
+    const std::string input = "# own then other\n"
+                              "51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\n"
+                              "\n"
+                              "91 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E\r\n"
+                              "51 30 0 N 0 7 0 W 33 51 0 S 151 12 0 E\n"
+                              "garbage\n"
+                              "33 51 0 S 151 12 0 E 35 41 0 N 139 41 0 E";  // no final line end
     BatchOutcome outcome;
     const std::string out = runOn(input, outcome);
     EXPECT_EQ(out,
-              "# own then other\n"
-              "5539.2,288,51\n"
-              "\n"
-              "ERROR: own latitude degrees: \"91\" is out of range; allowed: whole numbers from -2147483648 to 90\n"
-              "16892.3,61,319\n"
-              "ERROR: expected 16 fields (LAD LAM LAS N|S LOD LOM LOS E|W for the own station, then the same for "
-              "the other station), found 1\n"
-              "7778.2,350,170\n");
+        "# own then other\n"
+        "5539.2,288,51\n"
+        "\n"
+        "ERROR: own latitude degrees: \"91\" is out of range; allowed: whole numbers from -2147483648 to 90\n"
+        "16892.3,61,319\n"
+        "ERROR: expected 16 fields (LAD LAM LAS N|S LOD LOM LOS E|W for the own station, then the same for "
+        "the other station), found 1\n"
+        "7778.2,350,170\n");
     EXPECT_EQ(outcome.lines, 7U);
     EXPECT_EQ(outcome.failedLines, 2U);
     EXPECT_FALSE(outcome.ioFailed);

@@ -36,9 +36,9 @@ TEST(Cli, OnePairPrintsThreeLabelledLines)
     const CliRun r = cli(words("51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W"));
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out,
-              "Distance: 5539.2 km\n"
-              "Beam heading from my station: 288 degrees\n"
-              "Beam heading from the other station: 51 degrees\n");
+        "Distance: 5539.2 km\n"
+        "Beam heading from my station: 288 degrees\n"
+        "Beam heading from the other station: 51 degrees\n");
     EXPECT_EQ(r.err, "");
 }
 
@@ -47,9 +47,9 @@ TEST(Cli, NegativeNumbersAreFieldsNotOptions)
     const CliRun r = cli(words("-10 0 0 S 20 0 0 E 30 -0 0 N 20 0 0 E"));
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out,
-              "Distance: 2210.9 km\n"
-              "Beam heading from my station: 0 degrees\n"
-              "Beam heading from the other station: 180 degrees\n");
+        "Distance: 2210.9 km\n"
+        "Beam heading from my station: 0 degrees\n"
+        "Beam heading from the other station: 180 degrees\n");
 }
 
 TEST(Cli, SamePlaceExplainsTheMissingHeadings)
@@ -57,10 +57,10 @@ TEST(Cli, SamePlaceExplainsTheMissingHeadings)
     const CliRun r = cli(words("10 0 0 N 180 0 0 E 10 0 0 N 180 0 0 W"));
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out,
-              "Distance: 0 km\n"
-              "Beam heading from my station: none\n"
-              "Beam heading from the other station: none\n"
-              "Note: Both stations are at the same place, so there is no beam heading.\n");
+        "Distance: 0 km\n"
+        "Beam heading from my station: none\n"
+        "Beam heading from the other station: none\n"
+        "Note: Both stations are at the same place, so there is no beam heading.\n");
 }
 
 TEST(Cli, BadInputAndUsageErrorsHaveTheirOwnStatus)
@@ -91,13 +91,13 @@ TEST(Cli, BadInputAndUsageErrorsHaveTheirOwnStatus)
 TEST(Cli, BatchReportsFailedLinesInItsStatus)
 {
     const CliRun good = cli({QStringLiteral("--batch")},
-                         "# header\n51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\n\n0 0 0 N 0 0 0 E 0 0 0 n 0 0 0 w\n");
+        "# header\n51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\n\n0 0 0 N 0 0 0 E 0 0 0 n 0 0 0 w\n");
     EXPECT_EQ(good.exitCode, 0);
     EXPECT_EQ(good.out, "# header\n5539.2,288,51\n\n0,,\n");
 
-    const CliRun mixed =
-        cli({QStringLiteral("--batch")}, "51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\nnot a pair\n"
-                                         "51 30 0 N 0 7 0 W 33 51 0 S 151 12 0 E\n");
+    const CliRun mixed = cli({QStringLiteral("--batch")},
+        "51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\nnot a pair\n"
+        "51 30 0 N 0 7 0 W 33 51 0 S 151 12 0 E\n");
     EXPECT_EQ(mixed.exitCode, 1);
     const QStringList lines = mixed.out.split(u'\n');
     ASSERT_EQ(lines.size(), 4);

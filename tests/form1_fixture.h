@@ -5,11 +5,11 @@
 
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QUrl>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringList>
 #include <QTest>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 

@@ -8,8 +8,8 @@
 #include <QInputMethodEvent>
 #include <QLocale>
 #include <QMessageBox>
-#include <QTimer>
 #include <QSignalSpy>
+#include <QTimer>
 
 namespace skybrant::ui {
 namespace {
@@ -115,8 +115,8 @@ TEST_F(Form1Test, EveryChangeIsCheckedAgainstItsBoxsRange)
         EXPECT_EQ(messages(), expected) << c.box << " " << c.text;
         EXPECT_EQ(edit(c.box)->text(), QLatin1String(c.after)) << c.box << " " << c.text;
         const StationEntry& s = c.box[6] == '1' ? form->ownStored() : form->otherStored();
-        const std::int32_t stored[] = {s.latDegrees, s.latMinutes, s.latSeconds,
-                                       s.lonDegrees, s.lonMinutes, s.lonSeconds};
+        const std::int32_t stored[] = {
+            s.latDegrees, s.latMinutes, s.latSeconds, s.lonDegrees, s.lonMinutes, s.lonSeconds};
         const int index = (c.box[4] == 'O' ? 3 : 0) + (c.box[5] == 'D' ? 0 : c.box[5] == 'M' ? 1 : 2);
         EXPECT_EQ(stored[index], c.stored) << c.box << " " << c.text;
     }
@@ -277,7 +277,7 @@ TEST_F(Form1Test, PressShowsTheWorkedExamples)
         {"51 30 0 N 0 7 0 W", "33 51 0 S 151 12 0 E", "16892.3", "61", "319"},
         {"33 51 0 S 151 12 0 E", "35 41 0 N 139 41 0 E", "7778.2", "350", "170"},
         {"10 0 0 N 20 0 0 E", "30 0 0 N 20 0 0 E", "2210.9", "0", "180"},  // same meridian
-        {"0 0 0 N 10 0 0 E", "0 0 0 N 20 0 0 E", "1105.5", "90", "270"},    // both on the equator
+        {"0 0 0 N 10 0 0 E", "0 0 0 N 20 0 0 E", "1105.5", "90", "270"},  // both on the equator
     };
     for (const auto& c : cases) {
         enter("1", c.own);
@@ -305,8 +305,8 @@ TEST_F(Form1Test, HemisphereChangeIsUsedAtTheNextPress)
     combo("cmbNS1")->setEditText(QStringLiteral(" S "));
     press();
     EXPECT_EQ(edit("txtBA")->text(),
-              QString::fromStdString(computeTexts({51, 30, 0, 0, 7, 0, "S", "W"}, {40, 42, 0, 74, 0, 0, "N", "W"})
-                                         .ownToOther));
+        QString::fromStdString(
+            computeTexts({51, 30, 0, 0, 7, 0, "S", "W"}, {40, 42, 0, 74, 0, 0, "N", "W"}).ownToOther));
 }
 
 TEST_F(Form1Test, NoHeadingShowsBlanksAndANoteAfterTheResults)

@@ -25,11 +25,11 @@ TEST(GreatCircle, WorkedExamples)
     };
     const Case cases[] = {
         {at(51, 30, 0, "N", 0, 7, 0, "W"), at(40, 42, 0, "N", 74, 0, 0, "W"), 0.6413480, 50.107590, 5539.1663,
-         288.32575, 51.212122, "5539.2", "288", "51"},
-        {at(51, 30, 0, "N", 0, 7, 0, "W"), at(33, 51, 0, "S", 151, 12, 0, "E"), -0.8894835, 152.808415,
-         16892.2757, 60.727153, 319.167617, "16892.3", "61", "319"},
-        {at(33, 51, 0, "S", 151, 12, 0, "E"), at(35, 41, 0, "N", 139, 41, 0, "E"), 0.3360809, 70.361717,
-         7778.1680, 350.085163, 169.860120, "7778.2", "350", "170"},
+            288.32575, 51.212122, "5539.2", "288", "51"},
+        {at(51, 30, 0, "N", 0, 7, 0, "W"), at(33, 51, 0, "S", 151, 12, 0, "E"), -0.8894835, 152.808415, 16892.2757,
+            60.727153, 319.167617, "16892.3", "61", "319"},
+        {at(33, 51, 0, "S", 151, 12, 0, "E"), at(35, 41, 0, "N", 139, 41, 0, "E"), 0.3360809, 70.361717, 7778.1680,
+            350.085163, 169.860120, "7778.2", "350", "170"},
     };
     for (const auto& c : cases) {
         const ComputedTexts t = computeTexts(c.own, c.other);
@@ -124,8 +124,7 @@ TEST(GreatCircle, SamePlaceAndAntipodesHaveNoHeadings)
         {at(51, 30, 0, "N", 0, 7, 0, "W"), at(51, 30, 0, "N", 0, 7, 0, "W"), StationGeometry::SamePlace, "0"},
         {at(10, 0, 0, "N", 180, 0, 0, "E"), at(10, 0, 0, "N", 180, 0, 0, "W"), StationGeometry::SamePlace, "0"},
         {at(90, 0, 0, "N", 0, 0, 0, "E"), at(90, 0, 0, "N", 77, 0, 0, "W"), StationGeometry::SamePlace, "0"},
-        {at(10, 0, 0, "N", 20, 0, 0, "E"), at(10, 0, 0, "S", 160, 0, 0, "W"), StationGeometry::Antipodes,
-         "19898.2"},
+        {at(10, 0, 0, "N", 20, 0, 0, "E"), at(10, 0, 0, "S", 160, 0, 0, "W"), StationGeometry::Antipodes, "19898.2"},
         {at(90, 0, 0, "N", 0, 0, 0, "E"), at(90, 0, 0, "S", 0, 0, 0, "E"), StationGeometry::Antipodes, "19898.2"},
     };
     for (const auto& c : cases) {
@@ -148,7 +147,7 @@ StationEntry randomStation(std::mt19937_64& rng)
 {
     std::uniform_int_distribution<int> lat(-90, 90), lon(-180, 180), sub(-60, 60);
     return StationEntry{lat(rng), sub(rng), sub(rng), lon(rng), sub(rng), sub(rng), hemisphere(rng, "N", "S"),
-                        hemisphere(rng, "E", "W")};
+        hemisphere(rng, "E", "W")};
 }
 
 TEST(GreatCircle, SwappingStationsSwapsHeadingsBitForBit)
@@ -179,9 +178,8 @@ struct Textbook {
 double bearing(double lat1, double lon1, double lat2, double lon2)
 {
     const double dlon = lon2 - lon1;
-    const double theta =
-        std::atan2(std::sin(dlon) * std::cos(lat2),
-                   std::cos(lat1) * std::sin(lat2) - std::sin(lat1) * std::cos(lat2) * std::cos(dlon));
+    const double theta = std::atan2(std::sin(dlon) * std::cos(lat2),
+        std::cos(lat1) * std::sin(lat2) - std::sin(lat1) * std::cos(lat2) * std::cos(dlon));
     return std::fmod(theta * 180 / std::numbers::pi + 360, 360);
 }
 
@@ -193,7 +191,7 @@ Textbook textbook(double lat1, double lon1, double lat2, double lon2)
     lat2 *= r;
     lon2 *= r;
     const double h = std::pow(std::sin((lat2 - lat1) / 2), 2) +
-                     std::cos(lat1) * std::cos(lat2) * std::pow(std::sin((lon2 - lon1) / 2), 2);
+        std::cos(lat1) * std::cos(lat2) * std::pow(std::sin((lon2 - lon1) / 2), 2);
     const double arc = 2 * std::atan2(std::sqrt(h), std::sqrt(1 - h));
     return {arc / r, bearing(lat1, lon1, lat2, lon2), bearing(lat2, lon2, lat1, lon1)};
 }
@@ -217,13 +215,13 @@ TEST(GreatCircle, AgreesWithTextbookFormulas)
     int compared = 0;
     while (compared < 10000) {
         const StationEntry a{lat(rng), sub(rng), sub(rng), lon(rng), sub(rng), sub(rng), hemisphere(rng, "N", "S"),
-                             hemisphere(rng, "E", "W")};
+            hemisphere(rng, "E", "W")};
         const StationEntry b{lat(rng), sub(rng), sub(rng), lon(rng), sub(rng), sub(rng), hemisphere(rng, "N", "S"),
-                             hemisphere(rng, "E", "W")};
+            hemisphere(rng, "E", "W")};
         const Textbook t = textbook(signedDegrees(a.latDegrees, a.latMinutes, a.latSeconds, a.latHemisphere == "S"),
-                                    signedDegrees(a.lonDegrees, a.lonMinutes, a.lonSeconds, a.lonHemisphere == "W"),
-                                    signedDegrees(b.latDegrees, b.latMinutes, b.latSeconds, b.latHemisphere == "S"),
-                                    signedDegrees(b.lonDegrees, b.lonMinutes, b.lonSeconds, b.lonHemisphere == "W"));
+            signedDegrees(a.lonDegrees, a.lonMinutes, a.lonSeconds, a.lonHemisphere == "W"),
+            signedDegrees(b.latDegrees, b.latMinutes, b.latSeconds, b.latHemisphere == "S"),
+            signedDegrees(b.lonDegrees, b.lonMinutes, b.lonSeconds, b.lonHemisphere == "W"));
         // Bearings are ill-conditioned next to the same place and antipodes.
         if (t.arcDegrees < 0.01 || t.arcDegrees > 179.9) {
             continue;

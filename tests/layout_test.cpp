@@ -13,43 +13,35 @@ namespace {
 struct Control {
     const char* parent;  // "Form1" for the window itself
     const char* name;
-    const char* kind;    // frame, label, text, combo, button
-    const char* text;    // caption, or initial text
+    const char* kind;  // frame, label, text, combo, button
+    const char* text;  // caption, or initial text
     int left, top, width, height;
 };
 
 const Control kControls[] = {
     {"Form1", "Frame1", "frame", "About this programe", 1080, 360, 4935, 855},
     {"Frame1", "Label1", "label",
-     "This programe calculates the best Skybrant for contact another station, and the shortest distance between "
-     "two locations.",
-     120, 240, 4695, 495},
+        "This programe calculates the best Skybrant for contact another station, and the shortest distance between "
+        "two locations.",
+        120, 240, 4695, 495},
     {"Form1", "Frame2", "frame", "Data Input for My station", 360, 1440, 7095, 975},
     {"Frame2", "Label3", "label", "Deg.      Min.      Sec.    N/S", 1080, 240, 2295, 255},
     {"Frame2", "Label4", "label", "Deg.      Min.      Sec.    E / W", 4560, 240, 2175, 255},
     {"Frame2", "Label2", "label", "Latitude :", 120, 480, 735, 255},
-    {"Frame2", "txtLAD1", "text", " ", 960, 480, 495, 285},
-    {"Frame2", "txtLAM1", "text", " ", 1560, 480, 495, 285},
-    {"Frame2", "txtLAS1", "text", " ", 2160, 480, 495, 285},
-    {"Frame2", "cmbNS1", "combo", "N", 2760, 480, 495, 315},
+    {"Frame2", "txtLAD1", "text", " ", 960, 480, 495, 285}, {"Frame2", "txtLAM1", "text", " ", 1560, 480, 495, 285},
+    {"Frame2", "txtLAS1", "text", " ", 2160, 480, 495, 285}, {"Frame2", "cmbNS1", "combo", "N", 2760, 480, 495, 315},
     {"Frame2", "Label5", "label", "Longitude :", 3600, 480, 855, 255},
-    {"Frame2", "txtLOD1", "text", " ", 4440, 480, 615, 285},
-    {"Frame2", "txtLOM1", "text", " ", 5160, 480, 495, 285},
-    {"Frame2", "txtLOS1", "text", " ", 5760, 480, 495, 285},
-    {"Frame2", "cmbEW1", "combo", "E", 6360, 480, 495, 315},
+    {"Frame2", "txtLOD1", "text", " ", 4440, 480, 615, 285}, {"Frame2", "txtLOM1", "text", " ", 5160, 480, 495, 285},
+    {"Frame2", "txtLOS1", "text", " ", 5760, 480, 495, 285}, {"Frame2", "cmbEW1", "combo", "E", 6360, 480, 495, 315},
     {"Form1", "Frame3", "frame", "Data Input for the other station", 360, 2640, 7095, 975},
     {"Frame3", "Label7", "label", "Deg.       Min.      Sec.     N/S", 960, 240, 2295, 255},
     {"Frame3", "Label9", "label", "Deg.      Min.     Sec.   E/ W", 4680, 240, 2055, 255},
     {"Frame3", "Label6", "label", "Latitude :", 120, 480, 735, 255},
-    {"Frame3", "txtLAD2", "text", " ", 960, 480, 495, 285},
-    {"Frame3", "txtLAM2", "text", " ", 1560, 480, 495, 285},
-    {"Frame3", "txtLAS2", "text", " ", 2160, 480, 495, 285},
-    {"Frame3", "cmbNS2", "combo", "N", 2760, 480, 495, 315},
+    {"Frame3", "txtLAD2", "text", " ", 960, 480, 495, 285}, {"Frame3", "txtLAM2", "text", " ", 1560, 480, 495, 285},
+    {"Frame3", "txtLAS2", "text", " ", 2160, 480, 495, 285}, {"Frame3", "cmbNS2", "combo", "N", 2760, 480, 495, 315},
     {"Frame3", "Label8", "label", "Longitude :", 3480, 480, 855, 255},
-    {"Frame3", "txtLOD2", "text", " ", 4440, 480, 615, 285},
-    {"Frame3", "txtLOM2", "text", " ", 5160, 480, 495, 285},
-    {"Frame3", "txtLOS2", "text", " ", 5760, 480, 495, 285},
-    {"Frame3", "cmbEW2", "combo", "E", 6360, 480, 495, 315},
+    {"Frame3", "txtLOD2", "text", " ", 4440, 480, 615, 285}, {"Frame3", "txtLOM2", "text", " ", 5160, 480, 495, 285},
+    {"Frame3", "txtLOS2", "text", " ", 5760, 480, 495, 285}, {"Frame3", "cmbEW2", "combo", "E", 6360, 480, 495, 315},
     {"Form1", "Command1", "button", "Press", 360, 4920, 1575, 735},
     {"Form1", "Frame4", "frame", " Skybrants", 3000, 4080, 4215, 1815},
     {"Frame4", "Label10", "label", "My Skybrant =", 240, 360, 1695, 255},
@@ -60,8 +52,7 @@ const Control kControls[] = {
     {"Frame4", "Label13", "label", "Degrees", 3000, 1080, 855, 375},
     {"Form1", "Frame5", "frame", "Distance", 3120, 6120, 4215, 735},
     {"Frame5", "Label14", "label", "Distance between two stations =", 120, 240, 2535, 255},
-    {"Frame5", "txtAB3", "text", " ", 2520, 240, 975, 285},
-    {"Frame5", "Label15", "label", "km", 3600, 240, 495, 255},
+    {"Frame5", "txtAB3", "text", " ", 2520, 240, 975, 285}, {"Frame5", "Label15", "label", "km", 3600, 240, 495, 255},
     {"Form1", "Label11", "label", nullptr, 360, 6480, 1680, 255},  // the credit line; its text is ours
 };
 
@@ -72,9 +63,8 @@ QRect fromTwips(const Control& c)
 
 QWidget* findControl(QWidget* form, const Control& c)
 {
-    QWidget* parent = QLatin1String(c.parent) == QLatin1String("Form1")
-                          ? form
-                          : form->findChild<QWidget*>(QLatin1String(c.parent));
+    QWidget* parent =
+        QLatin1String(c.parent) == QLatin1String("Form1") ? form : form->findChild<QWidget*>(QLatin1String(c.parent));
     if (parent == nullptr) {
         return nullptr;
     }
@@ -105,10 +95,10 @@ bool isKind(QWidget* w, const char* kind)
 {
     const QLatin1String k(kind);
     return (k == QLatin1String("frame") && qobject_cast<QGroupBox*>(w)) ||
-           (k == QLatin1String("label") && qobject_cast<QLabel*>(w)) ||
-           (k == QLatin1String("text") && qobject_cast<QLineEdit*>(w)) ||
-           (k == QLatin1String("combo") && qobject_cast<QComboBox*>(w)) ||
-           (k == QLatin1String("button") && qobject_cast<QPushButton*>(w));
+        (k == QLatin1String("label") && qobject_cast<QLabel*>(w)) ||
+        (k == QLatin1String("text") && qobject_cast<QLineEdit*>(w)) ||
+        (k == QLatin1String("combo") && qobject_cast<QComboBox*>(w)) ||
+        (k == QLatin1String("button") && qobject_cast<QPushButton*>(w));
 }
 
 TEST_F(Form1Test, EveryControlHasItsNameTextAndPlace)
@@ -186,8 +176,26 @@ TEST_F(Form1Test, FocusStartsAtLatitudeDegreesAndTabWalksTheEntries)
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     EXPECT_EQ(QApplication::focusWidget(), edit("txtLAD1"));
     const char* order[] = {
-        "txtLAD1", "txtLAM1", "txtLAS1", "cmbNS1", "txtLOD1", "txtLOM1", "txtLOS1", "cmbEW1", "txtLAD2", "txtLAM2",
-        "txtLAS2", "cmbNS2",  "txtLOD2", "txtLOM2", "txtLOS2", "cmbEW2", "Command1", "txtBA", "txtAB", "txtAB3",
+        "txtLAD1",
+        "txtLAM1",
+        "txtLAS1",
+        "cmbNS1",
+        "txtLOD1",
+        "txtLOM1",
+        "txtLOS1",
+        "cmbEW1",
+        "txtLAD2",
+        "txtLAM2",
+        "txtLAS2",
+        "cmbNS2",
+        "txtLOD2",
+        "txtLOM2",
+        "txtLOS2",
+        "cmbEW2",
+        "Command1",
+        "txtBA",
+        "txtAB",
+        "txtAB3",
         "txtLAD1",
     };
     const auto focusedName = [] {

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
-#include <random>
 #include <algorithm>
 #include <cctype>
+#include <limits>
+#include <random>
 
 namespace skybrant {
 namespace {
@@ -31,7 +31,7 @@ TEST(NumberText, ShortestTextWithoutExponent)
         {1e-9, "0.000000001"},
         {2.04e-9, "0.00000000204"},
         {1e20, "100000000000000000000"},
-        {0.1 + 0.2, "0.3"},                    // 17 digits to read back; 15 is the most shown
+        {0.1 + 0.2, "0.3"},  // 17 digits to read back; 15 is the most shown
         {1.0 / 3, "0.333333333333333"},
         {2.0 / 3, "0.666666666666667"},
         {123456789012345678.0, "123456789012346000"},
@@ -57,8 +57,7 @@ TEST(NumberText, SeparatorAndNonFiniteValues)
 TEST(NumberText, ExtremeValuesFitTheBuffer)
 {
     const double values[] = {std::numeric_limits<double>::max(), -std::numeric_limits<double>::max(),
-                             std::numeric_limits<double>::denorm_min(), -std::numeric_limits<double>::min(),
-                             -0x1.fffffffffffffp-1023};
+        std::numeric_limits<double>::denorm_min(), -std::numeric_limits<double>::min(), -0x1.fffffffffffffp-1023};
     for (const double v : values) {
         const std::string text = numberText(v, "12345678");
         EXPECT_LE(text.size(), kNumberTextCapacity);
@@ -116,7 +115,7 @@ bool wellFormed(const std::string& s, bool oneDecimal)
         return allDigits(s);
     }
     return oneDecimal && allDigits(std::string_view(s).substr(0, dot)) && s.size() == dot + 2 &&
-           std::isdigit(static_cast<unsigned char>(s.back())) != 0;
+        std::isdigit(static_cast<unsigned char>(s.back())) != 0;
 }
 
 TEST(ComputeTexts, AnyEntriesGiveWellFormedTexts)
@@ -124,15 +123,15 @@ TEST(ComputeTexts, AnyEntriesGiveWellFormedTexts)
     std::mt19937_64 rng(99);
     const char* hemispheres[] = {"N", "S", "E", "W", " S ", "s", "", "X", "W "};
     std::uniform_int_distribution<int> pick(0, std::size(hemispheres) - 1);
-    std::uniform_int_distribution<std::int32_t> any(std::numeric_limits<std::int32_t>::min(),
-                                                    std::numeric_limits<std::int32_t>::max());
+    std::uniform_int_distribution<std::int32_t> any(
+        std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max());
     std::uniform_int_distribution<std::int32_t> small(-400, 400);
     const auto value = [&] { return (rng() % 4 == 0) ? any(rng) : small(rng); };
     for (int i = 0; i < 20000; ++i) {
         StationEntry e[2];
         for (auto& s : e) {
-            s = StationEntry{value(), value(), value(), value(), value(), value(),
-                             hemispheres[pick(rng)], hemispheres[pick(rng)]};
+            s = StationEntry{
+                value(), value(), value(), value(), value(), value(), hemispheres[pick(rng)], hemispheres[pick(rng)]};
         }
         const ComputedTexts t = computeTexts(e[0], e[1]);
         ASSERT_TRUE(wellFormed(t.distance, true)) << t.distance;

@@ -22,8 +22,8 @@ namespace {
 using validation::Axis;
 using validation::Unit;
 
-const char* const kBoxes[] = {"txtLAD1", "txtLAM1", "txtLAS1", "txtLOD1", "txtLOM1", "txtLOS1",
-                              "txtLAD2", "txtLAM2", "txtLAS2", "txtLOD2", "txtLOM2", "txtLOS2"};
+const char* const kBoxes[] = {"txtLAD1", "txtLAM1", "txtLAS1", "txtLOD1", "txtLOM1", "txtLOS1", "txtLAD2", "txtLAM2",
+    "txtLAS2", "txtLOD2", "txtLOM2", "txtLOS2"};
 const char* const kCombos[] = {"cmbNS1", "cmbEW1", "cmbNS2", "cmbEW2"};
 const char* const kResults[] = {"txtBA", "txtAB", "txtAB3"};
 
@@ -81,8 +81,8 @@ public:
         const StationEntry* stations[] = {&form_.ownStored(), &form_.otherStored()};
         for (int i = 0; i < 12; ++i) {
             const StationEntry& s = *stations[i / 6];
-            const std::int32_t stored[] = {s.latDegrees, s.latMinutes, s.latSeconds,
-                                           s.lonDegrees, s.lonMinutes, s.lonSeconds};
+            const std::int32_t stored[] = {
+                s.latDegrees, s.latMinutes, s.latSeconds, s.lonDegrees, s.lonMinutes, s.lonSeconds};
             const QString text = t_.findEdit(kBoxes[i])->text();
             const auto r = validation::readBox(
                 {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())});
@@ -109,8 +109,8 @@ public:
             bool ok = text == QLatin1String(" ");
             if (!ok) {
                 const double v = text.toDouble(&ok);
-                ok = ok && v >= 0 && v <= (distance ? 19898.2 : 360) &&
-                     (distance || text.indexOf(u'.') < 0) && !text.contains(u'e');
+                ok = ok && v >= 0 && v <= (distance ? 19898.2 : 360) && (distance || text.indexOf(u'.') < 0) &&
+                    !text.contains(u'e');
             }
             if (!ok) {
                 return QStringLiteral("%1 shows \"%2\"").arg(QLatin1String(name), text);
@@ -155,8 +155,7 @@ private:
     QString editKey(QWidget* w)
     {
         static constexpr Qt::Key kKeys[] = {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Left, Qt::Key_Right,
-                                            Qt::Key_Home,      Qt::Key_End,    Qt::Key_Return, Qt::Key_Escape,
-                                            Qt::Key_Tab,       Qt::Key_F5};
+            Qt::Key_Home, Qt::Key_End, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Tab, Qt::Key_F5};
         const Qt::Key key = kKeys[pick(static_cast<int>(std::size(kKeys)))];
         w->setFocus();
         QTest::keyClick(w, key, pick(4) == 0 ? Qt::ShiftModifier : Qt::NoModifier);
@@ -202,8 +201,10 @@ private:
             w->selectAll();
         }
         QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier);
-        return QStringLiteral("paste \"%1\" (%2 characters) into %3").arg(text.left(20)).arg(text.size()).arg(
-            w->objectName());
+        return QStringLiteral("paste \"%1\" (%2 characters) into %3")
+            .arg(text.left(20))
+            .arg(text.size())
+            .arg(w->objectName());
     }
 
     QString comboAction(QComboBox* c)
@@ -231,11 +232,11 @@ private:
 
 TEST_F(Form1Test, LongRandomSessionHoldsTogether)
 {
-    const std::uint64_t seed = envNumber(
-        "SKYBRANT_SESSION_SEED", static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
+    const std::uint64_t seed = envNumber("SKYBRANT_SESSION_SEED",
+        static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
     const std::uint64_t actions = envNumber("SKYBRANT_SESSION_ACTIONS", 100000);
     std::printf("random session: SKYBRANT_SESSION_SEED=%llu SKYBRANT_SESSION_ACTIONS=%llu\n",
-                static_cast<unsigned long long>(seed), static_cast<unsigned long long>(actions));
+        static_cast<unsigned long long>(seed), static_cast<unsigned long long>(actions));
     Session session(*this, *form, sink, seed);
     for (std::uint64_t i = 0; i < actions; ++i) {
         const QString action = session.act();

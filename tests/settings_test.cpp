@@ -77,16 +77,27 @@ void type(Form1& f, const char* name, const QString& keys)
     QTest::keyClicks(e, keys);
 }
 
-const char* const kOwnControls[] = {"txtLAD1", "txtLAM1", "txtLAS1", "cmbNS1",
-                                    "txtLOD1", "txtLOM1", "txtLOS1", "cmbEW1"};
+const char* const kOwnControls[] = {
+    "txtLAD1", "txtLAM1", "txtLAS1", "cmbNS1", "txtLOD1", "txtLOM1", "txtLOS1", "cmbEW1"};
 
 TEST_F(SettingsTest, StoreKeepsAnyTextExactly)
 {
     const QString values[] = {
-        QString(), QStringLiteral(" "), QStringLiteral("X"), QStringLiteral(" S "), QString(10000, u'7'),
-        QStringLiteral("a\nb\r\nc"), QStringLiteral("back\\slash\\n"), QStringLiteral("\"quoted\""),
-        QStringLiteral("\""), QStringLiteral("=a=b="), QStringLiteral("[x]"), QStringLiteral("; not a comment"),
-        QStringLiteral("\u00e9\u4e2d"), QStringLiteral("a, b"), QStringLiteral("@Variant(x)"),
+        QString(),
+        QStringLiteral(" "),
+        QStringLiteral("X"),
+        QStringLiteral(" S "),
+        QString(10000, u'7'),
+        QStringLiteral("a\nb\r\nc"),
+        QStringLiteral("back\\slash\\n"),
+        QStringLiteral("\"quoted\""),
+        QStringLiteral("\""),
+        QStringLiteral("=a=b="),
+        QStringLiteral("[x]"),
+        QStringLiteral("; not a comment"),
+        QStringLiteral("\u00e9\u4e2d"),
+        QStringLiteral("a, b"),
+        QStringLiteral("@Variant(x)"),
         QStringLiteral("\tTab\t"),
     };
     const char* sections[] = {"Latitude", "Longitude"};
@@ -97,7 +108,7 @@ TEST_F(SettingsTest, StoreKeepsAnyTextExactly)
         for (const char* section : sections) {
             for (const char* key : keys) {
                 s->save(QStringLiteral("Skybrant"), QLatin1String(section), QLatin1String(key),
-                        values[i++ % std::size(values)]);
+                    values[i++ % std::size(values)]);
             }
         }
         QString error;
@@ -111,8 +122,8 @@ TEST_F(SettingsTest, StoreKeepsAnyTextExactly)
             for (const char* key : keys) {
                 const QString& expected = values[(i++ - round * 10) % std::size(values)];
                 EXPECT_EQ(s->get(QStringLiteral("Skybrant"), QLatin1String(section), QLatin1String(key),
-                                 QStringLiteral("default")),
-                          expected)
+                              QStringLiteral("default")),
+                    expected)
                     << section << "/" << key;
             }
         }
@@ -124,8 +135,8 @@ TEST_F(SettingsTest, StoreKeepsAnyTextExactly)
     EXPECT_TRUE(file.contains("[Longitude]\n"));
     auto s = settings::makeIniSettingsStore();
     EXPECT_EQ(s->get(QStringLiteral("Skybrant"), QStringLiteral("Nowhere"), QStringLiteral("Degree"),
-                     QStringLiteral("fallback")),
-              "fallback");
+                  QStringLiteral("fallback")),
+        "fallback");
 }
 
 TEST(IniFormat, ReadsHandEditedFilesAndRejectsDamagedOnes)
@@ -234,14 +245,14 @@ TEST_F(SettingsTest, FailedSaveSaysSoAndStillCloses)
     };
     const Case cases[] = {
         {"a file where the folder should be",
-         [](const QString& home) {
-             QFile f(home + QStringLiteral("/Skybrant"));
-             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-         },
-         "is a file, not a folder"},
+            [](const QString& home) {
+                QFile f(home + QStringLiteral("/Skybrant"));
+                ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            },
+            "is a file, not a folder"},
         {"a folder where the file should be",
-         [](const QString& home) { QDir().mkpath(home + QStringLiteral("/Skybrant/Skybrant.ini")); },
-         "a folder of that name is in the way"},
+            [](const QString& home) { QDir().mkpath(home + QStringLiteral("/Skybrant/Skybrant.ini")); },
+            "a folder of that name is in the way"},
     };
     for (const auto& c : cases) {
         QTemporaryDir other;
@@ -262,7 +273,9 @@ TEST_F(SettingsTest, FailedSaveSaysSoAndStillCloses)
 
 TEST_F(SettingsTest, DamagedFileIsReportedOnceAndKeptUntilTheNextSave)
 {
-    const QByteArray damaged("\x7f" "ELF\x02\x01\x01\0\0\0garbage", 18);
+    const QByteArray damaged("\x7f"
+                             "ELF\x02\x01\x01\0\0\0garbage",
+        18);
     writeIni(damaged);
     auto f = loadedForm();
     ASSERT_EQ(sink.shown.size(), 1U);

@@ -10,9 +10,9 @@
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    const char* keys[][2] = {{"Latitude", "Degree"},  {"Latitude", "Minute"},  {"Latitude", "Second"},
-                             {"Latitude", "N/S"},     {"Longitude", "Degree"}, {"Longitude", "Minute"},
-                             {"Longitude", "Second"}, {"Longitude", "E/W"}};
+    const char* keys[][2] = {{"Latitude", "Degree"}, {"Latitude", "Minute"}, {"Latitude", "Second"},
+        {"Latitude", "N/S"}, {"Longitude", "Degree"}, {"Longitude", "Minute"}, {"Longitude", "Second"},
+        {"Longitude", "E/W"}};
     for (long round = 0;; ++round) {
         auto store = skybrant::settings::makeIniSettingsStore();
         // Long values, so that a write takes a while and can be cut short.

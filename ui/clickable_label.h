@@ -9,7 +9,7 @@ namespace skybrant::ui {
 class ClickableLabel final : public QLabel {
     Q_OBJECT
 public:
-    ClickableLabel(int index, QWidget* parent) : QLabel(parent), index_(index) {}
+    ClickableLabel(int index, QWidget* parent) : QLabel(parent), index_(index) { }
     int index() const { return index_; }
 
 signals:

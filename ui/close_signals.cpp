@@ -32,7 +32,7 @@ CloseOnSignals::CloseOnSignals(QWidget* window) : QObject(window), window_(windo
     }
     notifier_ = new QSocketNotifier(pipeFds[1], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &CloseOnSignals::onSignal);
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = onCloseSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
@@ -57,8 +57,7 @@ CloseOnSignals::~CloseOnSignals()
 void CloseOnSignals::onSignal()
 {
     char bytes[16];
-    while (::read(pipeFds[1], bytes, sizeof bytes) > 0) {
-    }
+    while (::read(pipeFds[1], bytes, sizeof bytes) > 0) { }
     window_->close();
 }
 

@@ -4,15 +4,12 @@
 #include "clickable_label.h"
 #include "core/compute.h"
 #include "keystroke_filter.h"
-#include "validation/box_reader.h"
 #include "settings/settings_store.h"
+#include "validation/box_reader.h"
 #include "validation/keystroke.h"
 
 #include <QCloseEvent>
-
 #include <QComboBox>
-
-#include <limits>
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
@@ -20,9 +17,11 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QShortcut>
-#include <QTimer>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTimer>
+
+#include <limits>
 
 namespace skybrant::ui {
 
@@ -53,7 +52,6 @@ W* place(QWidget* parent, const char* name, const QRect& geometry)
     w->setGeometry(geometry);
     return w;
 }
-
 
 void setUpLabel(QLabel* l, const QString& text)
 {
@@ -190,9 +188,9 @@ void Form1::buildControls()
 {
     QGroupBox* frame1 = frame(this, "Frame1", "About this programe", twips(1080, 360, 4935, 855));
     label(frame1, "Label1",
-          "This programe calculates the best Skybrant for contact another station, and the shortest distance "
-          "between two locations.",
-          twips(120, 240, 4695, 495));
+        "This programe calculates the best Skybrant for contact another station, and the shortest distance "
+        "between two locations.",
+        twips(120, 240, 4695, 495));
 
     // The two entry frames differ only in their names, captions and a few
     // label positions.
@@ -208,13 +206,13 @@ void Form1::buildControls()
     };
     const EntryFrame entries[2] = {
         {"Frame2", "Data Input for My station", 1440, "Label3", "Label4", "Label2", "Label5",
-         "Deg.      Min.      Sec.    N/S", "Deg.      Min.      Sec.    E / W", twips(1080, 240, 2295, 255),
-         twips(4560, 240, 2175, 255), twips(3600, 480, 855, 255),
-         {"txtLAD1", "txtLAM1", "txtLAS1", "txtLOD1", "txtLOM1", "txtLOS1"}, "cmbNS1", "cmbEW1"},
+            "Deg.      Min.      Sec.    N/S", "Deg.      Min.      Sec.    E / W", twips(1080, 240, 2295, 255),
+            twips(4560, 240, 2175, 255), twips(3600, 480, 855, 255),
+            {"txtLAD1", "txtLAM1", "txtLAS1", "txtLOD1", "txtLOM1", "txtLOS1"}, "cmbNS1", "cmbEW1"},
         {"Frame3", "Data Input for the other station", 2640, "Label7", "Label9", "Label6", "Label8",
-         "Deg.       Min.      Sec.     N/S", "Deg.      Min.     Sec.   E/ W", twips(960, 240, 2295, 255),
-         twips(4680, 240, 2055, 255), twips(3480, 480, 855, 255),
-         {"txtLAD2", "txtLAM2", "txtLAS2", "txtLOD2", "txtLOM2", "txtLOS2"}, "cmbNS2", "cmbEW2"},
+            "Deg.       Min.      Sec.     N/S", "Deg.      Min.     Sec.   E/ W", twips(960, 240, 2295, 255),
+            twips(4680, 240, 2055, 255), twips(3480, 480, 855, 255),
+            {"txtLAD2", "txtLAM2", "txtLAS2", "txtLOD2", "txtLOM2", "txtLOS2"}, "cmbNS2", "cmbEW2"},
     };
     const int boxLefts[6] = {960, 1560, 2160, 4440, 5160, 5760};
     const int boxWidths[6] = {495, 495, 495, 615, 495, 495};
@@ -227,8 +225,8 @@ void Form1::buildControls()
         label(fr, e.latLabel, "Latitude :", twips(120, 480, 735, 255));
         label(fr, e.lonLabel, "Longitude :", e.lonLabelRect);
         StationEntry& station = s == 0 ? own_ : other_;
-        std::int32_t* fields[6] = {&station.latDegrees, &station.latMinutes, &station.latSeconds,
-                                   &station.lonDegrees, &station.lonMinutes, &station.lonSeconds};
+        std::int32_t* fields[6] = {&station.latDegrees, &station.latMinutes, &station.latSeconds, &station.lonDegrees,
+            &station.lonMinutes, &station.lonSeconds};
         for (int i = 0; i < 6; ++i) {
             CoordinateBox& b = boxes_[static_cast<std::size_t>(s * 6 + i)];
             b.edit = textBox(fr, e.names[i], twips(boxLefts[i], 480, boxWidths[i], 285));
@@ -280,10 +278,26 @@ void Form1::buildControls()
 
     // Tab walks the entries station by station, then the button and results.
     QWidget* order[] = {
-        boxes_[LAD1].edit, boxes_[LAM1].edit, boxes_[LAS1].edit, cmbNS1_,          boxes_[LOD1].edit,
-        boxes_[LOM1].edit, boxes_[LOS1].edit, cmbEW1_,           boxes_[LAD2].edit, boxes_[LAM2].edit,
-        boxes_[LAS2].edit, cmbNS2_,           boxes_[LOD2].edit, boxes_[LOM2].edit, boxes_[LOS2].edit,
-        cmbEW2_,           command1_,         txtBA_,            txtAB_,            txtAB3_,
+        boxes_[LAD1].edit,
+        boxes_[LAM1].edit,
+        boxes_[LAS1].edit,
+        cmbNS1_,
+        boxes_[LOD1].edit,
+        boxes_[LOM1].edit,
+        boxes_[LOS1].edit,
+        cmbEW1_,
+        boxes_[LAD2].edit,
+        boxes_[LAM2].edit,
+        boxes_[LAS2].edit,
+        cmbNS2_,
+        boxes_[LOD2].edit,
+        boxes_[LOM2].edit,
+        boxes_[LOS2].edit,
+        cmbEW2_,
+        command1_,
+        txtBA_,
+        txtAB_,
+        txtAB3_,
     };
     for (std::size_t i = 0; i + 1 < std::size(order); ++i) {
         setTabOrder(order[i], order[i + 1]);
@@ -312,17 +326,17 @@ void Form1::describeForAssistiveTools()
         {"txtLAM2", "Other station latitude minutes", "Whole minutes of latitude, at most 60"},
         {"txtLAS2", "Other station latitude seconds", "Whole seconds of latitude, at most 60"},
         {"cmbNS2", "Other station latitude hemisphere",
-         "Other station latitude hemisphere: N for north or S for south"},
+            "Other station latitude hemisphere: N for north or S for south"},
         {"txtLOD2", "Other station longitude degrees", "Whole degrees of longitude, at most 180"},
         {"txtLOM2", "Other station longitude minutes", "Whole minutes of longitude, at most 60"},
         {"txtLOS2", "Other station longitude seconds", "Whole seconds of longitude, at most 60"},
         {"cmbEW2", "Other station longitude hemisphere",
-         "Other station longitude hemisphere: E for east or W for west"},
+            "Other station longitude hemisphere: E for east or W for west"},
         {"Command1", "Press", "Computes the beam headings and the distance"},
         {"txtBA", "Beam heading from my station, degrees",
-         "Whole degrees clockwise from north, from my station towards the other station"},
+            "Whole degrees clockwise from north, from my station towards the other station"},
         {"txtAB", "Beam heading from the other station, degrees",
-         "Whole degrees clockwise from north, from the other station back towards mine"},
+            "Whole degrees clockwise from north, from the other station back towards mine"},
         {"txtAB3", "Distance between the two stations, kilometres", "Great-circle distance to one decimal"},
     };
     for (const Description& d : kDescriptions) {
@@ -332,8 +346,13 @@ void Form1::describeForAssistiveTools()
     }
     // Each caption labels the box it stands before.
     static constexpr std::pair<const char*, const char*> kBuddies[] = {
-        {"Label2", "txtLAD1"}, {"Label5", "txtLOD1"}, {"Label6", "txtLAD2"},  {"Label8", "txtLOD2"},
-        {"Label10", "txtBA"},  {"Label12", "txtAB"},  {"Label14", "txtAB3"},
+        {"Label2", "txtLAD1"},
+        {"Label5", "txtLOD1"},
+        {"Label6", "txtLAD2"},
+        {"Label8", "txtLOD2"},
+        {"Label10", "txtBA"},
+        {"Label12", "txtAB"},
+        {"Label14", "txtAB3"},
     };
     for (const auto& [label, box] : kBuddies) {
         findChild<QLabel*>(QLatin1String(label))->setBuddy(findChild<QWidget*>(QLatin1String(box)));
@@ -354,14 +373,32 @@ void Form1::wireHandlers()
     using ChangeHandler = void (Form1::*)();
     using KeyHandler = void (Form1::*)(char16_t&);
     static constexpr ChangeHandler kChange[kBoxCount] = {
-        &Form1::txtLAD1_Change, &Form1::txtLAM1_Change, &Form1::txtLAS1_Change, &Form1::txtLOD1_Change,
-        &Form1::txtLOM1_Change, &Form1::txtLOS1_Change, &Form1::txtLAD2_Change, &Form1::txtLAM2_Change,
-        &Form1::txtLAS2_Change, &Form1::txtLOD2_Change, &Form1::txtLOM2_Change, &Form1::txtLOS2_Change,
+        &Form1::txtLAD1_Change,
+        &Form1::txtLAM1_Change,
+        &Form1::txtLAS1_Change,
+        &Form1::txtLOD1_Change,
+        &Form1::txtLOM1_Change,
+        &Form1::txtLOS1_Change,
+        &Form1::txtLAD2_Change,
+        &Form1::txtLAM2_Change,
+        &Form1::txtLAS2_Change,
+        &Form1::txtLOD2_Change,
+        &Form1::txtLOM2_Change,
+        &Form1::txtLOS2_Change,
     };
     static constexpr KeyHandler kKey[kBoxCount] = {
-        &Form1::txtLAD1_KeyPress, &Form1::txtLAM1_KeyPress, &Form1::txtLAS1_KeyPress, &Form1::txtLOD1_KeyPress,
-        &Form1::txtLOM1_KeyPress, &Form1::txtLOS1_KeyPress, &Form1::txtLAD2_KeyPress, &Form1::txtLAM2_KeyPress,
-        &Form1::txtLAS2_KeyPress, &Form1::txtLOD2_KeyPress, &Form1::txtLOM2_KeyPress, &Form1::txtLOS2_KeyPress,
+        &Form1::txtLAD1_KeyPress,
+        &Form1::txtLAM1_KeyPress,
+        &Form1::txtLAS1_KeyPress,
+        &Form1::txtLOD1_KeyPress,
+        &Form1::txtLOM1_KeyPress,
+        &Form1::txtLOS1_KeyPress,
+        &Form1::txtLAD2_KeyPress,
+        &Form1::txtLAM2_KeyPress,
+        &Form1::txtLAS2_KeyPress,
+        &Form1::txtLOD2_KeyPress,
+        &Form1::txtLOM2_KeyPress,
+        &Form1::txtLOS2_KeyPress,
     };
     for (std::size_t i = 0; i < kBoxCount; ++i) {
         QLineEdit* edit = boxes_[i].edit;
@@ -491,9 +528,14 @@ struct SavedEntry {
     const char* control;
 };
 constexpr SavedEntry kSavedEntries[] = {
-    {"Latitude", "Degree", "txtLAD1"},  {"Latitude", "Minute", "txtLAM1"},  {"Latitude", "Second", "txtLAS1"},
-    {"Latitude", "N/S", "cmbNS1"},      {"Longitude", "Degree", "txtLOD1"}, {"Longitude", "Minute", "txtLOM1"},
-    {"Longitude", "Second", "txtLOS1"}, {"Longitude", "E/W", "cmbEW1"},
+    {"Latitude", "Degree", "txtLAD1"},
+    {"Latitude", "Minute", "txtLAM1"},
+    {"Latitude", "Second", "txtLAS1"},
+    {"Latitude", "N/S", "cmbNS1"},
+    {"Longitude", "Degree", "txtLOD1"},
+    {"Longitude", "Minute", "txtLOM1"},
+    {"Longitude", "Second", "txtLOS1"},
+    {"Longitude", "E/W", "cmbEW1"},
 };
 
 }  // namespace
@@ -527,8 +569,9 @@ void Form1::Form_Load()
         setControlText(e.control, text);
     }
     if (const auto problem = store_->readProblem(kApplication)) {
-        sink_->showMessage(*problem + QStringLiteral(" Skybrant starts with empty boxes and saves your station "
-                                                     "there again when you close it."));
+        sink_->showMessage(*problem +
+            QStringLiteral(" Skybrant starts with empty boxes and saves your station "
+                           "there again when you close it."));
     }
 }
 
@@ -555,9 +598,8 @@ bool Form1::event(QEvent* event)
         // The icon theme's, as installed with the program, may be replaced
         // by the user's theme. Reading the themes takes longer than drawing
         // the whole window, so it waits until the window has been drawn.
-        QTimer::singleShot(0, this, [this] {
-            setWindowIcon(QIcon::fromTheme(QStringLiteral("org.skybrant.Skybrant"), windowIcon()));
-        });
+        QTimer::singleShot(0, this,
+            [this] { setWindowIcon(QIcon::fromTheme(QStringLiteral("org.skybrant.Skybrant"), windowIcon())); });
     }
     return handled;
 }
@@ -568,34 +610,118 @@ void Form1::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void Form1::txtLAD1_Change() { boxChanged(LAD1); }
-void Form1::txtLAM1_Change() { boxChanged(LAM1); }
-void Form1::txtLAS1_Change() { boxChanged(LAS1); }
-void Form1::txtLOD1_Change() { boxChanged(LOD1); }
-void Form1::txtLOM1_Change() { boxChanged(LOM1); }
-void Form1::txtLOS1_Change() { boxChanged(LOS1); }
-void Form1::txtLAD2_Change() { boxChanged(LAD2); }
-void Form1::txtLAM2_Change() { boxChanged(LAM2); }
-void Form1::txtLAS2_Change() { boxChanged(LAS2); }
-void Form1::txtLOD2_Change() { boxChanged(LOD2); }
-void Form1::txtLOM2_Change() { boxChanged(LOM2); }
-void Form1::txtLOS2_Change() { boxChanged(LOS2); }
+void Form1::txtLAD1_Change()
+{
+    boxChanged(LAD1);
+}
+void Form1::txtLAM1_Change()
+{
+    boxChanged(LAM1);
+}
+void Form1::txtLAS1_Change()
+{
+    boxChanged(LAS1);
+}
+void Form1::txtLOD1_Change()
+{
+    boxChanged(LOD1);
+}
+void Form1::txtLOM1_Change()
+{
+    boxChanged(LOM1);
+}
+void Form1::txtLOS1_Change()
+{
+    boxChanged(LOS1);
+}
+void Form1::txtLAD2_Change()
+{
+    boxChanged(LAD2);
+}
+void Form1::txtLAM2_Change()
+{
+    boxChanged(LAM2);
+}
+void Form1::txtLAS2_Change()
+{
+    boxChanged(LAS2);
+}
+void Form1::txtLOD2_Change()
+{
+    boxChanged(LOD2);
+}
+void Form1::txtLOM2_Change()
+{
+    boxChanged(LOM2);
+}
+void Form1::txtLOS2_Change()
+{
+    boxChanged(LOS2);
+}
 
-void Form1::txtLAD1_KeyPress(char16_t& keyAscii) { coordinateKeyPress(keyAscii); }
-void Form1::txtLAM1_KeyPress(char16_t& keyAscii) { coordinateKeyPress(keyAscii); }
-void Form1::txtLAS1_KeyPress(char16_t& keyAscii) { coordinateKeyPress(keyAscii); }
-void Form1::txtLOD1_KeyPress(char16_t& keyAscii) { coordinateKeyPress(keyAscii); }
-void Form1::txtLOM1_KeyPress(char16_t& keyAscii) { coordinateKeyPress(keyAscii); }
-void Form1::txtLOS1_KeyPress(char16_t& keyAscii) { coordinateKeyPress(keyAscii); }
-void Form1::txtLAD2_KeyPress(char16_t& keyAscii) { coordinateKeyPress(keyAscii); }
-void Form1::txtLAM2_KeyPress(char16_t& keyAscii) { coordinateKeyPress(keyAscii); }
-void Form1::txtLAS2_KeyPress(char16_t& keyAscii) { coordinateKeyPress(keyAscii); }
-void Form1::txtLOD2_KeyPress(char16_t& keyAscii) { coordinateKeyPress(keyAscii); }
-void Form1::txtLOM2_KeyPress(char16_t& keyAscii) { coordinateKeyPress(keyAscii); }
-void Form1::txtLOS2_KeyPress(char16_t& keyAscii) { coordinateKeyPress(keyAscii); }
-void Form1::cmbNS1_KeyPress(char16_t& keyAscii) { hemisphereKeyPress(keyAscii); }
-void Form1::cmbEW1_KeyPress(char16_t& keyAscii) { hemisphereKeyPress(keyAscii); }
-void Form1::cmbNS2_KeyPress(char16_t& keyAscii) { hemisphereKeyPress(keyAscii); }
-void Form1::cmbEW2_KeyPress(char16_t& keyAscii) { hemisphereKeyPress(keyAscii); }
+void Form1::txtLAD1_KeyPress(char16_t& keyAscii)
+{
+    coordinateKeyPress(keyAscii);
+}
+void Form1::txtLAM1_KeyPress(char16_t& keyAscii)
+{
+    coordinateKeyPress(keyAscii);
+}
+void Form1::txtLAS1_KeyPress(char16_t& keyAscii)
+{
+    coordinateKeyPress(keyAscii);
+}
+void Form1::txtLOD1_KeyPress(char16_t& keyAscii)
+{
+    coordinateKeyPress(keyAscii);
+}
+void Form1::txtLOM1_KeyPress(char16_t& keyAscii)
+{
+    coordinateKeyPress(keyAscii);
+}
+void Form1::txtLOS1_KeyPress(char16_t& keyAscii)
+{
+    coordinateKeyPress(keyAscii);
+}
+void Form1::txtLAD2_KeyPress(char16_t& keyAscii)
+{
+    coordinateKeyPress(keyAscii);
+}
+void Form1::txtLAM2_KeyPress(char16_t& keyAscii)
+{
+    coordinateKeyPress(keyAscii);
+}
+void Form1::txtLAS2_KeyPress(char16_t& keyAscii)
+{
+    coordinateKeyPress(keyAscii);
+}
+void Form1::txtLOD2_KeyPress(char16_t& keyAscii)
+{
+    coordinateKeyPress(keyAscii);
+}
+void Form1::txtLOM2_KeyPress(char16_t& keyAscii)
+{
+    coordinateKeyPress(keyAscii);
+}
+void Form1::txtLOS2_KeyPress(char16_t& keyAscii)
+{
+    coordinateKeyPress(keyAscii);
+}
+void Form1::cmbNS1_KeyPress(char16_t& keyAscii)
+{
+    hemisphereKeyPress(keyAscii);
+}
+void Form1::cmbEW1_KeyPress(char16_t& keyAscii)
+{
+    hemisphereKeyPress(keyAscii);
+}
+void Form1::cmbNS2_KeyPress(char16_t& keyAscii)
+{
+    hemisphereKeyPress(keyAscii);
+}
+void Form1::cmbEW2_KeyPress(char16_t& keyAscii)
+{
+    hemisphereKeyPress(keyAscii);
+}
 
 }  // namespace skybrant::ui

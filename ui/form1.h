@@ -34,8 +34,8 @@ public:
     // Messages go to sink, or to modal boxes when it is null. The own
     // station is kept in store (not at all when it is null); addresses
     // open through opener, or the desktop when it is null.
-    explicit Form1(MessageSink* sink = nullptr, settings::SettingsStore* store = nullptr,
-                   UrlOpener* opener = nullptr, QWidget* parent = nullptr);
+    explicit Form1(MessageSink* sink = nullptr, settings::SettingsStore* store = nullptr, UrlOpener* opener = nullptr,
+        QWidget* parent = nullptr);
     ~Form1() override;
 
     // Fills the own station's eight entries from the store; runs once the

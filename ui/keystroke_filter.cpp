@@ -12,8 +12,12 @@ namespace {
 bool isEditingCommand(const QKeyEvent& e)
 {
     static constexpr QKeySequence::StandardKey kCommands[] = {
-        QKeySequence::Copy, QKeySequence::Cut,  QKeySequence::Paste,
-        QKeySequence::SelectAll, QKeySequence::Undo, QKeySequence::Redo,
+        QKeySequence::Copy,
+        QKeySequence::Cut,
+        QKeySequence::Paste,
+        QKeySequence::SelectAll,
+        QKeySequence::Undo,
+        QKeySequence::Redo,
     };
     for (const auto command : kCommands) {
         if (e.matches(command)) {
@@ -65,7 +69,7 @@ QString typedCharacters(const QKeyEvent& e)
     }
 }
 
-KeystrokeFilter::KeystrokeFilter(QObject* parent, Handler handler) : QObject(parent), handler_(std::move(handler)) {}
+KeystrokeFilter::KeystrokeFilter(QObject* parent, Handler handler) : QObject(parent), handler_(std::move(handler)) { }
 
 bool KeystrokeFilter::accept(const QString& characters)
 {

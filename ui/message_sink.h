@@ -17,7 +17,7 @@ public:
 // A modal box titled "Skybrant" with the text and one OK button.
 class MessageBoxSink final : public MessageSink {
 public:
-    explicit MessageBoxSink(QWidget* parent) : parent_(parent) {}
+    explicit MessageBoxSink(QWidget* parent) : parent_(parent) { }
     void showMessage(const QString& text) override;
 
 private:

@@ -21,7 +21,7 @@ extern "C" [[gnu::noinline]] void skybrant_first_paint()
 
 class FirstPaint final : public QObject {
 public:
-    FirstPaint(QObject* parent, bool quit) : QObject(parent), quit_(quit) {}
+    FirstPaint(QObject* parent, bool quit) : QObject(parent), quit_(quit) { }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -31,7 +31,7 @@ protected:
             skybrant_first_paint();
             const auto now = std::chrono::system_clock::now().time_since_epoch();
             std::printf("shown %lld\n",
-                        static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
             std::fflush(stdout);
             if (quit_) {
                 QTimer::singleShot(0, qApp, &QCoreApplication::quit);

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 
@@ -68,8 +68,8 @@ BoxReading readBox(std::u16string_view text)
     // magnitude: order = decimal exponent of that digit's place plus one.
     bool anyDigit = false;
     bool significant = false;
-    std::int64_t integerDigits = 0;     // significant digits before the point
-    std::int64_t zerosAfterPoint = 0;   // zeros after the point before the first significant digit
+    std::int64_t integerDigits = 0;  // significant digits before the point
+    std::int64_t zerosAfterPoint = 0;  // zeros after the point before the first significant digit
     while (isDigit(at.peek())) {
         anyDigit = true;
         const char d = static_cast<char>(at.peek());
