@@ -31,6 +31,17 @@ bench: build
 run: build
 	build/dev/app/skybrant
 
+# clang-format and clang-tidy over every C++ file; any finding fails.
+SOURCES = $(shell git ls-files '*.cpp' '*.h')
+lint: build
+	clang-format --dry-run --Werror $(SOURCES)
+	cmake --preset fuzz > /dev/null
+	run-clang-tidy -quiet -p build/dev $(filter-out fuzz/%,$(filter %.cpp,$(SOURCES))) > build/clang-tidy.log 2>&1 \
+		|| { grep -E 'warning:|error:' build/clang-tidy.log; exit 1; }
+	run-clang-tidy -quiet -p build/fuzz $(filter fuzz/%,$(filter %.cpp,$(SOURCES))) > build/clang-tidy-fuzz.log 2>&1 \
+		|| { grep -E 'warning:|error:' build/clang-tidy-fuzz.log; exit 1; }
+	@echo "lint: clang-format and clang-tidy found nothing"
+
 # A Debian package of the dev build: build/dev/skybrant_<version>_<arch>.deb,
 # installable with: apt install ./build/dev/skybrant_*.deb
 package: build

@@ -16,15 +16,17 @@ std::FILE* pairsFile()
     static std::FILE* file = [] {
         std::FILE* f = std::tmpfile();
         std::mt19937_64 rng(2);
-        std::uniform_int_distribution<int> lat(0, 89), lon(0, 179), sub(0, 59);
+        std::uniform_int_distribution<int> lat(0, 89);
+        std::uniform_int_distribution<int> lon(0, 179);
+        std::uniform_int_distribution<int> sub(0, 59);
         std::string line;
         for (int i = 0; i < kPairs; ++i) {
             line.clear();
             for (int station = 0; station < 2; ++station) {
                 line += std::to_string(lat(rng)) + ' ' + std::to_string(sub(rng)) + ' ' + std::to_string(sub(rng)) +
-                    ((rng() & 1) ? " N " : " S ");
+                    ((rng() & 1) != 0 ? " N " : " S ");
                 line += std::to_string(lon(rng)) + ' ' + std::to_string(sub(rng)) + ' ' + std::to_string(sub(rng)) +
-                    ((rng() & 1) ? " E " : " W ");
+                    ((rng() & 1) != 0 ? " E " : " W ");
             }
             line.back() = '\n';
             std::fwrite(line.data(), 1, line.size(), f);

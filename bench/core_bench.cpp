@@ -13,12 +13,14 @@ using namespace skybrant;
 std::vector<StationEntry> stations(std::size_t n)
 {
     std::mt19937_64 rng(1);
-    std::uniform_int_distribution<int> lat(0, 89), lon(0, 179), sub(0, 59);
+    std::uniform_int_distribution<int> lat(0, 89);
+    std::uniform_int_distribution<int> lon(0, 179);
+    std::uniform_int_distribution<int> sub(0, 59);
     std::vector<StationEntry> v;
     v.reserve(n);
     for (std::size_t i = 0; i < n; ++i) {
-        v.push_back({lat(rng), sub(rng), sub(rng), lon(rng), sub(rng), sub(rng), (rng() & 1) ? "N" : "S",
-            (rng() & 1) ? "E" : "W"});
+        v.push_back({lat(rng), sub(rng), sub(rng), lon(rng), sub(rng), sub(rng), (rng() & 1) != 0 ? "N" : "S",
+            (rng() & 1) != 0 ? "E" : "W"});
     }
     return v;
 }

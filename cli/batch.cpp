@@ -58,7 +58,8 @@ public:
         std::size_t scanned = 0;
         for (;;) {
             const char* start = buf_.get() + begin_;
-            if (auto* nl = static_cast<const char*>(std::memchr(start + scanned, '\n', end_ - begin_ - scanned))) {
+            if (const auto* nl =
+                    static_cast<const char*>(std::memchr(start + scanned, '\n', end_ - begin_ - scanned))) {
                 line = trimCr({start, static_cast<std::size_t>(nl - start)});
                 begin_ += static_cast<std::size_t>(nl - start) + 1;
                 return true;
@@ -96,7 +97,7 @@ public:
             }
             const char* start = buf_.get() + begin_;
             const std::size_t avail = end_ - begin_;
-            if (auto* nl = static_cast<const char*>(std::memchr(start, '\n', avail))) {
+            if (const auto* nl = static_cast<const char*>(std::memchr(start, '\n', avail))) {
                 sink(trimCr({start, static_cast<std::size_t>(nl - start)}));
                 begin_ += static_cast<std::size_t>(nl - start) + 1;
                 return;
@@ -181,7 +182,7 @@ public:
     int error() const { return errno_; }
 
 private:
-    static constexpr std::size_t kFlushAt = 64 * 1024;
+    static constexpr std::size_t kFlushAt = std::size_t{64} * 1024;
     std::FILE* out_;
     std::string pending_;
     bool failed_ = false;

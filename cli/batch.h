@@ -10,7 +10,7 @@ namespace skybrant::cli {
 
 // Longest line the batch reader holds in memory. Longer comment and blank
 // lines are still copied through; longer data lines are reported.
-inline constexpr std::size_t kMaxBatchLine = 64 * 1024;
+inline constexpr std::size_t kMaxBatchLine = std::size_t{64} * 1024;
 
 // Appends the output line for one input line (without its line end) to out,
 // followed by '\n': "distance,own_heading,other_heading", the line itself

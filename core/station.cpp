@@ -16,7 +16,7 @@ std::string_view trimSpaces(std::string_view text)
     return text.substr(first, last - first + 1);
 }
 
-constexpr std::int64_t kFullTurn = 360 * 3600;
+constexpr std::int64_t kFullTurn = std::int64_t{360} * 3600;
 constexpr std::int64_t kHalfTurn = kFullTurn / 2;
 constexpr std::int64_t kQuarterTurn = kFullTurn / 4;
 

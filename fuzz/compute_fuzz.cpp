@@ -57,7 +57,7 @@ std::string hemisphere(const std::uint8_t*& data, std::size_t& size)
     if (pick < 200) {
         return kCommon[pick % std::size(kCommon)];
     }
-    const std::size_t n = size < (pick - 200u) % 4 ? size : (pick - 200u) % 4;
+    const std::size_t n = size < (pick - 200U) % 4 ? size : (pick - 200U) % 4;
     std::string s(reinterpret_cast<const char*>(data), n);
     data += n;
     size -= n;

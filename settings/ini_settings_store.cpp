@@ -40,7 +40,7 @@ QString whyNotWritten(const QString& path, qint64 size)
     }
     const QByteArray filler(static_cast<qsizetype>(std::max<qint64>(size, 1)), ' ');
     if (trial.write(filler) != filler.size() || !trial.flush()) {
-        const QString reason = trial.errorString();
+        QString reason = trial.errorString();
         trial.cancelWriting();
         return reason;
     }

@@ -42,7 +42,7 @@ class UrlRecorder final : public QObject {
 public:
     std::vector<QUrl> opened;
 
-public slots:
+public slots:  // NOLINT(readability-redundant-access-specifiers): slots are their own section to moc
     void open(const QUrl& url) { opened.push_back(url); }
 };
 

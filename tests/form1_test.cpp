@@ -389,7 +389,8 @@ TEST(MessageBoxSink, ShowsAModalBoxTitledSkybrantWithOneOkButton)
 {
     QWidget parent;
     MessageBoxSink sink(&parent);
-    QString title, text;
+    QString title;
+    QString text;
     int buttons = -1;
     bool modal = false;
     QTimer::singleShot(0, [&] {

@@ -140,12 +140,14 @@ TEST(GreatCircle, SamePlaceAndAntipodesHaveNoHeadings)
 
 std::string hemisphere(std::mt19937_64& rng, const char* a, const char* b)
 {
-    return (rng() & 1) ? a : b;
+    return (rng() & 1) != 0 ? a : b;
 }
 
 StationEntry randomStation(std::mt19937_64& rng)
 {
-    std::uniform_int_distribution<int> lat(-90, 90), lon(-180, 180), sub(-60, 60);
+    std::uniform_int_distribution<int> lat(-90, 90);
+    std::uniform_int_distribution<int> lon(-180, 180);
+    std::uniform_int_distribution<int> sub(-60, 60);
     return StationEntry{lat(rng), sub(rng), sub(rng), lon(rng), sub(rng), sub(rng), hemisphere(rng, "N", "S"),
         hemisphere(rng, "E", "W")};
 }
@@ -193,7 +195,9 @@ Textbook textbook(double lat1, double lon1, double lat2, double lon2)
     const double h = std::pow(std::sin((lat2 - lat1) / 2), 2) +
         std::cos(lat1) * std::cos(lat2) * std::pow(std::sin((lon2 - lon1) / 2), 2);
     const double arc = 2 * std::atan2(std::sqrt(h), std::sqrt(1 - h));
-    return {arc / r, bearing(lat1, lon1, lat2, lon2), bearing(lat2, lon2, lat1, lon1)};
+    // The way back starts at the second point.
+    return {arc / r, bearing(lat1, lon1, lat2, lon2),
+        bearing(lat2, lon2, lat1, lon1)};  // NOLINT(readability-suspicious-call-argument)
 }
 
 double signedDegrees(int d, int m, int s, bool negative)
@@ -211,7 +215,9 @@ double headingGap(double a, double b)
 TEST(GreatCircle, AgreesWithTextbookFormulas)
 {
     std::mt19937_64 rng(4242);
-    std::uniform_int_distribution<int> lat(0, 88), lon(0, 179), sub(0, 59);
+    std::uniform_int_distribution<int> lat(0, 88);
+    std::uniform_int_distribution<int> lon(0, 179);
+    std::uniform_int_distribution<int> sub(0, 59);
     int compared = 0;
     while (compared < 10000) {
         const StationEntry a{lat(rng), sub(rng), sub(rng), lon(rng), sub(rng), sub(rng), hemisphere(rng, "N", "S"),

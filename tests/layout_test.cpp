@@ -94,11 +94,11 @@ QString textOf(QWidget* w)
 bool isKind(QWidget* w, const char* kind)
 {
     const QLatin1String k(kind);
-    return (k == QLatin1String("frame") && qobject_cast<QGroupBox*>(w)) ||
-        (k == QLatin1String("label") && qobject_cast<QLabel*>(w)) ||
-        (k == QLatin1String("text") && qobject_cast<QLineEdit*>(w)) ||
-        (k == QLatin1String("combo") && qobject_cast<QComboBox*>(w)) ||
-        (k == QLatin1String("button") && qobject_cast<QPushButton*>(w));
+    return (k == QLatin1String("frame") && qobject_cast<QGroupBox*>(w) != nullptr) ||
+        (k == QLatin1String("label") && qobject_cast<QLabel*>(w) != nullptr) ||
+        (k == QLatin1String("text") && qobject_cast<QLineEdit*>(w) != nullptr) ||
+        (k == QLatin1String("combo") && qobject_cast<QComboBox*>(w) != nullptr) ||
+        (k == QLatin1String("button") && qobject_cast<QPushButton*>(w) != nullptr);
 }
 
 TEST_F(Form1Test, EveryControlHasItsNameTextAndPlace)
@@ -128,7 +128,7 @@ TEST_F(Form1Test, EveryControlHasItsNameTextAndPlace)
             EXPECT_EQ(cb->currentIndex(), -1) << c.name;  // the text is set, no item picked
         }
     }
-    const auto credit = form->findChild<QLabel*>(QStringLiteral("Label11"), Qt::FindDirectChildrenOnly);
+    auto* const credit = form->findChild<QLabel*>(QStringLiteral("Label11"), Qt::FindDirectChildrenOnly);
     ASSERT_NE(credit, nullptr);
     EXPECT_FALSE(credit->text().trimmed().isEmpty());
     EXPECT_EQ(credit->cursor().shape(), Qt::PointingHandCursor);
@@ -153,7 +153,7 @@ TEST_F(Form1Test, ColoursAndFonts)
     EXPECT_EQ(color("txtBA", QPalette::Base), QColor(255, 255, 0));
     EXPECT_EQ(color("txtAB", QPalette::Base), QColor(255, 255, 192));
     EXPECT_EQ(color("txtAB3", QPalette::Base), QColor(255, 255, 192));
-    const auto credit = form->findChild<QLabel*>(QStringLiteral("Label11"), Qt::FindDirectChildrenOnly);
+    auto* const credit = form->findChild<QLabel*>(QStringLiteral("Label11"), Qt::FindDirectChildrenOnly);
     EXPECT_EQ(credit->palette().color(QPalette::WindowText), QColor(0, 0, 255));
 
     for (const char* name : {"Command1", "txtBA"}) {
@@ -201,7 +201,7 @@ TEST_F(Form1Test, FocusStartsAtLatitudeDegreesAndTabWalksTheEntries)
     const auto focusedName = [] {
         QWidget* f = QApplication::focusWidget();
         // An editable combo's edit field stands for its combo.
-        if (f != nullptr && qobject_cast<QComboBox*>(f->parentWidget())) {
+        if (f != nullptr && qobject_cast<QComboBox*>(f->parentWidget()) != nullptr) {
             f = f->parentWidget();
         }
         return f != nullptr ? f->objectName() : QString();

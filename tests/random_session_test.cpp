@@ -129,15 +129,15 @@ private:
         case 1:
         case 2:
         case 3:
-            return QChar(u'0' + pick(10));
+            return {static_cast<char16_t>(u'0' + pick(10))};
         case 4:
-            return QChar(u'a' + pick(26));
+            return {static_cast<char16_t>(u'a' + pick(26))};
         case 5:
-            return QChar(u" .,-+eE/\\\t"[pick(10)]);
+            return {u" .,-+eE/\\\t"[pick(10)]};
         case 6:
-            return QChar(static_cast<char16_t>(1 + pick(31)));  // control characters
+            return {static_cast<char16_t>(1 + pick(31))};  // control characters
         default:
-            return QChar(static_cast<char16_t>(0xA0 + pick(0x2F00)));  // beyond ASCII
+            return {static_cast<char16_t>(0xA0 + pick(0x2F00))};  // beyond ASCII
         }
     }
 

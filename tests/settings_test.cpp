@@ -54,7 +54,7 @@ protected:
         return f;
     }
 
-    QString text(Form1& f, const char* name) const
+    static QString text(Form1& f, const char* name)
     {
         if (auto* c = f.findChild<QComboBox*>(QLatin1String(name))) {
             return c->currentText();

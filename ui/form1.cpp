@@ -228,7 +228,7 @@ void Form1::buildControls()
         std::int32_t* fields[6] = {&station.latDegrees, &station.latMinutes, &station.latSeconds, &station.lonDegrees,
             &station.lonMinutes, &station.lonSeconds};
         for (int i = 0; i < 6; ++i) {
-            CoordinateBox& b = boxes_[static_cast<std::size_t>(s * 6 + i)];
+            CoordinateBox& b = boxes_[(static_cast<std::size_t>(s) * 6) + static_cast<std::size_t>(i)];
             b.edit = textBox(fr, e.names[i], twips(boxLefts[i], 480, boxWidths[i], 285));
             b.role = {i < 3 ? Axis::Latitude : Axis::Longitude, static_cast<Unit>(i % 3)};
             b.stored = fields[i];
@@ -340,7 +340,7 @@ void Form1::describeForAssistiveTools()
         {"txtAB3", "Distance between the two stations, kilometres", "Great-circle distance to one decimal"},
     };
     for (const Description& d : kDescriptions) {
-        QWidget* w = findChild<QWidget*>(QLatin1String(d.control));
+        auto* w = findChild<QWidget*>(QLatin1String(d.control));
         w->setAccessibleName(QString::fromLatin1(d.name));
         w->setAccessibleDescription(QString::fromLatin1(d.description));
     }
@@ -450,23 +450,23 @@ void Form1::resetBox(CoordinateBox& box, std::u16string_view text)
     *box.stored = 0;
 }
 
-void Form1::boxChanged(Box which)
+void Form1::boxChanged(Box box)
 {
-    CoordinateBox& box = boxes_[which];
-    const QString text = box.edit->text();
+    CoordinateBox& b = boxes_[box];
+    const QString text = b.edit->text();
     const validation::BoxReading reading =
         validation::readBox({reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())});
     if (reading.outOfRange) {
-        const validation::Violation v = validation::outOfRangeViolation(box.role);
-        resetBox(box, v.resetText);
+        const validation::Violation v = validation::outOfRangeViolation(b.role);
+        resetBox(b, v.resetText);
         showMessage(v.message);
         return;
     }
-    *box.stored = reading.value;
-    for (int check = 0; check < validation::checkCount(box.role); ++check) {
+    *b.stored = reading.value;
+    for (int check = 0; check < validation::checkCount(b.role); ++check) {
         // The stored values are read afresh: an earlier reset has stored 0.
-        if (const auto v = validation::runCheck(box.role, check, *box.stored, *box.degrees)) {
-            resetBox(box, v->resetText);
+        if (const auto v = validation::runCheck(b.role, check, *b.stored, *b.degrees)) {
+            resetBox(b, v->resetText);
             showMessage(v->message);
         }
     }
@@ -614,46 +614,57 @@ void Form1::txtLAD1_Change()
 {
     boxChanged(LAD1);
 }
+
 void Form1::txtLAM1_Change()
 {
     boxChanged(LAM1);
 }
+
 void Form1::txtLAS1_Change()
 {
     boxChanged(LAS1);
 }
+
 void Form1::txtLOD1_Change()
 {
     boxChanged(LOD1);
 }
+
 void Form1::txtLOM1_Change()
 {
     boxChanged(LOM1);
 }
+
 void Form1::txtLOS1_Change()
 {
     boxChanged(LOS1);
 }
+
 void Form1::txtLAD2_Change()
 {
     boxChanged(LAD2);
 }
+
 void Form1::txtLAM2_Change()
 {
     boxChanged(LAM2);
 }
+
 void Form1::txtLAS2_Change()
 {
     boxChanged(LAS2);
 }
+
 void Form1::txtLOD2_Change()
 {
     boxChanged(LOD2);
 }
+
 void Form1::txtLOM2_Change()
 {
     boxChanged(LOM2);
 }
+
 void Form1::txtLOS2_Change()
 {
     boxChanged(LOS2);
@@ -663,62 +674,82 @@ void Form1::txtLAD1_KeyPress(char16_t& keyAscii)
 {
     coordinateKeyPress(keyAscii);
 }
+
 void Form1::txtLAM1_KeyPress(char16_t& keyAscii)
 {
     coordinateKeyPress(keyAscii);
 }
+
 void Form1::txtLAS1_KeyPress(char16_t& keyAscii)
 {
     coordinateKeyPress(keyAscii);
 }
+
 void Form1::txtLOD1_KeyPress(char16_t& keyAscii)
 {
     coordinateKeyPress(keyAscii);
 }
+
 void Form1::txtLOM1_KeyPress(char16_t& keyAscii)
 {
     coordinateKeyPress(keyAscii);
 }
+
 void Form1::txtLOS1_KeyPress(char16_t& keyAscii)
 {
     coordinateKeyPress(keyAscii);
 }
+
 void Form1::txtLAD2_KeyPress(char16_t& keyAscii)
 {
     coordinateKeyPress(keyAscii);
 }
+
 void Form1::txtLAM2_KeyPress(char16_t& keyAscii)
 {
     coordinateKeyPress(keyAscii);
 }
+
 void Form1::txtLAS2_KeyPress(char16_t& keyAscii)
 {
     coordinateKeyPress(keyAscii);
 }
+
 void Form1::txtLOD2_KeyPress(char16_t& keyAscii)
 {
     coordinateKeyPress(keyAscii);
 }
+
 void Form1::txtLOM2_KeyPress(char16_t& keyAscii)
 {
     coordinateKeyPress(keyAscii);
 }
+
 void Form1::txtLOS2_KeyPress(char16_t& keyAscii)
 {
     coordinateKeyPress(keyAscii);
 }
+
+// The hemisphere handlers stay members so that every handler wires alike.
+// NOLINTNEXTLINE(readability-convert-member-functions-to-static)
 void Form1::cmbNS1_KeyPress(char16_t& keyAscii)
 {
     hemisphereKeyPress(keyAscii);
 }
+
+// NOLINTNEXTLINE(readability-convert-member-functions-to-static)
 void Form1::cmbEW1_KeyPress(char16_t& keyAscii)
 {
     hemisphereKeyPress(keyAscii);
 }
+
+// NOLINTNEXTLINE(readability-convert-member-functions-to-static)
 void Form1::cmbNS2_KeyPress(char16_t& keyAscii)
 {
     hemisphereKeyPress(keyAscii);
 }
+
+// NOLINTNEXTLINE(readability-convert-member-functions-to-static)
 void Form1::cmbEW2_KeyPress(char16_t& keyAscii)
 {
     hemisphereKeyPress(keyAscii);

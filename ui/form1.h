@@ -106,9 +106,9 @@ private:
     void describeForAssistiveTools();
     void wireHandlers();
     void boxChanged(Box box);
-    void resetBox(CoordinateBox& box, std::u16string_view text);
+    static void resetBox(CoordinateBox& box, std::u16string_view text);
     void coordinateKeyPress(char16_t& keyAscii);
-    void hemisphereKeyPress(char16_t& keyAscii);
+    static void hemisphereKeyPress(char16_t& keyAscii);
     void showMessage(std::u16string_view text);
     // The text of one of the own station's boxes, by its name.
     QString controlText(const char* name) const;

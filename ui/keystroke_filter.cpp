@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 
+#include <algorithm>
+
 namespace skybrant::ui {
 
 namespace {
@@ -19,12 +21,7 @@ bool isEditingCommand(const QKeyEvent& e)
         QKeySequence::Undo,
         QKeySequence::Redo,
     };
-    for (const auto command : kCommands) {
-        if (e.matches(command)) {
-            return true;
-        }
-    }
-    return false;
+    return std::ranges::any_of(kCommands, [&e](QKeySequence::StandardKey command) { return e.matches(command); });
 }
 
 bool typesNothing(int key)
@@ -58,12 +55,12 @@ QString typedCharacters(const QKeyEvent& e)
     // Named by their key: the text of these varies with the platform.
     switch (e.key()) {
     case Qt::Key_Backspace:
-        return QString(QChar(8));
+        return {QChar(8)};
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return QString(QChar(13));
+        return {QChar(13)};
     case Qt::Key_Escape:
-        return QString(QChar(27));
+        return {QChar(27)};
     default:
         return e.text();
     }

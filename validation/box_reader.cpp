@@ -51,86 +51,99 @@ private:
 // that the arithmetic on them cannot overflow.
 constexpr std::int64_t kExponentCap = 1'000'000'000;
 
+// The digits of the number (sign, digits, point, digits), and where its
+// first significant digit stands, which decides its magnitude.
+struct Mantissa {
+    std::string text;
+    bool anyDigit = false;
+    bool significant = false;
+    std::int64_t integerDigits = 0;  // significant digits before the point
+    std::int64_t zerosAfterPoint = 0;  // zeros after the point before the first significant digit
+
+    // The decimal exponent of the first significant digit's place, plus one.
+    std::int64_t order() const { return integerDigits > 0 ? integerDigits : -zerosAfterPoint; }
+};
+
+void readDigits(Cursor& at, Mantissa& m, bool afterPoint)
+{
+    while (isDigit(at.peek())) {
+        const char d = static_cast<char>(at.peek());
+        m.anyDigit = true;
+        if (!m.significant && d == '0') {
+            if (afterPoint) {
+                m.zerosAfterPoint = std::min(m.zerosAfterPoint + 1, kExponentCap);
+            }
+        } else {
+            m.significant = true;
+            if (!afterPoint) {
+                m.integerDigits = std::min(m.integerDigits + 1, kExponentCap);
+            }
+        }
+        m.text += d;
+        at.advance();
+    }
+}
+
+Mantissa readMantissa(Cursor& at)
+{
+    Mantissa m;
+    if (at.peek() == u'-') {
+        m.text += '-';
+        at.advance();
+    } else if (at.peek() == u'+') {
+        at.advance();
+    }
+    readDigits(at, m, false);
+    if (at.peek() == u'.') {
+        at.advance();
+        m.text += '.';
+        readDigits(at, m, true);
+    }
+    return m;
+}
+
+// An 'e' with no digits after it is not part of the number: "1e" is 1.
+std::int64_t readExponent(Cursor at)
+{
+    if (at.peek() != u'e' && at.peek() != u'E') {
+        return 0;
+    }
+    at.advance();
+    bool negative = false;
+    if (at.peek() == u'+' || at.peek() == u'-') {
+        negative = at.peek() == u'-';
+        at.advance();
+    }
+    std::int64_t exponent = 0;
+    while (isDigit(at.peek())) {
+        exponent = std::min(exponent * 10 + (at.peek() - u'0'), kExponentCap);
+        at.advance();
+    }
+    return negative ? -exponent : exponent;
+}
+
 }  // namespace
 
 BoxReading readBox(std::u16string_view text)
 {
     Cursor at(text);
-    std::string number;  // the number's characters, blanks removed
-    if (at.peek() == u'-') {
-        number += '-';
-        at.advance();
-    } else if (at.peek() == u'+') {
-        at.advance();
-    }
-
-    // Where the first significant (non-zero) digit stands decides the
-    // magnitude: order = decimal exponent of that digit's place plus one.
-    bool anyDigit = false;
-    bool significant = false;
-    std::int64_t integerDigits = 0;  // significant digits before the point
-    std::int64_t zerosAfterPoint = 0;  // zeros after the point before the first significant digit
-    while (isDigit(at.peek())) {
-        anyDigit = true;
-        const char d = static_cast<char>(at.peek());
-        significant = significant || d != '0';
-        if (significant) {
-            integerDigits = std::min(integerDigits + 1, kExponentCap);
-        }
-        number += d;
-        at.advance();
-    }
-    if (at.peek() == u'.') {
-        at.advance();
-        number += '.';
-        while (isDigit(at.peek())) {
-            anyDigit = true;
-            const char d = static_cast<char>(at.peek());
-            if (!significant && d == '0') {
-                zerosAfterPoint = std::min(zerosAfterPoint + 1, kExponentCap);
-            }
-            significant = significant || d != '0';
-            number += d;
-            at.advance();
-        }
-    }
-    if (!anyDigit || !significant) {
+    Mantissa m = readMantissa(at);
+    if (!m.anyDigit || !m.significant) {
         return {};  // no number, or a zero
     }
-
-    std::int64_t exponent = 0;
-    if (at.peek() == u'e' || at.peek() == u'E') {
-        Cursor afterE = at;
-        afterE.advance();
-        bool negative = false;
-        if (afterE.peek() == u'+' || afterE.peek() == u'-') {
-            negative = afterE.peek() == u'-';
-            afterE.advance();
-        }
-        // An 'e' with no digits after it is not part of the number: "1e" is 1.
-        if (isDigit(afterE.peek())) {
-            while (isDigit(afterE.peek())) {
-                exponent = std::min(exponent * 10 + (afterE.peek() - u'0'), kExponentCap);
-                afterE.advance();
-            }
-            if (negative) {
-                exponent = -exponent;
-            }
-        }
-    }
-
-    const std::int64_t order = (integerDigits > 0 ? integerDigits : -zerosAfterPoint) + exponent;
+    const std::int64_t exponent = readExponent(at);
+    const std::int64_t order = m.order() + exponent;
     if (order > 10) {
         return {0, true};
     }
     if (order < -1) {
         return {};  // below 0.1 in magnitude
     }
-    number += 'e';
-    number += std::to_string(exponent);
+    m.text += 'e';
+    m.text += std::to_string(exponent);
 
     double v = 0;
-    const auto res = std::from_chars(number.data(), number.data() + number.size(), v);
+    const auto res = std::from_chars(m.text.data(), m.text.data() + m.text.size(), v);
     if (res.ec != std::errc{}) {
         return {};
     }

@@ -4,7 +4,7 @@ namespace skybrant::validation {
 
 namespace {
 
-constexpr std::u16string_view kCleared = u"";
+constexpr std::u16string_view kCleared;
 constexpr std::u16string_view kZeroes = u"00";
 
 std::u16string_view ownRangeMessage(BoxRole role)
