@@ -25,6 +25,7 @@ test: build build-asan
 
 bench: build
 	taskset -c 0 build/dev/bench/skybrant_bench
+	taskset -c 0 build/dev/bench/skybrant_window_bench
 	sh bench/batch_throughput.sh build/dev/cli/skybrant-cli
 	sh bench/startup.sh build/dev
 
