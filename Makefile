@@ -4,7 +4,7 @@
 # Warnings are errors in CI (CI=true); locally they stay warnings.
 WERROR := $(if $(CI),-DSKYBRANT_WERROR=ON,-DSKYBRANT_WERROR=OFF)
 
-.PHONY: all deps build build-asan test bench run package clean
+.PHONY: all deps build build-asan test bench run package fuzz lint clean
 
 all: build
 
@@ -31,6 +31,13 @@ bench: build
 
 run: build
 	build/dev/app/skybrant
+
+# Each fuzz target for FUZZ_SECONDS (CI runs 60).
+FUZZ_SECONDS ?= 180
+fuzz: deps
+	cmake --preset fuzz $(WERROR)
+	cmake --build --preset fuzz
+	sh fuzz/run.sh build/fuzz $(FUZZ_SECONDS)
 
 # clang-format and clang-tidy over every C++ file; any finding fails.
 SOURCES = $(shell git ls-files '*.cpp' '*.h')
