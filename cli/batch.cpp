@@ -1,6 +1,5 @@
 #include "batch.h"
 
-#include "core/compute.h"
 #include "station_fields.h"
 
 #include <array>
@@ -191,15 +190,18 @@ private:
 
 }  // namespace
 
-bool appendBatchLine(std::string_view line, std::string& out)
+bool appendBatchLine(std::string_view line, const BatchOptions& options, std::uint64_t lineNumber, std::string& out)
 {
     if (isPassThrough(line)) {
-        out += line;
-        out += '\n';
+        if (!options.json) {
+            out += line;
+            out += '\n';
+        }
         return true;
     }
 
-    std::array<std::string_view, kFieldsPerPair> fields;
+    // One field more than a pair can hold is enough to tell "too many".
+    std::array<std::string_view, kMaxPairFields + 1> fields;
     std::size_t count = 0;
     std::size_t i = 0;
     while (i < line.size()) {
@@ -218,28 +220,34 @@ bool appendBatchLine(std::string_view line, std::string& out)
         }
         ++count;
     }
-    if (count != kFieldsPerPair) {
-        appendError(wrongFieldCount(count), out);
-        return false;
-    }
-
-    StationPair pair;
+    Position own;
+    Position other;
     std::string error;
-    if (!parseStationFields(fields, pair, error)) {
-        appendError(error, out);
-        return false;
+    if (count > kMaxPairFields) {
+        error = wrongFieldCount(count);
+    } else if (readPair(std::span(fields.data(), count), own, other, error) == ReadResult::Ok) {
+        const PairReport report = makeReport(own, other, options.report);
+        if (options.json) {
+            appendJson(report, options.report, lineNumber, out);
+        } else {
+            appendCsv(report, options.report, out);
+        }
+        return true;
     }
-    const ComputedTexts t = computeTexts(pair.own, pair.other);
-    out += t.distance;
-    out += ',';
-    out += t.ownToOther;
-    out += ',';
-    out += t.otherToOwn;
-    out += '\n';
-    return true;
+    if (options.json) {
+        appendJsonError(lineNumber, error, out);
+    } else {
+        appendError(error, out);
+    }
+    return false;
 }
 
-BatchOutcome runBatch(std::FILE* in, std::FILE* out)
+bool appendBatchLine(std::string_view line, std::string& out)
+{
+    return appendBatchLine(line, BatchOptions{}, 1, out);
+}
+
+BatchOutcome runBatch(std::FILE* in, std::FILE* out, const BatchOptions& options)
 {
     BatchOutcome outcome;
     LineReader reader(in);
@@ -250,19 +258,31 @@ BatchOutcome runBatch(std::FILE* in, std::FILE* out)
         ++outcome.lines;
         std::string& buf = writer.buffer();
         if (!truncated) {
-            if (!appendBatchLine(line, buf)) {
+            if (!appendBatchLine(line, options, outcome.lines, buf)) {
                 ++outcome.failedLines;
             }
         } else if (isComment(line)) {
-            buf += line;
+            const bool copy = !options.json;
+            if (copy) {
+                buf += line;
+            }
             reader.passRest([&](std::string_view piece) {
-                writer.buffer() += piece;
-                writer.maybeFlush();
+                if (copy) {
+                    writer.buffer() += piece;
+                    writer.maybeFlush();
+                }
             });
-            writer.buffer() += '\n';
+            if (copy) {
+                writer.buffer() += '\n';
+            }
         } else {
             reader.passRest([](std::string_view) {});
-            appendError("line is longer than " + std::to_string(kMaxBatchLine) + " bytes", buf);
+            const std::string reason = "line is longer than " + std::to_string(kMaxBatchLine) + " bytes";
+            if (options.json) {
+                appendJsonError(outcome.lines, reason, buf);
+            } else {
+                appendError(reason, buf);
+            }
             ++outcome.failedLines;
         }
         writer.maybeFlush();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "report.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -12,10 +14,20 @@ namespace skybrant::cli {
 // lines are still copied through; longer data lines are reported.
 inline constexpr std::size_t kMaxBatchLine = std::size_t{64} * 1024;
 
+struct BatchOptions {
+    ReportOptions report;
+    // One JSON object per pair or failed line, each with its line number;
+    // blank and comment lines give no output.
+    bool json = false;
+};
+
 // Appends the output line for one input line (without its line end) to out,
-// followed by '\n': "distance,own_heading,other_heading", the line itself
-// for a blank or comment line, or "ERROR: <reason>". Returns false for an
-// ERROR line.
+// followed by '\n': the pair's CSV (see appendCsv) or JSON, the line itself
+// for a blank or comment line, or "ERROR: <reason>". Returns false for a
+// line that cannot be used. lineNumber counts from 1.
+bool appendBatchLine(std::string_view line, const BatchOptions& options, std::uint64_t lineNumber, std::string& out);
+
+// With the default options: "distance,own_heading,other_heading".
 bool appendBatchLine(std::string_view line, std::string& out);
 
 struct BatchOutcome {
@@ -28,6 +40,6 @@ struct BatchOutcome {
 
 // Reads pairs from in until its end and writes one output line per input
 // line to out, in constant memory.
-BatchOutcome runBatch(std::FILE* in, std::FILE* out);
+BatchOutcome runBatch(std::FILE* in, std::FILE* out, const BatchOptions& options = {});
 
 }  // namespace skybrant::cli

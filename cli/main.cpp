@@ -3,14 +3,22 @@
 
 #include "batch.h"
 #include "core/compute.h"
+#include "core/number_text.h"
+#include "report.h"
+#include "rotator.h"
 #include "station_fields.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QStringList>
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -20,6 +28,9 @@ using namespace skybrant;
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitCannotConnect = 3;
+constexpr int kExitTimedOut = 4;
+constexpr int kExitRotatorError = 5;
 
 // QCommandLineParser would take "-10" for a bundle of short options. A
 // leading unit separator makes such an argument positional; it is removed
@@ -55,51 +66,178 @@ int usageError(const QString& message)
     return kExitUsage;
 }
 
-int runOnePair(const QStringList& positional)
+std::vector<std::string> blankSeparated(const QString& text)
 {
-    if (positional.size() != static_cast<qsizetype>(cli::kFieldsPerPair)) {
-        return usageError(QString::fromStdString(cli::wrongFieldCount(static_cast<std::size_t>(positional.size()))));
+    std::vector<std::string> tokens;
+    for (const QString& token : text.split(u' ', Qt::SkipEmptyParts)) {
+        for (const QString& part : token.split(u'\t', Qt::SkipEmptyParts)) {
+            tokens.push_back(unprotect(part).toStdString());
+        }
     }
-    std::vector<std::string> texts;
-    texts.reserve(cli::kFieldsPerPair);
-    std::array<std::string_view, cli::kFieldsPerPair> fields;
-    for (std::size_t i = 0; i < cli::kFieldsPerPair; ++i) {
-        texts.push_back(unprotect(positional[static_cast<qsizetype>(i)]).toStdString());
-    }
-    for (std::size_t i = 0; i < cli::kFieldsPerPair; ++i) {
-        fields[i] = texts[i];
-    }
+    return tokens;
+}
 
-    cli::StationPair pair;
+std::vector<std::string_view> views(const std::vector<std::string>& texts)
+{
+    return {texts.begin(), texts.end()};
+}
+
+struct PairOptions {
+    cli::ReportOptions report;
+    bool json = false;
+    std::optional<cli::RotatorAddress> rotator;
+    std::chrono::milliseconds timeout{2000};
+};
+
+// The stations from --from, --to and the positional fields, whichever of
+// them the user gave.
+int readStations(const QCommandLineParser& parser, const QCommandLineOption& from, const QCommandLineOption& to,
+    Position& own, Position& other)
+{
+    std::vector<std::string> positional;
+    for (const QString& arg : parser.positionalArguments()) {
+        positional.push_back(unprotect(arg).toStdString());
+    }
     std::string error;
-    if (!cli::parseStationFields(fields, pair, error)) {
-        std::fprintf(stderr, "skybrant-cli: ERROR: %s\n", error.c_str());
+    const auto oneStation = [&](const QCommandLineOption& option, cli::Side side, Position& station) {
+        const auto tokens = blankSeparated(parser.value(option));
+        const cli::ReadResult result = cli::readOneStation(views(tokens), side, station, error);
+        if (result != cli::ReadResult::Ok) {
+            error.insert(0, "--" + option.names().constFirst().toStdString() + ": ");
+        }
+        return result;
+    };
+    cli::ReadResult result = cli::ReadResult::Ok;
+    const bool hasFrom = parser.isSet(from);
+    const bool hasTo = parser.isSet(to);
+    if (hasFrom && hasTo) {
+        if (!positional.empty()) {
+            return usageError(QStringLiteral("with both --from and --to there is no room for station fields"));
+        }
+        result = oneStation(from, cli::Side::Own, own);
+        if (result == cli::ReadResult::Ok) {
+            result = oneStation(to, cli::Side::Other, other);
+        }
+    } else if (hasFrom || hasTo) {
+        result = hasFrom ? oneStation(from, cli::Side::Own, own) : oneStation(to, cli::Side::Other, other);
+        if (result == cli::ReadResult::Ok) {
+            result = cli::readOneStation(
+                views(positional), hasFrom ? cli::Side::Other : cli::Side::Own, hasFrom ? other : own, error);
+            if (result == cli::ReadResult::WrongCount) {
+                error.insert(0, hasFrom ? "the other station, after --from: " : "the own station, with --to: ");
+            }
+        }
+    } else {
+        const auto tokens = views(positional);
+        result = tokens.size() > cli::kMaxPairFields ? cli::ReadResult::WrongCount
+                                                     : cli::readPair(tokens, own, other, error);
+        if (tokens.size() > cli::kMaxPairFields) {
+            error = cli::wrongFieldCount(tokens.size());
+        }
+    }
+    switch (result) {
+    case cli::ReadResult::Ok:
+        return kExitOk;
+    case cli::ReadResult::WrongCount:
+        return usageError(QString::fromStdString(error));
+    case cli::ReadResult::BadField:
+        break;
+    }
+    std::fprintf(stderr, "skybrant-cli: ERROR: %s\n", error.c_str());
+    return kExitFailed;
+}
+
+std::string addressText(const cli::RotatorAddress& address)
+{
+    const bool v6 = address.host.find(':') != std::string::npos;
+    return (v6 ? "[" + address.host + "]" : address.host) + ":" + std::to_string(address.port);
+}
+
+int exitFor(cli::RotatorStatus status)
+{
+    switch (status) {
+    case cli::RotatorStatus::Turned:
+        return kExitOk;
+    case cli::RotatorStatus::CannotConnect:
+        return kExitCannotConnect;
+    case cli::RotatorStatus::TimedOut:
+        return kExitTimedOut;
+    case cli::RotatorStatus::RotatorError:
+        return kExitRotatorError;
+    }
+    return kExitFailed;
+}
+
+// Turns the rotator to the beam heading (the long way round with
+// --long-path); the figures are printed either way.
+int turn(const PairOptions& options, cli::PairReport& report)
+{
+    const std::string& heading = options.report.longPath ? report.longHeading : report.ownToOther;
+    if (heading.empty()) {
+        std::fprintf(stderr, "skybrant-cli: ERROR: there is no beam heading to turn the rotator to\n");
         return kExitFailed;
     }
-
-    const ComputedTexts t = computeTexts(pair.own, pair.other);
-    const auto heading = [](const std::string& text) { return text.empty() ? std::string("none") : text + " degrees"; };
-    std::printf("Distance: %s km\n", t.distance.c_str());
-    std::printf("Beam heading from my station: %s\n", heading(t.ownToOther).c_str());
-    std::printf("Beam heading from the other station: %s\n", heading(t.otherToOwn).c_str());
-    if (const auto note = geometryNote(t.result.geometry); !note.empty()) {
-        std::printf("Note: %.*s\n", static_cast<int>(note.size()), note.data());
+    const double azimuth = options.report.longPath ? roundHeading(longPathHeading(report.result.headingOwnToOther))
+                                                   : roundHeading(report.result.headingOwnToOther);
+    const cli::RotatorOutcome outcome = cli::turnRotator(*options.rotator, azimuth, options.timeout);
+    cli::RotatorReport& r = report.rotator.emplace();
+    r.address = addressText(*options.rotator);
+    r.commandedAzimuth = heading;
+    r.turned = outcome.status == cli::RotatorStatus::Turned;
+    if (r.turned) {
+        r.reportedAzimuth = numberText(outcome.reportedAzimuth);
+        r.reportedElevation = numberText(outcome.reportedElevation);
+    } else {
+        r.error = outcome.message;
+        std::fprintf(stderr, "skybrant-cli: ERROR: %s\n", outcome.message.c_str());
     }
-    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+    return exitFor(outcome.status);
+}
+
+int writeOut(const std::string& text)
+{
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0 ||
+        std::ferror(stdout) != 0) {
         std::perror("skybrant-cli: cannot write the output");
         return kExitFailed;
     }
     return kExitOk;
 }
 
-int runBatchMode()
+int runOnePair(const Position& own, const Position& other, const PairOptions& options)
 {
-    const cli::BatchOutcome outcome = cli::runBatch(stdin, stdout);
+    cli::PairReport report = cli::makeReport(own, other, options.report);
+    const int status = options.rotator ? turn(options, report) : kExitOk;
+    std::string text;
+    if (options.json) {
+        cli::appendJson(report, options.report, 0, text);
+    } else {
+        cli::appendText(report, options.report, text);
+    }
+    const int written = writeOut(text);
+    return status != kExitOk ? status : written;
+}
+
+int runBatchMode(const cli::BatchOptions& options)
+{
+    const cli::BatchOutcome outcome = cli::runBatch(stdin, stdout, options);
     if (outcome.ioFailed) {
         std::fprintf(stderr, "skybrant-cli: %s\n", outcome.ioError.c_str());
         return kExitFailed;
     }
     return outcome.failedLines > 0 ? kExitFailed : kExitOk;
+}
+
+// --timeout in seconds: a positive number up to an hour.
+bool readTimeout(const QString& text, std::chrono::milliseconds& timeout)
+{
+    bool ok = false;
+    const double seconds = unprotect(text).toDouble(&ok);
+    if (!ok || !(seconds > 0) || seconds > 3600) {
+        return false;
+    }
+    timeout = std::chrono::milliseconds(std::max<long long>(1, std::llround(seconds * 1000)));
+    return true;
 }
 
 }  // namespace
@@ -111,41 +249,87 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(SKYBRANT_VERSION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Beam headings and great-circle distance between two radio stations.\n"
-                       "\n"
-                       "Give the own station, then the other station, each as eight fields:\n"
-                       "latitude degrees, minutes, seconds, N or S, then longitude degrees,\n"
-                       "minutes, seconds, E or W. Degrees are at most 90 (latitude) or 180\n"
-                       "(longitude), minutes and seconds at most 60, with no minutes or seconds\n"
-                       "above 0 at 90 or 180 degrees. Hemisphere letters may be in either case.\n"
-                       "\n"
-                       "Example:\n"
-                       "  skybrant-cli 51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\n"
-                       "  Distance: 5539.2 km\n"
-                       "  Beam heading from my station: 288 degrees\n"
-                       "  Beam heading from the other station: 51 degrees\n"
-                       "\n"
-                       "With --batch, each line of standard input holds the sixteen fields of one\n"
-                       "pair, and each line of output is \"distance,own_heading,other_heading\"\n"
-                       "(a heading is empty when the stations are at the same place or at opposite\n"
-                       "points), or \"ERROR: <reason>\" for a line that cannot be used. Blank lines\n"
-                       "and lines starting with # are copied through.\n"
-                       "  printf '51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\\n' | skybrant-cli --batch\n"
-                       "  5539.2,288,51\n"
-                       "\n"
-                       "Exit status: 0 on success, 1 when a pair could not be computed (in batch\n"
-                       "mode: any line), or reading or writing failed, 2 on a usage error."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Beam headings and great-circle distance between two radio stations.\n"
+        "\n"
+        "Give the own station, then the other station, each in one of three forms:\n"
+        "  - eight fields, LAD LAM LAS N|S LOD LOM LOS E|W: latitude degrees, minutes,\n"
+        "    seconds, N or S, then longitude degrees, minutes, seconds, E or W.\n"
+        "    Degrees are at most 90 (latitude) or 180 (longitude), minutes and\n"
+        "    seconds at most 60, with no minutes or seconds above 0 at 90 or 180\n"
+        "    degrees;\n"
+        "  - a Maidenhead locator of 2 to 10 characters (JO01, FN20xr, JO01mm12),\n"
+        "    standing for the centre of its square;\n"
+        "  - LAT LON in decimal degrees, north and east positive (51.5 -0.12).\n"
+        "Letters may be in either case.\n"
+        "\n"
+        "Examples:\n"
+        "  skybrant-cli 51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\n"
+        "  Distance: 5539.2 km\n"
+        "  Beam heading from my station: 288 degrees\n"
+        "  Beam heading from the other station: 51 degrees\n"
+        "\n"
+        "  skybrant-cli --from JO01 --to FN20xr --locator\n"
+        "  skybrant-cli --from \"51.5 -0.12\" --to \"40 42 0 N 74 0 0 W\" --units mi\n"
+        "  skybrant-cli JO01 FN20xr --long-path --ellipsoid --json\n"
+        "  skybrant-cli --from JO01 --to FN20xr --rotate localhost:4533\n"
+        "\n"
+        "With --batch, each line of standard input holds one pair in any of the\n"
+        "forms above, and each line of output is \"distance,own_heading,other_heading\"\n"
+        "(a heading is empty when the stations are at the same place or at opposite\n"
+        "points), or \"ERROR: <reason>\" for a line that cannot be used. Blank lines\n"
+        "and lines starting with # are copied through. --long-path adds the columns\n"
+        "long_distance,long_heading; --ellipsoid adds ellipsoid_distance,\n"
+        "ellipsoid_own_heading,ellipsoid_other_heading; --locator adds own_locator,\n"
+        "own_locator8,other_locator,other_locator8, in that order. With --json each\n"
+        "pair or failed line is one JSON object with its line number instead.\n"
+        "  printf '51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\\n' | skybrant-cli --batch\n"
+        "  5539.2,288,51\n"
+        "  printf 'JO01 FN20xr\\n' | skybrant-cli --batch --long-path\n"
+        "\n"
+        "Exit status: 0 on success; 1 when a pair could not be computed (in batch\n"
+        "mode: any line), there is no heading to turn the rotator to, or reading or\n"
+        "writing failed; 2 on a usage error; 3 when the rotator cannot be reached;\n"
+        "4 when it does not answer in time; 5 when it reports an error."));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption batchOption(QStringLiteral("batch"),
-        QStringLiteral("Read pairs from standard input, one per line, and "
-                       "write one CSV line per input line."));
-    parser.addOption(batchOption);
-    parser.addPositionalArgument(QStringLiteral("own"), QStringLiteral("The own station (eight fields)."),
-        QStringLiteral("LAD LAM LAS N|S LOD LOM LOS E|W"));
-    parser.addPositionalArgument(QStringLiteral("other"), QStringLiteral("The other station (eight fields)."),
-        QStringLiteral("LAD LAM LAS N|S LOD LOM LOS E|W"));
+        QStringLiteral("Read pairs from standard input, one per line, and write one output line per input line."));
+    const QCommandLineOption fromOption(QStringLiteral("from"),
+        QStringLiteral("The own station in any of the three forms, as one argument: --from JO01, "
+                       "--from \"51.5 -0.12\"."),
+        QStringLiteral("station"));
+    const QCommandLineOption toOption(QStringLiteral("to"),
+        QStringLiteral("The other station in any of the three forms, as one argument: --to FN20xr."),
+        QStringLiteral("station"));
+    const QCommandLineOption locatorOption(QStringLiteral("locator"),
+        QStringLiteral("Also show each station's 6- and 8-character locator: --locator."));
+    const QCommandLineOption longPathOption(QStringLiteral("long-path"),
+        QStringLiteral("Also show the distance and beam heading the long way round; with --rotate, turn "
+                       "that way: --long-path."));
+    const QCommandLineOption unitsOption(QStringLiteral("units"),
+        QStringLiteral("Distances in kilometres (km, the default), statute miles (mi) or nautical miles "
+                       "(nmi): --units nmi."),
+        QStringLiteral("km|mi|nmi"), QStringLiteral("km"));
+    const QCommandLineOption ellipsoidOption(QStringLiteral("ellipsoid"),
+        QStringLiteral("Also show the distance and headings on the WGS84 ellipsoid, to see how far the "
+                       "sphere is off: --ellipsoid."));
+    const QCommandLineOption rotateOption(QStringLiteral("rotate"),
+        QStringLiteral("Turn the rotator of a Hamlib rotctld at this address to the beam heading: "
+                       "--rotate localhost:4533, --rotate [::1]:4533."),
+        QStringLiteral("host:port"));
+    const QCommandLineOption timeoutOption(QStringLiteral("timeout"),
+        QStringLiteral("Seconds to wait for the rotator, at most 3600 (default 2): --timeout 5."),
+        QStringLiteral("seconds"), QStringLiteral("2"));
+    const QCommandLineOption jsonOption(QStringLiteral("json"),
+        QStringLiteral("Write JSON, every field named and units stated; with --batch one object per line: "
+                       "--json."));
+    parser.addOptions({batchOption, fromOption, toOption, locatorOption, longPathOption, unitsOption,
+        ellipsoidOption, rotateOption, timeoutOption, jsonOption});
+    parser.addPositionalArgument(QStringLiteral("own"), QStringLiteral("The own station, unless --from gives it."),
+        QStringLiteral("OWN"));
+    parser.addPositionalArgument(QStringLiteral("other"),
+        QStringLiteral("The other station, unless --to gives it."), QStringLiteral("OTHER"));
 
     if (!parser.parse(protectNegativeNumbers(QCoreApplication::arguments()))) {
         return usageError(parser.errorText());
@@ -157,13 +341,47 @@ int main(int argc, char* argv[])
         parser.showVersion();
     }
 
-    const QStringList positional = parser.positionalArguments();
-    if (parser.isSet(batchOption)) {
-        if (!positional.isEmpty()) {
-            return usageError(
-                QStringLiteral("--batch reads the pairs from standard input and takes no station fields"));
-        }
-        return runBatchMode();
+    PairOptions options;
+    const QString unitText = unprotect(parser.value(unitsOption));
+    const auto unit = unitFromSymbol(unitText.toStdString());
+    if (!unit) {
+        return usageError(QStringLiteral("--units: \"%1\" is not a unit; allowed: km, mi or nmi").arg(unitText));
     }
-    return runOnePair(positional);
+    options.report.unit = *unit;
+    options.report.longPath = parser.isSet(longPathOption);
+    options.report.ellipsoid = parser.isSet(ellipsoidOption);
+    options.report.locators = parser.isSet(locatorOption);
+    options.json = parser.isSet(jsonOption);
+    if (!readTimeout(parser.value(timeoutOption), options.timeout)) {
+        return usageError(QStringLiteral("--timeout: \"%1\" is not a number of seconds above 0 and at most 3600")
+                              .arg(unprotect(parser.value(timeoutOption))));
+    }
+    if (parser.isSet(timeoutOption) && !parser.isSet(rotateOption)) {
+        return usageError(QStringLiteral("--timeout is the wait for the rotator and needs --rotate"));
+    }
+    if (parser.isSet(rotateOption)) {
+        cli::RotatorAddress address;
+        std::string error;
+        if (!cli::parseRotatorAddress(unprotect(parser.value(rotateOption)).toStdString(), address, error)) {
+            return usageError(QStringLiteral("--rotate: ") + QString::fromStdString(error));
+        }
+        options.rotator = address;
+    }
+
+    if (parser.isSet(batchOption)) {
+        if (!parser.positionalArguments().isEmpty() || parser.isSet(fromOption) || parser.isSet(toOption)) {
+            return usageError(
+                QStringLiteral("--batch reads the pairs from standard input and takes no stations as arguments"));
+        }
+        if (options.rotator) {
+            return usageError(QStringLiteral("--rotate turns to one pair's heading and cannot go with --batch"));
+        }
+        return runBatchMode({options.report, options.json});
+    }
+    Position own;
+    Position other;
+    if (const int status = readStations(parser, fromOption, toOption, own, other); status != kExitOk) {
+        return status;
+    }
+    return runOnePair(own, other, options);
 }

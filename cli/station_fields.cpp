@@ -1,8 +1,10 @@
 #include "station_fields.h"
 
+#include "core/locator.h"
 #include "validation/entry_limits.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -115,7 +117,7 @@ private:
     std::string& error_;
 };
 
-bool readStation(const std::string_view* f, bool own, StationEntry& e, std::string& error)
+bool readEntry(const std::string_view* f, bool own, StationEntry& e, std::string& error)
 {
     Reader r(own, error);
     return r.number(f[0], Axis::Latitude, Unit::Degrees, 0, e.latDegrees) &&
@@ -128,20 +130,110 @@ bool readStation(const std::string_view* f, bool own, StationEntry& e, std::stri
         r.hemisphere(f[7], Axis::Longitude, e.lonHemisphere);
 }
 
+// Plain decimal degrees: an optional sign, digits and at most one point,
+// an optional exponent; never "inf" or "nan".
+bool readDecimal(std::string_view text, bool own, Axis axis, double& value, std::string& error)
+{
+    std::string_view digits = text;
+    const bool plus = !digits.empty() && digits.front() == '+';
+    if (plus) {
+        digits.remove_prefix(1);
+    }
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    const bool isNumber = !digits.empty() && !(plus && digits.front() == '-') && ec == std::errc{} &&
+        end == digits.data() + digits.size() && std::isfinite(value);
+    const double limit = validation::maxDegrees(axis);
+    if (isNumber && value >= -limit && value <= limit) {
+        return true;
+    }
+    error = std::string(own ? "own " : "other ") + axisName(axis) + ": " + quoted(text) +
+        (isNumber || ec == std::errc::result_out_of_range ? " is out of range" : " is not a number") +
+        "; allowed: decimal degrees from " + std::to_string(-static_cast<int>(limit)) + " to " +
+        std::to_string(static_cast<int>(limit));
+    return false;
+}
+
+bool looksNumeric(std::string_view token)
+{
+    const char c = token.empty() ? '\0' : token.front();
+    return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
+}
+
 }  // namespace
 
-bool parseStationFields(
-    const std::array<std::string_view, kFieldsPerPair>& fields, StationPair& pair, std::string& error)
+bool readStation(std::span<const std::string_view>& tokens, Side side, Position& station, std::string& error)
 {
-    return readStation(fields.data(), true, pair.own, error) &&
-        readStation(fields.data() + kFieldsPerPair / 2, false, pair.other, error);
+    const bool own = side == Side::Own;
+    if (tokens.empty()) {
+        return false;
+    }
+    // The fourth field of an entry is its hemisphere letter; after a locator
+    // or in LAT LON it would be a number.
+    if (tokens.size() >= kEntryFields && !looksNumeric(tokens[3])) {
+        StationEntry entry;
+        if (!readEntry(tokens.data(), own, entry, error)) {
+            return false;
+        }
+        station = positionFromEntry(entry);
+        tokens = tokens.subspan(kEntryFields);
+        return true;
+    }
+    if (!looksNumeric(tokens[0])) {
+        if (!parseLocator(tokens[0], station, error)) {
+            error.insert(0, own ? "own " : "other ");
+            return false;
+        }
+        tokens = tokens.subspan(1);
+        return true;
+    }
+    if (tokens.size() < 2) {
+        return false;
+    }
+    double lat = 0;
+    double lon = 0;
+    if (!readDecimal(tokens[0], own, Axis::Latitude, lat, error) ||
+        !readDecimal(tokens[1], own, Axis::Longitude, lon, error)) {
+        return false;
+    }
+    station = positionFromDegrees(lat, lon);
+    tokens = tokens.subspan(2);
+    return true;
+}
+
+ReadResult readPair(std::span<const std::string_view> tokens, Position& own, Position& other, std::string& error)
+{
+    const std::size_t found = tokens.size();
+    error.clear();
+    if (readStation(tokens, Side::Own, own, error) && readStation(tokens, Side::Other, other, error) &&
+        tokens.empty()) {
+        return ReadResult::Ok;
+    }
+    if (!error.empty()) {
+        return ReadResult::BadField;
+    }
+    error = wrongFieldCount(found);
+    return ReadResult::WrongCount;
+}
+
+ReadResult readOneStation(std::span<const std::string_view> tokens, Side side, Position& station, std::string& error)
+{
+    const std::size_t found = tokens.size();
+    error.clear();
+    if (readStation(tokens, side, station, error) && tokens.empty()) {
+        return ReadResult::Ok;
+    }
+    if (!error.empty()) {
+        return ReadResult::BadField;
+    }
+    error = "expected one station (" + std::string(kStationForms) + "), found " + std::to_string(found) +
+        (found == 1 ? " field" : " fields");
+    return ReadResult::WrongCount;
 }
 
 std::string wrongFieldCount(std::size_t found)
 {
-    return "expected 16 fields (LAD LAM LAS N|S LOD LOM LOS E|W for the own station, then the same for "
-           "the other station), found " +
-        std::to_string(found);
+    return "expected two stations, own then other, each " + std::string(kStationForms) + "; found " +
+        std::to_string(found) + (found == 1 ? " field" : " fields");
 }
 
 }  // namespace skybrant::cli

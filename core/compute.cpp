@@ -1,6 +1,7 @@
 #include "compute.h"
 
 #include "number_text.h"
+#include "position.h"
 
 #include <cmath>
 
@@ -18,13 +19,7 @@ double roundHeading(double degrees)
 
 GreatCircleResult solveStations(const StationEntry& own, const StationEntry& other)
 {
-    const StationGeometry geometry = relateStations(own, other);
-    if (geometry != StationGeometry::Distinct) {
-        return degenerateGreatCircle(geometry);
-    }
-    const StationRadians a = toRadians(own);
-    const StationRadians b = toRadians(other);
-    return solveGreatCircle(a.lat, a.lon, b.lat, b.lon);
+    return solvePositions(positionFromEntry(own), positionFromEntry(other));
 }
 
 ComputedTexts computeTexts(const StationEntry& own, const StationEntry& other, std::string_view decimalSeparator)

@@ -51,11 +51,19 @@ Heading placeHeading(double x, double y)
 
 }  // namespace
 
+double degreesOfArcToNauticalMiles(double degreesOfArc)
+{
+    return degreesOfArc * kNauticalMilesPerDegree;
+}
+
+double degreesOfArcToStatuteMiles(double degreesOfArc)
+{
+    return (degreesOfArcToNauticalMiles(degreesOfArc) * kFeetPerNauticalMile) / kFeetPerStatuteMile;
+}
+
 double degreesOfArcToKm(double degreesOfArc)
 {
-    const double nauticalMiles = degreesOfArc * kNauticalMilesPerDegree;
-    const double statuteMiles = (nauticalMiles * kFeetPerNauticalMile) / kFeetPerStatuteMile;
-    return (statuteMiles * 8) / 5;
+    return (degreesOfArcToStatuteMiles(degreesOfArc) * 8) / 5;
 }
 
 GreatCircleResult degenerateGreatCircle(StationGeometry geometry)

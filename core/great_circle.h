@@ -10,6 +10,8 @@ inline constexpr double kNauticalMilesPerDegree = 60;
 inline constexpr double kFeetPerNauticalMile = 6080;
 inline constexpr double kFeetPerStatuteMile = 5280;
 
+double degreesOfArcToNauticalMiles(double degreesOfArc);
+double degreesOfArcToStatuteMiles(double degreesOfArc);
 double degreesOfArcToKm(double degreesOfArc);
 
 struct GreatCircleResult {

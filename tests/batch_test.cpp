@@ -60,9 +60,20 @@ TEST(BatchLine, BadLinesNameTheFieldAndTheRange)
         const char* reason;
     };
     const Case cases[] = {
-        {"1 2 3", "expected 16 fields"},
-        {"1 2 3", "found 3"},
-        {"51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W 1", "found 17"},
+        {"1 2 3", "expected two stations, own then other, each a locator such as JO01, LAT LON in decimal degrees, "
+                  "or LAD LAM LAS N|S LOD LOM LOS E|W; found 3 fields"},
+        {"51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W 1", "found 17 fields"},
+        {"51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W 1 2 3 4 5 6 7 8 9", "found 25 fields"},
+        {"JO01", "found 1 field"},
+        {"JO01 FN20 IO91", "found 3 fields"},
+        {"JO01 51.5", "found 2 fields"},
+        {"JO01 91 0", "other latitude: \"91\" is out of range; allowed: decimal degrees from -90 to 90"},
+        {"JO01 0 -180.5", "other longitude: \"-180.5\" is out of range; allowed: decimal degrees from -180 to 180"},
+        {"1e999 0 JO01", "own latitude: \"1e999\" is out of range"},
+        {"-inf 0 JO01", "own latitude: \"-inf\" is not a number"},
+        {"+-1 0 JO01", "own latitude: \"+-1\" is not a number"},
+        {"51.5. 0 JO01", "own latitude: \"51.5.\" is not a number"},
+        {"JO01 FN2x", "other locator \"FN2x\": character 4, \"x\", is not allowed; allowed there: a digit 0 to 9"},
         {"91 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E",
             "own latitude degrees: \"91\" is out of range; allowed: whole numbers "
             "from -2147483648 to 90"},
@@ -148,8 +159,7 @@ TEST(Batch, OneOutputLinePerInputLine)
         "\n"
         "ERROR: own latitude degrees: \"91\" is out of range; allowed: whole numbers from -2147483648 to 90\n"
         "16892.3,61,319\n"
-        "ERROR: expected 16 fields (LAD LAM LAS N|S LOD LOM LOS E|W for the own station, then the same for "
-        "the other station), found 1\n"
+        "ERROR: own locator \"garbage\": character 3, \"r\", is not allowed; allowed there: a digit 0 to 9\n"
         "7778.2,350,170\n");
     EXPECT_EQ(outcome.lines, 7U);
     EXPECT_EQ(outcome.failedLines, 2U);

@@ -75,7 +75,7 @@ TEST(Cli, BadInputAndUsageErrorsHaveTheirOwnStatus)
         {"0 0 0 N 0 0 0 E 0 0 0 N 0 0 0 Q", 1, "other longitude hemisphere"},
         {"1 2 3", 2, "found 3"},
         {"--frobnicate", 2, "Unknown option 'frobnicate'"},
-        {"--batch 1 2", 2, "takes no station fields"},
+        {"--batch 1 2", 2, "takes no stations as arguments"},
     };
     for (const auto& c : cases) {
         const CliRun r = cli(words(c.args));
@@ -102,7 +102,7 @@ TEST(Cli, BatchReportsFailedLinesInItsStatus)
     const QStringList lines = mixed.out.split(u'\n');
     ASSERT_EQ(lines.size(), 4);
     EXPECT_EQ(lines[0], "5539.2,288,51");
-    EXPECT_TRUE(lines[1].startsWith(u"ERROR: expected 16 fields"));
+    EXPECT_TRUE(lines[1].startsWith(u"ERROR: own locator \"not\": character 3"));
     EXPECT_EQ(lines[2], "16892.3,61,319");
 }
 

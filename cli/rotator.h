@@ -1,0 +1,43 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace skybrant::cli {
+
+// Where a Hamlib rotator daemon (rotctld) listens, exactly as the user gave it.
+struct RotatorAddress {
+    std::string host;  // name, IPv4 address or IPv6 address without brackets
+    std::uint16_t port = 0;
+};
+
+// Reads "HOST:PORT", or "[IPv6]:PORT". On failure returns false and sets
+// error to a sentence saying what is wrong with the text.
+bool parseRotatorAddress(std::string_view text, RotatorAddress& address, std::string& error);
+
+enum class RotatorStatus {
+    Turned,  // RPRT 0 for the turn and a position read back
+    CannotConnect,  // refused, unreachable, unknown host
+    TimedOut,  // no connection or no full reply before the deadline
+    RotatorError,  // an RPRT error code, or a reply that is not the protocol's
+};
+
+struct RotatorOutcome {
+    RotatorStatus status = RotatorStatus::CannotConnect;
+    // For anything but Turned: one sentence for the operator, naming the
+    // address and, for an RPRT code, the code and its meaning.
+    std::string message;
+    // The position the rotator reported after the turn was accepted (it may
+    // still be on its way to the commanded azimuth).
+    double reportedAzimuth = 0;
+    double reportedElevation = 0;
+};
+
+// Connects to the daemon, sends "P <azimuth> 0", expects "RPRT 0", then sends
+// "p" and reads the azimuth and elevation back. The whole exchange must end
+// within timeout. Talks to no address other than the one given.
+RotatorOutcome turnRotator(const RotatorAddress& address, double azimuthDegrees, std::chrono::milliseconds timeout);
+
+}  // namespace skybrant::cli

@@ -1,0 +1,344 @@
+#include "cli/rotator.h"
+
+#include <QHostAddress>
+#include <QProcess>
+#include <QTcpSocket>
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <stdexcept>
+#include <thread>
+#include <utility>
+#include <vector>
+
+using skybrant::cli::parseRotatorAddress;
+using skybrant::cli::RotatorAddress;
+using skybrant::cli::RotatorStatus;
+using skybrant::cli::turnRotator;
+using namespace std::chrono_literals;
+
+namespace {
+
+// A TCP socket on 127.0.0.1 at a port the kernel picked. Bound but not
+// listening, it refuses connections and keeps anyone else off that port.
+struct LoopbackSocket {
+    explicit LoopbackSocket(bool listening)
+    {
+        sockaddr_in address {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        auto* generic = reinterpret_cast<sockaddr*>(&address);
+        if (fd < 0 || bind(fd, generic, length) != 0 || (listening && listen(fd, 4) != 0)
+            || getsockname(fd, generic, &length) != 0) {
+            throw std::runtime_error("cannot set up a loopback socket");
+        }
+        port = ntohs(address.sin_port);
+    }
+    ~LoopbackSocket() { close(fd); }
+    LoopbackSocket(const LoopbackSocket&) = delete;
+    LoopbackSocket& operator=(const LoopbackSocket&) = delete;
+
+    int fd = socket(AF_INET, SOCK_STREAM, 0);
+    std::uint16_t port = 0;
+};
+
+RotatorAddress loopback(std::uint16_t port) { return {"127.0.0.1", port}; }
+
+// Answers one client's command lines with the replies in turn, then hangs up;
+// silent ones stay connected without a word until the client leaves.
+class FakeRotator {
+public:
+    FakeRotator(std::vector<std::string> replies, bool hangUp) :
+        server([this, replies = std::move(replies), hangUp] { serve(replies, hangUp); })
+    {
+    }
+    ~FakeRotator()
+    {
+        if (server.joinable()) {
+            server.join();
+        }
+    }
+    FakeRotator(const FakeRotator&) = delete;
+    FakeRotator& operator=(const FakeRotator&) = delete;
+
+    std::uint16_t port() const { return listener.port; }
+    // Everything the client sent; call once the client is done.
+    std::string heard()
+    {
+        server.join();
+        return bytes;
+    }
+
+private:
+    void serve(const std::vector<std::string>& replies, bool hangUp)
+    {
+        // Bounded waits, so a client that never comes cannot hang the tests.
+        pollfd waiting {listener.fd, POLLIN, 0};
+        if (poll(&waiting, 1, 10000) != 1) {
+            return;
+        }
+        const int client = accept(listener.fd, nullptr, nullptr);
+        const timeval limit {10, 0};
+        setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        char byte = 0;
+        for (const auto& reply : replies) {
+            while (recv(client, &byte, 1, 0) == 1) {
+                bytes += byte;
+                if (byte == '\n') {
+                    break;
+                }
+            }
+            send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
+        }
+        // A FIN rather than a reset, so the client reads all that was sent.
+        if (hangUp) {
+            shutdown(client, SHUT_WR);
+        }
+        while (recv(client, &byte, 1, 0) == 1) {
+            bytes += byte;
+        }
+        close(client);
+    }
+
+    LoopbackSocket listener {true};
+    std::string bytes;
+    std::thread server;
+};
+
+// A dummy-rotator rotctld on a free loopback port, killed when it goes.
+class Rotctld {
+public:
+    explicit Rotctld(const QStringList& options = {})
+    {
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+        // Another program may take the free port before rotctld binds it; try a few.
+        for (int attempt = 0; attempt < 3 && !accepting(); ++attempt) {
+            stop();
+            port = LoopbackSocket(false).port;
+            process.start(QStringLiteral(ROTCTLD_PATH),
+                QStringList {"-m", "1", "-T", "127.0.0.1", "-t", QString::number(port)} + options);
+            for (int wait = 0; wait < 50 && process.waitForStarted(5000) && !accepting(); ++wait) {
+                std::this_thread::sleep_for(100ms);
+            }
+        }
+    }
+    ~Rotctld() { stop(); }
+    Rotctld(const Rotctld&) = delete;
+    Rotctld& operator=(const Rotctld&) = delete;
+
+    bool accepting()
+    {
+        QTcpSocket probe;
+        probe.connectToHost(QHostAddress::LocalHost, port);
+        return process.state() == QProcess::Running && probe.waitForConnected(200);
+    }
+
+    // Asks for the position on a connection of our own.
+    std::optional<double> azimuth() const
+    {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        if (!socket.waitForConnected(1000) || socket.write("p\n") != 2 || !socket.waitForBytesWritten(1000)) {
+            return std::nullopt;
+        }
+        while (!socket.canReadLine() && socket.waitForReadyRead(1000)) { }
+        bool ok = false;
+        const double value = socket.readLine().trimmed().toDouble(&ok);
+        return ok ? std::optional(value) : std::nullopt;
+    }
+
+    std::uint16_t port = 0;
+
+private:
+    void stop()
+    {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+
+    QProcess process;
+};
+
+TEST(RotatorAddress, ReadsHostAndPortAndExplainsBadForms)
+{
+    struct Case {
+        std::string text;
+        std::string host;  // empty: the text must be refused
+        std::uint16_t port;
+        std::string complaint;
+    };
+    const std::vector<Case> cases {
+        {"127.0.0.1:4533", "127.0.0.1", 4533, ""},
+        {"[::1]:4533", "::1", 4533, ""},
+        {"rotor-2.example.org:1", "rotor-2.example.org", 1, ""},
+        {"localhost:65535", "localhost", 65535, ""},
+        {"", "", 0, "empty"},
+        {"localhost", "", 0, "has no port"},
+        {"localhost:", "", 0, "has no port"},
+        {":4533", "", 0, "has no host"},
+        {"[]:4533", "", 0, "has no host"},
+        {"::1:4533", "", 0, "must be in brackets"},
+        {"[::1]4533", "", 0, "\":PORT\""},
+        {"[::1", "", 0, "no ']'"},
+        {"[rotor]:4533", "", 0, "not an IPv6 address"},
+        {"host:0", "", 0, "from 1 to 65535"},
+        {"host:65536", "", 0, "from 1 to 65535"},
+        {"host:99999999999999999999", "", 0, "from 1 to 65535"},
+        {"host:-1", "", 0, "from 1 to 65535"},
+        {"host:+4533", "", 0, "from 1 to 65535"},
+        {"host:0x11d5", "", 0, "from 1 to 65535"},
+        {"host:4533 ", "", 0, "from 1 to 65535"},
+        {"ro tor:4533", "", 0, "characters a host name cannot hold"},
+        {std::string("ro\0\n\x1b:4533", 10), "", 0, "\"ro\\x00\\n\\x1b:4533\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        RotatorAddress address {"untouched", 7};
+        std::string error;
+        const bool parsed = parseRotatorAddress(c.text, address, error);
+        if (!c.host.empty()) {
+            EXPECT_TRUE(parsed) << error;
+            EXPECT_EQ(address.host, c.host);
+            EXPECT_EQ(address.port, c.port);
+        } else {
+            EXPECT_FALSE(parsed);
+            EXPECT_NE(error.find(c.complaint), std::string::npos) << error;
+            EXPECT_NE(error.find("HOST:PORT"), std::string::npos) << error;
+            EXPECT_EQ(address.host, "untouched");
+        }
+    }
+}
+
+TEST(RotatorDaemon, TurnsTheDummyRotator)
+{
+    Rotctld daemon;
+    ASSERT_TRUE(daemon.accepting()) << "rotctld did not start listening";
+    const auto outcome = turnRotator(loopback(daemon.port), 6, 5s);
+    ASSERT_EQ(outcome.status, RotatorStatus::Turned) << outcome.message;
+    EXPECT_GE(outcome.reportedAzimuth, 0);
+    EXPECT_LE(outcome.reportedAzimuth, 6);
+    EXPECT_EQ(outcome.reportedElevation, 0);
+
+    // The dummy moves about 6 degrees a second, so it gets there in a second or so.
+    std::optional<double> azimuth;
+    for (auto until = std::chrono::steady_clock::now() + 15s; std::chrono::steady_clock::now() < until;) {
+        azimuth = daemon.azimuth();
+        if (azimuth && std::abs(*azimuth - 6) < 0.01) {
+            break;
+        }
+        std::this_thread::sleep_for(100ms);
+    }
+    ASSERT_TRUE(azimuth);
+    EXPECT_NEAR(*azimuth, 6, 0.01);
+}
+
+TEST(RotatorDaemon, PassesOnTheDaemonsErrorCode)
+{
+    Rotctld daemon({"-C", "max_az=10"});
+    ASSERT_TRUE(daemon.accepting()) << "rotctld did not start listening";
+    const auto outcome = turnRotator(loopback(daemon.port), 51, 5s);
+    EXPECT_EQ(outcome.status, RotatorStatus::RotatorError);
+    EXPECT_NE(outcome.message.find("refused azimuth 51: RPRT -1 (Invalid parameter)"), std::string::npos)
+        << outcome.message;
+}
+
+TEST(RotatorConnection, RefusedPortCannotConnectAtOnce)
+{
+    const LoopbackSocket closed(false);
+    for (const std::string host : {"127.0.0.1", "localhost"}) {
+        SCOPED_TRACE(host);
+        const auto started = std::chrono::steady_clock::now();
+        const auto outcome = turnRotator({host, closed.port}, 6, 5s);
+        EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
+        EXPECT_EQ(outcome.status, RotatorStatus::CannotConnect);
+        const auto where = host + ":" + std::to_string(closed.port);
+        EXPECT_NE(outcome.message.find("cannot connect to the rotator at " + where + ": connection refused"),
+            std::string::npos)
+            << outcome.message;
+    }
+}
+
+TEST(RotatorConnection, NonFiniteAzimuthIsRefusedBeforeConnecting)
+{
+    const LoopbackSocket closed(false);
+    for (const double azimuth : {std::nan(""), std::numeric_limits<double>::infinity(), -HUGE_VAL}) {
+        const auto outcome = turnRotator(loopback(closed.port), azimuth, 5s);
+        EXPECT_EQ(outcome.status, RotatorStatus::RotatorError);
+        EXPECT_NE(outcome.message.find("not a finite number"), std::string::npos) << outcome.message;
+    }
+}
+
+TEST(RotatorConnection, SilentDaemonTimesOut)
+{
+    // Silent before the turn's answer, before the position, and halfway through it.
+    const std::vector<std::vector<std::string>> answeredSoFar {{}, {"RPRT 0\n"}, {"RPRT 0\n", "1.00\n"}};
+    for (const auto& replies : answeredSoFar) {
+        SCOPED_TRACE(replies.size());
+        FakeRotator fake(replies, false);
+        const auto started = std::chrono::steady_clock::now();
+        const auto outcome = turnRotator(loopback(fake.port()), 6, 300ms);
+        EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
+        EXPECT_EQ(outcome.status, RotatorStatus::TimedOut);
+        EXPECT_NE(outcome.message.find(":" + std::to_string(fake.port()) + " did not answer within 0.3 s"),
+            std::string::npos)
+            << outcome.message;
+    }
+}
+
+TEST(RotatorConnection, SendsPlainCommandsAndReadsThePositionBack)
+{
+    const std::vector<std::pair<double, std::string>> commands {
+        {6.5, "P 6.50 0.00\n"}, {288.004, "P 288.00 0.00\n"}, {0, "P 0.00 0.00\n"}};
+    for (const auto& [azimuth, command] : commands) {
+        FakeRotator fake({"RPRT 0\n", "1.5\r\n-0.25\r\n"}, true);
+        const auto outcome = turnRotator(loopback(fake.port()), azimuth, 5s);
+        ASSERT_EQ(outcome.status, RotatorStatus::Turned) << outcome.message;
+        EXPECT_EQ(outcome.reportedAzimuth, 1.5);
+        EXPECT_EQ(outcome.reportedElevation, -0.25);
+        EXPECT_EQ(fake.heard(), command + "p\n");
+    }
+}
+
+TEST(RotatorConnection, RepliesOutsideTheProtocolAreRotatorErrors)
+{
+    const std::string flood(300, 'A');
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases {
+        {{"OK\n"}, "answered the turn with \"OK\" instead of RPRT"},
+        {{"RPRT\n"}, "\"RPRT\""},
+        {{"RPRT 0 0\n"}, "\"RPRT 0 0\""},
+        {{"\x01\xff\x1b[2J\n"}, "\"\\x01\\xff\\x1b[2J\""},
+        {{flood + "\n"}, "longer than 256 bytes: \"AAAA"},
+        {{flood}, "longer than 256 bytes"},
+        {{"RPR"}, "closed the connection in the middle of a reply \"RPR\""},
+        {{}, "closed the connection before answering the turn"},
+        {{"RPRT -9\n"}, "refused azimuth 6: RPRT -9 (Command rejected by the rig)"},
+        {{"RPRT -42\n"}, "refused azimuth 6: RPRT -42"},
+        {{"RPRT 0\n"}, "closed the connection before reporting its position"},
+        {{"RPRT 0\n", "RPRT -5\n"}, "could not report its position: RPRT -5 (Communication timed out)"},
+        {{"RPRT 0\n", "north\n0.00\n"}, "reported \"north\" as its azimuth"},
+        {{"RPRT 0\n", "1.00\n"}, "closed the connection before reporting its elevation"},
+        {{"RPRT 0\n", "1.00\nnan\n"}, "reported \"nan\" as its elevation"},
+        {{"RPRT 0\n", "1,00\n0,00\n"}, "reported \"1,00\" as its azimuth"},
+    };
+    for (const auto& [replies, complaint] : cases) {
+        SCOPED_TRACE(complaint);
+        FakeRotator fake(replies, true);
+        const auto outcome = turnRotator(loopback(fake.port()), 6, 5s);
+        EXPECT_EQ(outcome.status, RotatorStatus::RotatorError);
+        EXPECT_NE(outcome.message.find("the rotator at 127.0.0.1:" + std::to_string(fake.port())), std::string::npos)
+            << outcome.message;
+        EXPECT_NE(outcome.message.find(complaint), std::string::npos) << outcome.message;
+    }
+}
+
+}  // namespace
