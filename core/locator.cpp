@@ -119,8 +119,9 @@ bool parseLocator(std::string_view text, Position& centre, std::string& error)
         }
     }
     if (text.size() < kMinLocatorLength || text.size() > kMaxLocatorLength || text.size() % 2 != 0) {
-        error = "locator " + quoted(text) + " has " + std::to_string(text.size()) +
-            " characters; a locator has 2, 4, 6, 8 or 10";
+        const std::size_t n = placeOf(text, text.size()) - 1;
+        error = "locator " + quoted(text) + " has " + std::to_string(n) + (n == 1 ? " character" : " characters") +
+            "; a locator has 2, 4, 6, 8 or 10";
         return false;
     }
     const std::size_t last = text.size() / 2 - 1;
