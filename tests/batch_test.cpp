@@ -142,6 +142,106 @@ std::string runOn(const std::string& input, BatchOutcome& outcome)
     return result;
 }
 
+TEST(BatchLine, StationsInAnyFormGiveTheSameFigures)
+{
+    // JO01 is centred on 51 30' N 1 E and FN20 on 40 30' N 75 W, which
+    // whole arc-seconds and decimal degrees both hold exactly.
+    const char* forms[] = {
+        "51 30 0 N 1 0 0 E 40 30 0 N 75 0 0 W",
+        "JO01 FN20",
+        "jo01 fn20",
+        "51.5 1 40.5 -75",
+        "+51.5 1.0 40.50 -75",
+        "JO01 40.5 -75",
+        "51.5 1 FN20",
+        "51.5 1 40 30 0 N 75 0 0 W",
+        "51 30 0 N 1 0 0 E FN20",
+        "JO01 40 30 0 n 75 0 0 w",
+        "51 30 0 N 1 0 0 E 40.5 -75",
+    };
+    for (const char* in : forms) {
+        bool ok = false;
+        EXPECT_EQ(lineFor(in, &ok), "5690.9,289,51\n") << in;
+        EXPECT_TRUE(ok);
+    }
+}
+
+TEST(BatchLine, OptionsAddTheirColumnsInOrder)
+{
+    BatchOptions all;
+    all.report = {DistanceUnit::NauticalMiles, true, true, true};
+    struct Case {
+        const char* in;
+        BatchOptions options;
+        const char* out;
+    };
+    const Case cases[] = {
+        {"JO01 FN20", {{DistanceUnit::Kilometres, true, false, false}, false}, "5690.9,289,51,34105.4,109\n"},
+        {"JO01 FN20", {{DistanceUnit::Kilometres, false, true, false}, false}, "5690.9,289,51,5739.8,289,51\n"},
+        {"JO01 FN20", {{DistanceUnit::StatuteMiles, false, false, true}, false},
+            "3556.8,289,51,JO01mm,JO01mm00,FN20mm,FN20mm00\n"},
+        {"JO01 FN20", all, "3088.8,289,51,18511.2,109,3099.2,289,51,JO01mm,JO01mm00,FN20mm,FN20mm00\n"},
+        // No heading: empty heading fields, the long way is the whole circle.
+        {"JO01 JO01", all, "0,,,21600,,0,,,JO01mm,JO01mm00,JO01mm,JO01mm00\n"},
+        {"JO01 51 30 0 S 179 0 0 W", all, "10800,,,10800,,10801.3,,,JO01mm,JO01mm00,AD08mm,AD08mm00\n"},
+        // Straight over the pole; 359.5 or more shows as 360.
+        {"JO01 51.5 -179", {{DistanceUnit::Kilometres, true, false, false}, false}, "8512,0,360,31284.4,180\n"},
+    };
+    for (const auto& c : cases) {
+        std::string out;
+        EXPECT_TRUE(appendBatchLine(c.in, c.options, 1, out));
+        EXPECT_EQ(out, c.out) << c.in;
+    }
+}
+
+TEST(BatchLine, JsonLinesCarryTheLineNumber)
+{
+    BatchOptions json;
+    json.json = true;
+    std::string out;
+    EXPECT_TRUE(appendBatchLine("# comment", json, 1, out));
+    EXPECT_TRUE(appendBatchLine("   ", json, 2, out));
+    EXPECT_EQ(out, "");
+    EXPECT_TRUE(appendBatchLine("JO01 JO01", json, 3, out));
+    EXPECT_EQ(out,
+        "{\"line\":3,\"own\":{\"latitude\":51.5,\"longitude\":1},\"other\":{\"latitude\":51.5,\"longitude\":1},"
+        "\"coordinate_unit\":\"degrees, north and east positive\",\"distance\":0,\"distance_unit\":\"km\","
+        "\"heading_own_to_other\":null,\"heading_other_to_own\":null,"
+        "\"heading_unit\":\"degrees clockwise from true north\","
+        "\"note\":\"Both stations are at the same place, so there is no beam heading.\"}\n");
+    out.clear();
+    EXPECT_FALSE(appendBatchLine("JO01 \"Q\"\\", json, 12, out));
+    EXPECT_EQ(out,
+        "{\"line\":12,\"error\":\"other locator \\\"\\\"Q\\\"\\\\\\\": character 1, \\\"\\\"\\\", is not allowed; "
+        "allowed there: a letter A to R\"}\n");
+}
+
+TEST(Json, StringsAreValidWhateverTheBytes)
+{
+    struct Case {
+        std::string_view in;
+        const char* out;
+    };
+    const Case cases[] = {
+        {"plain", "\"plain\""},
+        {"\"\\", "\"\\\"\\\\\""},
+        {"a\nb\tc\rd", "\"a\\nb\\tc\\u000dd\""},
+        {std::string_view("\0\x1f\x7f", 3), "\"\\u0000\\u001f\\u007f\""},
+        {"\xC3\x96 \xE2\x82\xAC \xF0\x9F\x93\xA1", "\"\xC3\x96 \xE2\x82\xAC \xF0\x9F\x93\xA1\""},
+        {"\xFF", "\"\\ufffd\""},
+        {"\xC0\x80", "\"\\ufffd\\ufffd\""},  // overlong
+        {"\xED\xA0\x80", "\"\\ufffd\\ufffd\\ufffd\""},  // surrogate
+        {"\xF4\x90\x80\x80", "\"\\ufffd\\ufffd\\ufffd\\ufffd\""},  // past U+10FFFF
+        {"\xE2\x82", "\"\\ufffd\\ufffd\""},  // cut short
+        {"\xE2\x82x", "\"\\ufffd\\ufffdx\""},
+    };
+    for (const auto& c : cases) {
+        std::string out;
+        appendJsonString(c.in, out);
+        EXPECT_EQ(out, c.out);
+    }
+}
+
 TEST(Batch, OneOutputLinePerInputLine)
 {
     const std::string input = "# own then other\n"
