@@ -207,12 +207,23 @@ int writeOut(const std::string& text)
 int runOnePair(const Position& own, const Position& other, const PairOptions& options)
 {
     cli::PairReport report = cli::makeReport(own, other, options.report);
-    const int status = options.rotator ? turn(options, report) : kExitOk;
     std::string text;
     if (options.json) {
+        // One object: the rotator's answer goes inside it.
+        const int status = options.rotator ? turn(options, report) : kExitOk;
         cli::appendJson(report, options.report, 0, text);
-    } else {
-        cli::appendText(report, options.report, text);
+        const int written = writeOut(text);
+        return status != kExitOk ? status : written;
+    }
+    // The figures first, so they are on screen while the rotator answers.
+    cli::appendText(report, options.report, text);
+    if (const int written = writeOut(text); written != kExitOk || !options.rotator) {
+        return written;
+    }
+    const int status = turn(options, report);
+    text.clear();
+    if (report.rotator) {
+        cli::appendRotatorText(*report.rotator, text);
     }
     const int written = writeOut(text);
     return status != kExitOk ? status : written;
@@ -269,10 +280,16 @@ int main(int argc, char* argv[])
         "  Beam heading from my station: 288 degrees\n"
         "  Beam heading from the other station: 51 degrees\n"
         "\n"
-        "  skybrant-cli --from JO01 --to FN20xr --locator\n"
-        "  skybrant-cli --from \"51.5 -0.12\" --to \"40 42 0 N 74 0 0 W\" --units mi\n"
-        "  skybrant-cli JO01 FN20xr --long-path --ellipsoid --json\n"
-        "  skybrant-cli --from JO01 --to FN20xr --rotate localhost:4533\n"
+        "  Locators in, and each station's locator shown:\n"
+        "    skybrant-cli --from JO01 --to FN20xr --locator\n"
+        "  Decimal degrees and entry fields, distance in statute miles:\n"
+        "    skybrant-cli --from \"51.5 -0.12\" --to \"40 42 0 N 74 0 0 W\" --units mi\n"
+        "  The long way round and the ellipsoid too, as JSON:\n"
+        "    skybrant-cli JO01 FN20xr --long-path --ellipsoid --json\n"
+        "  Turn the rotator of the rotctld on this computer, waiting up to 5 s:\n"
+        "    skybrant-cli --from JO01 --to FN20xr --rotate localhost:4533 --timeout 5\n"
+        "  Many pairs, one JSON object per line, in nautical miles:\n"
+        "    skybrant-cli --batch --json --units nmi < pairs.txt\n"
         "\n"
         "With --batch, each line of standard input holds one pair in any of the\n"
         "forms above, and each line of output is \"distance,own_heading,other_heading\"\n"
@@ -303,17 +320,17 @@ int main(int argc, char* argv[])
         QStringLiteral("The other station in any of the three forms, as one argument: --to FN20xr."),
         QStringLiteral("station"));
     const QCommandLineOption locatorOption(QStringLiteral("locator"),
-        QStringLiteral("Also show each station's 6- and 8-character locator: --locator."));
+        QStringLiteral("Also show each station's 6- and 8-character locator."));
     const QCommandLineOption longPathOption(QStringLiteral("long-path"),
         QStringLiteral("Also show the distance and beam heading the long way round; with --rotate, turn "
-                       "that way: --long-path."));
+                       "that way."));
     const QCommandLineOption unitsOption(QStringLiteral("units"),
         QStringLiteral("Distances in kilometres (km, the default), statute miles (mi) or nautical miles "
                        "(nmi): --units nmi."),
         QStringLiteral("km|mi|nmi"), QStringLiteral("km"));
     const QCommandLineOption ellipsoidOption(QStringLiteral("ellipsoid"),
         QStringLiteral("Also show the distance and headings on the WGS84 ellipsoid, to see how far the "
-                       "sphere is off: --ellipsoid."));
+                       "sphere is off."));
     const QCommandLineOption rotateOption(QStringLiteral("rotate"),
         QStringLiteral("Turn the rotator of a Hamlib rotctld at this address to the beam heading: "
                        "--rotate localhost:4533, --rotate [::1]:4533."),
@@ -322,8 +339,7 @@ int main(int argc, char* argv[])
         QStringLiteral("Seconds to wait for the rotator, at most 3600 (default 2): --timeout 5."),
         QStringLiteral("seconds"), QStringLiteral("2"));
     const QCommandLineOption jsonOption(QStringLiteral("json"),
-        QStringLiteral("Write JSON, every field named and units stated; with --batch one object per line: "
-                       "--json."));
+        QStringLiteral("Write JSON, every field named and units stated; with --batch one object per line."));
     parser.addOptions({batchOption, fromOption, toOption, locatorOption, longPathOption, unitsOption,
         ellipsoidOption, rotateOption, timeoutOption, jsonOption});
     parser.addPositionalArgument(QStringLiteral("own"), QStringLiteral("The own station, unless --from gives it."),

@@ -251,10 +251,13 @@ void appendText(const PairReport& r, const ReportOptions& options, std::string& 
         out += "Locator of my station: " + r.ownLocator6 + " (" + r.ownLocator8 + ")\n";
         out += "Locator of the other station: " + r.otherLocator6 + " (" + r.otherLocator8 + ")\n";
     }
-    if (r.rotator && r.rotator->turned) {
-        out += "Rotator at " + r.rotator->address + ": turning to " + r.rotator->commandedAzimuth +
-            " degrees; it reports azimuth " + r.rotator->reportedAzimuth + " degrees, elevation " +
-            r.rotator->reportedElevation + " degrees\n";
+}
+
+void appendRotatorText(const RotatorReport& r, std::string& out)
+{
+    if (r.turned) {
+        out += "Rotator at " + r.address + ": turning to " + r.commandedAzimuth + " degrees; it reports azimuth " +
+            r.reportedAzimuth + " degrees, elevation " + r.reportedElevation + " degrees\n";
     }
 }
 

@@ -63,8 +63,12 @@ void appendCsv(const PairReport& report, const ReportOptions& options, std::stri
 // "line" member (a single pair).
 void appendJson(const PairReport& report, const ReportOptions& options, std::uint64_t lineNumber, std::string& out);
 
-// The labelled lines a person reads.
+// The labelled lines a person reads, but for the rotator's.
 void appendText(const PairReport& report, const ReportOptions& options, std::string& out);
+
+// "Rotator at HOST:PORT: turning to ..." once it has turned; errors go to
+// the error stream instead.
+void appendRotatorText(const RotatorReport& rotator, std::string& out);
 
 // {"line":N,"error":"..."} for a batch line that cannot be used.
 void appendJsonError(std::uint64_t lineNumber, std::string_view error, std::string& out);

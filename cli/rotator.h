@@ -37,7 +37,10 @@ struct RotatorOutcome {
 
 // Connects to the daemon, sends "P <azimuth> 0", expects "RPRT 0", then sends
 // "p" and reads the azimuth and elevation back. The whole exchange must end
-// within timeout. Talks to no address other than the one given.
+// within timeout. Talks to no address other than the one given, and never
+// through a proxy. Needs no QCoreApplication or event loop. A host name (not
+// an address) is first looked up with the system resolver, which keeps to its
+// own time limits rather than this timeout.
 RotatorOutcome turnRotator(const RotatorAddress& address, double azimuthDegrees, std::chrono::milliseconds timeout);
 
 }  // namespace skybrant::cli

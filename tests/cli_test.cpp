@@ -1,5 +1,9 @@
 // Runs the built skybrant-cli as a user would.
 
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -106,12 +110,168 @@ TEST(Cli, BatchReportsFailedLinesInItsStatus)
     EXPECT_EQ(lines[2], "16892.3,61,319");
 }
 
-TEST(Cli, HelpAndVersion)
+TEST(Cli, StationsFromOptionsFieldsOrBoth)
+{
+    struct Case {
+        QStringList args;
+        int exitCode;
+        const char* out;  // start of standard output, or of standard error on failure
+    };
+    const char* jo01ToFn20 = "Distance: 5690.9 km\nBeam heading from my station: 289 degrees\n";
+    const Case cases[] = {
+        {words("JO01 FN20"), 0, jo01ToFn20},
+        {words("--from JO01 --to FN20"), 0, jo01ToFn20},
+        {words("--from JO01 40.5 -75"), 0, jo01ToFn20},
+        {words("--to FN20 51 30 0 N 1 0 0 E"), 0, jo01ToFn20},
+        {{"--from", "51.5 1", "--to", "40 30 0 N 75 0 0 W"}, 0, jo01ToFn20},
+        {{"--from", "  51.5\t1 ", "--to=FN20"}, 0, jo01ToFn20},
+        {{"--from", "-51.5 -1", "--to", "-40.5 75"}, 0, "Distance: 5690.9 km\nBeam heading from my station: 109"},
+        {words("--from JO01 --to FN20 IO91"), 2, "skybrant-cli: with both --from and --to"},
+        {words("--from JO01"), 2, "skybrant-cli: the other station, after --from: expected one station"},
+        {words("--to JO01 1 2 3"), 2, "skybrant-cli: the own station, with --to: expected one station"},
+        {{"--from", "51.5"}, 2, "skybrant-cli: --from: expected one station"},
+        {{"--from", "JO0A", "--to", "FN20"}, 1, "skybrant-cli: ERROR: --from: own locator \"JO0A\": character 4"},
+        {{"--from", "JO01", "--to", "95 0"}, 1, "skybrant-cli: ERROR: --to: other latitude: \"95\" is out of range"},
+        {words("JO01 FN2"), 1, "skybrant-cli: ERROR: other locator \"FN2\" has 3 characters"},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = cli(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(u' ').toStdString() << "\n" << r.err.toStdString();
+        EXPECT_TRUE((c.exitCode == 0 ? r.out : r.err).startsWith(QString::fromUtf8(c.out)))
+            << c.args.join(u' ').toStdString() << "\n" << r.out.toStdString() << r.err.toStdString();
+    }
+}
+
+TEST(Cli, EveryExtraShowsItsOwnLines)
+{
+    const CliRun r = cli(words("--from JO01 --to FN20xr --long-path --ellipsoid --locator --units nmi"));
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out,
+        "Distance: 3046.3 nmi\n"
+        "Beam heading from my station: 289 degrees\n"
+        "Beam heading from the other station: 51 degrees\n"
+        "Long path distance: 18553.7 nmi\n"
+        "Long path beam heading from my station: 109 degrees\n"
+        "WGS84 ellipsoid distance: 3056.6 nmi\n"
+        "WGS84 ellipsoid heading from my station: 289 degrees\n"
+        "WGS84 ellipsoid heading from the other station: 51 degrees\n"
+        "Locator of my station: JO01mm (JO01mm00)\n"
+        "Locator of the other station: FN20xr (FN20xr55)\n");
+
+    // One degree along the equator: 60 nautical miles, 69 1/11 statute miles.
+    struct Case {
+        const char* unit;
+        const char* out;
+    };
+    for (const Case c : {Case{"km", "Distance: 110.5 km\n"}, Case{"mi", "Distance: 69.1 mi\n"},
+             Case{"nmi", "Distance: 60 nmi\n"}}) {
+        const CliRun u = cli({"0", "0", "0", "1", "--long-path", "--units", c.unit});
+        EXPECT_TRUE(u.out.startsWith(QString::fromUtf8(c.out))) << u.out.toStdString();
+    }
+    const CliRun same = cli(words("JO01 JO01 --long-path --ellipsoid"));
+    EXPECT_TRUE(same.out.contains(u"Long path distance: 39796.4 km\nLong path beam heading from my station: none\n"))
+        << same.out.toStdString();
+    EXPECT_TRUE(same.out.contains(u"WGS84 ellipsoid heading from my station: none\n"));
+}
+
+QJsonObject jsonObject(const QString& text)
+{
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(text.toUtf8(), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << text.toStdString();
+    EXPECT_TRUE(doc.isObject());
+    return doc.object();
+}
+
+TEST(Cli, JsonNamesEveryFieldAndStatesUnits)
+{
+    const CliRun one = cli(words("--from JO01 --to FN20xr --long-path --ellipsoid --locator --units mi --json"));
+    EXPECT_EQ(one.exitCode, 0);
+    ASSERT_TRUE(one.out.endsWith(u"}\n"));
+    EXPECT_EQ(one.out.count(u'\n'), 1);
+    const QJsonObject o = jsonObject(one.out);
+    EXPECT_EQ(o.value(u"distance").toDouble(), 3507.9);
+    EXPECT_EQ(o.value(u"distance_unit").toString(), "mi");
+    EXPECT_EQ(o.value(u"heading_own_to_other").toDouble(), 289);
+    EXPECT_EQ(o.value(u"heading_other_to_own").toDouble(), 51);
+    EXPECT_EQ(o.value(u"heading_unit").toString(), "degrees clockwise from true north");
+    EXPECT_EQ(o.value(u"coordinate_unit").toString(), "degrees, north and east positive");
+    EXPECT_EQ(o.value(u"long_path_heading_own_to_other").toDouble(), 109);
+    EXPECT_EQ(o.value(u"ellipsoid").toString(), "WGS84");
+    EXPECT_TRUE(o.value(u"ellipsoid_distance").isDouble());
+    EXPECT_EQ(o.value(u"own").toObject().value(u"latitude").toDouble(), 51.5);
+    EXPECT_EQ(o.value(u"own").toObject().value(u"longitude").toDouble(), 1);
+    EXPECT_EQ(o.value(u"other").toObject().value(u"locator").toString(), "FN20xr");
+    EXPECT_EQ(o.value(u"other").toObject().value(u"locator8").toString(), "FN20xr55");
+    EXPECT_FALSE(o.contains(u"line"));
+
+    const CliRun batch = cli({QStringLiteral("--batch"), QStringLiteral("--json")},
+        "# pairs\nJO01 JO01\n\n\xff\xfe bad\nJO01 FN20\n");
+    EXPECT_EQ(batch.exitCode, 1);
+    QStringList lines = batch.out.split(u'\n');
+    ASSERT_EQ(lines.size(), 4) << batch.out.toStdString();
+    EXPECT_EQ(lines.takeLast(), "");
+    const QJsonObject same = jsonObject(lines[0]);
+    EXPECT_EQ(same.value(u"line").toInt(), 2);
+    EXPECT_TRUE(same.value(u"heading_own_to_other").isNull());
+    EXPECT_TRUE(same.value(u"note").toString().contains(u"same place"));
+    const QJsonObject bad = jsonObject(lines[1]);
+    EXPECT_EQ(bad.value(u"line").toInt(), 4);
+    EXPECT_TRUE(bad.value(u"error").toString().startsWith(u"own locator \"\\xFF"))
+        << bad.value(u"error").toString().toStdString();
+    EXPECT_EQ(jsonObject(lines[2]).value(u"line").toInt(), 5);
+}
+
+TEST(Cli, OptionValuesAreChecked)
+{
+    struct Case {
+        QStringList args;
+        const char* err;
+    };
+    const Case cases[] = {
+        {words("JO01 FN20 --units furlongs"), "--units: \"furlongs\" is not a unit; allowed: km, mi or nmi"},
+        {words("JO01 FN20 --units KM"), "--units: \"KM\" is not a unit"},
+        {words("JO01 FN20 --rotate localhost:4533 --timeout 0"), "--timeout: \"0\" is not a number of seconds"},
+        {words("JO01 FN20 --rotate localhost:4533 --timeout -1"), "--timeout: \"-1\" is not a number of seconds"},
+        {words("JO01 FN20 --rotate localhost:4533 --timeout 3601"), "--timeout: \"3601\""},
+        {words("JO01 FN20 --rotate localhost:4533 --timeout soon"), "--timeout: \"soon\""},
+        {words("JO01 FN20 --timeout 5"), "--timeout is the wait for the rotator and needs --rotate"},
+        {words("JO01 FN20 --rotate localhost"), "--rotate: "},
+        {words("JO01 FN20 --rotate :4533"), "--rotate: "},
+        {words("JO01 FN20 --rotate localhost:99999"), "--rotate: "},
+        {words("--batch --rotate localhost:4533"), "--rotate turns to one pair's heading and cannot go with --batch"},
+        {words("--batch --from JO01"), "--batch reads the pairs from standard input"},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = cli(c.args);
+        EXPECT_EQ(r.exitCode, 2) << c.args.join(u' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.err))) << r.err.toStdString();
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+TEST(Cli, HelpAndManPageShowEveryOptionWithAnExample)
 {
     const CliRun help = cli({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
     for (const char* word : {"Usage:", "--batch", "--version", "LAD LAM LAS N|S LOD LOM LOS E|W", "Exit status"}) {
         EXPECT_TRUE(help.out.contains(QString::fromUtf8(word))) << word;
+    }
+    QFile manPage(QStringLiteral(SKYBRANT_MAN_PAGE));
+    ASSERT_TRUE(manPage.open(QIODevice::ReadOnly));
+    // roff writes each hyphen of an option as \-.
+    const QString man = QString::fromUtf8(manPage.readAll()).replace(QStringLiteral("\\-"), QStringLiteral("-"));
+    const QString examples = help.out.section(QStringLiteral("Examples:"), 1).section(QStringLiteral("Options:"), 0, 0);
+    for (const char* option :
+        {"--from", "--to", "--locator", "--long-path", "--units", "--ellipsoid", "--rotate", "--timeout", "--json",
+            "--batch"}) {
+        const QString name = QString::fromUtf8(option);
+        EXPECT_TRUE(help.out.contains(QStringLiteral("  ") + name)) << option << " is not in the option list";
+        EXPECT_TRUE(examples.contains(name + u' ') || examples.contains(name + u'\n'))
+            << option << " has no example in --help";
+        EXPECT_TRUE(man.contains(QStringLiteral(".B ") + name) || man.contains(QStringLiteral(".BI ") + name) ||
+            man.contains(QStringLiteral(".BR ") + name))
+            << option << " is not in the man page";
     }
     const CliRun version = cli({QStringLiteral("--version")});
     EXPECT_EQ(version.exitCode, 0);

@@ -32,13 +32,13 @@ namespace {
 struct LoopbackSocket {
     explicit LoopbackSocket(bool listening)
     {
-        sockaddr_in address {};
+        sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t length = sizeof address;
         auto* generic = reinterpret_cast<sockaddr*>(&address);
-        if (fd < 0 || bind(fd, generic, length) != 0 || (listening && listen(fd, 4) != 0)
-            || getsockname(fd, generic, &length) != 0) {
+        if (fd < 0 || bind(fd, generic, length) != 0 || (listening && listen(fd, 4) != 0) ||
+            getsockname(fd, generic, &length) != 0) {
             throw std::runtime_error("cannot set up a loopback socket");
         }
         port = ntohs(address.sin_port);
@@ -51,14 +51,17 @@ struct LoopbackSocket {
     std::uint16_t port = 0;
 };
 
-RotatorAddress loopback(std::uint16_t port) { return {"127.0.0.1", port}; }
+RotatorAddress loopback(std::uint16_t port)
+{
+    return {"127.0.0.1", port};
+}
 
 // Answers one client's command lines with the replies in turn, then hangs up;
 // silent ones stay connected without a word until the client leaves.
 class FakeRotator {
 public:
-    FakeRotator(std::vector<std::string> replies, bool hangUp) :
-        server([this, replies = std::move(replies), hangUp] { serve(replies, hangUp); })
+    FakeRotator(std::vector<std::string> replies, bool hangUp)
+        : server([this, replies = std::move(replies), hangUp] { serve(replies, hangUp); })
     {
     }
     ~FakeRotator()
@@ -82,12 +85,12 @@ private:
     void serve(const std::vector<std::string>& replies, bool hangUp)
     {
         // Bounded waits, so a client that never comes cannot hang the tests.
-        pollfd waiting {listener.fd, POLLIN, 0};
+        pollfd waiting{listener.fd, POLLIN, 0};
         if (poll(&waiting, 1, 10000) != 1) {
             return;
         }
         const int client = accept(listener.fd, nullptr, nullptr);
-        const timeval limit {10, 0};
+        const timeval limit{10, 0};
         setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
         char byte = 0;
         for (const auto& reply : replies) {
@@ -109,7 +112,7 @@ private:
         close(client);
     }
 
-    LoopbackSocket listener {true};
+    LoopbackSocket listener{true};
     std::string bytes;
     std::thread server;
 };
@@ -126,7 +129,7 @@ public:
             stop();
             port = LoopbackSocket(false).port;
             process.start(QStringLiteral(ROTCTLD_PATH),
-                QStringList {"-m", "1", "-T", "127.0.0.1", "-t", QString::number(port)} + options);
+                QStringList{"-m", "1", "-T", "127.0.0.1", "-t", QString::number(port)} + options);
             for (int wait = 0; wait < 50 && process.waitForStarted(5000) && !accepting(); ++wait) {
                 std::this_thread::sleep_for(100ms);
             }
@@ -177,7 +180,7 @@ TEST(RotatorAddress, ReadsHostAndPortAndExplainsBadForms)
         std::uint16_t port;
         std::string complaint;
     };
-    const std::vector<Case> cases {
+    const std::vector<Case> cases{
         {"127.0.0.1:4533", "127.0.0.1", 4533, ""},
         {"[::1]:4533", "::1", 4533, ""},
         {"rotor-2.example.org:1", "rotor-2.example.org", 1, ""},
@@ -199,11 +202,11 @@ TEST(RotatorAddress, ReadsHostAndPortAndExplainsBadForms)
         {"host:0x11d5", "", 0, "from 1 to 65535"},
         {"host:4533 ", "", 0, "from 1 to 65535"},
         {"ro tor:4533", "", 0, "characters a host name cannot hold"},
-        {std::string("ro\0\n\x1b:4533", 10), "", 0, "\"ro\\x00\\n\\x1b:4533\""},
+        {std::string("ro\0\n\x1b:4533", 10), "", 0, R"("ro\x00\n\x1b:4533")"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        RotatorAddress address {"untouched", 7};
+        RotatorAddress address{"untouched", 7};
         std::string error;
         const bool parsed = parseRotatorAddress(c.text, address, error);
         if (!c.host.empty()) {
@@ -281,7 +284,7 @@ TEST(RotatorConnection, NonFiniteAzimuthIsRefusedBeforeConnecting)
 TEST(RotatorConnection, SilentDaemonTimesOut)
 {
     // Silent before the turn's answer, before the position, and halfway through it.
-    const std::vector<std::vector<std::string>> answeredSoFar {{}, {"RPRT 0\n"}, {"RPRT 0\n", "1.00\n"}};
+    const std::vector<std::vector<std::string>> answeredSoFar{{}, {"RPRT 0\n"}, {"RPRT 0\n", "1.00\n"}};
     for (const auto& replies : answeredSoFar) {
         SCOPED_TRACE(replies.size());
         FakeRotator fake(replies, false);
@@ -289,15 +292,15 @@ TEST(RotatorConnection, SilentDaemonTimesOut)
         const auto outcome = turnRotator(loopback(fake.port()), 6, 300ms);
         EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
         EXPECT_EQ(outcome.status, RotatorStatus::TimedOut);
-        EXPECT_NE(outcome.message.find(":" + std::to_string(fake.port()) + " did not answer within 0.3 s"),
-            std::string::npos)
+        EXPECT_NE(
+            outcome.message.find(":" + std::to_string(fake.port()) + " did not answer within 0.3 s"), std::string::npos)
             << outcome.message;
     }
 }
 
 TEST(RotatorConnection, SendsPlainCommandsAndReadsThePositionBack)
 {
-    const std::vector<std::pair<double, std::string>> commands {
+    const std::vector<std::pair<double, std::string>> commands{
         {6.5, "P 6.50 0.00\n"}, {288.004, "P 288.00 0.00\n"}, {0, "P 0.00 0.00\n"}};
     for (const auto& [azimuth, command] : commands) {
         FakeRotator fake({"RPRT 0\n", "1.5\r\n-0.25\r\n"}, true);
@@ -312,17 +315,18 @@ TEST(RotatorConnection, SendsPlainCommandsAndReadsThePositionBack)
 TEST(RotatorConnection, RepliesOutsideTheProtocolAreRotatorErrors)
 {
     const std::string flood(300, 'A');
-    const std::vector<std::pair<std::vector<std::string>, std::string>> cases {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
         {{"OK\n"}, "answered the turn with \"OK\" instead of RPRT"},
         {{"RPRT\n"}, "\"RPRT\""},
         {{"RPRT 0 0\n"}, "\"RPRT 0 0\""},
-        {{"\x01\xff\x1b[2J\n"}, "\"\\x01\\xff\\x1b[2J\""},
+        {{"\x01\xff\x1b[2J\n"}, R"("\x01\xff\x1b[2J")"},
         {{flood + "\n"}, "longer than 256 bytes: \"AAAA"},
         {{flood}, "longer than 256 bytes"},
         {{"RPR"}, "closed the connection in the middle of a reply \"RPR\""},
         {{}, "closed the connection before answering the turn"},
         {{"RPRT -9\n"}, "refused azimuth 6: RPRT -9 (Command rejected by the rig)"},
         {{"RPRT -42\n"}, "refused azimuth 6: RPRT -42"},
+        {{"RPRT -2147483648\n"}, "refused azimuth 6: RPRT -2147483648"},
         {{"RPRT 0\n"}, "closed the connection before reporting its position"},
         {{"RPRT 0\n", "RPRT -5\n"}, "could not report its position: RPRT -5 (Communication timed out)"},
         {{"RPRT 0\n", "north\n0.00\n"}, "reported \"north\" as its azimuth"},
