@@ -1,11 +1,13 @@
 // The --batch line reader and writer: any line gives one output line, which
 // is the line itself (blank or comment), an ERROR line, or three fields: a
 // distance from 0 to 19898.2 and two headings, each empty or a whole number
-// from 0 to 360.
+// from 0 to 360. With every column turned on the line starts with the same
+// three fields; as JSON it is one object on one line, in valid UTF-8.
 
 #include "cli/batch.h"
 #include "fuzz_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <string>
 #include <string_view>
@@ -17,6 +19,45 @@ bool wholeNumber(std::string_view s, int low, int high)
     int v = 0;
     const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
     return !s.empty() && ec == std::errc{} && end == s.data() + s.size() && v >= low && v <= high;
+}
+
+bool validUtf8WithoutControls(std::string_view s)
+{
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(s.data());
+    for (std::size_t i = 0; i < s.size();) {
+        std::size_t length = 0;
+        const char32_t cp = skybrant::fuzz::decodeAt(bytes, s.size(), i, length);
+        if ((cp == U'\uFFFD' && length == 1) || cp < 0x20 || cp == 0x7F) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+void checkWithEveryOption(std::string_view line, bool ok, std::string_view plain)
+{
+    skybrant::cli::BatchOptions options;
+    options.report = {skybrant::DistanceUnit::StatuteMiles, true, true, true};
+    std::string csv;
+    FUZZ_CHECK(skybrant::cli::appendBatchLine(line, options, 1, csv) == ok);
+    if (ok && plain != line) {
+        FUZZ_CHECK(std::count(csv.begin(), csv.end(), ',') == 11);
+        // The distance is in other units; the headings are the same.
+        const std::string_view headings = plain.substr(plain.find(','));
+        const std::string_view rest = std::string_view(csv).substr(csv.find(','));
+        FUZZ_CHECK(rest.substr(0, headings.size()) == headings && rest[headings.size()] == ',');
+    }
+    options.json = true;
+    std::string json;
+    FUZZ_CHECK(skybrant::cli::appendBatchLine(line, options, 1, json) == ok);
+    if (ok && plain == line) {
+        FUZZ_CHECK(json.empty());
+        return;
+    }
+    FUZZ_CHECK(json.rfind("{\"line\":1,", 0) == 0);
+    FUZZ_CHECK(json.size() >= 2 && json.substr(json.size() - 2) == "}\n");
+    FUZZ_CHECK(validUtf8WithoutControls(std::string_view(json).substr(0, json.size() - 1)));
 }
 
 bool distance(std::string_view s)
@@ -40,6 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(!out.empty() && out.back() == '\n');
     const std::string_view result(out.data(), out.size() - 1);
     FUZZ_CHECK(result.find('\n') == std::string_view::npos);
+    checkWithEveryOption(line, ok, result);
     if (!ok) {
         FUZZ_CHECK(result.substr(0, 7) == "ERROR: ");
         return 0;
