@@ -54,4 +54,51 @@ void BM_BatchMillionPairs(benchmark::State& state)
 }
 BENCHMARK(BM_BatchMillionPairs)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+constexpr int kLocatorPairs = 200'000;
+
+// Random 6-character locator pairs, as a contest log gives them.
+std::FILE* locatorFile()
+{
+    static std::FILE* file = [] {
+        std::FILE* f = std::tmpfile();
+        std::mt19937_64 rng(3);
+        const auto pick = [&](char first, int count) { return static_cast<char>(first + rng() % count); };
+        std::string line;
+        for (int i = 0; i < kLocatorPairs; ++i) {
+            line.clear();
+            for (int station = 0; station < 2; ++station) {
+                line += {pick('A', 18), pick('A', 18), pick('0', 10), pick('0', 10), pick('a', 24), pick('a', 24), ' '};
+            }
+            line.back() = '\n';
+            std::fwrite(line.data(), 1, line.size(), f);
+        }
+        std::fflush(f);
+        return f;
+    }();
+    return file;
+}
+
+// Locator pairs with no extras (0), with the long path, ellipsoid and
+// locator columns (1), and the same as JSON Lines (2).
+void BM_BatchLocatorPairs(benchmark::State& state)
+{
+    skybrant::cli::BatchOptions options;
+    if (state.range(0) > 0) {
+        options.report = {skybrant::DistanceUnit::Kilometres, true, true, true};
+    }
+    options.json = state.range(0) == 2;
+    std::FILE* in = locatorFile();
+    std::FILE* out = std::fopen("/dev/null", "w");
+    for (auto _ : state) {
+        std::rewind(in);
+        const auto outcome = skybrant::cli::runBatch(in, out, options);
+        if (outcome.failedLines != 0 || outcome.ioFailed) {
+            state.SkipWithError("batch failed");
+        }
+    }
+    std::fclose(out);
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kLocatorPairs);
+}
+BENCHMARK(BM_BatchLocatorPairs)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 }  // namespace
