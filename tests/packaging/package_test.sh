@@ -19,7 +19,9 @@ for f in ./usr/bin/skybrant ./usr/bin/skybrant-cli ./usr/share/applications/org.
     grep -qx "$f" "$dir/files" || { echo "missing from $(basename "$deb"): $f"; exit 1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libqt6widgets6 libqt6gui6 libqt6core6 libc6 libstdc++6; do
+for lib in libqt6widgets6 libqt6gui6 libqt6core6 libqt6network6 libgeographiclib libc6 libstdc++6; do
     echo "$depends" | grep -q "$lib" || { echo "Depends lacks $lib: $depends"; exit 1; }
 done
+suggests=$(dpkg-deb -f "$deb" Suggests)
+[ "$suggests" = libhamlib-utils ] || { echo "Suggests is not libhamlib-utils: $suggests"; exit 1; }
 echo "$(basename "$deb"): all files present; Depends: $depends"
