@@ -147,12 +147,6 @@ int readStations(const QCommandLineParser& parser, const QCommandLineOption& fro
     return kExitFailed;
 }
 
-std::string addressText(const cli::RotatorAddress& address)
-{
-    const bool v6 = address.host.find(':') != std::string::npos;
-    return (v6 ? "[" + address.host + "]" : address.host) + ":" + std::to_string(address.port);
-}
-
 int exitFor(cli::RotatorStatus status)
 {
     switch (status) {
@@ -181,7 +175,7 @@ int turn(const PairOptions& options, cli::PairReport& report)
                                                    : roundHeading(report.result.headingOwnToOther);
     const cli::RotatorOutcome outcome = cli::turnRotator(*options.rotator, azimuth, options.timeout);
     cli::RotatorReport& r = report.rotator.emplace();
-    r.address = addressText(*options.rotator);
+    r.address = cli::rotatorAddressText(*options.rotator);
     r.commandedAzimuth = heading;
     r.turned = outcome.status == cli::RotatorStatus::Turned;
     if (r.turned) {
@@ -260,54 +254,54 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(SKYBRANT_VERSION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Beam headings and great-circle distance between two radio stations.\n"
-        "\n"
-        "Give the own station, then the other station, each in one of three forms:\n"
-        "  - eight fields, LAD LAM LAS N|S LOD LOM LOS E|W: latitude degrees, minutes,\n"
-        "    seconds, N or S, then longitude degrees, minutes, seconds, E or W.\n"
-        "    Degrees are at most 90 (latitude) or 180 (longitude), minutes and\n"
-        "    seconds at most 60, with no minutes or seconds above 0 at 90 or 180\n"
-        "    degrees;\n"
-        "  - a Maidenhead locator of 2 to 10 characters (JO01, FN20xr, JO01mm12),\n"
-        "    standing for the centre of its square;\n"
-        "  - LAT LON in decimal degrees, north and east positive (51.5 -0.12).\n"
-        "Letters may be in either case.\n"
-        "\n"
-        "Examples:\n"
-        "  skybrant-cli 51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\n"
-        "  Distance: 5539.2 km\n"
-        "  Beam heading from my station: 288 degrees\n"
-        "  Beam heading from the other station: 51 degrees\n"
-        "\n"
-        "  Locators in, and each station's locator shown:\n"
-        "    skybrant-cli --from JO01 --to FN20xr --locator\n"
-        "  Decimal degrees and entry fields, distance in statute miles:\n"
-        "    skybrant-cli --from \"51.5 -0.12\" --to \"40 42 0 N 74 0 0 W\" --units mi\n"
-        "  The long way round and the ellipsoid too, as JSON:\n"
-        "    skybrant-cli JO01 FN20xr --long-path --ellipsoid --json\n"
-        "  Turn the rotator of the rotctld on this computer, waiting up to 5 s:\n"
-        "    skybrant-cli --from JO01 --to FN20xr --rotate localhost:4533 --timeout 5\n"
-        "  Many pairs, one JSON object per line, in nautical miles:\n"
-        "    skybrant-cli --batch --json --units nmi < pairs.txt\n"
-        "\n"
-        "With --batch, each line of standard input holds one pair in any of the\n"
-        "forms above, and each line of output is \"distance,own_heading,other_heading\"\n"
-        "(a heading is empty when the stations are at the same place or at opposite\n"
-        "points), or \"ERROR: <reason>\" for a line that cannot be used. Blank lines\n"
-        "and lines starting with # are copied through. --long-path adds the columns\n"
-        "long_distance,long_heading; --ellipsoid adds ellipsoid_distance,\n"
-        "ellipsoid_own_heading,ellipsoid_other_heading; --locator adds own_locator,\n"
-        "own_locator8,other_locator,other_locator8, in that order. With --json each\n"
-        "pair or failed line is one JSON object with its line number instead.\n"
-        "  printf '51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\\n' | skybrant-cli --batch\n"
-        "  5539.2,288,51\n"
-        "  printf 'JO01 FN20xr\\n' | skybrant-cli --batch --long-path\n"
-        "\n"
-        "Exit status: 0 on success; 1 when a pair could not be computed (in batch\n"
-        "mode: any line), there is no heading to turn the rotator to, or reading or\n"
-        "writing failed; 2 on a usage error; 3 when the rotator cannot be reached;\n"
-        "4 when it does not answer in time; 5 when it reports an error."));
+    parser.setApplicationDescription(
+        QStringLiteral("Beam headings and great-circle distance between two radio stations.\n"
+                       "\n"
+                       "Give the own station, then the other station, each in one of three forms:\n"
+                       "  - eight fields, LAD LAM LAS N|S LOD LOM LOS E|W: latitude degrees, minutes,\n"
+                       "    seconds, N or S, then longitude degrees, minutes, seconds, E or W.\n"
+                       "    Degrees are at most 90 (latitude) or 180 (longitude), minutes and\n"
+                       "    seconds at most 60, with no minutes or seconds above 0 at 90 or 180\n"
+                       "    degrees;\n"
+                       "  - a Maidenhead locator of 2 to 10 characters (JO01, FN20xr, JO01mm12),\n"
+                       "    standing for the centre of its square;\n"
+                       "  - LAT LON in decimal degrees, north and east positive (51.5 -0.12).\n"
+                       "Letters may be in either case.\n"
+                       "\n"
+                       "Examples:\n"
+                       "  skybrant-cli 51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\n"
+                       "  Distance: 5539.2 km\n"
+                       "  Beam heading from my station: 288 degrees\n"
+                       "  Beam heading from the other station: 51 degrees\n"
+                       "\n"
+                       "  Locators in, and each station's locator shown:\n"
+                       "    skybrant-cli --from JO01 --to FN20xr --locator\n"
+                       "  Decimal degrees and entry fields, distance in statute miles:\n"
+                       "    skybrant-cli --from \"51.5 -0.12\" --to \"40 42 0 N 74 0 0 W\" --units mi\n"
+                       "  The long way round and the ellipsoid too, as JSON:\n"
+                       "    skybrant-cli JO01 FN20xr --long-path --ellipsoid --json\n"
+                       "  Turn the rotator of the rotctld on this computer, waiting up to 5 s:\n"
+                       "    skybrant-cli --from JO01 --to FN20xr --rotate localhost:4533 --timeout 5\n"
+                       "  Many pairs, one JSON object per line, in nautical miles:\n"
+                       "    skybrant-cli --batch --json --units nmi < pairs.txt\n"
+                       "\n"
+                       "With --batch, each line of standard input holds one pair in any of the\n"
+                       "forms above, and each line of output is \"distance,own_heading,other_heading\"\n"
+                       "(a heading is empty when the stations are at the same place or at opposite\n"
+                       "points), or \"ERROR: <reason>\" for a line that cannot be used. Blank lines\n"
+                       "and lines starting with # are copied through. --long-path adds the columns\n"
+                       "long_distance,long_heading; --ellipsoid adds ellipsoid_distance,\n"
+                       "ellipsoid_own_heading,ellipsoid_other_heading; --locator adds own_locator,\n"
+                       "own_locator8,other_locator,other_locator8, in that order. With --json each\n"
+                       "pair or failed line is one JSON object with its line number instead.\n"
+                       "  printf '51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\\n' | skybrant-cli --batch\n"
+                       "  5539.2,288,51\n"
+                       "  printf 'JO01 FN20xr\\n' | skybrant-cli --batch --long-path\n"
+                       "\n"
+                       "Exit status: 0 on success; 1 when a pair could not be computed (in batch\n"
+                       "mode: any line), there is no heading to turn the rotator to, or reading or\n"
+                       "writing failed; 2 on a usage error; 3 when the rotator cannot be reached;\n"
+                       "4 when it does not answer in time; 5 when it reports an error."));
     const QCommandLineOption helpOption = parser.addHelpOption();
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption batchOption(QStringLiteral("batch"),
@@ -319,8 +313,8 @@ int main(int argc, char* argv[])
     const QCommandLineOption toOption(QStringLiteral("to"),
         QStringLiteral("The other station in any of the three forms, as one argument: --to FN20xr."),
         QStringLiteral("station"));
-    const QCommandLineOption locatorOption(QStringLiteral("locator"),
-        QStringLiteral("Also show each station's 6- and 8-character locator."));
+    const QCommandLineOption locatorOption(
+        QStringLiteral("locator"), QStringLiteral("Also show each station's 6- and 8-character locator."));
     const QCommandLineOption longPathOption(QStringLiteral("long-path"),
         QStringLiteral("Also show the distance and beam heading the long way round; with --rotate, turn "
                        "that way."));
@@ -340,12 +334,12 @@ int main(int argc, char* argv[])
         QStringLiteral("seconds"), QStringLiteral("2"));
     const QCommandLineOption jsonOption(QStringLiteral("json"),
         QStringLiteral("Write JSON, every field named and units stated; with --batch one object per line."));
-    parser.addOptions({batchOption, fromOption, toOption, locatorOption, longPathOption, unitsOption,
-        ellipsoidOption, rotateOption, timeoutOption, jsonOption});
-    parser.addPositionalArgument(QStringLiteral("own"), QStringLiteral("The own station, unless --from gives it."),
-        QStringLiteral("OWN"));
-    parser.addPositionalArgument(QStringLiteral("other"),
-        QStringLiteral("The other station, unless --to gives it."), QStringLiteral("OTHER"));
+    parser.addOptions({batchOption, fromOption, toOption, locatorOption, longPathOption, unitsOption, ellipsoidOption,
+        rotateOption, timeoutOption, jsonOption});
+    parser.addPositionalArgument(
+        QStringLiteral("own"), QStringLiteral("The own station, unless --from gives it."), QStringLiteral("OWN"));
+    parser.addPositionalArgument(
+        QStringLiteral("other"), QStringLiteral("The other station, unless --to gives it."), QStringLiteral("OTHER"));
 
     if (!parser.parse(protectNegativeNumbers(QCoreApplication::arguments()))) {
         return usageError(parser.errorText());

@@ -51,12 +51,6 @@ std::string quoted(std::string_view bytes)
     return out + (bytes.size() > shown ? "\"..." : "\"");
 }
 
-std::string addressText(const RotatorAddress& address)
-{
-    const bool ipv6 = address.host.find(':') != std::string::npos;
-    return (ipv6 ? "[" + address.host + "]" : address.host) + ":" + std::to_string(address.port);
-}
-
 // "2 s", "0.3 s", "1.25 s": whole milliseconds, no locale in the way.
 std::string secondsText(std::chrono::milliseconds timeout)
 {
@@ -138,7 +132,7 @@ std::vector<QHostAddress> lookUp(const std::string& host, std::string& error)
 class Exchange {
 public:
     Exchange(const RotatorAddress& address, std::chrono::milliseconds timeout, RotatorOutcome& outcome)
-        : address(address), where(addressText(address)), timeout(timeout),
+        : address(address), where(rotatorAddressText(address)), timeout(timeout),
           deadline(std::max<std::chrono::milliseconds::rep>(timeout.count(), 0)), outcome(outcome)
     {
     }
@@ -307,6 +301,12 @@ std::optional<std::string> splitAddress(std::string_view text, std::string_view&
 }
 
 }  // namespace
+
+std::string rotatorAddressText(const RotatorAddress& address)
+{
+    const bool ipv6 = address.host.find(':') != std::string::npos;
+    return (ipv6 ? "[" + address.host + "]" : address.host) + ":" + std::to_string(address.port);
+}
 
 bool parseRotatorAddress(std::string_view text, RotatorAddress& address, std::string& error)
 {

@@ -17,6 +17,9 @@ struct RotatorAddress {
 // error to a sentence saying what is wrong with the text.
 bool parseRotatorAddress(std::string_view text, RotatorAddress& address, std::string& error);
 
+// "HOST:PORT" again, an IPv6 host in brackets.
+std::string rotatorAddressText(const RotatorAddress& address);
+
 enum class RotatorStatus {
     Turned,  // RPRT 0 for the turn and a position read back
     CannotConnect,  // refused, unreachable, unknown host

@@ -59,9 +59,7 @@ Position positionFromDegrees(double latDegrees, double lonDegrees)
 {
     // Any finite value: the turn is taken off before scaling so llround
     // stays in range.
-    const auto gridOf = [](double degrees) {
-        return std::isfinite(degrees) ? unitsOf(std::fmod(degrees, 360.0)) : 0;
-    };
+    const auto gridOf = [](double degrees) { return std::isfinite(degrees) ? unitsOf(std::fmod(degrees, 360.0)) : 0; };
     return {latDegrees, lonDegrees, gridOf(latDegrees), gridOf(lonDegrees)};
 }
 

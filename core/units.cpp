@@ -21,7 +21,8 @@ std::string_view unitSymbol(DistanceUnit unit)
 
 std::optional<DistanceUnit> unitFromSymbol(std::string_view symbol)
 {
-    for (const DistanceUnit unit : {DistanceUnit::Kilometres, DistanceUnit::StatuteMiles, DistanceUnit::NauticalMiles}) {
+    for (const DistanceUnit unit :
+        {DistanceUnit::Kilometres, DistanceUnit::StatuteMiles, DistanceUnit::NauticalMiles}) {
         if (symbol == unitSymbol(unit)) {
             return unit;
         }

@@ -60,8 +60,9 @@ TEST(BatchLine, BadLinesNameTheFieldAndTheRange)
         const char* reason;
     };
     const Case cases[] = {
-        {"1 2 3", "expected two stations, own then other, each a locator such as JO01, LAT LON in decimal degrees, "
-                  "or LAD LAM LAS N|S LOD LOM LOS E|W; found 3 fields"},
+        {"1 2 3",
+            "expected two stations, own then other, each a locator such as JO01, LAT LON in decimal degrees, "
+            "or LAD LAM LAS N|S LOD LOM LOS E|W; found 3 fields"},
         {"51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W 1", "found 17 fields"},
         {"51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W 1 2 3 4 5 6 7 8 9", "found 25 fields"},
         {"JO01", "found 1 field"},

@@ -8,9 +8,16 @@
 #include <QString>
 #include <QStringList>
 
+#include "rotator_peers.h"
+
 #include <gtest/gtest.h>
 
 namespace {
+
+using namespace std::chrono_literals;
+using skybrant::testing::FakeRotator;
+using skybrant::testing::LoopbackSocket;
+using skybrant::testing::Rotctld;
 
 struct CliRun {
     int exitCode = -1;
@@ -138,7 +145,8 @@ TEST(Cli, StationsFromOptionsFieldsOrBoth)
         const CliRun r = cli(c.args);
         EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(u' ').toStdString() << "\n" << r.err.toStdString();
         EXPECT_TRUE((c.exitCode == 0 ? r.out : r.err).startsWith(QString::fromUtf8(c.out)))
-            << c.args.join(u' ').toStdString() << "\n" << r.out.toStdString() << r.err.toStdString();
+            << c.args.join(u' ').toStdString() << "\n"
+            << r.out.toStdString() << r.err.toStdString();
     }
 }
 
@@ -163,8 +171,8 @@ TEST(Cli, EveryExtraShowsItsOwnLines)
         const char* unit;
         const char* out;
     };
-    for (const Case c : {Case{"km", "Distance: 110.5 km\n"}, Case{"mi", "Distance: 69.1 mi\n"},
-             Case{"nmi", "Distance: 60 nmi\n"}}) {
+    for (const Case c :
+        {Case{"km", "Distance: 110.5 km\n"}, Case{"mi", "Distance: 69.1 mi\n"}, Case{"nmi", "Distance: 60 nmi\n"}}) {
         const CliRun u = cli({"0", "0", "0", "1", "--long-path", "--units", c.unit});
         EXPECT_TRUE(u.out.startsWith(QString::fromUtf8(c.out))) << u.out.toStdString();
     }
@@ -205,8 +213,8 @@ TEST(Cli, JsonNamesEveryFieldAndStatesUnits)
     EXPECT_EQ(o.value(u"other").toObject().value(u"locator8").toString(), "FN20xr55");
     EXPECT_FALSE(o.contains(u"line"));
 
-    const CliRun batch = cli({QStringLiteral("--batch"), QStringLiteral("--json")},
-        "# pairs\nJO01 JO01\n\n\xff\xfe bad\nJO01 FN20\n");
+    const CliRun batch =
+        cli({QStringLiteral("--batch"), QStringLiteral("--json")}, "# pairs\nJO01 JO01\n\n\xff\xfe bad\nJO01 FN20\n");
     EXPECT_EQ(batch.exitCode, 1);
     QStringList lines = batch.out.split(u'\n');
     ASSERT_EQ(lines.size(), 4) << batch.out.toStdString();
@@ -262,9 +270,8 @@ TEST(Cli, HelpAndManPageShowEveryOptionWithAnExample)
     // roff writes each hyphen of an option as \-.
     const QString man = QString::fromUtf8(manPage.readAll()).replace(QStringLiteral("\\-"), QStringLiteral("-"));
     const QString examples = help.out.section(QStringLiteral("Examples:"), 1).section(QStringLiteral("Options:"), 0, 0);
-    for (const char* option :
-        {"--from", "--to", "--locator", "--long-path", "--units", "--ellipsoid", "--rotate", "--timeout", "--json",
-            "--batch"}) {
+    for (const char* option : {"--from", "--to", "--locator", "--long-path", "--units", "--ellipsoid", "--rotate",
+             "--timeout", "--json", "--batch"}) {
         const QString name = QString::fromUtf8(option);
         EXPECT_TRUE(help.out.contains(QStringLiteral("  ") + name)) << option << " is not in the option list";
         EXPECT_TRUE(examples.contains(name + u' ') || examples.contains(name + u'\n'))
@@ -276,6 +283,78 @@ TEST(Cli, HelpAndManPageShowEveryOptionWithAnExample)
     const CliRun version = cli({QStringLiteral("--version")});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_TRUE(version.out.startsWith(u"skybrant-cli "));
+}
+
+TEST(CliRotate, TurnsTheRealRotatorShortOrLongWay)
+{
+    Rotctld daemon;
+    ASSERT_TRUE(daemon.accepting());
+    const QString address = QStringLiteral("127.0.0.1:%1").arg(daemon.port);
+    struct Case {
+        const char* pair;
+        bool longPath;
+        double azimuth;
+    };
+    // 6 degrees out, and 183 back whose long way is 3: the dummy turns at
+    // about 6 degrees a second from 0.
+    for (const Case c :
+        {Case{"0 0 0 N 0 0 0 E 10 0 0 N 1 0 0 E", false, 6}, Case{"10 0 0 N 0 0 0 E 0 0 0 N 0 30 0 W", true, 3}}) {
+        QStringList args = words(c.pair) + QStringList{"--rotate", address};
+        if (c.longPath) {
+            args << QStringLiteral("--long-path");
+        }
+        const CliRun r = cli(args);
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        const QString turning =
+            QStringLiteral("Rotator at %1: turning to %2 degrees; it reports azimuth ").arg(address).arg(c.azimuth);
+        EXPECT_TRUE(r.out.contains(turning)) << r.out.toStdString();
+        EXPECT_TRUE(r.out.startsWith(u"Distance: ")) << "figures come first";
+        std::optional<double> reported;
+        for (int i = 0; i < 150 && reported != c.azimuth; ++i) {
+            std::this_thread::sleep_for(100ms);
+            reported = daemon.azimuth();
+        }
+        EXPECT_EQ(reported, c.azimuth);
+    }
+}
+
+TEST(CliRotate, EachFailureHasItsStatusAndKeepsTheFigures)
+{
+    const LoopbackSocket refusing(false);
+    FakeRotator silent({}, false);
+    FakeRotator refusingAzimuth({"RPRT -1\n"}, true);
+    const auto at = [](std::uint16_t port) { return QStringLiteral("127.0.0.1:%1").arg(port); };
+    struct Case {
+        QStringList args;
+        int exitCode;
+        const char* err;
+    };
+    const QString pair = QStringLiteral("0 0 0 N 0 0 0 E 10 0 0 N 1 0 0 E");
+    const Case cases[] = {
+        {words(qPrintable(pair)) + QStringList{"--rotate", at(refusing.port)}, 3, "connection refused"},
+        {words(qPrintable(pair)) + QStringList{"--rotate", at(silent.port()), "--timeout", "0.3"}, 4,
+            "did not answer within 0.3 s"},
+        {words(qPrintable(pair)) + QStringList{"--rotate", at(refusingAzimuth.port())}, 5,
+            "refused azimuth 6: RPRT -1 (Invalid parameter)"},
+        // No heading: nothing to turn to, and no connection tried.
+        {words("JO01 JO01 --rotate") + QStringList{at(refusing.port)}, 1, "no beam heading to turn the rotator to"},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = cli(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(u' ').toStdString() << "\n" << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.err))) << r.err.toStdString();
+        EXPECT_TRUE(r.out.startsWith(u"Distance: ")) << r.out.toStdString();
+        EXPECT_FALSE(r.out.contains(u"Rotator at"));
+    }
+    EXPECT_EQ(refusingAzimuth.heard(), "P 6.00 0.00\n");
+
+    FakeRotator answering({"RPRT -1\n"}, true);
+    const CliRun json = cli(words(qPrintable(pair)) + QStringList{"--rotate", at(answering.port()), "--json"});
+    EXPECT_EQ(json.exitCode, 5);
+    const QJsonObject rotator = jsonObject(json.out).value(u"rotator").toObject();
+    EXPECT_EQ(rotator.value(u"address").toString(), at(answering.port()));
+    EXPECT_EQ(rotator.value(u"commanded_azimuth").toDouble(), 6);
+    EXPECT_TRUE(rotator.value(u"error").toString().contains(u"RPRT -1"));
 }
 
 }  // namespace

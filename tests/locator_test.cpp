@@ -128,11 +128,21 @@ TEST(Locator, EveryBadCharacterIsNamedWithItsPlace)
         {"JO01mmA0", "character 7, \"A\", is not allowed; allowed there: a digit 0 to 9"},
         {"JO01mm00y0", "character 9, \"y\", is not allowed; allowed there: a letter A to X"},
         {"JO01mm00a.", "character 10, \".\", is not allowed; allowed there: a letter A to X"},
-        {"J\xC3\x96" "01", "character 2, \"\xC3\x96\", is not allowed"},
-        {"JO\xC3\x96" "1", "character 3, \"\xC3\x96\", is not allowed; allowed there: a digit 0 to 9"},
-        {"\xE2\x82\xAC" "O01", "character 1, \"\xE2\x82\xAC\", is not allowed"},
-        {"JO\xFF" "1", "character 3, \"\\xFF\", is not allowed"},
-        {"JO\x01" "1", "character 3, \"\\x01\", is not allowed"},
+        {"J\xC3\x96"
+         "01",
+            "character 2, \"\xC3\x96\", is not allowed"},
+        {"JO\xC3\x96"
+         "1",
+            "character 3, \"\xC3\x96\", is not allowed; allowed there: a digit 0 to 9"},
+        {"\xE2\x82\xAC"
+         "O01",
+            "character 1, \"\xE2\x82\xAC\", is not allowed"},
+        {"JO\xFF"
+         "1",
+            "character 3, \"\\xFF\", is not allowed"},
+        {"JO\x01"
+         "1",
+            "character 3, \"\\x01\", is not allowed"},
         {"JO 1", "character 3, \" \", is not allowed"},
         {"", "has 0 characters; a locator has 2, 4, 6, 8 or 10"},
         {"J", "has 1 character; a locator has 2, 4, 6, 8 or 10"},

@@ -81,7 +81,8 @@ TEST(Position, DecimalDegreesAreExactOnTheGrid)
         // Sums that floating point gets wrong: 20.2 - (-159.8) is not 180.
         {positionFromDegrees(10.1, 20.2), positionFromDegrees(-10.1, -159.8), StationGeometry::Antipodes},
         {positionFromDegrees(0.123456789, 0.3), positionFromDegrees(-0.123456789, -179.7), StationGeometry::Antipodes},
-        {positionFromDegrees(51.5, -0.1), positionFromEntry({51, 30, 0, 0, 6, 0, "N", "W"}), StationGeometry::SamePlace},
+        {positionFromDegrees(51.5, -0.1), positionFromEntry({51, 30, 0, 0, 6, 0, "N", "W"}),
+            StationGeometry::SamePlace},
         {positionFromDegrees(0, 180), positionFromDegrees(0, -180), StationGeometry::SamePlace},
         {positionFromDegrees(90, 10), positionFromDegrees(90, -170.5), StationGeometry::SamePlace},
         {positionFromDegrees(-90, 10), positionFromDegrees(90, 10), StationGeometry::Antipodes},

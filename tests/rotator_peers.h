@@ -1,0 +1,170 @@
+#pragma once
+
+// Peers for talking to a rotator: a real rotctld with the dummy rotator, a
+// scripted fake daemon, and a loopback port that refuses connections.
+
+#include <QHostAddress>
+#include <QProcess>
+#include <QStringList>
+#include <QTcpSocket>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace skybrant::testing {
+
+using namespace std::chrono_literals;
+
+// A TCP socket on 127.0.0.1 at a port the kernel picked. Bound but not
+// listening, it refuses connections and keeps anyone else off that port.
+struct LoopbackSocket {
+    explicit LoopbackSocket(bool listening)
+    {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        auto* generic = reinterpret_cast<sockaddr*>(&address);
+        if (fd < 0 || bind(fd, generic, length) != 0 || (listening && listen(fd, 4) != 0) ||
+            getsockname(fd, generic, &length) != 0) {
+            throw std::runtime_error("cannot set up a loopback socket");
+        }
+        port = ntohs(address.sin_port);
+    }
+    ~LoopbackSocket() { close(fd); }
+    LoopbackSocket(const LoopbackSocket&) = delete;
+    LoopbackSocket& operator=(const LoopbackSocket&) = delete;
+
+    int fd = socket(AF_INET, SOCK_STREAM, 0);
+    std::uint16_t port = 0;
+};
+
+// Answers one client's command lines with the replies in turn, then hangs up;
+// silent ones stay connected without a word until the client leaves.
+class FakeRotator {
+public:
+    FakeRotator(std::vector<std::string> replies, bool hangUp)
+        : server([this, replies = std::move(replies), hangUp] { serve(replies, hangUp); })
+    {
+    }
+    ~FakeRotator()
+    {
+        if (server.joinable()) {
+            server.join();
+        }
+    }
+    FakeRotator(const FakeRotator&) = delete;
+    FakeRotator& operator=(const FakeRotator&) = delete;
+
+    std::uint16_t port() const { return listener.port; }
+    // Everything the client sent; call once the client is done.
+    std::string heard()
+    {
+        server.join();
+        return bytes;
+    }
+
+private:
+    void serve(const std::vector<std::string>& replies, bool hangUp)
+    {
+        // Bounded waits, so a client that never comes cannot hang the tests.
+        pollfd waiting{listener.fd, POLLIN, 0};
+        if (poll(&waiting, 1, 10000) != 1) {
+            return;
+        }
+        const int client = accept(listener.fd, nullptr, nullptr);
+        const timeval limit{10, 0};
+        setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        char byte = 0;
+        for (const auto& reply : replies) {
+            while (recv(client, &byte, 1, 0) == 1) {
+                bytes += byte;
+                if (byte == '\n') {
+                    break;
+                }
+            }
+            send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
+        }
+        // A FIN rather than a reset, so the client reads all that was sent.
+        if (hangUp) {
+            shutdown(client, SHUT_WR);
+        }
+        while (recv(client, &byte, 1, 0) == 1) {
+            bytes += byte;
+        }
+        close(client);
+    }
+
+    LoopbackSocket listener{true};
+    std::string bytes;
+    std::thread server;
+};
+
+// A dummy-rotator rotctld on a free loopback port, killed when it goes.
+class Rotctld {
+public:
+    explicit Rotctld(const QStringList& options = {})
+    {
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+        // Another program may take the free port before rotctld binds it; try a few.
+        for (int attempt = 0; attempt < 3 && !accepting(); ++attempt) {
+            stop();
+            port = LoopbackSocket(false).port;
+            process.start(QStringLiteral(ROTCTLD_PATH),
+                QStringList{"-m", "1", "-T", "127.0.0.1", "-t", QString::number(port)} + options);
+            for (int wait = 0; wait < 50 && process.waitForStarted(5000) && !accepting(); ++wait) {
+                std::this_thread::sleep_for(100ms);
+            }
+        }
+    }
+    ~Rotctld() { stop(); }
+    Rotctld(const Rotctld&) = delete;
+    Rotctld& operator=(const Rotctld&) = delete;
+
+    bool accepting()
+    {
+        QTcpSocket probe;
+        probe.connectToHost(QHostAddress::LocalHost, port);
+        return process.state() == QProcess::Running && probe.waitForConnected(200);
+    }
+
+    // Asks for the position on a connection of our own.
+    std::optional<double> azimuth() const
+    {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        if (!socket.waitForConnected(1000) || socket.write("p\n") != 2 || !socket.waitForBytesWritten(1000)) {
+            return std::nullopt;
+        }
+        while (!socket.canReadLine() && socket.waitForReadyRead(1000)) { }
+        bool ok = false;
+        const double value = socket.readLine().trimmed().toDouble(&ok);
+        return ok ? std::optional(value) : std::nullopt;
+    }
+
+    std::uint16_t port = 0;
+
+private:
+    void stop()
+    {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+
+    QProcess process;
+};
+
+}  // namespace skybrant::testing
