@@ -89,53 +89,80 @@ struct PairOptions {
     std::chrono::milliseconds timeout{2000};
 };
 
-// The stations from --from, --to and the positional fields, whichever of
-// them the user gave.
-int readStations(const QCommandLineParser& parser, const QCommandLineOption& from, const QCommandLineOption& to,
-    Position& own, Position& other)
+struct StationSources {
+    const QCommandLineParser& parser;
+    const QCommandLineOption& from;
+    const QCommandLineOption& to;
+};
+
+std::vector<std::string> positionalTokens(const QCommandLineParser& parser)
 {
-    std::vector<std::string> positional;
+    std::vector<std::string> tokens;
     for (const QString& arg : parser.positionalArguments()) {
-        positional.push_back(unprotect(arg).toStdString());
+        tokens.push_back(unprotect(arg).toStdString());
     }
-    std::string error;
-    const auto oneStation = [&](const QCommandLineOption& option, cli::Side side, Position& station) {
-        const auto tokens = blankSeparated(parser.value(option));
-        const cli::ReadResult result = cli::readOneStation(views(tokens), side, station, error);
-        if (result != cli::ReadResult::Ok) {
-            error.insert(0, "--" + option.names().constFirst().toStdString() + ": ");
-        }
+    return tokens;
+}
+
+// One station from an option's value; errors name the option.
+cli::ReadResult optionStation(const QCommandLineParser& parser, const QCommandLineOption& option, cli::Side side,
+    Position& station, std::string& error)
+{
+    const auto tokens = blankSeparated(parser.value(option));
+    const cli::ReadResult result = cli::readOneStation(views(tokens), side, station, error);
+    if (result != cli::ReadResult::Ok) {
+        error.insert(0, "--" + option.names().constFirst().toStdString() + ": ");
+    }
+    return result;
+}
+
+// One station from an option, the other from the station fields.
+cli::ReadResult optionAndFields(const StationSources& s, Position& own, Position& other, std::string& error)
+{
+    const bool hasFrom = s.parser.isSet(s.from);
+    cli::ReadResult result = hasFrom ? optionStation(s.parser, s.from, cli::Side::Own, own, error)
+                                     : optionStation(s.parser, s.to, cli::Side::Other, other, error);
+    if (result != cli::ReadResult::Ok) {
         return result;
-    };
-    cli::ReadResult result = cli::ReadResult::Ok;
-    const bool hasFrom = parser.isSet(from);
-    const bool hasTo = parser.isSet(to);
-    if (hasFrom && hasTo) {
-        if (!positional.empty()) {
-            return usageError(QStringLiteral("with both --from and --to there is no room for station fields"));
-        }
-        result = oneStation(from, cli::Side::Own, own);
-        if (result == cli::ReadResult::Ok) {
-            result = oneStation(to, cli::Side::Other, other);
-        }
-    } else if (hasFrom || hasTo) {
-        result = hasFrom ? oneStation(from, cli::Side::Own, own) : oneStation(to, cli::Side::Other, other);
-        if (result == cli::ReadResult::Ok) {
-            result = cli::readOneStation(
-                views(positional), hasFrom ? cli::Side::Other : cli::Side::Own, hasFrom ? other : own, error);
-            if (result == cli::ReadResult::WrongCount) {
-                error.insert(0, hasFrom ? "the other station, after --from: " : "the own station, with --to: ");
-            }
-        }
-    } else {
-        const auto tokens = views(positional);
-        result = tokens.size() > cli::kMaxPairFields ? cli::ReadResult::WrongCount
-                                                     : cli::readPair(tokens, own, other, error);
-        if (tokens.size() > cli::kMaxPairFields) {
-            error = cli::wrongFieldCount(tokens.size());
-        }
     }
-    switch (result) {
+    const auto tokens = positionalTokens(s.parser);
+    result =
+        cli::readOneStation(views(tokens), hasFrom ? cli::Side::Other : cli::Side::Own, hasFrom ? other : own, error);
+    if (result == cli::ReadResult::WrongCount) {
+        error.insert(0, hasFrom ? "the other station, after --from: " : "the own station, with --to: ");
+    }
+    return result;
+}
+
+cli::ReadResult stationsFrom(const StationSources& s, Position& own, Position& other, std::string& error)
+{
+    const bool hasFrom = s.parser.isSet(s.from);
+    const bool hasTo = s.parser.isSet(s.to);
+    if (hasFrom && hasTo) {
+        if (!s.parser.positionalArguments().isEmpty()) {
+            error = "with both --from and --to there is no room for station fields";
+            return cli::ReadResult::WrongCount;
+        }
+        const cli::ReadResult result = optionStation(s.parser, s.from, cli::Side::Own, own, error);
+        return result != cli::ReadResult::Ok ? result : optionStation(s.parser, s.to, cli::Side::Other, other, error);
+    }
+    if (hasFrom || hasTo) {
+        return optionAndFields(s, own, other, error);
+    }
+    const auto tokens = positionalTokens(s.parser);
+    if (tokens.size() > cli::kMaxPairFields) {
+        error = cli::wrongFieldCount(tokens.size());
+        return cli::ReadResult::WrongCount;
+    }
+    return cli::readPair(views(tokens), own, other, error);
+}
+
+// The stations from --from, --to and the station fields, whichever of them
+// the user gave; a status to exit with when they cannot be read.
+int readStations(const StationSources& sources, Position& own, Position& other)
+{
+    std::string error;
+    switch (stationsFrom(sources, own, other, error)) {
     case cli::ReadResult::Ok:
         return kExitOk;
     case cli::ReadResult::WrongCount:
@@ -390,7 +417,7 @@ int main(int argc, char* argv[])
     }
     Position own;
     Position other;
-    if (const int status = readStations(parser, fromOption, toOption, own, other); status != kExitOk) {
+    if (const int status = readStations({parser, fromOption, toOption}, own, other); status != kExitOk) {
         return status;
     }
     return runOnePair(own, other, options);

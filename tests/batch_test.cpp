@@ -74,7 +74,7 @@ TEST(BatchLine, BadLinesNameTheFieldAndTheRange)
         {"-inf 0 JO01", "own latitude: \"-inf\" is not a number"},
         {"+-1 0 JO01", "own latitude: \"+-1\" is not a number"},
         {"51.5. 0 JO01", "own latitude: \"51.5.\" is not a number"},
-        {"JO01 FN2x", "other locator \"FN2x\": character 4, \"x\", is not allowed; allowed there: a digit 0 to 9"},
+        {"JO01 FN2x", R"(other locator "FN2x": character 4, "x", is not allowed; allowed there: a digit 0 to 9)"},
         {"91 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E",
             "own latitude degrees: \"91\" is out of range; allowed: whole numbers "
             "from -2147483648 to 90"},
@@ -224,17 +224,17 @@ TEST(Json, StringsAreValidWhateverTheBytes)
         const char* out;
     };
     const Case cases[] = {
-        {"plain", "\"plain\""},
-        {"\"\\", "\"\\\"\\\\\""},
-        {"a\nb\tc\rd", "\"a\\nb\\tc\\u000dd\""},
-        {std::string_view("\0\x1f\x7f", 3), "\"\\u0000\\u001f\\u007f\""},
+        {"plain", R"("plain")"},
+        {R"("\)", R"("\"\\")"},
+        {"a\nb\tc\rd", R"("a\nb\tc\u000dd")"},
+        {std::string_view("\0\x1f\x7f", 3), R"("\u0000\u001f\u007f")"},
         {"\xC3\x96 \xE2\x82\xAC \xF0\x9F\x93\xA1", "\"\xC3\x96 \xE2\x82\xAC \xF0\x9F\x93\xA1\""},
-        {"\xFF", "\"\\ufffd\""},
-        {"\xC0\x80", "\"\\ufffd\\ufffd\""},  // overlong
-        {"\xED\xA0\x80", "\"\\ufffd\\ufffd\\ufffd\""},  // surrogate
-        {"\xF4\x90\x80\x80", "\"\\ufffd\\ufffd\\ufffd\\ufffd\""},  // past U+10FFFF
-        {"\xE2\x82", "\"\\ufffd\\ufffd\""},  // cut short
-        {"\xE2\x82x", "\"\\ufffd\\ufffdx\""},
+        {"\xFF", R"("\ufffd")"},
+        {"\xC0\x80", R"("\ufffd\ufffd")"},  // overlong
+        {"\xED\xA0\x80", R"("\ufffd\ufffd\ufffd")"},  // surrogate
+        {"\xF4\x90\x80\x80", R"("\ufffd\ufffd\ufffd\ufffd")"},  // past U+10FFFF
+        {"\xE2\x82", R"("\ufffd\ufffd")"},  // cut short
+        {"\xE2\x82x", R"("\ufffd\ufffdx")"},
     };
     for (const auto& c : cases) {
         std::string out;

@@ -139,10 +139,10 @@ TEST(Locator, EveryBadCharacterIsNamedWithItsPlace)
             "character 1, \"\xE2\x82\xAC\", is not allowed"},
         {"JO\xFF"
          "1",
-            "character 3, \"\\xFF\", is not allowed"},
+            R"(character 3, "\xFF", is not allowed)"},
         {"JO\x01"
          "1",
-            "character 3, \"\\x01\", is not allowed"},
+            R"(character 3, "\x01", is not allowed)"},
         {"JO 1", "character 3, \" \", is not allowed"},
         {"", "has 0 characters; a locator has 2, 4, 6, 8 or 10"},
         {"J", "has 1 character; a locator has 2, 4, 6, 8 or 10"},
