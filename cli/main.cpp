@@ -39,7 +39,8 @@ constexpr QChar kNumberMark = QChar(0x1F);
 
 bool looksLikeNegativeNumber(const QString& arg)
 {
-    return arg.size() >= 2 && arg[0] == u'-' && arg[1].isDigit();
+    return arg.size() >= 2 && arg[0] == u'-' &&
+        (arg[1].isDigit() || (arg.size() >= 3 && arg[1] == u'.' && arg[2].isDigit()));
 }
 
 QStringList protectNegativeNumbers(QStringList args)
@@ -95,11 +96,14 @@ struct StationSources {
     const QCommandLineOption& to;
 };
 
+// The station fields, split at blanks like an option's value, so that a
+// quoted "JO01 FN20" reads the same as two arguments.
 std::vector<std::string> positionalTokens(const QCommandLineParser& parser)
 {
     std::vector<std::string> tokens;
     for (const QString& arg : parser.positionalArguments()) {
-        tokens.push_back(unprotect(arg).toStdString());
+        const auto parts = blankSeparated(arg);
+        tokens.insert(tokens.end(), parts.begin(), parts.end());
     }
     return tokens;
 }
@@ -357,7 +361,8 @@ int main(int argc, char* argv[])
                        "--rotate localhost:4533, --rotate [::1]:4533."),
         QStringLiteral("host:port"));
     const QCommandLineOption timeoutOption(QStringLiteral("timeout"),
-        QStringLiteral("Seconds to wait for the rotator, at most 3600 (default 2): --timeout 5."),
+        QStringLiteral("Seconds to wait for the rotator once its name is looked up, at most 3600 (default 2): "
+                       "--timeout 5."),
         QStringLiteral("seconds"), QStringLiteral("2"));
     const QCommandLineOption jsonOption(QStringLiteral("json"),
         QStringLiteral("Write JSON, every field named and units stated; with --batch one object per line."));
@@ -405,6 +410,11 @@ int main(int argc, char* argv[])
         options.rotator = address;
     }
 
+    for (const QCommandLineOption* once : {&fromOption, &toOption, &unitsOption, &rotateOption, &timeoutOption}) {
+        if (parser.values(*once).size() > 1) {
+            return usageError(QStringLiteral("--%1 is given more than once").arg(once->names().constFirst()));
+        }
+    }
     if (parser.isSet(batchOption)) {
         if (!parser.positionalArguments().isEmpty() || parser.isSet(fromOption) || parser.isSet(toOption)) {
             return usageError(

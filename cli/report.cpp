@@ -94,8 +94,11 @@ void station(JsonObject& parent, std::string_view name, const Position& p, std::
 {
     parent.key(name);
     JsonObject s(out);
-    s.number("latitude", numberText(p.latDegrees));
-    s.number("longitude", numberText(p.lonDegrees));
+    // Where the station is, as the figures were worked out from it.
+    const Position at = onTheGlobe(p);
+    const double lon = at.lonDegrees > 180 ? at.lonDegrees - 360 : at.lonDegrees;
+    s.number("latitude", numberText(at.latDegrees));
+    s.number("longitude", numberText(lon));
     if (!locator6.empty()) {
         s.string("locator", locator6);
         s.string("locator8", locator8);

@@ -3,6 +3,8 @@
 #include "core/locator.h"
 #include "validation/entry_limits.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -159,6 +161,17 @@ bool looksNumeric(std::string_view token)
     return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
 }
 
+bool readEntryStation(std::span<const std::string_view>& tokens, bool own, Position& station, std::string& error)
+{
+    StationEntry entry;
+    if (!readEntry(tokens.data(), own, entry, error)) {
+        return false;
+    }
+    station = positionFromEntry(entry);
+    tokens = tokens.subspan(kEntryFields);
+    return true;
+}
+
 }  // namespace
 
 bool readStation(std::span<const std::string_view>& tokens, Side side, Position& station, std::string& error)
@@ -170,13 +183,7 @@ bool readStation(std::span<const std::string_view>& tokens, Side side, Position&
     // The fourth field of an entry is its hemisphere letter; after a locator
     // or in LAT LON it would be a number.
     if (tokens.size() >= kEntryFields && !looksNumeric(tokens[3])) {
-        StationEntry entry;
-        if (!readEntry(tokens.data(), own, entry, error)) {
-            return false;
-        }
-        station = positionFromEntry(entry);
-        tokens = tokens.subspan(kEntryFields);
-        return true;
+        return readEntryStation(tokens, own, station, error);
     }
     if (!looksNumeric(tokens[0])) {
         if (!parseLocator(tokens[0], station, error)) {
@@ -200,12 +207,26 @@ bool readStation(std::span<const std::string_view>& tokens, Side side, Position&
     return true;
 }
 
+// Field counts a station takes: a locator, LAT LON, an entry.
+constexpr bool stationCount(std::size_t n)
+{
+    return n == 1 || n == 2 || n == kEntryFields;
+}
+
 ReadResult readPair(std::span<const std::string_view> tokens, Position& own, Position& other, std::string& error)
 {
     const std::size_t found = tokens.size();
     error.clear();
-    if (readStation(tokens, Side::Own, own, error) && readStation(tokens, Side::Other, other, error) &&
-        tokens.empty()) {
+    // Any other count is a missing or extra field, whatever the fields say.
+    const bool countFits = std::ranges::any_of(std::array<std::size_t, 3>{1, 2, kEntryFields},
+        [found](std::size_t first) { return found > first && stationCount(found - first); });
+    // Sixteen fields can only be two entries, whatever the fields hold, so
+    // a mistyped hemisphere is named as such.
+    const bool ok = found == 2 * kEntryFields
+        ? readEntryStation(tokens, true, own, error) && readEntryStation(tokens, false, other, error)
+        : countFits && readStation(tokens, Side::Own, own, error) && readStation(tokens, Side::Other, other, error) &&
+            tokens.empty();
+    if (ok) {
         return ReadResult::Ok;
     }
     if (!error.empty()) {
@@ -219,7 +240,10 @@ ReadResult readOneStation(std::span<const std::string_view> tokens, Side side, P
 {
     const std::size_t found = tokens.size();
     error.clear();
-    if (readStation(tokens, side, station, error) && tokens.empty()) {
+    const bool ok = found == kEntryFields
+        ? readEntryStation(tokens, side == Side::Own, station, error)
+        : stationCount(found) && readStation(tokens, side, station, error) && tokens.empty();
+    if (ok) {
         return ReadResult::Ok;
     }
     if (!error.empty()) {

@@ -46,8 +46,9 @@ char upper(char c)
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// The character at i as the user sees it: a whole UTF-8 sequence, or the
-// byte in \x form when it is not one.
+// The character at i as the user sees it: a whole UTF-8 sequence, the
+// byte in \x form when it is not one or is a control, and " and \ behind a
+// backslash.
 std::string characterAt(std::string_view text, std::size_t i)
 {
     const auto lead = static_cast<unsigned char>(text[i]);
@@ -67,19 +68,25 @@ std::string characterAt(std::string_view text, std::size_t i)
         constexpr std::string_view kHex = "0123456789ABCDEF";
         return std::string{'\\', 'x', kHex[lead >> 4], kHex[lead & 0xF]};
     }
+    if (lead == '"' || lead == '\\') {
+        return std::string{'\\', static_cast<char>(lead)};
+    }
     return std::string(text.substr(i, length));
+}
+
+// Bytes of text that characterAt(text, i) stands for.
+std::size_t bytesAt(std::string_view text, std::size_t i)
+{
+    const std::string shown = characterAt(text, i);
+    return shown[0] == '\\' ? 1 : shown.size();
 }
 
 std::string quoted(std::string_view text)
 {
     std::string q;
     q += '"';
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const std::string c = characterAt(text, i);
-        q += c;
-        if (c.size() > 1 && c[0] != '\\') {
-            i += c.size() - 1;
-        }
+    for (std::size_t i = 0; i < text.size(); i += bytesAt(text, i)) {
+        q += characterAt(text, i);
     }
     q += '"';
     return q;
@@ -108,8 +115,8 @@ bool parseLocator(std::string_view text, Position& centre, std::string& error)
         const Level& level = kLevels[i / 2];
         const int index = upper(text[i]) - level.first;
         if (index < 0 || index >= level.count) {
-            error = "locator " + quoted(text) + ": character " + std::to_string(placeOf(text, i)) + ", " +
-                quoted(characterAt(text, i)) + ", is not allowed; allowed there: " + level.allowed;
+            error = "locator " + quoted(text) + ": character " + std::to_string(placeOf(text, i)) + ", " + "\"" +
+                characterAt(text, i) + "\", is not allowed; allowed there: " + level.allowed;
             return false;
         }
         if (i % 2 == 0) {

@@ -96,14 +96,36 @@ StationGeometry relatePositions(const Position& own, const Position& other)
     return StationGeometry::Distinct;
 }
 
+Position onTheGlobe(const Position& position)
+{
+    double lat = position.latDegrees;
+    if (!(std::fabs(lat) > 90)) {
+        return position;
+    }
+    double lon = position.lonDegrees;
+    lat = std::fmod(lat, 360.0);
+    if (lat > 180) {
+        lat -= 360;
+    } else if (lat < -180) {
+        lat += 360;
+    }
+    if (lat > 90 || lat < -90) {
+        lat = (lat > 0 ? 180 : -180) - lat;
+        lon = std::fmod(lon, 360.0) + 180;
+    }
+    return {lat, lon, position.latUnits, position.lonUnits};
+}
+
 GreatCircleResult solvePositions(const Position& own, const Position& other)
 {
     const StationGeometry geometry = relatePositions(own, other);
     if (geometry != StationGeometry::Distinct) {
         return degenerateGreatCircle(geometry);
     }
+    const Position a = onTheGlobe(own);
+    const Position b = onTheGlobe(other);
     return solveGreatCircle(
-        toRadians(own.latDegrees), toRadians(own.lonDegrees), toRadians(other.latDegrees), toRadians(other.lonDegrees));
+        toRadians(a.latDegrees), toRadians(a.lonDegrees), toRadians(b.latDegrees), toRadians(b.lonDegrees));
 }
 
 }  // namespace skybrant

@@ -45,6 +45,12 @@ GridPoint gridPoint(const Position& position);
 
 StationGeometry relatePositions(const Position& own, const Position& other);
 
+// A latitude past a pole (89 60 60 N, or -100 degrees N) continues down the
+// far side of the globe, half a turn round in longitude. The headings from
+// such a point are those of the point it stands for; latitudes of at most 90
+// degrees come back exactly as they are.
+Position onTheGlobe(const Position& position);
+
 // The great circle from own to other, with exact same-place and antipode
 // detection; for two entries the same numbers as solveStations.
 GreatCircleResult solvePositions(const Position& own, const Position& other);

@@ -66,6 +66,8 @@ TEST(BatchLine, BadLinesNameTheFieldAndTheRange)
         {"51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W 1", "found 17 fields"},
         {"51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W 1 2 3 4 5 6 7 8 9", "found 25 fields"},
         {"JO01", "found 1 field"},
+        {"51 30 N 0 7 0 W 48 51 24 N 2 21 3 E", "found 15 fields"},
+        {"0 0 N 0 0 0 0 E 1 0 0 N 0 0 0 E", R"(own latitude seconds: "N" is not a whole number)"},
         {"JO01 FN20 IO91", "found 3 fields"},
         {"JO01 51.5", "found 2 fields"},
         {"JO01 91 0", "other latitude: \"91\" is out of range; allowed: decimal degrees from -90 to 90"},
@@ -213,8 +215,9 @@ TEST(BatchLine, JsonLinesCarryTheLineNumber)
     out.clear();
     EXPECT_FALSE(appendBatchLine("JO01 \"Q\"\\", json, 12, out));
     EXPECT_EQ(out,
-        "{\"line\":12,\"error\":\"other locator \\\"\\\"Q\\\"\\\\\\\": character 1, \\\"\\\"\\\", is not allowed; "
-        "allowed there: a letter A to R\"}\n");
+        R"({"line":12,"error":"other locator \"\\\"Q\\\"\\\\\": character 1, \"\\\"\", is not allowed; )"
+        R"(allowed there: a letter A to R"})"
+        "\n");
 }
 
 TEST(Json, StringsAreValidWhateverTheBytes)
@@ -260,7 +263,8 @@ TEST(Batch, OneOutputLinePerInputLine)
         "\n"
         "ERROR: own latitude degrees: \"91\" is out of range; allowed: whole numbers from -2147483648 to 90\n"
         "16892.3,61,319\n"
-        "ERROR: own locator \"garbage\": character 3, \"r\", is not allowed; allowed there: a digit 0 to 9\n"
+        "ERROR: expected two stations, own then other, each a locator such as JO01, LAT LON in decimal degrees, or "
+        "LAD LAM LAS N|S LOD LOM LOS E|W; found 1 field\n"
         "7778.2,350,170\n");
     EXPECT_EQ(outcome.lines, 7U);
     EXPECT_EQ(outcome.failedLines, 2U);

@@ -140,6 +140,10 @@ TEST(Cli, StationsFromOptionsFieldsOrBoth)
         {{"--from", "JO0A", "--to", "FN20"}, 1, "skybrant-cli: ERROR: --from: own locator \"JO0A\": character 4"},
         {{"--from", "JO01", "--to", "95 0"}, 1, "skybrant-cli: ERROR: --to: other latitude: \"95\" is out of range"},
         {words("JO01 FN2"), 1, "skybrant-cli: ERROR: other locator \"FN2\" has 3 characters"},
+        {{"JO01 FN20"}, 0, jo01ToFn20},
+        {{"-.5", "0", "0", "0"}, 0, "Distance: 55.3 km\nBeam heading from my station: 0 degrees\n"},
+        {words("--from JO01 --from JO02 FN20"), 2, "skybrant-cli: --from is given more than once"},
+        {words("JO01 FN20 --units mi --units km"), 2, "skybrant-cli: --units is given more than once"},
     };
     for (const auto& c : cases) {
         const CliRun r = cli(c.args);

@@ -112,6 +112,29 @@ TEST(GreatCircle, LimitsOfTheFormulasGiveFiniteAnswers)
     EXPECT_EQ(r.geometry, StationGeometry::Antipodes);
 }
 
+TEST(GreatCircle, LatitudesPastAPoleGiveTheHeadingsOfThePointTheyStandFor)
+{
+    struct Case {
+        StationEntry past, plain;
+    };
+    const Case cases[] = {
+        {at(89, 60, 60, "N", 0, 0, 0, "E"), at(89, 59, 0, "N", 180, 0, 0, "E")},
+        {at(-100, 0, 0, "N", 0, 0, 0, "E"), at(80, 0, 0, "S", 180, 0, 0, "E")},
+        {at(-300, 0, 0, "S", 10, 0, 0, "E"), at(60, 0, 0, "S", 10, 0, 0, "E")},
+        {at(89, 60, 30, "S", 20, 0, 0, "W"), at(89, 59, 30, "S", 160, 0, 0, "E")},
+    };
+    const StationEntry other = at(51, 30, 0, "N", 1, 0, 0, "E");
+    for (const auto& c : cases) {
+        for (const bool ownPast : {true, false}) {
+            const ComputedTexts past = ownPast ? computeTexts(c.past, other) : computeTexts(other, c.past);
+            const ComputedTexts plain = ownPast ? computeTexts(c.plain, other) : computeTexts(other, c.plain);
+            EXPECT_EQ(past.distance, plain.distance) << c.past.latDegrees;
+            EXPECT_EQ(past.ownToOther, plain.ownToOther) << c.past.latDegrees;
+            EXPECT_EQ(past.otherToOwn, plain.otherToOwn) << c.past.latDegrees;
+        }
+    }
+}
+
 TEST(GreatCircle, SamePlaceAndAntipodesHaveNoHeadings)
 {
     struct Case {
