@@ -32,7 +32,7 @@ bench: build
 run: build
 	build/dev/app/skybrant
 
-# Each fuzz target for FUZZ_SECONDS (CI runs 40).
+# Each fuzz target for FUZZ_SECONDS (CI runs 30).
 FUZZ_SECONDS ?= 180
 fuzz: deps
 	cmake --preset fuzz $(WERROR)
