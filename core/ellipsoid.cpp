@@ -16,28 +16,22 @@ double compass(double azimuth)
 
 // The standard form of the position: entries may run past a pole
 // (89 60 60), which the geodesic routines do not take.
-void latLon(const Position& p, double& lat, double& lon)
+Position standard(const Position& p)
 {
     const GridPoint g = gridPoint(p);
-    const auto perDegree = static_cast<double>(kUnitsPerDegree);
-    lat = static_cast<double>(g.lat) / perDegree;
-    lon = static_cast<double>(g.lon) / perDegree;
+    return positionFromUnits(g.lat, g.lon);
 }
 
 }  // namespace
 
 GeodesicResult solveWgs84(const Position& own, const Position& other)
 {
-    double lat1 = 0;
-    double lon1 = 0;
-    double lat2 = 0;
-    double lon2 = 0;
-    latLon(own, lat1, lon1);
-    latLon(other, lat2, lon2);
+    const Position a = standard(own);
+    const Position b = standard(other);
     double s12 = 0;
     double azi1 = 0;
     double azi2 = 0;
-    GeographicLib::Geodesic::WGS84().Inverse(lat1, lon1, lat2, lon2, s12, azi1, azi2);
+    GeographicLib::Geodesic::WGS84().Inverse(a.latDegrees, a.lonDegrees, b.latDegrees, b.lonDegrees, s12, azi1, azi2);
     // azi2 is the direction of travel on arrival; the beam back points the
     // other way.
     return {s12, compass(azi1), compass(azi2 + 180)};

@@ -1,5 +1,7 @@
 #include "locator.h"
 
+#include "utf8.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -52,18 +54,7 @@ char upper(char c)
 std::string characterAt(std::string_view text, std::size_t i)
 {
     const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t length = 1;
-    if (lead >= 0xC2 && lead <= 0xF4) {
-        length = lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    } else if (lead >= 0x80) {
-        length = 0;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
-            length = 0;
-            break;
-        }
-    }
+    const std::size_t length = utf8Length(text.substr(i));
     if (length == 0 || lead < 0x20 || lead == 0x7F) {
         constexpr std::string_view kHex = "0123456789ABCDEF";
         return std::string{'\\', 'x', kHex[lead >> 4], kHex[lead & 0xF]};
@@ -74,18 +65,11 @@ std::string characterAt(std::string_view text, std::size_t i)
     return std::string(text.substr(i, length));
 }
 
-// Bytes of text that characterAt(text, i) stands for.
-std::size_t bytesAt(std::string_view text, std::size_t i)
-{
-    const std::string shown = characterAt(text, i);
-    return shown[0] == '\\' ? 1 : shown.size();
-}
-
 std::string quoted(std::string_view text)
 {
     std::string q;
     q += '"';
-    for (std::size_t i = 0; i < text.size(); i += bytesAt(text, i)) {
+    for (std::size_t i = 0; i < text.size(); i += std::max<std::size_t>(utf8Length(text.substr(i)), 1)) {
         q += characterAt(text, i);
     }
     q += '"';

@@ -69,10 +69,12 @@ Position positionFromUnits(std::int64_t latUnits, std::int64_t lonUnits)
     return {static_cast<double>(latUnits) / perDegree, static_cast<double>(lonUnits) / perDegree, latUnits, lonUnits};
 }
 
-GridPoint gridPoint(const Position& position)
+namespace {
+
+GridPoint gridPointOf(std::int64_t latUnits, std::int64_t lonUnits)
 {
-    std::int64_t lat = wrap(position.latUnits, kFullTurn);
-    std::int64_t lon = position.lonUnits;
+    std::int64_t lat = wrap(latUnits, kFullTurn);
+    std::int64_t lon = lonUnits;
     if (lat > kQuarterTurn && lat < 3 * kQuarterTurn) {
         lat = kHalfTurn - lat;
         lon += kHalfTurn;
@@ -83,6 +85,13 @@ GridPoint gridPoint(const Position& position)
     return {lat, lon - kHalfTurn};
 }
 
+}  // namespace
+
+GridPoint gridPoint(const Position& position)
+{
+    return gridPointOf(position.latUnits, position.lonUnits);
+}
+
 StationGeometry relatePositions(const Position& own, const Position& other)
 {
     const GridPoint a = gridPoint(own);
@@ -90,7 +99,7 @@ StationGeometry relatePositions(const Position& own, const Position& other)
     if (a == b) {
         return StationGeometry::SamePlace;
     }
-    if (a == gridPoint(positionFromUnits(-b.lat, b.lon + kHalfTurn))) {
+    if (a == gridPointOf(-b.lat, b.lon + kHalfTurn)) {
         return StationGeometry::Antipodes;
     }
     return StationGeometry::Distinct;
