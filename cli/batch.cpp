@@ -11,6 +11,8 @@ namespace skybrant::cli {
 
 namespace {
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
@@ -242,11 +244,6 @@ bool appendBatchLine(std::string_view line, const BatchOptions& options, std::ui
     return false;
 }
 
-bool appendBatchLine(std::string_view line, std::string& out)
-{
-    return appendBatchLine(line, BatchOptions{}, 1, out);
-}
-
 BatchOutcome runBatch(std::FILE* in, std::FILE* out, const BatchOptions& options)
 {
     BatchOutcome outcome;
@@ -256,6 +253,11 @@ BatchOutcome runBatch(std::FILE* in, std::FILE* out, const BatchOptions& options
     bool truncated = false;
     while (!writer.failed() && reader.next(line, truncated)) {
         ++outcome.lines;
+        // Editors on some systems begin a UTF-8 file with a byte-order mark;
+        // it is not part of the first line.
+        if (outcome.lines == 1 && line.starts_with(kByteOrderMark)) {
+            line.remove_prefix(kByteOrderMark.size());
+        }
         std::string& buf = writer.buffer();
         if (!truncated) {
             if (!appendBatchLine(line, options, outcome.lines, buf)) {

@@ -27,9 +27,6 @@ struct BatchOptions {
 // line that cannot be used. lineNumber counts from 1.
 bool appendBatchLine(std::string_view line, const BatchOptions& options, std::uint64_t lineNumber, std::string& out);
 
-// With the default options: "distance,own_heading,other_heading".
-bool appendBatchLine(std::string_view line, std::string& out);
-
 struct BatchOutcome {
     std::uint64_t lines = 0;
     std::uint64_t failedLines = 0;

@@ -1,6 +1,7 @@
 #include "station_fields.h"
 
 #include "core/locator.h"
+#include "core/utf8.h"
 #include "validation/entry_limits.h"
 
 #include <algorithm>
@@ -45,14 +46,6 @@ std::string fieldName(bool own, Axis axis, const char* what)
     return name;
 }
 
-std::string quoted(std::string_view text)
-{
-    std::string q = "\"";
-    q += text;
-    q += '"';
-    return q;
-}
-
 // Whole number with an optional sign and nothing else.
 bool readInt32(std::string_view text, std::int32_t& value)
 {
@@ -89,7 +82,7 @@ public:
         const std::int32_t maxDeg = validation::maxDegrees(axis);
         const bool atLimit = unit != Unit::Degrees && degrees == maxDeg;
         const std::int32_t highest = unit == Unit::Degrees ? maxDeg : atLimit ? 0 : validation::kMaxMinutesOrSeconds;
-        error_ = fieldName(own_, axis, unitName(unit)) + ": " + quoted(text) +
+        error_ = fieldName(own_, axis, unitName(unit)) + ": " + quote(text) +
             (isNumber ? " is out of range" : " is not a whole number in range") + "; allowed: whole numbers from " +
             std::to_string(kLowest) + " to " + std::to_string(highest);
         if (atLimit) {
@@ -109,7 +102,7 @@ public:
                 return true;
             }
         }
-        error_ = fieldName(own_, axis, "hemisphere") + ": " + quoted(text) + " is not allowed; allowed: " + positive +
+        error_ = fieldName(own_, axis, "hemisphere") + ": " + quote(text) + " is not allowed; allowed: " + positive +
             " or " + negative;
         return false;
     }
@@ -148,7 +141,7 @@ bool readDecimal(std::string_view text, bool own, Axis axis, double& value, std:
     if (isNumber && value >= -limit && value <= limit) {
         return true;
     }
-    error = std::string(own ? "own " : "other ") + axisName(axis) + ": " + quoted(text) +
+    error = std::string(own ? "own " : "other ") + axisName(axis) + ": " + quote(text) +
         (isNumber || ec == std::errc::result_out_of_range ? " is out of range" : " is not a number") +
         "; allowed: decimal degrees from " + std::to_string(-static_cast<int>(limit)) + " to " +
         std::to_string(static_cast<int>(limit));

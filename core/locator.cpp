@@ -48,44 +48,11 @@ char upper(char c)
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-// The character at i as the user sees it: a whole UTF-8 sequence, the
-// byte in \x form when it is not one or is a control, and " and \ behind a
-// backslash.
-std::string characterAt(std::string_view text, std::size_t i)
+// The whole character at byte i, or the one byte there when it opens none.
+std::string_view characterAt(std::string_view text, std::size_t i)
 {
-    const auto lead = static_cast<unsigned char>(text[i]);
     const std::size_t length = utf8Length(text.substr(i));
-    if (length == 0 || lead < 0x20 || lead == 0x7F) {
-        constexpr std::string_view kHex = "0123456789ABCDEF";
-        return std::string{'\\', 'x', kHex[lead >> 4], kHex[lead & 0xF]};
-    }
-    if (lead == '"' || lead == '\\') {
-        return std::string{'\\', static_cast<char>(lead)};
-    }
-    return std::string(text.substr(i, length));
-}
-
-std::string quoted(std::string_view text)
-{
-    std::string q;
-    q += '"';
-    for (std::size_t i = 0; i < text.size(); i += std::max<std::size_t>(utf8Length(text.substr(i)), 1)) {
-        q += characterAt(text, i);
-    }
-    q += '"';
-    return q;
-}
-
-// Number of characters (not bytes) before byte i, counting from 1.
-std::size_t placeOf(std::string_view text, std::size_t i)
-{
-    std::size_t place = 1;
-    for (std::size_t k = 0; k < i; ++k) {
-        if ((static_cast<unsigned char>(text[k]) & 0xC0) != 0x80) {
-            ++place;
-        }
-    }
-    return place;
+    return text.substr(i, length == 0 ? 1 : length);
 }
 
 }  // namespace
@@ -99,8 +66,8 @@ bool parseLocator(std::string_view text, Position& centre, std::string& error)
         const Level& level = kLevels[i / 2];
         const int index = upper(text[i]) - level.first;
         if (index < 0 || index >= level.count) {
-            error = "locator " + quoted(text) + ": character " + std::to_string(placeOf(text, i)) + ", " + "\"" +
-                characterAt(text, i) + "\", is not allowed; allowed there: " + level.allowed;
+            error = "locator " + quote(text) + ": character " + std::to_string(characterCount(text.substr(0, i)) + 1) +
+                ", " + quote(characterAt(text, i)) + ", is not allowed; allowed there: " + level.allowed;
             return false;
         }
         if (i % 2 == 0) {
@@ -110,8 +77,8 @@ bool parseLocator(std::string_view text, Position& centre, std::string& error)
         }
     }
     if (text.size() < kMinLocatorLength || text.size() > kMaxLocatorLength || text.size() % 2 != 0) {
-        const std::size_t n = placeOf(text, text.size()) - 1;
-        error = "locator " + quoted(text) + " has " + std::to_string(n) + (n == 1 ? " character" : " characters") +
+        const std::size_t n = characterCount(text);
+        error = "locator " + quote(text) + " has " + std::to_string(n) + (n == 1 ? " character" : " characters") +
             "; a locator has 2, 4, 6, 8 or 10";
         return false;
     }

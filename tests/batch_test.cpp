@@ -11,7 +11,7 @@ namespace {
 std::string lineFor(std::string_view in, bool* ok = nullptr)
 {
     std::string out;
-    const bool good = appendBatchLine(in, out);
+    const bool good = appendBatchLine(in, {}, 1, out);
     if (ok != nullptr) {
         *ok = good;
     }
