@@ -1,15 +1,23 @@
 # Skybrant. `make run` builds and starts the program, `make test` builds and
-# runs every test. Both install missing Debian packages first.
+# runs every test. Each installs the missing Debian packages it needs first:
+# `make run` only those for building and running, `make test` those for the
+# tests too, and lint, fuzz and bench those for the tools as well.
 
 # Warnings are errors in CI (CI=true); locally they stay warnings.
 WERROR := $(if $(CI),-DSKYBRANT_WERROR=ON,-DSKYBRANT_WERROR=OFF)
 
-.PHONY: all deps build build-asan test bench run package fuzz lint clean
+.PHONY: all deps deps-test deps-tools build build-asan test bench run package fuzz lint clean
 
 all: build
 
 deps:
-	@sh packaging/install-deps.sh
+	@sh packaging/install-deps.sh build
+
+deps-test:
+	@sh packaging/install-deps.sh build test
+
+deps-tools:
+	@sh packaging/install-deps.sh build test tools
 
 build: deps
 	cmake --preset dev $(WERROR)
@@ -19,11 +27,11 @@ build-asan: deps
 	cmake --preset asan $(WERROR)
 	cmake --build --preset asan
 
-test: build build-asan
+test: deps-test build build-asan
 	ctest --preset dev
 	ctest --preset asan
 
-bench: build
+bench: deps-tools build
 	taskset -c 0 build/dev/bench/skybrant_bench
 	taskset -c 0 build/dev/bench/skybrant_window_bench
 	sh bench/batch_throughput.sh build/dev/cli/skybrant-cli
@@ -34,14 +42,14 @@ run: build
 
 # Each fuzz target for FUZZ_SECONDS (CI runs 30).
 FUZZ_SECONDS ?= 180
-fuzz: deps
+fuzz: deps-tools
 	cmake --preset fuzz $(WERROR)
 	cmake --build --preset fuzz
 	sh fuzz/run.sh build/fuzz $(FUZZ_SECONDS)
 
 # clang-format and clang-tidy over every C++ file; any finding fails.
 SOURCES = $(shell git ls-files '*.cpp' '*.h')
-lint: build
+lint: deps-tools build
 	clang-format --dry-run --Werror $(SOURCES)
 	cmake --preset fuzz > /dev/null
 	run-clang-tidy -quiet -p build/dev $(filter-out fuzz/%,$(filter %.cpp,$(SOURCES))) > build/clang-tidy.log 2>&1 \
@@ -52,7 +60,7 @@ lint: build
 
 # A Debian package of the dev build: build/dev/skybrant_<version>_<arch>.deb,
 # installable with: apt install ./build/dev/skybrant_*.deb
-package: build
+package: deps-test build
 	cd build/dev && cpack -G DEB
 
 clean:

@@ -1,6 +1,7 @@
 // skybrant: the calculator's window.
 
 #include "settings/settings_store.h"
+#include "skybrant_version.h"
 #include "ui/close_signals.h"
 #include "ui/form1.h"
 #include "ui/startup_probe.h"

@@ -6,6 +6,7 @@
 #include "core/number_text.h"
 #include "report.h"
 #include "rotator.h"
+#include "skybrant_version.h"
 #include "station_fields.h"
 
 #include <QCommandLineParser>

@@ -1,14 +1,28 @@
 #!/bin/sh
-# Installs the Debian packages listed in build-deps.txt that are missing.
-# Does nothing when all are present; never asks a question.
+# Installs the missing Debian packages of the named sets: build (building and
+# running, build-deps.txt), test (the tests, build-deps-test.txt) and tools
+# (lint, fuzzing, benchmarks, screenshots, build-deps-tools.txt); build when
+# none is named. Does nothing when all are present; never asks a question.
 set -eu
 
-list="$(dirname "$0")/build-deps.txt"
+here="$(dirname "$0")"
+[ "$#" -gt 0 ] || set -- build
 missing=""
-for pkg in $(grep -v '^#' "$list"); do
-    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
-        missing="$missing $pkg"
-    fi
+for set in "$@"; do
+    case "$set" in
+    build) list="$here/build-deps.txt" ;;
+    test) list="$here/build-deps-test.txt" ;;
+    tools) list="$here/build-deps-tools.txt" ;;
+    *)
+        echo "install-deps.sh: no package set \"$set\"; the sets are build, test and tools" >&2
+        exit 2
+        ;;
+    esac
+    for pkg in $(grep -v '^#' "$list"); do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+            missing="$missing $pkg"
+        fi
+    done
 done
 
 if [ -z "$missing" ]; then

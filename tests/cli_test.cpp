@@ -291,6 +291,7 @@ TEST(Cli, HelpAndManPageShowEveryOptionWithAnExample)
 
 TEST(CliRotate, TurnsTheRealRotatorShortOrLongWay)
 {
+    SKIP_WITHOUT_ROTCTLD();
     Rotctld daemon;
     ASSERT_TRUE(daemon.accepting());
     const QString address = QStringLiteral("127.0.0.1:%1").arg(daemon.port);

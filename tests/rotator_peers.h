@@ -19,6 +19,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -111,6 +112,15 @@ private:
     std::string bytes;
     std::thread server;
 };
+
+// Skips the running test when the build found no rotctld to start.
+#define SKIP_WITHOUT_ROTCTLD()                                                                                         \
+    do {                                                                                                               \
+        if (std::string_view(ROTCTLD_PATH).empty()) {                                                                  \
+            GTEST_SKIP() << "rotctld is not installed (Debian package libhamlib-utils), so there is no real "          \
+                            "rotator daemon to talk to";                                                               \
+        }                                                                                                              \
+    } while (false)
 
 // A dummy-rotator rotctld on a free loopback port, killed when it goes.
 class Rotctld {

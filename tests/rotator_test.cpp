@@ -79,6 +79,7 @@ TEST(RotatorAddress, ReadsHostAndPortAndExplainsBadForms)
 
 TEST(RotatorDaemon, TurnsTheDummyRotator)
 {
+    SKIP_WITHOUT_ROTCTLD();
     Rotctld daemon;
     ASSERT_TRUE(daemon.accepting()) << "rotctld did not start listening";
     const auto outcome = turnRotator(loopback(daemon.port), 6, 5s);
@@ -102,6 +103,7 @@ TEST(RotatorDaemon, TurnsTheDummyRotator)
 
 TEST(RotatorDaemon, PassesOnTheDaemonsErrorCode)
 {
+    SKIP_WITHOUT_ROTCTLD();
     Rotctld daemon({"-C", "max_az=10"});
     ASSERT_TRUE(daemon.accepting()) << "rotctld did not start listening";
     const auto outcome = turnRotator(loopback(daemon.port), 51, 5s);

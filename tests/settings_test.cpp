@@ -2,6 +2,7 @@
 
 #include "settings/ini_format.h"
 #include "settings/settings_store.h"
+#include "skybrant_version.h"
 #include "ui/clickable_label.h"
 #include "ui/close_signals.h"
 
