@@ -2,22 +2,21 @@
 
 #include "core/locator.h"
 #include "core/utf8.h"
-#include "validation/entry_limits.h"
+#include "validation/range_checks.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <limits>
+#include <optional>
 
 namespace skybrant::cli {
 
 namespace {
 
 using validation::Axis;
-
-enum class Unit { Degrees, Minutes, Seconds };
+using validation::Unit;
 
 const char* axisName(Axis axis)
 {
@@ -46,47 +45,52 @@ std::string fieldName(bool own, Axis axis, const char* what)
     return name;
 }
 
-// Whole number with an optional sign and nothing else.
-bool readInt32(std::string_view text, std::int32_t& value)
+// A whole number with an optional sign and nothing else, as the window's
+// box reader would hold it; nullopt for anything else.
+std::optional<validation::BoxReading> readWholeNumber(std::string_view text)
 {
     if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);
         if (!text.empty() && text.front() == '-') {
-            return false;
+            return std::nullopt;
         }
     }
+    std::int32_t value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc{} && end == text.data() + text.size();
-}
-
-bool withinLimits(Axis axis, Unit unit, std::int32_t degrees, std::int32_t value)
-{
-    if (unit == Unit::Degrees) {
-        return !validation::degreesTooLarge(axis, value);
+    if (end != text.data() + text.size() || text.empty()) {
+        return std::nullopt;
     }
-    return !validation::pastTheLimit(axis, degrees, value) && !validation::minutesOrSecondsTooLarge(value);
+    if (ec == std::errc::result_out_of_range) {
+        return validation::BoxReading{0, true};
+    }
+    if (ec != std::errc{}) {
+        return std::nullopt;
+    }
+    return validation::BoxReading{value, false};
 }
 
 class Reader {
 public:
     Reader(bool own, std::string& error) : own_(own), error_(error) { }
 
+    // The window's range rule, with its limits said as an operator would.
     bool number(std::string_view text, Axis axis, Unit unit, std::int32_t degrees, std::int32_t& value)
     {
-        const bool isNumber = readInt32(text, value);
-        if (isNumber && withinLimits(axis, unit, degrees, value)) {
+        const auto reading = readWholeNumber(text);
+        // Text that is no whole number is answered as a value past every
+        // bound is, so its message also says what is allowed.
+        const auto v =
+            validation::firstViolation({axis, unit}, reading.value_or(validation::BoxReading{0, true}), degrees);
+        if (reading && !v) {
+            value = reading->value;
             return true;
         }
-        // Only a failing field pays for building its message.
-        constexpr auto kLowest = std::numeric_limits<std::int32_t>::min();
-        const std::int32_t maxDeg = validation::maxDegrees(axis);
-        const bool atLimit = unit != Unit::Degrees && degrees == maxDeg;
-        const std::int32_t highest = unit == Unit::Degrees ? maxDeg : atLimit ? 0 : validation::kMaxMinutesOrSeconds;
         error_ = fieldName(own_, axis, unitName(unit)) + ": " + quote(text) +
-            (isNumber ? " is out of range" : " is not a whole number in range") + "; allowed: whole numbers from " +
-            std::to_string(kLowest) + " to " + std::to_string(highest);
-        if (atLimit) {
-            error_ += std::string(" when the ") + axisName(axis) + " degrees are " + std::to_string(maxDeg);
+            (reading ? " is out of range" : " is not a whole number") + "; allowed: at most " +
+            std::to_string(v->highest);
+        if (v->atDegreesLimit) {
+            error_ += std::string(" when the ") + axisName(axis) + " degrees are " +
+                std::to_string(validation::maxDegrees(axis));
         }
         return false;
     }

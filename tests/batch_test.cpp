@@ -77,27 +77,22 @@ TEST(BatchLine, BadLinesNameTheFieldAndTheRange)
         {"+-1 0 JO01", "own latitude: \"+-1\" is not a number"},
         {"51.5. 0 JO01", "own latitude: \"51.5.\" is not a number"},
         {"JO01 FN2x", R"(other locator "FN2x": character 4, "x", is not allowed; allowed there: a digit 0 to 9)"},
-        {"91 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E",
-            "own latitude degrees: \"91\" is out of range; allowed: whole numbers "
-            "from -2147483648 to 90"},
+        {"91 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E", "own latitude degrees: \"91\" is out of range; allowed: at most 90"},
         {"0 0 0 N 181 0 0 E 0 0 0 N 0 0 0 E", "own longitude degrees: \"181\" is out of range"},
-        {"0 61 0 N 0 0 0 E 0 0 0 N 0 0 0 E",
-            "own latitude minutes: \"61\" is out of range; allowed: whole "
-            "numbers from -2147483648 to 60"},
+        {"0 61 0 N 0 0 0 E 0 0 0 N 0 0 0 E", "own latitude minutes: \"61\" is out of range; allowed: at most 60"},
         {"0 0 61 N 0 0 0 E 0 0 0 N 0 0 0 E", "own latitude seconds"},
         {"90 1 0 N 0 0 0 E 0 0 0 N 0 0 0 E",
-            "own latitude minutes: \"1\" is out of range; allowed: whole numbers "
-            "from -2147483648 to 0 when the latitude degrees are 90"},
+            "own latitude minutes: \"1\" is out of range; allowed: at most 0 when the latitude degrees are 90"},
         {"0 0 0 N 0 0 0 E 0 0 0 N 180 0 1 E",
-            "other longitude seconds: \"1\" is out of range; allowed: whole "
-            "numbers from -2147483648 to 0 when the longitude degrees are 180"},
+            "other longitude seconds: \"1\" is out of range; allowed: at most 0 when the longitude degrees are 180"},
         {"0 0 0 N 0 0 0 E 0 0 0 N 0 0 0 X", "other longitude hemisphere: \"X\" is not allowed; allowed: E or W"},
         {"0 0 0 E 0 0 0 E 0 0 0 N 0 0 0 E", "own latitude hemisphere: \"E\" is not allowed; allowed: N or S"},
         {"0 0 0 N 0 0 0 E 0 0 0 N 0 0 0 EW", "other longitude hemisphere"},
-        {"x 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E", "own latitude degrees: \"x\" is not a whole number"},
+        {"x 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E", "own latitude degrees: \"x\" is not a whole number; allowed: at most 90"},
         {"1.5 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E", "own latitude degrees: \"1.5\" is not a whole number"},
-        {"2147483648 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E", "\"2147483648\" is not a whole number in range"},
-        {"-2147483649 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E", "\"-2147483649\" is not a whole number in range"},
+        {"2147483648 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E",
+            "own latitude degrees: \"2147483648\" is out of range; allowed: at most 90"},
+        {"-2147483649 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E", "\"-2147483649\" is out of range"},
         {"+-1 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E", "\"+-1\" is not a whole number"},
         {"0 0 0 N 0 0 0 E 0x1 0 0 N 0 0 0 E", "other latitude degrees: \"0x1\" is not a whole number"},
     };
@@ -261,7 +256,7 @@ TEST(Batch, OneOutputLinePerInputLine)
         "# own then other\n"
         "5539.2,288,51\n"
         "\n"
-        "ERROR: own latitude degrees: \"91\" is out of range; allowed: whole numbers from -2147483648 to 90\n"
+        "ERROR: own latitude degrees: \"91\" is out of range; allowed: at most 90\n"
         "16892.3,61,319\n"
         "ERROR: expected two stations, own then other, each a locator such as JO01, LAT LON in decimal degrees, or "
         "LAD LAM LAS N|S LOD LOM LOS E|W; found 1 field\n"

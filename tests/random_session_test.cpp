@@ -92,15 +92,12 @@ public:
             }
             const validation::BoxRole role{i % 6 < 3 ? Axis::Latitude : Axis::Longitude, static_cast<Unit>(i % 3)};
             const std::int32_t degrees = stored[i % 6 < 3 ? 0 : 3];
-            for (int check = 0; check < validation::checkCount(role); ++check) {
-                // A box is checked when it changes; a later change of its
-                // degrees does not check it again.
-                if (check == 0 && role.unit != Unit::Degrees && !changed_[i]) {
-                    continue;
-                }
-                if (validation::runCheck(role, check, value, degrees)) {
-                    return QStringLiteral("%1 holds %2, out of its range").arg(kBoxes[i]).arg(value);
-                }
+            // A box is checked when it changes; a later change of its degrees
+            // does not check it again, so unchanged boxes meet their own
+            // range only.
+            const bool againstDegrees = role.unit == Unit::Degrees || changed_[i];
+            if (validation::firstViolation(role, {value, false}, againstDegrees ? degrees : 0)) {
+                return QStringLiteral("%1 holds %2, out of its range").arg(kBoxes[i]).arg(value);
             }
         }
         for (const char* name : kResults) {

@@ -102,7 +102,7 @@ TEST(BoxReader, HugeTextsReadWithoutLosingTheMagnitude)
     EXPECT_EQ(readBox(std::u16string(1 << 20, u' ') + u"42").value, 42);
 }
 
-TEST(RangeChecks, EachBoxChecksInItsOrder)
+TEST(RangeChecks, FirstViolationWins)
 {
     const BoxRole latDeg{Axis::Latitude, Unit::Degrees};
     const BoxRole lonDeg{Axis::Longitude, Unit::Degrees};
@@ -110,47 +110,52 @@ TEST(RangeChecks, EachBoxChecksInItsOrder)
     const BoxRole latSec{Axis::Latitude, Unit::Seconds};
     const BoxRole lonMin{Axis::Longitude, Unit::Minutes};
     const BoxRole lonSec{Axis::Longitude, Unit::Seconds};
+    constexpr BoxReading kBeyond32Bits{0, true};
     struct Case {
+        const char* name;
         BoxRole role;
-        int check;
-        std::int32_t value, degrees;
-        const char16_t* reset;  // null: the check passes
+        BoxReading reading;
+        std::int32_t degrees;
+        const char16_t* reset;  // null: the value passes
         std::u16string_view message;
+        std::int32_t highest;
+        bool atDegreesLimit;
     };
     const Case cases[] = {
-        {latDeg, 0, 90, 0, nullptr, {}},
-        {latDeg, 0, 91, 0, u"", kLatitudeDegreesMessage},
-        {latDeg, 0, -1000, 0, nullptr, {}},
-        {lonDeg, 0, 180, 0, nullptr, {}},
-        {lonDeg, 0, 181, 0, u"", kLongitudeDegreesMessage},
-        {latMin, 0, 1, 90, u"00", kLatitudeLimitMessage},
-        {latMin, 0, 0, 90, nullptr, {}},
-        {latMin, 0, 61, 89, nullptr, {}},
-        {latMin, 1, 61, 89, u"", kMinutesMessage},
-        {latMin, 1, 60, 89, nullptr, {}},
-        {latSec, 0, 5, 90, u"00", kLatitudeLimitMessage},
-        {latSec, 1, 61, 0, u"", kSecondsMessage},
-        {lonMin, 0, 1, 180, u"00", kLongitudeLimitMessage},
-        {lonMin, 0, 1, 90, nullptr, {}},  // 90 is no limit for longitude
-        {lonMin, 1, 61, 0, u"", kMinutesMessage},
-        {lonSec, 0, 60, 180, u"00", kLongitudeLimitMessage},
-        {lonSec, 1, 61, 179, u"", kSecondsMessage},
-        {lonSec, 1, -61, 179, nullptr, {}},
+        {"latitude 90 accepted", latDeg, {90}, 0, nullptr, {}, 0, false},
+        {"latitude 91", latDeg, {91}, 0, u"", kLatitudeDegreesMessage, 90, false},
+        {"no lower bound", latDeg, {-1000}, 0, nullptr, {}, 0, false},
+        {"longitude 180 accepted", lonDeg, {180}, 0, nullptr, {}, 0, false},
+        {"longitude 181", lonDeg, {181}, 0, u"", kLongitudeDegreesMessage, 180, false},
+        {"degrees beyond 32 bits", lonDeg, kBeyond32Bits, 0, u"", kLongitudeDegreesMessage, 180, false},
+        {"minutes at 90 latitude", latMin, {1}, 90, u"00", kLatitudeLimitMessage, 0, true},
+        {"zero minutes at 90 latitude", latMin, {0}, 90, nullptr, {}, 0, false},
+        {"61 minutes at 90 latitude: only the limit message", latMin, {61}, 90, u"00", kLatitudeLimitMessage, 0, true},
+        {"61 minutes at 89", latMin, {61}, 89, u"", kMinutesMessage, 60, false},
+        {"60 minutes accepted", latMin, {60}, 89, nullptr, {}, 0, false},
+        {"seconds at 90 latitude", latSec, {5}, 90, u"00", kLatitudeLimitMessage, 0, true},
+        {"61 seconds", latSec, {61}, 0, u"", kSecondsMessage, 60, false},
+        {"seconds beyond 32 bits", latSec, kBeyond32Bits, 0, u"", kSecondsMessage, 60, false},
+        {"seconds beyond 32 bits at 90", latSec, kBeyond32Bits, 90, u"", kSecondsMessage, 0, true},
+        {"minutes at 180 longitude", lonMin, {1}, 180, u"00", kLongitudeLimitMessage, 0, true},
+        {"90 is no limit for longitude", lonMin, {1}, 90, nullptr, {}, 0, false},
+        {"61 longitude minutes", lonMin, {61}, 0, u"", kMinutesMessage, 60, false},
+        {"60 seconds at 180 longitude", lonSec, {60}, 180, u"00", kLongitudeLimitMessage, 0, true},
+        {"61 longitude seconds at 179", lonSec, {61}, 179, u"", kSecondsMessage, 60, false},
+        {"negative seconds", lonSec, {-61}, 179, nullptr, {}, 0, false},
+        {"negative seconds at the limit", lonSec, {-61}, 180, nullptr, {}, 0, false},
     };
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        const Case& c = cases[i];
-        const auto v = runCheck(c.role, c.check, c.value, c.degrees);
-        ASSERT_EQ(v.has_value(), c.reset != nullptr) << "case " << i;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto v = firstViolation(c.role, c.reading, c.degrees);
+        ASSERT_EQ(v.has_value(), c.reset != nullptr);
         if (v) {
-            EXPECT_EQ(v->resetText, c.reset) << "case " << i;
-            EXPECT_EQ(v->message, c.message) << "case " << i;
+            EXPECT_EQ(v->resetText, c.reset);
+            EXPECT_EQ(v->message, c.message);
+            EXPECT_EQ(v->highest, c.highest);
+            EXPECT_EQ(v->atDegreesLimit, c.atDegreesLimit);
         }
     }
-    EXPECT_EQ(checkCount(latDeg), 1);
-    EXPECT_EQ(checkCount(lonSec), 2);
-    EXPECT_EQ(outOfRangeViolation(lonDeg).message, kLongitudeDegreesMessage);
-    EXPECT_EQ(outOfRangeViolation(latSec).message, kSecondsMessage);
-    EXPECT_EQ(outOfRangeViolation(lonMin).resetText, u"");
 }
 
 TEST(Keystroke, DigitsAndBackspaceOnly)

@@ -456,19 +456,13 @@ void Form1::boxChanged(Box box)
     const QString text = b.edit->text();
     const validation::BoxReading reading =
         validation::readBox({reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())});
-    if (reading.outOfRange) {
-        const validation::Violation v = validation::outOfRangeViolation(b.role);
-        resetBox(b, v.resetText);
-        showMessage(v.message);
-        return;
+    // A number beyond 32 bits is not stored; the reset below stores 0.
+    if (!reading.outOfRange) {
+        *b.stored = reading.value;
     }
-    *b.stored = reading.value;
-    for (int check = 0; check < validation::checkCount(b.role); ++check) {
-        // The stored values are read afresh: an earlier reset has stored 0.
-        if (const auto v = validation::runCheck(b.role, check, *b.stored, *b.degrees)) {
-            resetBox(b, v->resetText);
-            showMessage(v->message);
-        }
+    if (const auto v = validation::firstViolation(b.role, reading, *b.degrees)) {
+        resetBox(b, v->resetText);
+        showMessage(v->message);
     }
 }
 

@@ -20,33 +20,28 @@ std::u16string_view ownRangeMessage(BoxRole role)
     return {};
 }
 
+std::int32_t ownRangeHighest(BoxRole role)
+{
+    return role.unit == Unit::Degrees ? maxDegrees(role.axis) : kMaxMinutesOrSeconds;
+}
+
 }  // namespace
 
-int checkCount(BoxRole role)
+std::optional<Violation> firstViolation(BoxRole role, BoxReading reading, std::int32_t degrees)
 {
-    return role.unit == Unit::Degrees ? 1 : 2;
-}
-
-std::optional<Violation> runCheck(BoxRole role, int index, std::int32_t value, std::int32_t degrees)
-{
-    if (role.unit == Unit::Degrees) {
-        if (index == 0 && degreesTooLarge(role.axis, value)) {
-            return Violation{kCleared, ownRangeMessage(role)};
-        }
-        return std::nullopt;
+    const Violation ownRange{kCleared, ownRangeMessage(role), ownRangeHighest(role), false};
+    const bool atLimit = role.unit != Unit::Degrees && degrees == maxDegrees(role.axis);
+    if (reading.outOfRange) {
+        return atLimit ? Violation{kCleared, ownRange.message, 0, true} : ownRange;
     }
-    if (index == 0 && pastTheLimit(role.axis, degrees, value)) {
-        return Violation{kZeroes, role.axis == Axis::Latitude ? kLatitudeLimitMessage : kLongitudeLimitMessage};
+    if (atLimit && reading.value > 0) {
+        return Violation{
+            kZeroes, role.axis == Axis::Latitude ? kLatitudeLimitMessage : kLongitudeLimitMessage, 0, true};
     }
-    if (index == 1 && minutesOrSecondsTooLarge(value)) {
-        return Violation{kCleared, ownRangeMessage(role)};
+    if (reading.value > ownRange.highest) {
+        return ownRange;
     }
     return std::nullopt;
-}
-
-Violation outOfRangeViolation(BoxRole role)
-{
-    return {kCleared, ownRangeMessage(role)};
 }
 
 }  // namespace skybrant::validation

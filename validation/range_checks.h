@@ -1,6 +1,6 @@
 #pragma once
 
-#include "entry_limits.h"
+#include "box_reader.h"
 
 #include <cstdint>
 #include <optional>
@@ -8,6 +8,10 @@
 
 namespace skybrant::validation {
 
+// The messages keep the texts operators have always seen, blanks and
+// spelling included ("minites", "Longtude", the leading and trailing blanks):
+// they are part of the window's look, and the window tests compare them
+// byte for byte.
 inline constexpr std::u16string_view kLatitudeDegreesMessage = u" Latitude is always less than 90 degrees";
 inline constexpr std::u16string_view kLongitudeDegreesMessage = u" Longitude is always less than 180 degrees";
 inline constexpr std::u16string_view kLatitudeLimitMessage = u"Latitude is not greater than 90 ";
@@ -15,31 +19,43 @@ inline constexpr std::u16string_view kLongitudeLimitMessage = u"Longtude is not 
 inline constexpr std::u16string_view kMinutesMessage = u"Number of minites less than 60";
 inline constexpr std::u16string_view kSecondsMessage = u"Number of seconds less than 60";
 
+// The bounds every coordinate entry is held to. They accept their own value
+// (90, 180, 60: "less than 60" in the message notwithstanding), and there is
+// no lower bound: zero and negative values pass as they are.
+enum class Axis { Latitude, Longitude };
 enum class Unit { Degrees, Minutes, Seconds };
 
-// Which quantity a coordinate box holds.
+inline constexpr std::int32_t kMaxMinutesOrSeconds = 60;
+
+constexpr std::int32_t maxDegrees(Axis axis)
+{
+    return axis == Axis::Latitude ? 90 : 180;
+}
+
+// Which quantity a coordinate box or command-line field holds.
 struct BoxRole {
     Axis axis;
     Unit unit;
 };
 
-// What a check that fires does: replace the box's text, then show the message.
+// What a check that fires does: replace the box's text, then show the
+// message. highest is the most the box takes beside the degrees it was
+// checked against (0 at 90 latitude or 180 longitude degrees), so that the
+// command line can say what is allowed in its own words.
 struct Violation {
     std::u16string_view resetText;
     std::u16string_view message;
+    std::int32_t highest = 0;
+    bool atDegreesLimit = false;  // refused only because the degrees are at their limit
 };
 
-// A degrees box has one check, a minutes or seconds box two. The window runs
-// them in order, reading the stored value afresh before each, since the reset
-// of an earlier check has already stored 0 again.
-int checkCount(BoxRole role);
-
-// Check number index (0-based) of a box, against its stored value and, for
-// minutes and seconds, the stored degrees of the same station and coordinate.
-std::optional<Violation> runCheck(BoxRole role, int index, std::int32_t value, std::int32_t degrees);
-
-// For a text whose number does not fit a 32-bit integer: the box is cleared
-// and shows its own range message.
-Violation outOfRangeViolation(BoxRole role);
+// The first check the reading breaks, or nothing. A degrees box is checked
+// against its limit. A minutes or seconds box is checked first against the
+// degrees of the same station and coordinate (nothing may be added to 90
+// latitude or 180 longitude degrees, reset to "00"), then against 60.
+// The first violation wins: in the window its reset stores 0, which passes
+// every later check, so one change shows at most one message.
+// A number beyond 32 bits breaks the box's own range check.
+std::optional<Violation> firstViolation(BoxRole role, BoxReading reading, std::int32_t degrees);
 
 }  // namespace skybrant::validation
