@@ -284,6 +284,17 @@ TEST(Cli, HelpAndManPageShowEveryOptionWithAnExample)
             man.contains(QStringLiteral(".BR ") + name))
             << option << " is not in the man page";
     }
+    // Every option --help lists has its entry in the man page.
+    const QString optionList =
+        help.out.section(QStringLiteral("\nOptions:\n"), 1).section(QStringLiteral("\n\n"), 0, 0);
+    for (const QString& entry : optionList.split(u'\n')) {
+        const QString name = entry.trimmed().section(u' ', 0, 0);
+        if (name.startsWith(QStringLiteral("--")) && name != QStringLiteral("--help-all")) {
+            EXPECT_TRUE(
+                man.contains(QStringLiteral(".B ") + name + u'\n') || man.contains(QStringLiteral(".BI ") + name))
+                << name.toStdString() << " is in --help but not in the man page";
+        }
+    }
     const CliRun version = cli({QStringLiteral("--version")});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_TRUE(version.out.startsWith(u"skybrant-cli "));

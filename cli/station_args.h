@@ -1,0 +1,39 @@
+#pragma once
+
+#include "core/position.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace skybrant::cli {
+
+// The stations as the command line gives them: --from, --to and the station
+// fields after the options, each as typed (an argument may hold several
+// fields separated by blanks, so "JO01 FN20" reads as two).
+struct StationArguments {
+    std::optional<std::string> from;
+    std::optional<std::string> to;
+    std::vector<std::string> fields;
+};
+
+struct StationsRead {
+    enum class Status {
+        Ok,
+        Usage,  // fields missing, left over or with no place to go
+        BadField,  // a field that is not allowed
+    };
+    Status status = Status::Usage;
+    Position own;  // both set when status is Ok
+    Position other;
+    // When status is not Ok: one sentence naming the option or station and
+    // what is wrong.
+    std::string error;
+};
+
+// The own and other station from whichever of --from, --to and the station
+// fields were given: both options and no fields; one option, the other
+// station from the fields; or both stations from the fields, own first.
+StationsRead readStationArguments(const StationArguments& arguments);
+
+}  // namespace skybrant::cli

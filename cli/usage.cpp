@@ -1,0 +1,173 @@
+#include "usage.h"
+
+#include <array>
+#include <cstddef>
+
+namespace skybrant::cli {
+
+const std::string_view kDescription = "Beam headings and great-circle distance between two radio stations.\n"
+                                      "\n"
+                                      "Give the own station, then the other station, each in one of three forms:\n"
+                                      "  - eight fields, LAD LAM LAS N|S LOD LOM LOS E|W: latitude degrees, minutes,\n"
+                                      "    seconds, N or S, then longitude degrees, minutes, seconds, E or W.\n"
+                                      "    Degrees are at most 90 (latitude) or 180 (longitude), minutes and\n"
+                                      "    seconds at most 60, with no minutes or seconds above 0 at 90 or 180\n"
+                                      "    degrees;\n"
+                                      "  - a Maidenhead locator of 2 to 10 characters (JO01, FN20xr, JO01mm12),\n"
+                                      "    standing for the centre of its square;\n"
+                                      "  - LAT LON in decimal degrees, north and east positive (51.5 -0.12).\n"
+                                      "Letters may be in either case.\n"
+                                      "\n"
+                                      "Examples:\n"
+                                      "  skybrant-cli 51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\n"
+                                      "  Distance: 5539.2 km\n"
+                                      "  Beam heading from my station: 288 degrees\n"
+                                      "  Beam heading from the other station: 51 degrees\n"
+                                      "\n"
+                                      "  Locators in, and each station's locator shown:\n"
+                                      "    skybrant-cli --from JO01 --to FN20xr --locator\n"
+                                      "  Decimal degrees and entry fields, distance in statute miles:\n"
+                                      "    skybrant-cli --from \"51.5 -0.12\" --to \"40 42 0 N 74 0 0 W\" --units mi\n"
+                                      "  The long way round and the ellipsoid too, as JSON:\n"
+                                      "    skybrant-cli JO01 FN20xr --long-path --ellipsoid --json\n"
+                                      "  Turn the rotator of the rotctld on this computer, waiting up to 5 s:\n"
+                                      "    skybrant-cli --from JO01 --to FN20xr --rotate localhost:4533 --timeout 5\n"
+                                      "  Many pairs, one JSON object per line, in nautical miles:\n"
+                                      "    skybrant-cli --batch --json --units nmi < pairs.txt\n"
+                                      "\n"
+                                      "With --batch, each line of standard input holds one pair in any of the\n"
+                                      "forms above, and each line of output is \"distance,own_heading,other_heading\"\n"
+                                      "(a heading is empty when the stations are at the same place or at opposite\n"
+                                      "points), or \"ERROR: <reason>\" for a line that cannot be used. Blank lines\n"
+                                      "and lines starting with # are copied through. --long-path adds the columns\n"
+                                      "long_distance,long_heading; --ellipsoid adds ellipsoid_distance,\n"
+                                      "ellipsoid_own_heading,ellipsoid_other_heading; --locator adds own_locator,\n"
+                                      "own_locator8,other_locator,other_locator8, in that order. With --json each\n"
+                                      "pair or failed line is one JSON object with its line number instead.\n"
+                                      "  printf '51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\\n' | skybrant-cli --batch\n"
+                                      "  5539.2,288,51\n"
+                                      "  printf 'JO01 FN20xr\\n' | skybrant-cli --batch --long-path\n"
+                                      "\n"
+                                      "Exit status: 0 on success; 1 when a pair could not be computed (in batch\n"
+                                      "mode: any line), there is no heading to turn the rotator to, or reading or\n"
+                                      "writing failed; 2 on a usage error; 3 when the rotator cannot be reached;\n"
+                                      "4 when it does not answer in time; 5 when it reports an error.";
+
+namespace {
+
+constexpr std::array kOptions{
+    OptionHelp{Option::Batch, "batch", "", "",
+        "Read pairs from standard input, one per line, and write one output line per input line.",
+        "Each line holds a pair in any of the forms above, and the output line is\n"
+        ".IR distance , own_heading , other_heading ,\n"
+        "with a heading field left empty when there is no heading.\n"
+        ".B \\-\\-long-path\n"
+        "adds\n"
+        ".IR long_distance , long_heading ;\n"
+        ".B \\-\\-ellipsoid\n"
+        "adds\n"
+        ".IR ellipsoid_distance , ellipsoid_own_heading , ellipsoid_other_heading ;\n"
+        ".B \\-\\-locator\n"
+        "adds\n"
+        ".IR own_locator , own_locator8 , other_locator , other_locator8 ,\n"
+        "in that order.\n"
+        "A line that cannot be used becomes\n"
+        ".BI \"ERROR: \" reason\n"
+        "naming the field and what is allowed, so that output lines stay aligned\n"
+        "with input lines.\n"
+        "Blank lines and lines starting with\n"
+        ".B #\n"
+        "are copied through.\n"
+        "Memory use does not grow with the input:\n"
+        ".BR \"skybrant-cli \\-\\-batch \\-\\-long-path < pairs.txt\" ."},
+    OptionHelp{Option::From, "from", "station", "",
+        "The own station in any of the three forms, as one argument: --from JO01, --from \"51.5 -0.12\".",
+        "Without\n"
+        ".BR \\-\\-to ,\n"
+        "the station fields after the options are the other station."},
+    OptionHelp{Option::To, "to", "station", "",
+        "The other station in any of the three forms, as one argument: --to FN20xr.",
+        "Without\n"
+        ".BR \\-\\-from ,\n"
+        "the station fields after the options are the own station."},
+    OptionHelp{Option::Locator, "locator", "", "", "Also show each station's 6- and 8-character locator.",
+        "For example:\n"
+        ".BR \"skybrant-cli 51.5 \\-0.12 40.7 \\-74 \\-\\-locator\" ."},
+    OptionHelp{Option::LongPath, "long-path", "", "",
+        "Also show the distance and beam heading the long way round; with --rotate, turn that way.",
+        "The long way is the rest of the circumference, and its heading the short\n"
+        "one turned through 180 degrees:\n"
+        ".BR \"skybrant-cli JO01 FN20xr \\-\\-long-path\" ."},
+    OptionHelp{Option::Units, "units", "km|mi|nmi", "km",
+        "Distances in kilometres (km, the default), statute miles (mi) or nautical miles (nmi): --units nmi.",
+        "All come from the same arc by the program's rule of 60 nautical miles of\n"
+        "6080 feet to a degree, 5280 feet to a statute mile and 1.6 km to a mile:\n"
+        ".BR \"skybrant-cli JO01 FN20xr \\-\\-units nmi\" ."},
+    OptionHelp{Option::Ellipsoid, "ellipsoid", "", "",
+        "Also show the distance and headings on the WGS84 ellipsoid, to see how far the sphere is off.",
+        "The geodesic is computed with GeographicLib, and its distance converted\n"
+        "by the international units (1609.344 m to a statute mile, 1852 m to a\n"
+        "nautical mile). The program's sphere runs short of the ellipsoid by up to\n"
+        "about 1.1 %:\n"
+        ".BR \"skybrant-cli JO01 FN20xr \\-\\-ellipsoid\" ."},
+    OptionHelp{Option::Rotate, "rotate", "host:port", "",
+        "Turn the rotator of a Hamlib rotctld at this address to the beam heading: --rotate localhost:4533, "
+        "--rotate [::1]:4533.",
+        "The figures are computed first; then the rotator of the\n"
+        ".BR rotctld (1)\n"
+        "listening there is turned to the beam heading from the own station (the\n"
+        "long-path heading with\n"
+        ".BR \\-\\-long-path ),\n"
+        "at elevation 0, and its position read back.\n"
+        "An IPv6 address goes in brackets.\n"
+        "No other address is ever contacted."},
+    OptionHelp{Option::Timeout, "timeout", "seconds", "2",
+        "Seconds to wait for the rotator once its name is looked up, at most 3600 (default 2): --timeout 5.",
+        "The wait covers the whole exchange once a host name has been looked up\n"
+        "(the system's resolver keeps its own time limits); the value is above 0:\n"
+        ".BR \"\\-\\-rotate [::1]:4533 \\-\\-timeout 5\" ."},
+    OptionHelp{Option::Json, "json", "", "",
+        "Write JSON, every field named and units stated; with --batch one object per line.",
+        "A heading that does not exist is null.\n"
+        "With\n"
+        ".BR \\-\\-batch ,\n"
+        "the output is JSON Lines: one object per pair or failed line, each with its\n"
+        ".B line\n"
+        "number; blank and comment lines give no output:\n"
+        ".BR \"skybrant-cli JO01 FN20xr \\-\\-json\" ."},
+};
+
+constexpr bool inOptionOrder()
+{
+    for (std::size_t i = 0; i < kOptions.size(); ++i) {
+        if (static_cast<std::size_t>(kOptions.at(i).option) != i) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(inOptionOrder(), "help(option) indexes the table by the option");
+
+constexpr std::array kArguments{
+    ArgumentHelp{"own", "OWN", "The own station, unless --from gives it."},
+    ArgumentHelp{"other", "OTHER", "The other station, unless --to gives it."},
+};
+
+}  // namespace
+
+std::span<const OptionHelp> options()
+{
+    return kOptions;
+}
+
+const OptionHelp& help(Option option)
+{
+    return kOptions.at(static_cast<std::size_t>(option));
+}
+
+std::span<const ArgumentHelp> arguments()
+{
+    return kArguments;
+}
+
+}  // namespace skybrant::cli
