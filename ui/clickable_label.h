@@ -10,7 +10,6 @@ class ClickableLabel final : public QLabel {
     Q_OBJECT
 public:
     ClickableLabel(int index, QWidget* parent) : QLabel(parent), index_(index) { }
-    int index() const { return index_; }
 
 signals:
     void clicked(int index);

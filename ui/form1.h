@@ -1,9 +1,8 @@
 #pragma once
 
 #include "core/station.h"
+#include "form1_controls.h"
 #include "message_sink.h"
-#include "url_opener.h"
-#include "validation/range_checks.h"
 
 #include <QWidget>
 
@@ -12,11 +11,6 @@
 #include <memory>
 
 class QCloseEvent;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
 class QStyle;
 
 namespace skybrant::settings {
@@ -25,17 +19,13 @@ class SettingsStore;
 
 namespace skybrant::ui {
 
-class ClickableLabel;
-
 // The calculator's one window.
 class Form1 final : public QWidget {
     Q_OBJECT
 public:
     // Messages go to sink, or to modal boxes when it is null. The own
-    // station is kept in store (not at all when it is null); addresses
-    // open through opener, or the desktop when it is null.
-    explicit Form1(MessageSink* sink = nullptr, settings::SettingsStore* store = nullptr, UrlOpener* opener = nullptr,
-        QWidget* parent = nullptr);
+    // station is kept in store (not at all when it is null).
+    explicit Form1(MessageSink* sink = nullptr, settings::SettingsStore* store = nullptr, QWidget* parent = nullptr);
     ~Form1() override;
 
     // Fills the own station's eight entries from the store; runs once the
@@ -53,36 +43,39 @@ public:
     const StationEntry& otherStored() const { return other_; }
 
     // Change handling of the coordinate boxes, on every change of their text.
-    void txtLAD1_Change();
-    void txtLAM1_Change();
-    void txtLAS1_Change();
-    void txtLOD1_Change();
-    void txtLOM1_Change();
-    void txtLOS1_Change();
-    void txtLAD2_Change();
-    void txtLAM2_Change();
-    void txtLAS2_Change();
-    void txtLOD2_Change();
-    void txtLOM2_Change();
-    void txtLOS2_Change();
+    void txtLAD1_Change() { boxChanged(Control::txtLAD1); }
+    void txtLAM1_Change() { boxChanged(Control::txtLAM1); }
+    void txtLAS1_Change() { boxChanged(Control::txtLAS1); }
+    void txtLOD1_Change() { boxChanged(Control::txtLOD1); }
+    void txtLOM1_Change() { boxChanged(Control::txtLOM1); }
+    void txtLOS1_Change() { boxChanged(Control::txtLOS1); }
+    void txtLAD2_Change() { boxChanged(Control::txtLAD2); }
+    void txtLAM2_Change() { boxChanged(Control::txtLAM2); }
+    void txtLAS2_Change() { boxChanged(Control::txtLAS2); }
+    void txtLOD2_Change() { boxChanged(Control::txtLOD2); }
+    void txtLOM2_Change() { boxChanged(Control::txtLOM2); }
+    void txtLOS2_Change() { boxChanged(Control::txtLOS2); }
 
     // Keystrokes: the handler sets keyAscii to 0 to drop the character.
-    void txtLAD1_KeyPress(char16_t& keyAscii);
-    void txtLAM1_KeyPress(char16_t& keyAscii);
-    void txtLAS1_KeyPress(char16_t& keyAscii);
-    void txtLOD1_KeyPress(char16_t& keyAscii);
-    void txtLOM1_KeyPress(char16_t& keyAscii);
-    void txtLOS1_KeyPress(char16_t& keyAscii);
-    void txtLAD2_KeyPress(char16_t& keyAscii);
-    void txtLAM2_KeyPress(char16_t& keyAscii);
-    void txtLAS2_KeyPress(char16_t& keyAscii);
-    void txtLOD2_KeyPress(char16_t& keyAscii);
-    void txtLOM2_KeyPress(char16_t& keyAscii);
-    void txtLOS2_KeyPress(char16_t& keyAscii);
-    void cmbNS1_KeyPress(char16_t& keyAscii);
-    void cmbEW1_KeyPress(char16_t& keyAscii);
-    void cmbNS2_KeyPress(char16_t& keyAscii);
-    void cmbEW2_KeyPress(char16_t& keyAscii);
+    void txtLAD1_KeyPress(char16_t& keyAscii) { coordinateKeyPress(keyAscii); }
+    void txtLAM1_KeyPress(char16_t& keyAscii) { coordinateKeyPress(keyAscii); }
+    void txtLAS1_KeyPress(char16_t& keyAscii) { coordinateKeyPress(keyAscii); }
+    void txtLOD1_KeyPress(char16_t& keyAscii) { coordinateKeyPress(keyAscii); }
+    void txtLOM1_KeyPress(char16_t& keyAscii) { coordinateKeyPress(keyAscii); }
+    void txtLOS1_KeyPress(char16_t& keyAscii) { coordinateKeyPress(keyAscii); }
+    void txtLAD2_KeyPress(char16_t& keyAscii) { coordinateKeyPress(keyAscii); }
+    void txtLAM2_KeyPress(char16_t& keyAscii) { coordinateKeyPress(keyAscii); }
+    void txtLAS2_KeyPress(char16_t& keyAscii) { coordinateKeyPress(keyAscii); }
+    void txtLOD2_KeyPress(char16_t& keyAscii) { coordinateKeyPress(keyAscii); }
+    void txtLOM2_KeyPress(char16_t& keyAscii) { coordinateKeyPress(keyAscii); }
+    void txtLOS2_KeyPress(char16_t& keyAscii) { coordinateKeyPress(keyAscii); }
+    // The hemisphere handlers stay members so that every handler wires alike.
+    // NOLINTBEGIN(readability-convert-member-functions-to-static)
+    void cmbNS1_KeyPress(char16_t& keyAscii) { hemisphereKeyPress(keyAscii); }
+    void cmbEW1_KeyPress(char16_t& keyAscii) { hemisphereKeyPress(keyAscii); }
+    void cmbNS2_KeyPress(char16_t& keyAscii) { hemisphereKeyPress(keyAscii); }
+    void cmbEW2_KeyPress(char16_t& keyAscii) { hemisphereKeyPress(keyAscii); }
+    // NOLINTEND(readability-convert-member-functions-to-static)
 
     void Command1_Click();
     void Label11_Click(int index);
@@ -92,50 +85,34 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    enum Box { LAD1, LAM1, LAS1, LOD1, LOM1, LOS1, LAD2, LAM2, LAS2, LOD2, LOM2, LOS2, kBoxCount };
-
-    struct CoordinateBox {
-        QLineEdit* edit = nullptr;
-        validation::BoxRole role{};
-        std::int32_t* stored = nullptr;
-        const std::int32_t* degrees = nullptr;  // same station and coordinate
-    };
-
-    QGroupBox* frame(QWidget* parent, const char* name, const char* title, const QRect& geometry);
+    // Built from the rows of form1_controls.cpp.
+    QWidget* makeControl(const ControlRow& row, QWidget* parent);
     void buildControls();
-    void describeForAssistiveTools();
-    void wireHandlers();
-    void boxChanged(Box box);
-    static void resetBox(CoordinateBox& box, std::u16string_view text);
+    template <typename W>
+    W* control(Control id) const
+    {
+        return static_cast<W*>(widgets_[static_cast<std::size_t>(id)]);
+    }
+    StationEntry& station(Station s) { return s == Station::Own ? own_ : other_; }
+    QString controlText(Control id) const;
+    void setControlText(Control id, const QString& text);
+
+    void boxChanged(Control box);
+    void resetBox(Control box, std::u16string_view text);
     void coordinateKeyPress(char16_t& keyAscii);
     static void hemisphereKeyPress(char16_t& keyAscii);
     void showMessage(std::u16string_view text);
-    // The text of one of the own station's boxes, by its name.
-    QString controlText(const char* name) const;
-    void setControlText(const char* name, const QString& text);
 
     std::unique_ptr<QStyle> classicStyle_;  // outlives the frames that use it
     std::unique_ptr<MessageSink> ownedSink_;
     MessageSink* sink_;
     settings::SettingsStore* store_;
-    std::unique_ptr<UrlOpener> ownedOpener_;
-    UrlOpener* opener_;
     bool saved_ = false;
     bool themeIconAsked_ = false;
 
     StationEntry own_;
     StationEntry other_;
-    std::array<CoordinateBox, kBoxCount> boxes_{};
-
-    QComboBox* cmbNS1_ = nullptr;
-    QComboBox* cmbEW1_ = nullptr;
-    QComboBox* cmbNS2_ = nullptr;
-    QComboBox* cmbEW2_ = nullptr;
-    QPushButton* command1_ = nullptr;
-    QLineEdit* txtBA_ = nullptr;
-    QLineEdit* txtAB_ = nullptr;
-    QLineEdit* txtAB3_ = nullptr;
-    std::array<ClickableLabel*, 2> label11_{};
+    std::array<QWidget*, kControlCount> widgets_{};
 };
 
 }  // namespace skybrant::ui

@@ -1,0 +1,136 @@
+#pragma once
+
+// The controls of the window, declared once: one row per control in
+// form1_controls.cpp. Building, wiring, the tab order, assistive texts and
+// the saved entries are all derived from these rows.
+
+#include "validation/range_checks.h"
+
+#include <QRgb>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace skybrant::ui {
+
+class Form1;
+
+// Every control of the window, in the order the rows declare them: each
+// frame before what it holds.
+enum class Control : std::uint8_t {
+    Frame1,
+    Label1,
+    Frame2,
+    Label3,
+    Label4,
+    Label2,
+    txtLAD1,
+    txtLAM1,
+    txtLAS1,
+    cmbNS1,
+    Label5,
+    txtLOD1,
+    txtLOM1,
+    txtLOS1,
+    cmbEW1,
+    Frame3,
+    Label7,
+    Label9,
+    Label6,
+    txtLAD2,
+    txtLAM2,
+    txtLAS2,
+    cmbNS2,
+    Label8,
+    txtLOD2,
+    txtLOM2,
+    txtLOS2,
+    cmbEW2,
+    Command1,
+    Frame4,
+    Label10,
+    txtBA,
+    Label11Degrees,  // member 0 of the Label11 group
+    Label12,
+    txtAB,
+    Label13,
+    Frame5,
+    Label14,
+    txtAB3,
+    Label15,
+    Label11Credit,  // member 1 of the Label11 group
+};
+inline constexpr std::size_t kControlCount = static_cast<std::size_t>(Control::Label11Credit) + 1;
+
+enum class Kind : std::uint8_t {
+    Frame,
+    Label,
+    Entry,  // a coordinate box
+    Hemisphere,  // an editable combo with a list of two letters
+    Result,  // a read-only box the press writes
+    Button,
+    Link,  // a member of the Label11 group
+};
+
+// Positions and sizes in twips, 1/1440 inch: 15 to a pixel at 96 dpi.
+struct Twips {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+enum class Station : std::uint8_t { None, Own, Other };
+
+// Which stored whole number a coordinate box fills.
+struct CoordinateRole {
+    Station station = Station::None;
+    validation::BoxRole role{};
+};
+
+// Where the own station's entries are kept between runs.
+struct SavedAs {
+    const char* section = nullptr;
+    const char* key = nullptr;
+};
+
+using Handler = void (Form1::*)();
+using KeyHandler = void (Form1::*)(char16_t& keyAscii);
+using IndexHandler = void (Form1::*)(int index);
+
+struct ControlRow {
+    Control id{};
+    const char* name = nullptr;
+    Kind kind{};
+    std::optional<Control> parent{};  // none: the window itself
+    Twips place{};
+    const char* text = nullptr;  // caption, initial text, or a hemisphere's first item
+    int tabIndex = 0;
+    const char* secondItem = nullptr;  // a hemisphere's other letter
+    QRgb background = 0;  // 0: the window's pink
+    QRgb textColour = 0;  // 0: the platform's
+    bool bigBold = false;  // 12 pt bold instead of the window's 8 pt
+    bool handCursor = false;
+    const char* toolTip = nullptr;
+    const char* accessibleName = nullptr;
+    const char* description = nullptr;
+    std::optional<Control> buddy{};  // the box this caption labels
+    CoordinateRole coordinate{};
+    Handler change = nullptr;
+    KeyHandler keyPress = nullptr;
+    Handler click = nullptr;
+    IndexHandler clickAt = nullptr;  // called with index
+    int index = 0;
+    SavedAs saved{};
+};
+
+// The rows, indexed by Control.
+const std::array<ControlRow, kControlCount>& controlRows();
+
+inline const ControlRow& rowOf(Control id)
+{
+    return controlRows()[static_cast<std::size_t>(id)];
+}
+
+}  // namespace skybrant::ui
