@@ -15,7 +15,14 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <vector>
+
+// Failure messages show a QString as its text.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace skybrant::ui {
 

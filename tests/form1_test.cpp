@@ -241,32 +241,6 @@ TEST_F(Form1Test, InputMethodTextIsFilteredLikeTyping)
     EXPECT_EQ(messages(), QStringList{kTypeOnly});
 }
 
-TEST_F(Form1Test, HemisphereBoxesTakeNoTyping)
-{
-    QComboBox* c = combo("cmbNS1");
-    c->setFocus();
-    for (const Qt::Key key : {Qt::Key_S, Qt::Key_W, Qt::Key_Backspace, Qt::Key_Space, Qt::Key_Return}) {
-        QTest::keyClick(c, key);
-        QTest::keyClick(c->lineEdit(), key);
-    }
-    EXPECT_EQ(c->currentText(), "N");
-    EXPECT_EQ(c->count(), 2);
-    EXPECT_TRUE(sink.shown.empty());
-
-    QInputMethodEvent ime;
-    ime.setCommitString(QStringLiteral("S"));
-    QApplication::sendEvent(c->lineEdit(), &ime);
-    EXPECT_EQ(c->currentText(), "N");
-
-    // Picking still works, and Delete can still empty the text.
-    c->setCurrentIndex(1);
-    EXPECT_EQ(c->currentText(), "S");
-    c->lineEdit()->home(false);
-    QTest::keyClick(c->lineEdit(), Qt::Key_Delete);
-    EXPECT_EQ(c->currentText(), "");
-    EXPECT_TRUE(sink.shown.empty());
-}
-
 TEST_F(Form1Test, PressShowsTheWorkedExamples)
 {
     struct Case {
@@ -290,23 +264,6 @@ TEST_F(Form1Test, PressShowsTheWorkedExamples)
         EXPECT_EQ(edit("txtBA")->text(), c.forward);
     }
     EXPECT_TRUE(sink.shown.empty());
-}
-
-TEST_F(Form1Test, HemisphereChangeIsUsedAtTheNextPress)
-{
-    enter("1", "51 30 0 N 0 7 0 W");
-    enter("2", "40 42 0 N 74 0 0 W");
-    press();
-    EXPECT_EQ(edit("txtAB3")->text(), "5539.2");
-    combo("cmbEW2")->setCurrentIndex(0);  // E
-    press();
-    EXPECT_NE(edit("txtAB3")->text(), "5539.2");
-    combo("cmbEW2")->setCurrentIndex(1);
-    combo("cmbNS1")->setEditText(QStringLiteral(" S "));
-    press();
-    EXPECT_EQ(edit("txtBA")->text(),
-        QString::fromStdString(
-            computeTexts({51, 30, 0, 0, 7, 0, "S", "W"}, {40, 42, 0, 74, 0, 0, "N", "W"}).ownToOther));
 }
 
 TEST_F(Form1Test, NoHeadingShowsBlanksAndANoteAfterTheResults)

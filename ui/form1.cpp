@@ -158,6 +158,7 @@ void Form1::Command1_Click()
 // Both members of the Label11 group, the "Degrees" beside the own heading and
 // the credit line, open the author's page: the index is not looked at, as
 // users of the program have always been able to click either.
+// NOLINTNEXTLINE(readability-convert-member-functions-to-static): wired like every handler
 void Form1::Label11_Click(int /*index*/)
 {
     // Whether the desktop managed to open it is the desktop's business.

@@ -212,6 +212,11 @@ QComboBox* hemisphereBox(const ControlRow& row, QWidget* parent)
     auto* c = new QComboBox(parent);
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
+    // Without a completer the box matches its items case-sensitively when
+    // editing finishes, so a shown "s" or "w" (pasted, or restored) stays as
+    // it is when the focus passes through, instead of turning into "S" or
+    // "W" and so into the other hemisphere. Nothing is typed here to complete.
+    c->setCompleter(nullptr);
     c->addItem(QString::fromUtf8(row.text));
     c->addItem(QString::fromUtf8(row.secondItem));
     // The first item's text, without picking an item.
