@@ -1,26 +1,44 @@
 #!/bin/bash
-# Makes docs/screenshot.png: the window on a virtual X display with the
-# London to New York example typed in and computed, as a user would.
-# Needs xvfb, xdotool and imagemagick; run after `make build`.
+# Makes docs/screenshot.png and docs/screenshot-scale2.png: the window on a
+# virtual X display with the London to New York example typed in and
+# computed, as a user would, at scale 1 and at scale 2 (QT_SCALE_FACTOR).
+# Needs xvfb, xdotool and imagemagick; run after `make build`. The window
+# keeps its settings in a temporary folder, not in the user's own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 app=build/dev/app/skybrant
 display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 800x600x24 >/dev/null 2>&1 &
+config=$(mktemp -d)
+Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true' EXIT
+trap 'kill $xvfb 2>/dev/null || true; rm -rf "$config"' EXIT
 sleep 1
-export DISPLAY=$display
-"$app" 2>/dev/null &
-app_pid=$!
-sleep 1.5
-xdotool windowfocus --sync "$(xdotool search --name '^Skybrant$' | head -1)"
+export DISPLAY=$display XDG_CONFIG_HOME=$config
+
 k() { xdotool key --delay 40 "$@"; }
 t() { xdotool type --delay 40 "$1"; }
-# Own station 51 30 0 N, 0 7 0 W; other station 40 42 0 N, 74 0 0 W.
-t 51; k Tab; t 30; k Tab; t 0; k Tab Tab; t 0; k Tab; t 7; k Tab; t 0; k Tab Down Down Tab
-t 40; k Tab; t 42; k Tab; t 0; k Tab Tab; t 74; k Tab; t 0; k Tab; t 0; k Tab Down Down Tab
-k space
-sleep 0.8
-import -window root -crop 504x467+0+0 docs/screenshot.png
-kill "$app_pid"
+
+# shot SCALE OUTPUT: one run of the window at QT_SCALE_FACTOR=SCALE.
+shot() {
+    rm -rf "${config:?}/Skybrant"
+    QT_SCALE_FACTOR=$1 "$app" 2>/dev/null &
+    local app_pid=$!
+    sleep 1.5
+    local window
+    window=$(xdotool search --sync --name '^Skybrant$' | head -1)
+    xdotool windowmove --sync "$window" 0 0
+    xdotool windowfocus --sync "$window"
+    # Own station 51 30 0 N, 0 7 0 W; other station 40 42 0 N, 74 0 0 W.
+    # A first run restores empty hemisphere boxes: Down picks the first
+    # item, a second Down the second.
+    t 51; k Tab; t 30; k Tab; t 0; k Tab Down Tab; t 0; k Tab; t 7; k Tab; t 0; k Tab Down Down Tab
+    t 40; k Tab; t 42; k Tab; t 0; k Tab Tab; t 74; k Tab; t 0; k Tab; t 0; k Tab Down Down Tab
+    k space
+    sleep 0.8
+    import -window root -crop "$((504 * $1))x$((467 * $1))+0+0" "$2"
+    kill "$app_pid"
+    wait "$app_pid" || true
+}
+
+shot 1 docs/screenshot.png
+shot 2 docs/screenshot-scale2.png

@@ -7,6 +7,10 @@
 #include <QGroupBox>
 #include <QLabel>
 
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
 namespace skybrant::ui {
 namespace {
 
@@ -226,6 +230,63 @@ TEST_F(Form1Test, ControlsKeepTheirPlacesWhenTheWindowIsResized)
     form->resize(200, 150);
     QApplication::processEvents();
     EXPECT_EQ(edit("txtLOS2")->geometry(), before);
+}
+
+}  // namespace
+}  // namespace skybrant::ui
+
+namespace skybrant::ui {
+namespace {
+
+// Columns of each line of text a label shows, read from its pixels: one
+// entry per band of rows that holds ink, with the band's leftmost and
+// rightmost inked column.
+std::vector<std::pair<int, int>> inkedLines(QLabel* label)
+{
+    const QImage image = label->grab().toImage();
+    const QColor background = label->palette().color(QPalette::Window);
+    const auto inked = [&](int x, int y) {
+        const QColor c = image.pixelColor(x, y);
+        return std::abs(c.red() - background.red()) + std::abs(c.green() - background.green()) +
+            std::abs(c.blue() - background.blue()) >
+            150;
+    };
+    std::vector<std::pair<int, int>> lines;
+    bool inLine = false;
+    for (int y = 0; y < image.height(); ++y) {
+        int left = image.width();
+        int right = -1;
+        for (int x = 0; x < image.width(); ++x) {
+            if (inked(x, y)) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+        if (right < 0) {
+            inLine = false;
+            continue;
+        }
+        if (!inLine) {
+            lines.emplace_back(left, right);
+            inLine = true;
+        }
+        lines.back() = {std::min(lines.back().first, left), std::max(lines.back().second, right)};
+    }
+    return lines;
+}
+
+// The nine blanks of "Skybrant of the         other station" carry "other
+// station" onto the second line, whatever the width of a blank.
+TEST_F(Form1Test, OtherStationLabelBreaksAtItsBlanks)
+{
+    auto* label = form->findChild<QLabel*>(QStringLiteral("Label12"));
+    ASSERT_NE(label, nullptr);
+    const QFontMetrics metrics = label->fontMetrics();
+    const auto lines = inkedLines(label);
+    ASSERT_EQ(lines.size(), 2U);
+    // The first line ends with "the"; the second holds both words.
+    EXPECT_LE(lines[0].second, metrics.horizontalAdvance(QStringLiteral("Skybrant of the")) + 1);
+    EXPECT_GE(lines[1].second, metrics.horizontalAdvance(QStringLiteral("other station")) - 4);
 }
 
 }  // namespace

@@ -148,7 +148,7 @@ constexpr std::array<ControlRow, kControlCount> kRows{{
         .text = "Degrees", .tabIndex = 34, .clickAt = &Form1::Label11_Click, .index = 0},
     // The nine blanks carry "other station" onto the label's second line.
     {.id = Label12, .name = "Label12", .kind = Label, .parent = Frame4, .place = {120, 1080, 1695, 495},
-        .text = "Skybrant of the         other station", .tabIndex = 36, .buddy = txtAB},
+        .text = "Skybrant of the         other station", .tabIndex = 36, .breakAtBlanks = true, .buddy = txtAB},
     {.id = txtAB, .name = "txtAB", .kind = Result, .parent = Frame4, .place = {2040, 1080, 735, 285}, .text = " ",
         .tabIndex = 19, .background = kLightYellow, .accessibleName = "Beam heading from the other station, degrees",
         .description = "Whole degrees clockwise from north, from the other station back towards mine"},
@@ -235,6 +235,20 @@ QLabel* label(const ControlRow& row, QWidget* parent)
     return l;
 }
 
+// The caption's run of blanks was sized for the wider blanks of the font the
+// layout was drawn with, to push the rest onto the second line. Blanks here
+// are narrower, so the text area ends where the longer of the two lines
+// does, and the label wraps at the blanks whatever their width.
+void breakAtBlanks(QLabel* l)
+{
+    const QString caption = l->text();
+    const qsizetype blanks = caption.indexOf(QLatin1String("  "));
+    const QFontMetrics metrics = l->fontMetrics();
+    const int lines = std::max(
+        metrics.horizontalAdvance(caption.left(blanks)), metrics.horizontalAdvance(caption.mid(blanks).trimmed()));
+    l->setContentsMargins(0, 0, std::max(0, l->width() - lines - 1), 0);
+}
+
 }  // namespace
 
 const std::array<ControlRow, kControlCount>& controlRows()
@@ -307,6 +321,9 @@ void Form1::buildControls()
         widgets_[static_cast<std::size_t>(row.id)] = w;
         w->setObjectName(QLatin1String(row.name));
         w->setGeometry(pixels(row.place));
+        if (row.breakAtBlanks) {
+            breakAtBlanks(static_cast<QLabel*>(w));
+        }
         if (row.background != 0) {
             setColour(w, row.kind == Button ? QPalette::Button : QPalette::Base, row.background);
         }

@@ -112,6 +112,7 @@ struct ControlRow {
     QRgb textColour = 0;  // 0: the platform's
     bool bigBold = false;  // 12 pt bold instead of the window's 8 pt
     bool handCursor = false;
+    bool breakAtBlanks = false;  // a two-line caption whose run of blanks marks its line break
     const char* toolTip = nullptr;
     const char* accessibleName = nullptr;
     const char* description = nullptr;
