@@ -1,24 +1,11 @@
 #pragma once
 
+#include "rotator_address.h"
+
 #include <chrono>
-#include <cstdint>
 #include <string>
-#include <string_view>
 
 namespace skybrant::cli {
-
-// Where a Hamlib rotator daemon (rotctld) listens, exactly as the user gave it.
-struct RotatorAddress {
-    std::string host;  // name, IPv4 address or IPv6 address without brackets
-    std::uint16_t port = 0;
-};
-
-// Reads "HOST:PORT", or "[IPv6]:PORT". On failure returns false and sets
-// error to a sentence saying what is wrong with the text.
-bool parseRotatorAddress(std::string_view text, RotatorAddress& address, std::string& error);
-
-// "HOST:PORT" again, an IPv6 host in brackets.
-std::string rotatorAddressText(const RotatorAddress& address);
 
 enum class RotatorStatus {
     Turned,  // RPRT 0 for the turn and a position read back

@@ -1,4 +1,5 @@
 #include "cli/rotator.h"
+#include "core/utf8.h"
 #include "rotator_peers.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,6 @@
 #include <utility>
 #include <vector>
 
-using skybrant::cli::parseRotatorAddress;
 using skybrant::cli::RotatorAddress;
 using skybrant::cli::RotatorStatus;
 using skybrant::cli::turnRotator;
@@ -25,56 +25,6 @@ namespace {
 RotatorAddress loopback(std::uint16_t port)
 {
     return {"127.0.0.1", port};
-}
-
-TEST(RotatorAddress, ReadsHostAndPortAndExplainsBadForms)
-{
-    struct Case {
-        std::string text;
-        std::string host;  // empty: the text must be refused
-        std::uint16_t port;
-        std::string complaint;
-    };
-    const std::vector<Case> cases{
-        {"127.0.0.1:4533", "127.0.0.1", 4533, ""},
-        {"[::1]:4533", "::1", 4533, ""},
-        {"rotor-2.example.org:1", "rotor-2.example.org", 1, ""},
-        {"localhost:65535", "localhost", 65535, ""},
-        {"", "", 0, "empty"},
-        {"localhost", "", 0, "has no port"},
-        {"localhost:", "", 0, "has no port"},
-        {":4533", "", 0, "has no host"},
-        {"[]:4533", "", 0, "has no host"},
-        {"::1:4533", "", 0, "must be in brackets"},
-        {"[::1]4533", "", 0, "\":PORT\""},
-        {"[::1", "", 0, "no ']'"},
-        {"[rotor]:4533", "", 0, "not an IPv6 address"},
-        {"host:0", "", 0, "from 1 to 65535"},
-        {"host:65536", "", 0, "from 1 to 65535"},
-        {"host:99999999999999999999", "", 0, "from 1 to 65535"},
-        {"host:-1", "", 0, "from 1 to 65535"},
-        {"host:+4533", "", 0, "from 1 to 65535"},
-        {"host:0x11d5", "", 0, "from 1 to 65535"},
-        {"host:4533 ", "", 0, "from 1 to 65535"},
-        {"ro tor:4533", "", 0, "characters a host name cannot hold"},
-        {std::string("ro\0\n\x1b:4533", 10), "", 0, R"("ro\x00\n\x1b:4533")"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        RotatorAddress address{"untouched", 7};
-        std::string error;
-        const bool parsed = parseRotatorAddress(c.text, address, error);
-        if (!c.host.empty()) {
-            EXPECT_TRUE(parsed) << error;
-            EXPECT_EQ(address.host, c.host);
-            EXPECT_EQ(address.port, c.port);
-        } else {
-            EXPECT_FALSE(parsed);
-            EXPECT_NE(error.find(c.complaint), std::string::npos) << error;
-            EXPECT_NE(error.find("HOST:PORT"), std::string::npos) << error;
-            EXPECT_EQ(address.host, "untouched");
-        }
-    }
 }
 
 TEST(RotatorDaemon, TurnsTheDummyRotator)
@@ -176,7 +126,7 @@ TEST(RotatorConnection, RepliesOutsideTheProtocolAreRotatorErrors)
         {{"OK\n"}, "answered the turn with \"OK\" instead of RPRT"},
         {{"RPRT\n"}, "\"RPRT\""},
         {{"RPRT 0 0\n"}, "\"RPRT 0 0\""},
-        {{"\x01\xff\x1b[2J\n"}, R"("\x01\xff\x1b[2J")"},
+        {{"\x01\xff\x1b[2J\n"}, R"("\x01\xFF\x1B[2J")"},
         {{flood + "\n"}, "longer than 256 bytes: \"AAAA"},
         {{flood}, "longer than 256 bytes"},
         {{"RPR"}, "closed the connection in the middle of a reply \"RPR\""},
@@ -199,6 +149,58 @@ TEST(RotatorConnection, RepliesOutsideTheProtocolAreRotatorErrors)
         EXPECT_NE(outcome.message.find("the rotator at 127.0.0.1:" + std::to_string(fake.port())), std::string::npos)
             << outcome.message;
         EXPECT_NE(outcome.message.find(complaint), std::string::npos) << outcome.message;
+    }
+}
+
+// A byte that could drive a terminal: a control character (C0, DEL or C1)
+// or a byte that is not part of well-formed UTF-8.
+bool hasRawControl(std::string_view text)
+{
+    while (!text.empty()) {
+        const std::size_t length = skybrant::utf8Length(text);
+        if (length == 0) {
+            return true;
+        }
+        const char32_t c = skybrant::utf8Decode(text.substr(0, length));
+        if (c < 0x20 || (c >= 0x7f && c <= 0x9f)) {
+            return true;
+        }
+        text.remove_prefix(length);
+    }
+    return false;
+}
+
+TEST(RotatorConnection, HostileRepliesReachNoTerminalRaw)
+{
+    const std::string hostile[] = {
+        "\x1b]0;owned\x07",  // sets the terminal's title
+        "\x1b[2J\x1b[H",  // clears the screen
+        std::string("a\0b", 3),  // NUL
+        "\a\a",  // BEL
+        "\xff\xfe\xc3",  // not UTF-8
+        "\xc2\x9b"
+        "31m",  // C1 control sequence introducer
+        "\r\b\x7f",  // carriage return, backspace, DEL
+    };
+    for (const auto& bytes : hostile) {
+        struct Step {
+            const char* name;
+            std::vector<std::string> replies;
+        };
+        const std::vector<Step> steps{
+            {"the turn's answer", {bytes + "\n"}},
+            {"the azimuth", {"RPRT 0\n", bytes + "\n0\n"}},
+            {"the elevation", {"RPRT 0\n", "1\n" + bytes + "\n"}},
+            {"an unfinished reply", {bytes}},
+            {"an overlong reply", {bytes + std::string(300, 'A') + bytes + "\n"}},
+        };
+        for (const auto& step : steps) {
+            SCOPED_TRACE(step.name + (": " + skybrant::quote(bytes)));
+            FakeRotator fake(step.replies, true);
+            const auto outcome = turnRotator(loopback(fake.port()), 6, 5s);
+            EXPECT_EQ(outcome.status, RotatorStatus::RotatorError);
+            EXPECT_FALSE(hasRawControl(outcome.message)) << skybrant::quote(outcome.message);
+        }
     }
 }
 

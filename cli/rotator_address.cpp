@@ -1,0 +1,117 @@
+#include "rotator_address.h"
+
+#include "core/utf8.h"
+
+#include <QHostAddress>
+#include <QString>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <optional>
+
+namespace skybrant::cli {
+
+namespace {
+
+constexpr const char* expectedForm = "expected HOST:PORT, such as 127.0.0.1:4533 or [::1]:4533";
+// Enough of a mistyped address to recognise it; a flood cannot fill the screen.
+constexpr std::size_t kShownBytes = 60;
+
+// Splits "[IPv6]:PORT" or "HOST:PORT"; returns what is wrong with the host
+// part, or nothing.
+std::optional<std::string> splitAddress(std::string_view text, std::string_view& host, std::string_view& port)
+{
+    if (text.front() == '[') {
+        const auto close = text.find(']');
+        if (close == std::string_view::npos) {
+            return "has no ']' after the IPv6 address";
+        }
+        host = text.substr(1, close - 1);
+        if (text.substr(close + 1, 1) != ":") {
+            return "needs \":PORT\" right after ']'";
+        }
+        port = text.substr(close + 2);
+        if (host.empty()) {
+            return "has no host between the brackets";
+        }
+        const QHostAddress ipv6(QString::fromUtf8(host.data(), static_cast<qsizetype>(host.size())));
+        if (ipv6.protocol() != QAbstractSocket::IPv6Protocol) {
+            return "has " + quote(host, kShownBytes) + " in brackets, which is not an IPv6 address";
+        }
+        return std::nullopt;
+    }
+    const auto colon = text.rfind(':');
+    if (colon == std::string_view::npos) {
+        return "has no port";
+    }
+    host = text.substr(0, colon);
+    port = text.substr(colon + 1);
+    if (host.find(':') != std::string_view::npos) {
+        return "looks like an IPv6 address, which must be in brackets";
+    }
+    if (host.empty()) {
+        return "has no host before the ':'";
+    }
+    const auto hostChar = [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '.' || c == '-' || c == '_';
+    };
+    if (!std::all_of(host.begin(), host.end(), hostChar)) {
+        return "has a host with characters a host name cannot hold";
+    }
+    return std::nullopt;
+}
+
+// Only plain decimal digits: from_chars alone would take a sign.
+std::optional<unsigned long> portNumber(std::string_view text)
+{
+    unsigned long value = 0;
+    const auto* end = text.data() + text.size();
+    const bool digits =
+        !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (!digits) {
+        return std::nullopt;
+    }
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || stop != end || value < 1 || value > 65535) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+}  // namespace
+
+std::string rotatorAddressText(const RotatorAddress& address)
+{
+    const bool ipv6 = address.host.find(':') != std::string::npos;
+    return (ipv6 ? "[" + address.host + "]" : address.host) + ":" + std::to_string(address.port);
+}
+
+bool parseRotatorAddress(std::string_view text, RotatorAddress& address, std::string& error)
+{
+    if (text.empty()) {
+        error = std::string("the rotator address is empty; ") + expectedForm;
+        return false;
+    }
+    std::string_view host;
+    std::string_view port;
+    auto wrong = splitAddress(text, host, port);
+    std::optional<unsigned long> number;
+    if (!wrong && port.empty()) {
+        wrong = "has no port after the ':'";
+    } else if (!wrong) {
+        number = portNumber(port);
+        if (!number) {
+            wrong = "has port " + quote(port, kShownBytes) + ", which is not a whole number from 1 to 65535";
+        }
+    }
+    if (wrong) {
+        error = "the rotator address " + quote(text, kShownBytes) + " " + *wrong + "; " + expectedForm;
+        return false;
+    }
+    address.host = std::string(host);
+    address.port = static_cast<std::uint16_t>(*number);
+    return true;
+}
+
+}  // namespace skybrant::cli

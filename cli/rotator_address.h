@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace skybrant::cli {
+
+// Where a Hamlib rotator daemon (rotctld) listens, exactly as the user gave it.
+struct RotatorAddress {
+    std::string host;  // name, IPv4 address or IPv6 address without brackets
+    std::uint16_t port = 0;
+};
+
+// Reads "HOST:PORT", or "[IPv6]:PORT". On failure returns false, leaves
+// address as it was and sets error to a sentence saying what is wrong with
+// the text. Looks nothing up.
+bool parseRotatorAddress(std::string_view text, RotatorAddress& address, std::string& error);
+
+// "HOST:PORT" again, an IPv6 host in brackets.
+std::string rotatorAddressText(const RotatorAddress& address);
+
+}  // namespace skybrant::cli

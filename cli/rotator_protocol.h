@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// rotctld's plain protocol as skybrant-cli speaks it: the commands it sends
+// and what it makes of each reply line, with no sockets involved.
+namespace skybrant::cli::rotctl {
+
+// rotctld's replies are a few bytes; anything longer is not the protocol.
+inline constexpr std::size_t kMaxReplyLine = 256;
+
+// "P 288.00 0.00\n": turn to a finite azimuth at elevation 0.
+std::string turnCommand(double azimuthDegrees);
+// "p\n": ask for the position, answered with azimuth and elevation lines.
+inline constexpr std::string_view kPositionCommand = "p\n";
+
+// The azimuth as a message shows it: "288" for 288.00, "6.5" for 6.50.
+std::string shownAzimuth(double azimuthDegrees);
+
+enum class LineStatus {
+    Complete,  // line holds the first reply line, taken off pending
+    Incomplete,  // no "\n" yet; wait for more
+    TooLong,  // more than kMaxReplyLine bytes before a "\n"
+};
+// Takes the first reply line off the front of pending, without its "\n" or
+// "\r\n".
+LineStatus takeLine(std::string& pending, std::string& line);
+
+// The code of an "RPRT <code>" line; nothing for any other line.
+std::optional<int> rprtCode(std::string_view line);
+
+// "RPRT -9 (Command rejected by the rig)": the code and, for one of Hamlib's
+// error codes, what it means.
+std::string codeText(int code);
+
+// What the reply to the turn says: nothing when the turn was accepted,
+// otherwise the sentence for the operator. where is "HOST:PORT".
+std::optional<std::string> turnRefusal(std::string_view reply, std::string_view where, double azimuthDegrees);
+
+enum class PositionPart { Azimuth, Elevation };
+
+struct Reading {
+    std::optional<double> degrees;
+    std::string problem;  // the sentence for the operator when there is no number
+};
+// One line of the reply to "p".
+Reading positionReading(std::string_view reply, PositionPart part, std::string_view where);
+
+}  // namespace skybrant::cli::rotctl

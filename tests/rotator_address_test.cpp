@@ -1,0 +1,88 @@
+#include "cli/rotator_address.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+using skybrant::cli::parseRotatorAddress;
+using skybrant::cli::RotatorAddress;
+using skybrant::cli::rotatorAddressText;
+
+namespace {
+
+TEST(RotatorAddress, ReadsHostAndPortAndExplainsBadForms)
+{
+    struct Case {
+        std::string text;
+        std::string host;  // empty: the text must be refused
+        std::uint16_t port;
+        std::string complaint;
+    };
+    const std::vector<Case> cases{
+        {"127.0.0.1:4533", "127.0.0.1", 4533, ""},
+        {"[::1]:4533", "::1", 4533, ""},
+        {"rotor-2.example.org:1", "rotor-2.example.org", 1, ""},
+        {"localhost:65535", "localhost", 65535, ""},
+        {"", "", 0, "empty"},
+        {"localhost", "", 0, "has no port"},
+        {"localhost:", "", 0, "has no port"},
+        {":4533", "", 0, "has no host"},
+        {"[]:4533", "", 0, "has no host"},
+        {"::1:4533", "", 0, "must be in brackets"},
+        {"[::1]4533", "", 0, "\":PORT\""},
+        {"[::1", "", 0, "no ']'"},
+        {"[rotor]:4533", "", 0, "not an IPv6 address"},
+        {"host:0", "", 0, "from 1 to 65535"},
+        {"host:65536", "", 0, "from 1 to 65535"},
+        {"host:99999999999999999999", "", 0, "from 1 to 65535"},
+        {"host:-1", "", 0, "from 1 to 65535"},
+        {"host:+4533", "", 0, "from 1 to 65535"},
+        {"host:0x11d5", "", 0, "from 1 to 65535"},
+        {"host:4533 ", "", 0, "from 1 to 65535"},
+        {"ro tor:4533", "", 0, "characters a host name cannot hold"},
+        {std::string("ro\0\n\x1b:4533", 10), "", 0, R"("ro\x00\x0A\x1B:4533")"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        RotatorAddress address{"untouched", 7};
+        std::string error;
+        const bool parsed = parseRotatorAddress(c.text, address, error);
+        if (!c.host.empty()) {
+            EXPECT_TRUE(parsed) << error;
+            EXPECT_EQ(address.host, c.host);
+            EXPECT_EQ(address.port, c.port);
+        } else {
+            EXPECT_FALSE(parsed);
+            EXPECT_NE(error.find(c.complaint), std::string::npos) << error;
+            EXPECT_NE(error.find("HOST:PORT"), std::string::npos) << error;
+            EXPECT_EQ(address.host, "untouched");
+        }
+    }
+}
+
+TEST(RotatorAddress, WritesTheAddressBackAsItIsTyped)
+{
+    struct Case {
+        const char* name;
+        RotatorAddress address;
+        std::string text;
+    };
+    const std::vector<Case> cases{
+        {"IPv4", {"127.0.0.1", 4533}, "127.0.0.1:4533"},
+        {"name", {"rotor-2.example.org", 1}, "rotor-2.example.org:1"},
+        {"IPv6 in brackets", {"::1", 65535}, "[::1]:65535"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(rotatorAddressText(c.address), c.text);
+        RotatorAddress back;
+        std::string error;
+        ASSERT_TRUE(parseRotatorAddress(c.text, back, error)) << error;
+        EXPECT_EQ(back.host, c.address.host);
+        EXPECT_EQ(back.port, c.address.port);
+    }
+}
+
+}  // namespace
