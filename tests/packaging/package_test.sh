@@ -22,6 +22,8 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libqt6widgets6 libqt6gui6 libqt6core6 libqt6network6 libgeographiclib libc6 libstdc++6; do
     echo "$depends" | grep -q "$lib" || { echo "Depends lacks $lib: $depends"; exit 1; }
 done
+recommends=$(dpkg-deb -f "$deb" Recommends)
+echo "$recommends" | grep -q hamradio-files || { echo "Recommends lacks hamradio-files: $recommends"; exit 1; }
 suggests=$(dpkg-deb -f "$deb" Suggests)
 [ "$suggests" = libhamlib-utils ] || { echo "Suggests is not libhamlib-utils: $suggests"; exit 1; }
 echo "$(basename "$deb"): all files present; Depends: $depends"
