@@ -112,24 +112,25 @@ TEST_F(Form1Test, EveryControlHasItsNameTextAndPlace)
     EXPECT_EQ(form->size(), QSize(7560 / 15, 7005 / 15));
     EXPECT_FALSE(form->windowIcon().isNull());
     for (const Control& c : kControls) {
+        SCOPED_TRACE(std::string(c.parent) + "/" + c.name);
         QWidget* w = findControl(form.get(), c);
-        ASSERT_NE(w, nullptr) << c.parent << "/" << c.name;
-        EXPECT_TRUE(isKind(w, c.kind)) << c.name;
-        EXPECT_EQ(w->geometry(), fromTwips(c)) << c.name;
+        ASSERT_NE(w, nullptr);
+        EXPECT_TRUE(isKind(w, c.kind));
+        EXPECT_EQ(w->geometry(), fromTwips(c));
         if (c.text != nullptr) {
-            EXPECT_EQ(textOf(w), QString::fromUtf8(c.text)) << c.name;
+            EXPECT_EQ(textOf(w), QString::fromUtf8(c.text));
         }
         if (auto* l = qobject_cast<QLabel*>(w)) {
-            EXPECT_TRUE(l->wordWrap()) << c.name;
-            EXPECT_EQ(l->textFormat(), Qt::PlainText) << c.name;
+            EXPECT_TRUE(l->wordWrap());
+            EXPECT_EQ(l->textFormat(), Qt::PlainText);
         }
         if (auto* cb = qobject_cast<QComboBox*>(w)) {
-            EXPECT_TRUE(cb->isEditable()) << c.name;
-            EXPECT_EQ(cb->insertPolicy(), QComboBox::NoInsert) << c.name;
-            ASSERT_EQ(cb->count(), 2) << c.name;
-            EXPECT_EQ(cb->itemText(0), QString::fromUtf8(c.text)) << c.name;
-            EXPECT_EQ(cb->itemText(1), QLatin1String(c.text[0] == 'N' ? "S" : "W")) << c.name;
-            EXPECT_EQ(cb->currentIndex(), -1) << c.name;  // the text is set, no item picked
+            EXPECT_TRUE(cb->isEditable());
+            EXPECT_EQ(cb->insertPolicy(), QComboBox::NoInsert);
+            ASSERT_EQ(cb->count(), 2);
+            EXPECT_EQ(cb->itemText(0), QString::fromUtf8(c.text));
+            EXPECT_EQ(cb->itemText(1), QLatin1String(c.text[0] == 'N' ? "S" : "W"));
+            EXPECT_EQ(cb->currentIndex(), -1);  // the text is set, no item picked
         }
     }
     auto* const credit = form->findChild<QLabel*>(QStringLiteral("Label11"), Qt::FindDirectChildrenOnly);
@@ -144,10 +145,11 @@ TEST_F(Form1Test, ColoursAndFonts)
     EXPECT_EQ(form->palette().color(QPalette::Window), pink);
     EXPECT_TRUE(form->autoFillBackground());
     for (const Control& c : kControls) {
+        SCOPED_TRACE(std::string(c.parent) + "/" + c.name);
         QWidget* w = findControl(form.get(), c);
         ASSERT_NE(w, nullptr);
         if (isKind(w, "frame") || isKind(w, "label")) {
-            EXPECT_EQ(w->palette().color(QPalette::Window), pink) << c.name;
+            EXPECT_EQ(w->palette().color(QPalette::Window), pink);
         }
     }
     const auto color = [&](const char* name, QPalette::ColorRole role) {
@@ -161,17 +163,20 @@ TEST_F(Form1Test, ColoursAndFonts)
     EXPECT_EQ(credit->palette().color(QPalette::WindowText), QColor(0, 0, 255));
 
     for (const char* name : {"Command1", "txtBA"}) {
+        SCOPED_TRACE(name);
         const QFont f = form->findChild<QWidget*>(QLatin1String(name))->font();
-        EXPECT_EQ(f.pointSize(), 12) << name;
-        EXPECT_TRUE(f.bold()) << name;
+        EXPECT_EQ(f.pointSize(), 12);
+        EXPECT_TRUE(f.bold());
     }
     for (const char* name : {"txtAB", "txtAB3", "txtLAD1", "Label1", "cmbNS1"}) {
+        SCOPED_TRACE(name);
         const QFont f = form->findChild<QWidget*>(QLatin1String(name))->font();
-        EXPECT_EQ(f.pointSize(), 8) << name;
-        EXPECT_FALSE(f.bold()) << name;
+        EXPECT_EQ(f.pointSize(), 8);
+        EXPECT_FALSE(f.bold());
     }
     for (const char* name : {"txtBA", "txtAB", "txtAB3"}) {
-        EXPECT_TRUE(edit(name)->isReadOnly()) << name;
+        SCOPED_TRACE(name);
+        EXPECT_TRUE(edit(name)->isReadOnly());
     }
 }
 
@@ -211,8 +216,9 @@ TEST_F(Form1Test, FocusStartsAtLatitudeDegreesAndTabWalksTheEntries)
         return f != nullptr ? f->objectName() : QString();
     };
     for (std::size_t i = 1; i < std::size(order); ++i) {
+        SCOPED_TRACE(std::string("after ") + order[i - 1]);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        EXPECT_EQ(focusedName(), QLatin1String(order[i])) << "after " << order[i - 1];
+        EXPECT_EQ(focusedName(), QLatin1String(order[i]));
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(focusedName(), "txtAB3");

@@ -1,8 +1,22 @@
 // A long random session in the window: typed characters of every kind,
-// editing shortcuts, pastes, picks and presses, checking after each action
-// that the window still holds together. The seed is printed; set
+// editing keys and shortcuts, Tab, pastes, picks and presses, checking after
+// each action that the window still holds together. The seed is printed; set
 // SKYBRANT_SESSION_SEED to replay a session, SKYBRANT_SESSION_ACTIONS for
 // its length.
+//
+// What it can catch: a crash or a sanitizer finding on any path the actions
+// reach; more than one message for one action; a coordinate box whose stored
+// whole number disagrees with its text (a change not handled, handled for
+// the wrong box, or a reset that did not store 0); a box left beyond its
+// range by a change; a hemisphere box whose text changes while the user
+// acts elsewhere (the focus leaving it); a result box showing anything but
+// a blank or a plain number in its range.
+// What it cannot catch: a wrong range rule or message text, since it judges
+// the boxes with the same first-violation rule the window uses (the entry
+// check tests pin those to fixed values); wrong figures from the press,
+// since it checks only their form and range (the compute tests pin those);
+// anything about layout, looks or focus order; and whether a message shows
+// at all for a keystroke that should give one.
 
 #include "form1_fixture.h"
 
@@ -49,6 +63,10 @@ public:
     {
         std::fill(std::begin(changed_), std::end(changed_), false);
         sink_.shown.clear();
+        touchedCombo_ = -1;
+        for (int i = 0; i < 4; ++i) {
+            hemispheres_[i] = t_.findCombo(kCombos[i])->currentText();
+        }
         const int kind = pick(100);
         if (kind < 45) {
             return typeInto(t_.findEdit(kBoxes[pick(12)]));
@@ -63,7 +81,8 @@ public:
             return paste(t_.findEdit(kBoxes[pick(12)]));
         }
         if (kind < 80) {
-            return comboAction(t_.findCombo(kCombos[pick(4)]));
+            touchedCombo_ = pick(4);
+            return comboAction(t_.findCombo(kCombos[touchedCombo_]));
         }
         if (kind < 85) {
             return typeInto(t_.findEdit(kResults[pick(3)]));
@@ -98,6 +117,14 @@ public:
             const bool againstDegrees = role.unit == Unit::Degrees || changed_[i];
             if (validation::firstViolation(role, {value, false}, againstDegrees ? degrees : 0)) {
                 return QStringLiteral("%1 holds %2, out of its range").arg(kBoxes[i]).arg(value);
+            }
+        }
+        // A hemisphere's text changes only by what is done in its own box.
+        for (int i = 0; i < 4; ++i) {
+            const QString text = t_.findCombo(kCombos[i])->currentText();
+            if (i != touchedCombo_ && text != hemispheres_[i]) {
+                return QStringLiteral("%1 changed from \"%2\" to \"%3\" by itself")
+                    .arg(QLatin1String(kCombos[i]), hemispheres_[i], text);
             }
         }
         for (const char* name : kResults) {
@@ -206,12 +233,23 @@ private:
 
     QString comboAction(QComboBox* c)
     {
-        switch (pick(3)) {
+        switch (pick(4)) {
         case 0:
             c->setCurrentIndex(pick(2));
             return QStringLiteral("pick in %1").arg(c->objectName());
         case 1:
             return typeInto(c);
+        case 2: {
+            // Letters of either case, as a paste or a hand-edited settings
+            // file may leave them.
+            const QString text = QStringList{QStringLiteral("s"), QStringLiteral("w"), QStringLiteral("n"),
+                QStringLiteral("e"), QStringLiteral(" S "), QStringLiteral("X")}[pick(6)];
+            QApplication::clipboard()->setText(text);
+            c->lineEdit()->setFocus();
+            c->lineEdit()->selectAll();
+            QTest::keyClick(c->lineEdit(), Qt::Key_V, Qt::ControlModifier);
+            return QStringLiteral("paste \"%1\" into %2").arg(text, c->objectName());
+        }
         default:
             c->setFocus();
             c->lineEdit()->home(false);
@@ -225,6 +263,8 @@ private:
     RecordingSink& sink_;
     std::mt19937_64 rng_;
     bool changed_[12] = {};
+    int touchedCombo_ = -1;
+    QString hemispheres_[4];
 };
 
 TEST_F(Form1Test, LongRandomSessionHoldsTogether)
