@@ -7,11 +7,6 @@
 
 namespace skybrant::ui {
 
-QString creditText()
-{
-    return QStringLiteral(SKYBRANT_CREDIT_TEXT);
-}
-
 QUrl authorPageUrl()
 {
     const QString configured = QStringLiteral(SKYBRANT_AUTHOR_URL);

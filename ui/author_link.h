@@ -1,12 +1,8 @@
 #pragma once
 
-#include <QString>
 #include <QUrl>
 
 namespace skybrant::ui {
-
-// The credit line's text, set when the program is built.
-QString creditText();
 
 // The author's page: the address set when the program is built or, by
 // default, the about page installed with the program, opened as a local

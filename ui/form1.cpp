@@ -92,8 +92,10 @@ void Form1::showMessage(std::u16string_view text)
 
 void Form1::resetBox(Control box, std::u16string_view text)
 {
-    // Replacing the text runs this box's change handling again, nested,
-    // which stores the reset text's value (0).
+    // Intended nesting: replacing the text runs this box's change handling
+    // again before setText returns. The inner run reads the reset text ("" or
+    // "00", which passes every check) and stores 0; only then does the outer
+    // run show its message, so the box is already reset behind it.
     control<QLineEdit>(box)->setText(toQString(text));
     const CoordinateRole& c = rowOf(box).coordinate;
     storedField(station(c.station), c.role) = 0;
@@ -111,6 +113,8 @@ void Form1::boxChanged(Control box)
     if (!reading.outOfRange) {
         stored = reading.value;
     }
+    // The messages keep their blanks and spelling as users have always seen
+    // them (validation/range_checks.h).
     if (const auto v = validation::firstViolation(c.role, reading, degrees)) {
         resetBox(box, v->resetText);
         showMessage(v->message);

@@ -32,9 +32,10 @@ constexpr QRgb kYellow = qRgb(255, 255, 0);
 constexpr QRgb kLightYellow = qRgb(255, 255, 192);
 constexpr QRgb kBlue = qRgb(0, 0, 255);
 
-// Captions keep their wording and spelling ("programe", "Longtude" in the
-// messages): they are the program's own, as its users know them. The runs of
-// blanks in the column headings place each word over its box.
+// Captions keep their wording, spelling and blanks as drawn ("programe",
+// "Skybrant" for a beam heading, the blank before " Skybrants"): users know
+// the window by them, and the layout tests compare them byte for byte. The
+// runs of blanks in the column headings place each word over its box.
 // clang-format off
 constexpr std::array<ControlRow, kControlCount> kRows{{
     {.id = Frame1, .name = "Frame1", .kind = Frame, .place = {1080, 360, 4935, 855}, .text = "About this programe",
@@ -185,6 +186,8 @@ constexpr bool rowsInControlOrder()
 }
 static_assert(rowsInControlOrder(), "each row stands at its control's place");
 
+// Every number of the layout is a multiple of 15 twips, so the pixels are
+// exact; Qt scales them for high-density screens.
 QRect pixels(const Twips& t)
 {
     constexpr int kTwipsPerPixel = 15;

@@ -73,7 +73,8 @@ enum class Kind : std::uint8_t {
     Link,  // a member of the Label11 group
 };
 
-// Positions and sizes in twips, 1/1440 inch: 15 to a pixel at 96 dpi.
+// Positions and sizes in twips, 1/1440 inch, 15 to a pixel at 96 dpi: the
+// unit the layout was drawn in, kept so that each row reads against it.
 struct Twips {
     int left = 0;
     int top = 0;

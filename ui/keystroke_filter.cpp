@@ -45,8 +45,10 @@ bool typesNothing(int key)
     }
 }
 
-}  // namespace
-
+// Character codes a key event types, or none for an editing command
+// (copy, paste, undo, ...) or a key that types nothing (Delete, arrows,
+// Home, End, Tab, function keys). Backspace, Enter and Escape count as
+// the characters 8, 13 and 27.
 QString typedCharacters(const QKeyEvent& e)
 {
     if (isEditingCommand(e) || typesNothing(e.key())) {
@@ -65,6 +67,8 @@ QString typedCharacters(const QKeyEvent& e)
         return e.text();
     }
 }
+
+}  // namespace
 
 KeystrokeFilter::KeystrokeFilter(QObject* parent, Handler handler) : QObject(parent), handler_(std::move(handler)) { }
 

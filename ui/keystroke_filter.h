@@ -4,15 +4,7 @@
 
 #include <functional>
 
-class QKeyEvent;
-
 namespace skybrant::ui {
-
-// Character codes a key event types, or none for an editing command
-// (copy, paste, undo, ...) or a key that types nothing (Delete, arrows,
-// Home, End, Tab, function keys). Backspace, Enter and Escape count as
-// the characters 8, 13 and 27.
-QString typedCharacters(const QKeyEvent& event);
 
 // Hands every typed character, and every character an input method commits,
 // to a handler that may set the code to 0 to drop the keystroke. Editing
