@@ -204,6 +204,18 @@ CallsignInfo lookupCallsign(const CountryFiles& files, std::string_view callsign
     return parts.count == 1 ? byHomeCall(files, parts.part[0]) : portable(files, parts);
 }
 
+bool isCallsignShaped(std::string_view text)
+{
+    Parts parts;
+    if (!split(text, parts)) {
+        return false;
+    }
+    return std::any_of(
+        parts.part.begin(), parts.part.begin() + static_cast<std::ptrdiff_t>(parts.count), [](std::string_view part) {
+            return std::any_of(part.begin(), part.end(), isDigit) && std::any_of(part.begin(), part.end(), isLetter);
+        });
+}
+
 std::string callsignProblem(const CallsignInfo& info, std::string_view callsign)
 {
     const std::string call = quote(trimmed(callsign), kMaxCallsignLength + 8);

@@ -44,6 +44,12 @@ struct CallsignInfo {
 // /MM and /AM have no position.
 CallsignInfo lookupCallsign(const CountryFiles& files, std::string_view callsign);
 
+// Whether text is shaped like a callsign rather than a number or a word:
+// letters, digits and '/' between parts as a lookup takes them, one part
+// holding both a letter and a digit (W1AW, DL/G4ABC, 1A0KM; not 12.5, N,
+// DL).
+bool isCallsignShaped(std::string_view text);
+
 // A sentence for a lookup that found no position ("G4ABC/MM is maritime
 // mobile: ..."); empty for Found.
 std::string callsignProblem(const CallsignInfo& info, std::string_view callsign);

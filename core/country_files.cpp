@@ -4,12 +4,37 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
 
 namespace skybrant {
+
+std::string userCountryFile()
+{
+    const char* data = std::getenv("XDG_DATA_HOME");
+    std::filesystem::path folder;
+    if (data != nullptr && std::filesystem::path(data).is_absolute()) {
+        folder = data;
+    } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        folder = std::filesystem::path(home) / ".local" / "share";
+    } else {
+        return {};
+    }
+    return (folder / "Skybrant" / "cty.dat").string();
+}
+
+std::string defaultCountryFile()
+{
+    std::string own = userCountryFile();
+    std::error_code code;
+    if (!own.empty() && std::filesystem::exists(own, code)) {
+        return own;
+    }
+    return std::string(kPackagedCountryFile);
+}
 
 bool CountryFiles::load(const std::string& path, std::string& error)
 {

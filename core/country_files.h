@@ -13,6 +13,19 @@
 
 namespace skybrant {
 
+// Where Debian's hamradio-files puts the country file.
+inline constexpr std::string_view kPackagedCountryFile = "/usr/share/hamradio-files/cty.dat";
+
+// The operator's own country file, which stands before the packaged one
+// (newer ones are published often): Skybrant/cty.dat in $XDG_DATA_HOME, or
+// in ~/.local/share when that is unset or not an absolute path. Empty when
+// neither $XDG_DATA_HOME nor $HOME gives a place.
+std::string userCountryFile();
+
+// The country file to read when none is named: the operator's own when it
+// exists, else the packaged one (whose path then names what is missing).
+std::string defaultCountryFile();
+
 // One entity (DXCC country, or a country of another award list) of a country
 // file, with the program's signs: north and east positive, UTC offsets in
 // hours ahead of UTC. The file itself gives longitudes and offsets positive

@@ -84,6 +84,32 @@ TEST(Callsign, PortableFormsAndSuffixes)
     EXPECT_DOUBLE_EQ(exact.position.lonDegrees, -0.13);
 }
 
+TEST(Callsign, ShapedLikeACallsign)
+{
+    struct Case {
+        const char* text;
+        bool shaped;
+    } cases[] = {
+        {"W1AW", true},
+        {"w1aw", true},
+        {"DL/G4ABC", true},
+        {"1A0KM", true},
+        {"G4ABC/MM", true},
+        {"12.5", false},
+        {"-33", false},
+        {"N", false},
+        {"DL", false},
+        {"DL/G", false},
+        {"G4ABC/", false},
+        {"G4 ABC", false},
+        {"", false},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.text);
+        EXPECT_EQ(isCallsignShaped(row.text), row.shaped);
+    }
+}
+
 TEST(Callsign, ProblemsSaySoInWords)
 {
     const CountryFiles files;

@@ -199,5 +199,55 @@ TEST(CountryFile, LoadNamesFilesItCannotRead)
     std::filesystem::remove_all(folder);
 }
 
+// The operator's own file in the data folder stands before the packaged one.
+TEST(CountryFile, OwnFileBeforeThePackagedOne)
+{
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("skybrant_cty_data_" + std::to_string(getpid()));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder / "data" / "Skybrant");
+    std::ofstream(folder / "data" / "Skybrant" / "cty.dat") << kHandMade;
+    const std::string ownFile = (folder / "data" / "Skybrant" / "cty.dat").string();
+    const std::string packaged(kPackagedCountryFile);
+    const char* savedData = std::getenv("XDG_DATA_HOME");
+    const char* savedHome = std::getenv("HOME");
+    const std::optional<std::string> restoreData = savedData ? std::optional<std::string>(savedData) : std::nullopt;
+    const std::optional<std::string> restoreHome = savedHome ? std::optional<std::string>(savedHome) : std::nullopt;
+
+    struct Case {
+        const char* name;
+        std::optional<std::string> dataHome;
+        std::optional<std::string> home;
+        std::string own;
+        std::string chosen;
+    } cases[] = {
+        {"own file present", (folder / "data").string(), "/nonexistent", ownFile, ownFile},
+        {"no own file", (folder / "empty").string(), "/nonexistent", (folder / "empty/Skybrant/cty.dat").string(),
+            packaged},
+        {"data home unset", std::nullopt, folder.string(), (folder / ".local/share/Skybrant/cty.dat").string(),
+            packaged},
+        {"data home not absolute", "data", folder.string(), (folder / ".local/share/Skybrant/cty.dat").string(),
+            packaged},
+        {"neither set", std::nullopt, std::nullopt, "", packaged},
+    };
+    const auto set = [](const char* name, const std::optional<std::string>& value) {
+        if (value) {
+            setenv(name, value->c_str(), 1);
+        } else {
+            unsetenv(name);
+        }
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.name);
+        set("XDG_DATA_HOME", row.dataHome);
+        set("HOME", row.home);
+        EXPECT_EQ(userCountryFile(), row.own);
+        EXPECT_EQ(defaultCountryFile(), row.chosen);
+    }
+    set("XDG_DATA_HOME", restoreData);
+    set("HOME", restoreHome);
+    std::filesystem::remove_all(folder);
+}
+
 }  // namespace
 }  // namespace skybrant
