@@ -4,6 +4,7 @@
 #include "skybrant_version.h"
 #include "ui/close_signals.h"
 #include "ui/form1.h"
+#include "ui/message_sink.h"
 #include "ui/startup_probe.h"
 
 #include <QApplication>
@@ -22,6 +23,20 @@ bool hasDisplay()
     };
     // An explicit platform (offscreen, vnc, ...) needs no display server.
     return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+}
+
+// The window while it lives, for the save at exit().
+skybrant::ui::Form1* liveWindow = nullptr;
+
+// When the display server goes away (a logout that asks nobody to save),
+// the platform ends the process with exit() from inside the event loop,
+// without a close request. The window is still whole then: save it here.
+void saveAtExit()
+{
+    if (liveWindow != nullptr) {
+        skybrant::ui::messagesToStandardError();
+        liveWindow->Form_QueryUnload();
+    }
 }
 
 }  // namespace
@@ -46,12 +61,24 @@ int main(int argc, char* argv[])
 
     const auto store = skybrant::settings::makeIniSettingsStore();
     skybrant::ui::Form1 window(nullptr, store.get());
-    // Every ordinary way of ending saves the own station: the close button
-    // and Alt+F4 (a close request), the desktop session ending, and the
-    // signals a terminal or the system sends.
+    // Every way of ending saves the own station, once: the close button and
+    // Alt+F4 (a close request), the desktop session ending, the signals a
+    // terminal or the system sends, a quit from elsewhere, and the display
+    // going away.
     new skybrant::ui::CloseOnSignals(&window);
     QObject::connect(
         &app, &QGuiApplication::commitDataRequest, &window, [&window](QSessionManager&) { window.Form_QueryUnload(); });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, [&window] { window.Form_QueryUnload(); });
+    liveWindow = &window;
+    std::atexit(saveAtExit);
+    struct Forget {
+        Forget() = default;
+        Forget(const Forget&) = delete;
+        Forget& operator=(const Forget&) = delete;
+        Forget(Forget&&) = delete;
+        Forget& operator=(Forget&&) = delete;
+        ~Forget() { liveWindow = nullptr; }
+    } forgetTheWindowWhenItGoes;
     window.Form_Load();
     if (window.ownStationSaved()) {
         return 0;  // asked to close while the load was showing a message

@@ -1,70 +1,59 @@
-#include "ini_format.h"
+#include "ini_document.h"
+#include "settings_file.h"
 #include "settings_store.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
-#include <QThread>
 
-#include <algorithm>
 #include <map>
+#include <vector>
 
 namespace skybrant::settings {
 
 namespace {
 
-// Why a file could not be written there, as far as can be told afterwards.
-QString whyNotWritten(const QString& path, qint64 size)
+QString settingsPath(const QString& application)
 {
-    // Walk up to the first part of the path that exists.
-    QFileInfo probe(QFileInfo(path).absolutePath());
-    while (!probe.exists() && probe.absoluteFilePath() != QDir::rootPath()) {
-        probe.setFile(probe.absolutePath());
-    }
-    if (!probe.isDir()) {
-        return QStringLiteral("%1 is a file, not a folder").arg(probe.absoluteFilePath());
-    }
-    if (QFileInfo(path).isDir()) {
-        return QStringLiteral("a folder of that name is in the way");
-    }
-    if (probe.absoluteFilePath() != QFileInfo(path).absolutePath()) {
-        return QStringLiteral("the folder %1 could not be made").arg(QFileInfo(path).absolutePath());
-    }
-    // Try the same write again, without replacing the file, for the
-    // system's own words (permission denied, no space left, ...).
-    QSaveFile trial(path);
-    if (!trial.open(QIODevice::WriteOnly)) {
-        return trial.errorString();
-    }
-    const QByteArray filler(static_cast<qsizetype>(std::max<qint64>(size, 1)), ' ');
-    if (trial.write(filler) != filler.size() || !trial.flush()) {
-        QString reason = trial.errorString();
-        trial.cancelWriting();
-        return reason;
-    }
-    trial.cancelWriting();
-    return QStringLiteral("the file could not be written");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' + application + u'/' +
+        application + QLatin1String(".ini");
 }
 
-// QSettings guards each write with "<file>.lock". A program killed while
-// taking that lock leaves it empty, and QSettings would then wait half a
-// minute before it counts as stale. A live holder writes its details into
-// the lock at once, so a lock still empty a moment later is a dead one.
-void clearDeadLock(const QString& path)
+// What the window is told when the file could not all be read: the file,
+// what is wrong, and what happens next.
+std::optional<QString> describeProblem(const QString& path, const FileContents& found, const IniDocument& doc)
 {
-    const QString lockPath = path + QLatin1String(".lock");
-    for (int look = 0; look < 2; ++look) {
-        const QFileInfo lock(lockPath);
-        if (!lock.exists() || lock.size() != 0) {
-            return;
-        }
-        if (look == 0) {
-            QThread::msleep(100);
-        }
+    const QString file = QDir::toNativeSeparators(path);
+    const QString unread = QStringLiteral("The saved station in %1 could not be read: %2.").arg(file);
+    const QString replaced =
+        QStringLiteral(" Skybrant starts with empty boxes and saves your station there again when you close it.");
+    switch (found.state) {
+    case FileContents::State::Absent:
+        return std::nullopt;
+    case FileContents::State::Read:
+        break;
+    case FileContents::State::NotRegular:
+        return unread.arg(QStringLiteral("it is %1, not a regular file").arg(found.kind)) +
+            QStringLiteral(" Skybrant starts with empty boxes and leaves it as it is, so your station is not "
+                           "saved until a regular file takes its place.");
+    case FileContents::State::TooLarge:
+        return unread.arg(QStringLiteral("it is larger than 1 MiB, which no saved station is")) + replaced;
+    case FileContents::State::CannotOpen:
+        return unread.arg(QStringLiteral("the file cannot be opened")) + replaced;
     }
-    QFile::remove(lockPath);
+    const QStringList& problems = doc.problems();
+    if (problems.isEmpty()) {
+        return std::nullopt;
+    }
+    QString what = problems.front();
+    if (problems.size() == 2) {
+        what += QStringLiteral(", and 1 more line could not be read");
+    } else if (problems.size() > 2) {
+        what += QStringLiteral(", and %1 more lines could not be read").arg(problems.size() - 1);
+    }
+    return QStringLiteral("The saved station in %1 could not be read in full: %2. Skybrant starts with the values "
+                          "it could read and, when you close it, saves your station there again without the lines "
+                          "it could not read.")
+        .arg(file, what);
 }
 
 class IniSettingsStore final : public SettingsStore {
@@ -72,28 +61,32 @@ public:
     QString get(
         const QString& application, const QString& section, const QString& key, const QString& defaultValue) override
     {
-        return settingsFor(application).value(section + u'/' + key, defaultValue).toString();
+        return loaded(application).doc.value(section, key).value_or(defaultValue);
     }
 
     void save(const QString& application, const QString& section, const QString& key, const QString& value) override
     {
-        settingsFor(application).setValue(section + u'/' + key, value);
-        pending_[application][section + u'/' + key] = value;
+        pending_[application].push_back({section, key, value});
     }
 
     bool commit(QString& error) override
     {
         bool ok = true;
         for (const auto& [application, values] : pending_) {
-            QSettings& s = settingsFor(application);
-            clearDeadLock(s.fileName());
-            s.sync();
-            // The status also reports a damaged file read before the write,
-            // so the file itself is read back to see what reached the disk.
-            const QString path = s.fileName();
-            if (!holds(path, values)) {
+            const QString path = settingsPath(application);
+            // The file as it is now, not as it was at the load: another
+            // feature or program may have saved its own keys since.
+            const auto failure = replaceSettingsFile(path, [&values](const FileContents& now) {
+                IniDocument doc =
+                    now.state == FileContents::State::Read ? IniDocument::parse(now.bytes) : IniDocument();
+                for (const Value& v : values) {
+                    doc.setValue(v.section, v.key, v.text);
+                }
+                return doc.toBytes();
+            });
+            if (failure) {
                 error = QStringLiteral("Your station could not be saved to %1: %2.")
-                            .arg(QDir::toNativeSeparators(path), whyNotWritten(path, writeIni(values).size()));
+                            .arg(QDir::toNativeSeparators(path), *failure);
                 ok = false;
             }
         }
@@ -101,62 +94,41 @@ public:
         return ok;
     }
 
-    std::optional<QString> readProblem(const QString& application) override
-    {
-        QSettings& s = settingsFor(application);
-        const QString path = QDir::toNativeSeparators(s.fileName());
-        switch (s.status()) {
-        case QSettings::NoError:
-            return std::nullopt;
-        case QSettings::FormatError:
-            return QStringLiteral("The saved station in %1 could not be read: %2.").arg(path, problems_[application]);
-        case QSettings::AccessError:
-            break;
-        }
-        return QStringLiteral("The saved station in %1 could not be read: the file cannot be opened.").arg(path);
-    }
+    std::optional<QString> readProblem(const QString& application) override { return loaded(application).problem; }
 
 private:
-    QSettings& settingsFor(const QString& application)
-    {
-        auto it = open_.find(application);
-        if (it == open_.end()) {
-            auto s = std::make_unique<QSettings>(iniSettingsPath(application), iniFormat());
-            // QSettings reads the file when it is made.
-            problems_[application] = lastIniReadError();
-            it = open_.emplace(application, std::move(s)).first;
-        }
-        return *it->second;
-    }
+    struct Value {
+        QString section;
+        QString key;
+        QString text;
+    };
+    struct Loaded {
+        IniDocument doc;
+        std::optional<QString> problem;
+    };
 
-    static bool holds(const QString& path, const QSettings::SettingsMap& values)
+    // Each application's file is read once, at its first use.
+    Loaded& loaded(const QString& application)
     {
-        QFile file(path);
-        QSettings::SettingsMap onDisk;
-        QString ignored;
-        if (!file.open(QIODevice::ReadOnly) || !readIni(file.readAll(), onDisk, ignored)) {
-            return false;
-        }
-        for (auto it = values.cbegin(); it != values.cend(); ++it) {
-            if (onDisk.value(it.key()) != it.value()) {
-                return false;
+        auto it = loaded_.find(application);
+        if (it == loaded_.end()) {
+            const QString path = settingsPath(application);
+            const FileContents found = readSettingsFile(path);
+            Loaded l;
+            if (found.state == FileContents::State::Read) {
+                l.doc = IniDocument::parse(found.bytes);
             }
+            l.problem = describeProblem(path, found, l.doc);
+            it = loaded_.emplace(application, std::move(l)).first;
         }
-        return true;
+        return it->second;
     }
 
-    std::map<QString, std::unique_ptr<QSettings>> open_;
-    std::map<QString, QString> problems_;
-    std::map<QString, QSettings::SettingsMap> pending_;
+    std::map<QString, Loaded> loaded_;
+    std::map<QString, std::vector<Value>> pending_;
 };
 
 }  // namespace
-
-QString iniSettingsPath(const QString& application)
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' + application + u'/' +
-        application + QLatin1String(".ini");
-}
 
 std::unique_ptr<SettingsStore> makeIniSettingsStore()
 {

@@ -17,20 +17,19 @@ public:
         const QString& application, const QString& section, const QString& key, const QString& defaultValue) = 0;
     // Creates or overwrites the value; it reaches the disk at commit().
     virtual void save(const QString& application, const QString& section, const QString& key, const QString& value) = 0;
-    // Writes what was saved. On failure returns false and says why, naming
-    // the file, in error.
+    // Writes what was saved, and leaves every other value as it stands.
+    // On failure returns false and says why, naming the file, in error.
     virtual bool commit(QString& error) = 0;
-    // Why the stored values of an application could not be read, naming the
-    // file; empty when they could (an absent file is no problem).
+    // Why the stored values of an application could not all be read, naming
+    // the file and saying what happens next; empty when they could (an
+    // absent file is no problem).
     virtual std::optional<QString> readProblem(const QString& application) = 0;
 };
 
 // The real store: one INI file per application,
-// $XDG_CONFIG_HOME/<application>/<application>.ini (~/.config by default),
-// replaced atomically on every commit.
+// $XDG_CONFIG_HOME/<application>/<application>.ini (~/.config by default).
+// A commit replaces the file atomically, keeping its comments and the
+// sections and keys it did not save.
 std::unique_ptr<SettingsStore> makeIniSettingsStore();
-
-// Where the INI store keeps an application's values.
-QString iniSettingsPath(const QString& application);
 
 }  // namespace skybrant::settings

@@ -1,95 +1,47 @@
-// Runs the built programs as separate processes: the window under the
-// offscreen platform, and the crash test of the settings file.
+// Runs the built programs as separate processes: the window's saved station
+// across runs, several programs saving at once, and the crash test of the
+// settings file.
 
-#include "settings/ini_format.h"
+#include "app_process.h"
 
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QSettings>
-#include <QTemporaryDir>
+#include <QElapsedTimer>
+#include <QLockFile>
 #include <QThread>
 
-#include <gtest/gtest.h>
-
-#include <csignal>
+#include <fcntl.h>
 #include <random>
+#include <sys/file.h>
+#include <unistd.h>
 
+namespace skybrant::testing {
 namespace {
 
-class AppTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(home.isValid()); }
+using AppTest = AppProcessTest;
 
-    QProcessEnvironment environment() const
-    {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
-        env.insert(QStringLiteral("SKYBRANT_STARTUP_PROBE"), QStringLiteral("1"));
-        return env;
-    }
-
-    QString iniPath() const { return home.path() + QStringLiteral("/Skybrant/Skybrant.ini"); }
-
-    QSettings::SettingsMap saved() const
-    {
-        QFile f(iniPath());
-        QSettings::SettingsMap map;
-        QString error;
-        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-        EXPECT_TRUE(skybrant::settings::readIni(f.readAll(), map, error)) << error.toStdString();
-        return map;
-    }
-
-    // Starts the window, waits until it is shown, and ends it with signal.
-    void runAndSignal(int signal)
-    {
-        QProcess app;
-        app.setProcessEnvironment(environment());
-        app.start(QStringLiteral(SKYBRANT_APP_PATH), {});
-        ASSERT_TRUE(app.waitForStarted());
-        QByteArray out;
-        while (!out.contains("shown") && app.waitForReadyRead(20000)) {
-            out += app.readAllStandardOutput();
-        }
-        ASSERT_TRUE(out.contains("shown")) << app.readAllStandardError().toStdString();
-        ::kill(static_cast<pid_t>(app.processId()), signal);
-        ASSERT_TRUE(app.waitForFinished(20000));
-        EXPECT_EQ(app.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(app.exitCode(), 0);
-    }
-
-    QTemporaryDir home;
-};
-
-TEST_F(AppTest, TerminatedWindowSavesAndTheNextRunReadsIt)
+// Starts the window, waits until it is shown, and ends it with signal.
+void runAndSignal(AppTest& t, int signal)
 {
-    QDir().mkpath(home.path() + QStringLiteral("/Skybrant"));
-    {
-        QFile f(iniPath());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("; written by hand\n[Latitude]\nDegree = 7\nMinute=30\nN/S=S\n[Longitude]\nE/W=W\nDegree=15\n");
-    }
-    runAndSignal(SIGTERM);
-    // Saved again, in the program's own layout, with every entry present.
-    QFile f(iniPath());
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray first = f.readAll();
-    EXPECT_FALSE(first.contains("written by hand"));
-    QSettings::SettingsMap map = saved();
-    EXPECT_EQ(map.value(QStringLiteral("Latitude/Degree")).toString(), "7");
-    EXPECT_EQ(map.value(QStringLiteral("Latitude/Second")).toString(), "");
-    EXPECT_EQ(map.size(), 8);
+    auto app = t.start();
+    ASSERT_FALSE(app->waitForLine("shown", 20000).isEmpty());
+    ASSERT_TRUE(app->endsWithin(signal, 20000));
+    EXPECT_EQ(app->process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(app->process.exitCode(), 0);
+}
 
-    // The next run reads what this one wrote, and saves it again on SIGINT.
-    runAndSignal(SIGINT);
-    map = saved();
-    EXPECT_EQ(map.value(QStringLiteral("Latitude/Degree")).toString(), "7");
-    EXPECT_EQ(map.value(QStringLiteral("Latitude/Minute")).toString(), "30");
-    EXPECT_EQ(map.value(QStringLiteral("Latitude/N/S")).toString(), "S");
-    EXPECT_EQ(map.value(QStringLiteral("Longitude/E/W")).toString(), "W");
-    EXPECT_EQ(map.value(QStringLiteral("Longitude/Degree")).toString(), "15");
+TEST_F(AppTest, HandEditedFileKeepsItsCommentsAndOtherFeaturesAcrossRuns)
+{
+    // Comments, a key above any section, blanks around a value, and the
+    // sections of other features: all stay where they are.
+    writeIni("; written by hand\nTheme=dark\n[Latitude]\nDegree = 7\nMinute=30\nN/S=S\n"
+             "# the map's own\n[Map]\nZoom=5\n[Longitude]\nE/W=W\nDegree=15\n");
+    runAndSignal(*this, SIGTERM);
+    const QByteArray expected = "; written by hand\nTheme=dark\n[Latitude]\nDegree = 7\nMinute=30\nN/S=S\nSecond=\n"
+                                "# the map's own\n[Map]\nZoom=5\n[Longitude]\nE/W=W\nDegree=15\nMinute=\nSecond=\n";
+    EXPECT_EQ(iniBytes(), expected);
+
+    // The next run reads what this one wrote, and saves it unchanged.
+    runAndSignal(*this, SIGINT);
+    EXPECT_EQ(iniBytes(), expected);
 }
 
 TEST_F(AppTest, NoDisplayIsExplained)
@@ -113,23 +65,104 @@ TEST_F(AppTest, KilledSaveLeavesTheOldFileOrTheNewOne)
     std::mt19937 rng(5);
     std::uniform_int_distribution<int> delay(1, 60);
     for (int attempt = 0; attempt < 12; ++attempt) {
+        SCOPED_TRACE(attempt);
         QProcess writer;
         writer.setProcessEnvironment(environment());
         writer.start(QStringLiteral(SETTINGS_WRITER_PATH), {});
-        ASSERT_TRUE(writer.waitForReadyRead(20000))
-            << writer.readAllStandardError().toStdString() << " state " << writer.state() << " attempt " << attempt;
+        ASSERT_TRUE(writer.waitForReadyRead(20000)) << writer.readAllStandardError().toStdString();
         QThread::msleep(static_cast<unsigned long>(delay(rng)));
         writer.kill();  // SIGKILL: no chance to finish what it writes
         ASSERT_TRUE(writer.waitForFinished(20000));
 
-        const QSettings::SettingsMap map = saved();
-        ASSERT_EQ(map.size(), 8) << "attempt " << attempt;
-        const QString first = map.first().toString();
+        const settings::IniDocument doc = saved();
+        const QString first = value(doc, "Latitude", "Degree");
         EXPECT_FALSE(first.isEmpty());
-        for (const QVariant& v : map) {
-            EXPECT_EQ(v.toString(), first) << "attempt " << attempt;
+        for (const char* section : {"Latitude", "Longitude"}) {
+            for (const char* key : {"Degree", "Minute", "Second"}) {
+                EXPECT_EQ(value(doc, section, key), first) << section << "/" << key;
+            }
+        }
+    }
+}
+
+// Two windows on the same file, each with its own station, closed at the
+// same moment: the file is always the whole of one of them, and the other
+// feature's section is kept.
+TEST_F(AppTest, TwoProgramsClosingAtOnceLeaveOneWholeFile)
+{
+    const auto station = [](int n) {
+        return QStringLiteral("[Latitude]\nDegree=%1\nMinute=%1\nN/S=S\nSecond=%1\n\n"
+                              "[Longitude]\nDegree=%1\nE/W=W\nMinute=%1\nSecond=%1\n\n[Map]\nZoom=5\n")
+            .arg(n)
+            .toUtf8();
+    };
+    for (int round = 0; round < 50; ++round) {
+        SCOPED_TRACE(round);
+        writeIni(station(1));
+        auto first = start();
+        ASSERT_FALSE(first->waitForLine("shown", 20000).isEmpty());
+        writeIni(station(2));
+        auto second = start();
+        ASSERT_FALSE(second->waitForLine("shown", 20000).isEmpty());
+        ::kill(static_cast<pid_t>(first->process.processId()), SIGTERM);
+        ::kill(static_cast<pid_t>(second->process.processId()), SIGTERM);
+        ASSERT_TRUE(first->process.waitForFinished(20000));
+        ASSERT_TRUE(second->process.waitForFinished(20000));
+        const QByteArray bytes = iniBytes();
+        EXPECT_TRUE(bytes == station(1) || bytes == station(2)) << bytes.toStdString();
+        EXPECT_TRUE(QDir(folder()).entryList(QDir::Files).size() == 1)
+            << QDir(folder()).entryList().join(u' ').toStdString();
+    }
+}
+
+// Whatever stands in the lock's place, or holds the lock, a close waits at
+// most a moment for it and saves.
+TEST_F(AppTest, LocksNeverDelayTheCloseBeyondASecond)
+{
+    const QString lockPath = iniPath() + QStringLiteral(".lock");
+    struct Case {
+        const char* name;
+        std::function<void()> prepare;
+    };
+    int heldLock = -1;
+    const Case cases[] = {
+        {"a folder named as the old lock file", [&] { ASSERT_TRUE(QDir().mkpath(lockPath)); }},
+        {"an old lock file naming another host",
+            [&] {
+                QFile f(lockPath);
+                ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+                f.write("4242\nSkybrant\nsomewhere-else\n");
+            }},
+        {"an empty old lock file",
+            [&] {
+                QFile f(lockPath);
+                ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            }},
+        {"another program holding the folder's lock",
+            [&] {
+                heldLock = ::open(QFile::encodeName(folder()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+                ASSERT_EQ(::flock(heldLock, LOCK_EX), 0);
+            }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeIni("[Latitude]\nDegree=7\n");
+        auto app = start();
+        ASSERT_FALSE(app->waitForLine("shown", 20000).isEmpty());
+        c.prepare();
+        QElapsedTimer clock;
+        clock.start();
+        ASSERT_TRUE(app->endsWithin(SIGTERM, 20000));
+        EXPECT_LT(clock.elapsed(), 1000);
+        EXPECT_EQ(value(saved(), "Longitude", "E/W"), "");
+        QDir(lockPath).removeRecursively();
+        QFile::remove(lockPath);
+        if (heldLock >= 0) {
+            ::close(heldLock);
+            heldLock = -1;
         }
     }
 }
 
 }  // namespace
+}  // namespace skybrant::testing

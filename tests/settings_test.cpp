@@ -1,18 +1,20 @@
 #include "form1_fixture.h"
 
-#include "settings/ini_format.h"
+#include "settings/ini_document.h"
+#include "settings/settings_file.h"
 #include "settings/settings_store.h"
 #include "skybrant_version.h"
 #include "ui/clickable_label.h"
-#include "ui/close_signals.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
-#include <csignal>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace skybrant::ui {
 namespace {
@@ -140,35 +142,93 @@ TEST_F(SettingsTest, StoreKeepsAnyTextExactly)
         "fallback");
 }
 
-TEST(IniFormat, ReadsHandEditedFilesAndRejectsDamagedOnes)
+TEST(IniDocument, ReadsHandEditedFilesAndReportsUnreadableLines)
 {
     struct Case {
+        const char* name;
         QByteArray bytes;
-        bool ok;
+        const char* section;
         const char* key;
-        const char* value;
+        const char* value;  // nullptr: absent
+        const char* problem;  // nullptr: none
     };
     const Case cases[] = {
-        {"[Latitude]\nDegree = 51 \n", true, "Latitude/Degree", "51"},
-        {"[Latitude]\r\nN/S=S\r\n", true, "Latitude/N/S", "S"},
-        {"\xEF\xBB\xBF; saved by hand\n\n# note\n[Longitude]\nE/W=\" W \"\n", true, "Longitude/E/W", " W "},
-        {"[Longitude]\nMinute=\n", true, "Longitude/Minute", ""},
-        {"[Latitude]\nSecond=a\\\\b\\nc\n", true, "Latitude/Second", "a\\b\nc"},
-        {QByteArray("[Latitude]\nDegree=5\0\0\0", 22), false, nullptr, nullptr},
-        {"[Latitude]\nDegree=\xff\xfe\n", false, nullptr, nullptr},
-        {"[Latit", false, nullptr, nullptr},
-        {"just some words\n", false, nullptr, nullptr},
-        {"[Latitude]\n=5\n", false, nullptr, nullptr},
+        {"blanks around key and value", "[Latitude]\nDegree = 51 \n", "Latitude", "Degree", "51", nullptr},
+        {"CRLF line ends", "[Latitude]\r\nN/S=S\r\n", "Latitude", "N/S", "S", nullptr},
+        {"BOM, comments and a quoted value", "\xEF\xBB\xBF; saved by hand\n\n# note\n[Longitude]\nE/W=\" W \"\n",
+            "Longitude", "E/W", " W ", nullptr},
+        {"empty value", "[Longitude]\nMinute=\n", "Longitude", "Minute", "", nullptr},
+        {"escapes", "[Latitude]\nSecond=a\\\\b\\nc\n", "Latitude", "Second", "a\\b\nc", nullptr},
+        {"key above any section", "Theme=dark\n[Latitude]\nDegree=1\n", "", "Theme", "dark", nullptr},
+        {"last of a repeated key", "[Latitude]\nDegree=1\nDegree=2\n", "Latitude", "Degree", "2", nullptr},
+        {"NUL bytes on one line", QByteArray("[Latitude]\nMinute=4\nDegree=5\0\0\0", 30), "Latitude", "Minute", "4",
+            "line 3 holds binary data"},
+        {"one bad byte spares the other lines", "[Latitude]\nDegree=\xff\xfe\nMinute=30\n", "Latitude", "Minute", "30",
+            "line 2 is not UTF-8 text"},
+        {"the bad line's own key is absent", "[Latitude]\nDegree=\xff\n", "Latitude", "Degree", nullptr,
+            "line 2 is not UTF-8 text"},
+        {"keys under a broken heading", "[Latit\nDegree=5\n", "Latitude", "Degree", nullptr,
+            "line 1 is not a complete [section] heading"},
+        {"a line of words", "just some words\n[Latitude]\nDegree=5\n", "Latitude", "Degree", "5",
+            "line 1 is neither a [section] heading nor a key=value line"},
+        {"no key", "[Latitude]\n=5\n", "Latitude", "", nullptr,
+            "line 2 is neither a [section] heading nor a key=value line"},
     };
     for (const auto& c : cases) {
-        QSettings::SettingsMap map;
-        QString error;
-        EXPECT_EQ(settings::readIni(c.bytes, map, error), c.ok) << c.bytes.toStdString();
-        if (c.ok) {
-            EXPECT_EQ(map.value(QLatin1String(c.key)).toString(), QString::fromUtf8(c.value)) << c.key;
+        SCOPED_TRACE(c.name);
+        const auto doc = settings::IniDocument::parse(c.bytes);
+        const auto v = doc.value(QLatin1String(c.section), QLatin1String(c.key));
+        if (c.value == nullptr) {
+            EXPECT_FALSE(v.has_value());
         } else {
-            EXPECT_FALSE(error.isEmpty());
+            EXPECT_EQ(v, QString::fromUtf8(c.value));
         }
+        if (c.problem == nullptr) {
+            EXPECT_TRUE(doc.problems().isEmpty()) << doc.problems().join(u'\n').toStdString();
+        } else {
+            EXPECT_EQ(doc.problems().value(0), QLatin1String(c.problem));
+        }
+    }
+}
+
+// A save changes the values it sets and nothing else; a file made from
+// nothing is laid out as the program always wrote it.
+TEST(IniDocument, SetValueChangesOnlyWhatItSets)
+{
+    const auto ownStation = [](settings::IniDocument& doc) {
+        for (const char* section : {"Latitude", "Longitude"}) {
+            for (const char* key : {"Degree", "Minute", "Second", section[1] == 'a' ? "N/S" : "E/W"}) {
+                doc.setValue(QLatin1String(section), QLatin1String(key), QStringLiteral("1"));
+            }
+        }
+    };
+    struct Case {
+        const char* name;
+        QByteArray before;
+        QByteArray after;
+    };
+    const Case cases[] = {
+        {"from nothing", "",
+            "[Latitude]\nDegree=1\nMinute=1\nN/S=1\nSecond=1\n\n[Longitude]\nDegree=1\nE/W=1\nMinute=1\nSecond=1\n"},
+        {"a file the program wrote",
+            "[Latitude]\nDegree=7\nMinute=1\nN/S=S\nSecond=1\n\n[Longitude]\nDegree=1\nE/W=W\nMinute=1\nSecond=1\n",
+            "[Latitude]\nDegree=1\nMinute=1\nN/S=1\nSecond=1\n\n[Longitude]\nDegree=1\nE/W=1\nMinute=1\nSecond=1\n"},
+        {"comments, keys above any section and another feature's section",
+            "; mine\nTheme=dark\n\n; the map's\n[Map]\nZoom=5\n",
+            "; mine\nTheme=dark\n\n[Latitude]\nDegree=1\nMinute=1\nN/S=1\nSecond=1\n\n[Longitude]\nDegree=1\nE/W=1\n"
+            "Minute=1\nSecond=1\n\n; the map's\n[Map]\nZoom=5\n"},
+        {"hand layout of an unchanged value, CRLF and BOM", "\xEF\xBB\xBF[Latitude]\r\nDegree = 1\r\n; end\r\n",
+            "\xEF\xBB\xBF[Latitude]\r\nDegree = 1\r\nMinute=1\r\nN/S=1\r\nSecond=1\r\n; end\r\n\r\n[Longitude]\r\n"
+            "Degree=1\r\nE/W=1\r\nMinute=1\r\nSecond=1\r\n"},
+        {"unreadable lines left out", "[Latitude]\nDegree=\xff\nrubbish\n[Zone]\nA=b\n",
+            "[Latitude]\nDegree=1\nMinute=1\nN/S=1\nSecond=1\n\n[Longitude]\nDegree=1\nE/W=1\nMinute=1\nSecond=1\n\n"
+            "[Zone]\nA=b\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto doc = settings::IniDocument::parse(c.before);
+        ownStation(doc);
+        EXPECT_EQ(doc.toBytes(), c.after);
     }
 }
 
@@ -237,25 +297,54 @@ TEST_F(SettingsTest, CloseSavesTheOwnStationOnceAndNeverTheOther)
     EXPECT_EQ(text(*again, "txtLAD1"), "7");
 }
 
+bool isKind(const QString& path, mode_t kind)
+{
+    struct stat st { };
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && (st.st_mode & S_IFMT) == kind;
+}
+
 TEST_F(SettingsTest, FailedSaveSaysSoAndStillCloses)
 {
     struct Case {
         const char* what;
-        std::function<void(const QString&)> block;
+        std::function<void(const QString& home)> block;
         const char* reason;
+        std::function<void(const QString& home)> check;  // what stays in place
     };
+    const auto file = [](const QString& home) { return home + QStringLiteral("/Skybrant/Skybrant.ini"); };
     const Case cases[] = {
         {"a file where the folder should be",
             [](const QString& home) {
                 QFile f(home + QStringLiteral("/Skybrant"));
                 ASSERT_TRUE(f.open(QIODevice::WriteOnly));
             },
-            "is a file, not a folder"},
-        {"a folder where the file should be",
-            [](const QString& home) { QDir().mkpath(home + QStringLiteral("/Skybrant/Skybrant.ini")); },
-            "a folder of that name is in the way"},
+            "is a file, not a folder", [](const QString&) {}},
+        {"a folder where the file should be", [&](const QString& home) { QDir().mkpath(file(home)); },
+            "a folder of that name is in the way",
+            [&](const QString& home) { EXPECT_TRUE(QFileInfo(file(home)).isDir()); }},
+        {"a named pipe where the file should be",
+            [&](const QString& home) {
+                QDir().mkpath(home + QStringLiteral("/Skybrant"));
+                ASSERT_EQ(::mkfifo(QFile::encodeName(file(home)).constData(), 0600), 0);
+            },
+            "it is a named pipe, not a regular file",
+            [&](const QString& home) { EXPECT_TRUE(isKind(file(home), S_IFIFO)); }},
+        // A private node of the same kind as /dev/zero, never the real one.
+        {"a symlink to a device node",
+            [&](const QString& home) {
+                QDir().mkpath(home + QStringLiteral("/Skybrant"));
+                const QString node = home + QStringLiteral("/zero");
+                ASSERT_EQ(::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0600, makedev(1, 5)), 0);
+                ASSERT_TRUE(QFile::link(node, file(home)));
+            },
+            "it is a device, not a regular file",
+            [&](const QString& home) {
+                EXPECT_TRUE(isKind(home + QStringLiteral("/zero"), S_IFCHR));
+                EXPECT_TRUE(isKind(file(home), S_IFLNK));
+            }},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         QTemporaryDir other;
         qputenv("XDG_CONFIG_HOME", other.path().toUtf8());
         c.block(other.path());
@@ -263,56 +352,116 @@ TEST_F(SettingsTest, FailedSaveSaysSoAndStillCloses)
         auto f = loadedForm();
         f->show();
         sink.shown.clear();
-        EXPECT_TRUE(f->close()) << c.what;
-        ASSERT_EQ(sink.shown.size(), 1U) << c.what;
+        EXPECT_TRUE(f->close());
+        ASSERT_EQ(sink.shown.size(), 1U);
         const QString& m = sink.shown[0].message;
-        EXPECT_TRUE(m.contains(other.path() + QStringLiteral("/Skybrant/Skybrant.ini"))) << m.toStdString();
+        EXPECT_TRUE(m.startsWith(QStringLiteral("Your station could not be saved to ") + file(other.path())))
+            << m.toStdString();
         EXPECT_TRUE(m.contains(QLatin1String(c.reason))) << m.toStdString();
-        EXPECT_TRUE(m.contains(u"could not be saved")) << m.toStdString();
+        c.check(other.path());
     }
 }
 
 TEST_F(SettingsTest, DamagedFileIsReportedOnceAndKeptUntilTheNextSave)
 {
-    const QByteArray damaged("\x7f"
-                             "ELF\x02\x01\x01\0\0\0garbage",
-        18);
-    writeIni(damaged);
-    auto f = loadedForm();
-    ASSERT_EQ(sink.shown.size(), 1U);
-    EXPECT_TRUE(sink.shown[0].message.contains(iniPath())) << sink.shown[0].message.toStdString();
-    EXPECT_TRUE(sink.shown[0].message.contains(u"could not be read"));
-    for (const char* name : kOwnControls) {
-        EXPECT_EQ(text(*f, name), "") << name;
-    }
-    EXPECT_EQ(readIniBytes(), damaged);
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        const char* problem;
+        const char* eastWest;  // what the load put in cmbEW1
+    };
+    QByteArray huge = "[Longitude]\nE/W=W\n; " + QByteArray(settings::kMaxSettingsFileSize, 'x') + "\n";
+    const Case cases[] = {
+        {"a program file",
+            QByteArray("\x7f"
+                       "ELF\x02\x01\x01\0\0\0garbage",
+                18),
+            "could not be read in full: line 1 holds binary data. Skybrant starts with the values it could read", ""},
+        {"one bad byte", "[Latitude]\nMinute=\xff\n[Longitude]\nE/W=W\n",
+            "could not be read in full: line 2 is not UTF-8 text. Skybrant starts with the values it could read", "W"},
+        {"over 1 MiB", huge,
+            "could not be read: it is larger than 1 MiB, which no saved station is. Skybrant starts with empty boxes",
+            ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeIni(c.bytes);
+        sink.shown.clear();
+        auto f = loadedForm();
+        ASSERT_EQ(sink.shown.size(), 1U);
+        const QString& m = sink.shown[0].message;
+        EXPECT_TRUE(m.startsWith(QStringLiteral("The saved station in ") + iniPath())) << m.toStdString();
+        EXPECT_TRUE(m.contains(QLatin1String(c.problem))) << m.toStdString();
+        EXPECT_EQ(text(*f, "cmbEW1"), c.eastWest);
+        EXPECT_EQ(readIniBytes(), c.bytes);
 
-    f->show();
-    type(*f, "txtLAD1", "12");
-    sink.shown.clear();
-    EXPECT_TRUE(f->close());
-    EXPECT_TRUE(sink.shown.empty());  // the save itself went well
-    f = loadedForm();
-    EXPECT_EQ(text(*f, "txtLAD1"), "12");
-    EXPECT_TRUE(sink.shown.empty());
+        f->show();
+        type(*f, "txtLAD1", "12");
+        sink.shown.clear();
+        EXPECT_TRUE(f->close());
+        EXPECT_TRUE(sink.shown.empty());  // the save itself went well
+        f = loadedForm();
+        EXPECT_EQ(text(*f, "txtLAD1"), "12");
+        EXPECT_EQ(text(*f, "cmbEW1"), c.eastWest);
+        EXPECT_TRUE(sink.shown.empty());
+    }
 }
 
-TEST_F(SettingsTest, HangupAndInterruptCloseTheWindowAndSave)
-{
-    for (const int signal : {SIGHUP, SIGINT, SIGTERM}) {
-        auto f = loadedForm();
-        f->show();
-        type(*f, "txtLOD1", QString::number(signal));
-        new CloseOnSignals(f.get());
-        ::raise(signal);
-        for (int i = 0; i < 50 && f->isVisible(); ++i) {
-            QTest::qWait(10);
+// Closes the window when the first message comes, as a close request from
+// outside does while a box is open.
+class ClosingSink final : public MessageSink {
+public:
+    void showMessage(const QString& text) override
+    {
+        shown << text;
+        if (form != nullptr) {
+            form->close();
         }
-        EXPECT_FALSE(f->isVisible()) << signal;
-        EXPECT_TRUE(f->ownStationSaved()) << signal;
-        f.reset();  // puts the signals back as they were
-        auto next = loadedForm();
-        EXPECT_EQ(text(*next, "txtLOD1"), QString::number(signal));
+    }
+    QStringList shown;
+    Form1* form = nullptr;
+};
+
+TEST_F(SettingsTest, CloseDuringTheLoadSavesOnlyWhatWasShown)
+{
+    const QByteArray stored = "[Latitude]\nDegree=7\nMinute=75\nSecond=20\nN/S=S\n\n"
+                              "[Longitude]\nDegree=30\nMinute=40\nSecond=50\nE/W=W\n";
+    writeIni(stored);
+    ClosingSink closing;
+    store = settings::makeIniSettingsStore();
+    Form1 f(&closing, store.get());
+    closing.form = &f;
+    f.Form_Load();
+    EXPECT_TRUE(f.ownStationSaved());
+    EXPECT_EQ(closing.shown, QStringList{QStringLiteral("Number of minites less than 60")});
+    // Minutes were shown (and reset); seconds onwards were never shown.
+    QByteArray expected = stored;
+    expected.replace("Minute=75", "Minute=");
+    EXPECT_EQ(readIniBytes(), expected);
+}
+
+TEST_F(SettingsTest, TemporaryFilesLeftByAKilledSaveGoAtTheNextSave)
+{
+    writeIni("[Latitude]\nDegree=7\n");
+    const QString dir = home.path() + QStringLiteral("/Skybrant/");
+    // Left by a save killed after naming its file: six random letters.
+    const QStringList leftovers = {QStringLiteral("Skybrant.ini.FdZRIH"), QStringLiteral("Skybrant.ini.qWeRty")};
+    // Named by a person, or by another program: kept.
+    const QStringList kept = {QStringLiteral("Skybrant.ini.backup"), QStringLiteral("Skybrant.ini.Broken"),
+        QStringLiteral("Skybrant.ini.bak"), QStringLiteral("Skybrant.ini.AB12CD"), QStringLiteral("Other.ini.FdZRIH")};
+    for (const QString& name : leftovers + kept) {
+        QFile f(dir + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Latitude]\nDegree=1\n");
+    }
+    auto f = loadedForm();
+    EXPECT_TRUE(f->close());
+    EXPECT_TRUE(sink.shown.empty());
+    for (const QString& name : leftovers) {
+        EXPECT_FALSE(QFile::exists(dir + name)) << name.toStdString();
+    }
+    for (const QString& name : kept) {
+        EXPECT_TRUE(QFile::exists(dir + name)) << name.toStdString();
     }
 }
 

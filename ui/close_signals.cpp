@@ -1,5 +1,8 @@
 #include "close_signals.h"
 
+#include "message_sink.h"
+
+#include <QCoreApplication>
 #include <QSocketNotifier>
 #include <QWidget>
 
@@ -58,7 +61,13 @@ void CloseOnSignals::onSignal()
 {
     char bytes[16];
     while (::read(pipeFds[1], bytes, sizeof bytes) > 0) { }
+    // Nobody may be there to press OK: the boxes go first, so that a failed
+    // save is told on standard error rather than in a new box.
+    closeMessageBoxes();
     window_->close();
+    // Leaves every event loop, a message box's too, and keeps new ones from
+    // starting, so the program ends whatever was open.
+    QCoreApplication::exit(0);
 }
 
 }  // namespace skybrant::ui

@@ -7,9 +7,10 @@ class QWidget;
 
 namespace skybrant::ui {
 
-// Turns SIGTERM, SIGINT and SIGHUP into an ordinary close request of the
-// window, on the event loop, so that they end the program the way the
-// close button does (the own station is saved). One at a time per process.
+// Turns SIGTERM, SIGINT and SIGHUP into the end of the program, on the
+// event loop: the window gets an ordinary close request, as from the close
+// button (the own station is saved), any open message box closes, and the
+// program ends, also while it is still loading. One at a time per process.
 class CloseOnSignals final : public QObject {
 public:
     explicit CloseOnSignals(QWidget* window);

@@ -202,16 +202,20 @@ void Form1::Form_Load()
         if (row.saved.section == nullptr) {
             continue;
         }
+        // A close request during a message of an earlier entry ends the
+        // load: the entries not yet shown keep their stored values.
+        if (saved_) {
+            return;
+        }
         const QString text =
             store_->get(kApplication, QLatin1String(row.saved.section), QLatin1String(row.saved.key), QString());
+        ++restored_;
         // Each assignment is a change of the box: its checks run now, in
         // this order, degrees before minutes and seconds.
         setControlText(row.id, text);
     }
-    if (const auto problem = store_->readProblem(kApplication)) {
-        sink_->showMessage(*problem +
-            QStringLiteral(" Skybrant starts with empty boxes and saves your station "
-                           "there again when you close it."));
+    if (const auto problem = store_->readProblem(kApplication); problem && !saved_) {
+        sink_->showMessage(*problem);
     }
 }
 
@@ -221,8 +225,12 @@ void Form1::Form_QueryUnload()
         return;
     }
     saved_ = true;
+    // Only the entries the load has put in their boxes: the user could not
+    // have changed the others, whose stored values stay as they are.
+    std::size_t shown = restored_;
     for (const ControlRow& row : controlRows()) {
-        if (row.saved.section != nullptr) {
+        if (row.saved.section != nullptr && shown > 0) {
+            --shown;
             store_->save(
                 kApplication, QLatin1String(row.saved.section), QLatin1String(row.saved.key), controlText(row.id));
         }

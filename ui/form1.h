@@ -108,6 +108,7 @@ private:
     MessageSink* sink_;
     settings::SettingsStore* store_;
     bool saved_ = false;
+    std::size_t restored_ = 0;  // saved entries the load has put in their boxes
     bool themeIconAsked_ = false;
 
     StationEntry own_;

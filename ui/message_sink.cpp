@@ -1,13 +1,53 @@
 #include "message_sink.h"
 
+#include <QApplication>
 #include <QMessageBox>
+
+#include <cstdio>
 
 namespace skybrant::ui {
 
+namespace {
+
+bool toStandardError = false;
+
+// One line, whatever the text holds.
+QByteArray oneLine(const QString& text)
+{
+    QString line = text;
+    line.replace(u'\n', u' ');
+    return line.toUtf8();
+}
+
+}  // namespace
+
 void MessageBoxSink::showMessage(const QString& text)
 {
+    if (toStandardError) {
+        std::fprintf(stderr, "skybrant: %s\n", oneLine(text).constData());
+        return;
+    }
+    if (qEnvironmentVariableIsSet("SKYBRANT_STARTUP_PROBE")) {
+        std::printf("message %s\n", oneLine(text).constData());
+        std::fflush(stdout);
+    }
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Skybrant"), text, QMessageBox::Ok, parent_);
     box.exec();
+}
+
+void messagesToStandardError()
+{
+    toStandardError = true;
+}
+
+void closeMessageBoxes()
+{
+    messagesToStandardError();
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(w); box != nullptr && box->isVisible()) {
+            box->done(QMessageBox::Ok);
+        }
+    }
 }
 
 }  // namespace skybrant::ui

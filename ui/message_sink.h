@@ -14,7 +14,9 @@ public:
     virtual void showMessage(const QString& text) = 0;
 };
 
-// A modal box titled "Skybrant" with the text and one OK button.
+// A modal box titled "Skybrant" with the text and one OK button. With
+// SKYBRANT_STARTUP_PROBE set it also prints "message <text>" on standard
+// output as the box opens, for the tests that wait for it.
 class MessageBoxSink final : public MessageSink {
 public:
     explicit MessageBoxSink(QWidget* parent) : parent_(parent) { }
@@ -23,5 +25,11 @@ public:
 private:
     QWidget* parent_;
 };
+
+// Once the program ends by itself (a signal, the display going away) nobody
+// may be there to press OK: the open boxes close, and every later message
+// goes to standard error instead of a box.
+void closeMessageBoxes();
+void messagesToStandardError();
 
 }  // namespace skybrant::ui

@@ -1,0 +1,197 @@
+#include "settings_file.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QThread>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace skybrant::settings {
+
+namespace {
+
+QString kindOf(mode_t mode)
+{
+    if (S_ISFIFO(mode)) {
+        return QStringLiteral("a named pipe");
+    }
+    if (S_ISCHR(mode) || S_ISBLK(mode)) {
+        return QStringLiteral("a device");
+    }
+    if (S_ISDIR(mode)) {
+        return QStringLiteral("a folder");
+    }
+    if (S_ISSOCK(mode)) {
+        return QStringLiteral("a socket");
+    }
+    return QStringLiteral("a special file");
+}
+
+// Holds the settings folder's lock (flock, which the system drops with the
+// process, so a program that died never leaves it taken). Waits a moment
+// for another program's save; past that the save goes ahead unlocked, as a
+// close must not wait on anyone.
+class FolderLock {
+public:
+    explicit FolderLock(const QString& folder)
+        : fd_(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+    {
+        const QDeadlineTimer patience(500);
+        while (fd_ >= 0 && !held_) {
+            held_ = ::flock(fd_, LOCK_EX | LOCK_NB) == 0;
+            if (held_ || errno != EWOULDBLOCK || patience.hasExpired()) {
+                break;
+            }
+            QThread::msleep(5);
+        }
+    }
+    ~FolderLock()
+    {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    FolderLock(FolderLock&&) = delete;
+    FolderLock& operator=(FolderLock&&) = delete;
+
+    bool held() const { return held_; }
+
+private:
+    int fd_;
+    bool held_ = false;
+};
+
+// A save killed between naming its new file and putting it in place leaves
+// "Skybrant.ini.XXXXXX", six random letters of either case. Names a person
+// would give a copy ("Skybrant.ini.backup", "...Broken") are all one case or
+// a capitalised word, and stay. Only run while holding the folder's lock, so
+// no other save is writing its own such file.
+void removeLeftovers(const QString& folder, const QString& name)
+{
+    const QDir dir(folder);
+    const QStringList found =
+        dir.entryList({name + QLatin1String(".??????")}, QDir::Files | QDir::Hidden | QDir::NoSymLinks);
+    for (const QString& entry : found) {
+        const QStringView tail = QStringView(entry).right(6);
+        const bool letters = std::all_of(
+            tail.begin(), tail.end(), [](QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); });
+        const auto upper = std::count_if(tail.begin(), tail.end(), [](QChar c) { return c.isUpper(); });
+        const bool capitalised = upper == 1 && tail.front().isUpper();
+        if (letters && upper > 0 && upper < tail.size() && !capitalised) {
+            QFile::remove(dir.filePath(entry));
+        }
+    }
+}
+
+// Why the folder for path could not be made.
+QString whyNoFolder(const QString& path)
+{
+    // Walk up to the first part of the path that exists.
+    QFileInfo probe(QFileInfo(path).absolutePath());
+    while (!probe.exists() && probe.absoluteFilePath() != QDir::rootPath()) {
+        probe.setFile(probe.absolutePath());
+    }
+    if (!probe.isDir()) {
+        return QStringLiteral("%1 is a file, not a folder").arg(QDir::toNativeSeparators(probe.absoluteFilePath()));
+    }
+    return QStringLiteral("the folder %1 could not be made")
+        .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
+}
+
+}  // namespace
+
+FileContents readSettingsFile(const QString& path)
+{
+    FileContents found;
+    const QByteArray native = QFile::encodeName(path);
+    struct stat info { };
+    // Looked at before it is opened: opening a named pipe waits for a
+    // writer, and opening a device can have effects of its own.
+    if (::stat(native.constData(), &info) != 0) {
+        found.state =
+            errno == ENOENT || errno == ENOTDIR ? FileContents::State::Absent : FileContents::State::CannotOpen;
+        return found;
+    }
+    const auto judge = [&found](const struct stat& st) {
+        if (!S_ISREG(st.st_mode)) {
+            found.state = FileContents::State::NotRegular;
+            found.kind = kindOf(st.st_mode);
+            return false;
+        }
+        if (st.st_size > kMaxSettingsFileSize) {
+            found.state = FileContents::State::TooLarge;
+            return false;
+        }
+        return true;
+    };
+    if (!judge(info)) {
+        return found;
+    }
+    // Something else may have taken its place since: never wait on it.
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        found.state = errno == ENOENT ? FileContents::State::Absent : FileContents::State::CannotOpen;
+        return found;
+    }
+    QFile file;
+    if (::fstat(fd, &info) != 0 || !judge(info) || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        if (found.state == FileContents::State::Absent) {
+            found.state = FileContents::State::CannotOpen;
+        }
+        return found;
+    }
+    found.bytes = file.read(kMaxSettingsFileSize + 1);
+    if (found.bytes.size() > kMaxSettingsFileSize) {
+        found.bytes.clear();
+        found.state = FileContents::State::TooLarge;
+    } else if (file.error() != QFileDevice::NoError) {
+        found.bytes.clear();
+        found.state = FileContents::State::CannotOpen;
+    } else {
+        found.state = FileContents::State::Read;
+    }
+    return found;
+}
+
+std::optional<QString> replaceSettingsFile(
+    const QString& path, const std::function<QByteArray(const FileContents& now)>& contents)
+{
+    const QFileInfo target(path);
+    if (!QDir().mkpath(target.absolutePath())) {
+        return whyNoFolder(path);
+    }
+    const FolderLock lock(target.absolutePath());
+    struct stat info { };
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        if (S_ISDIR(info.st_mode)) {
+            return QStringLiteral("a folder of that name is in the way");
+        }
+        return QStringLiteral("it is %1, not a regular file").arg(kindOf(info.st_mode));
+    }
+    const QByteArray bytes = contents(readSettingsFile(path));
+    if (lock.held()) {
+        removeLeftovers(target.absolutePath(), target.fileName());
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return file.errorString();
+    }
+    file.write(bytes);
+    if (!file.commit()) {
+        return file.errorString();
+    }
+    return std::nullopt;
+}
+
+}  // namespace skybrant::settings

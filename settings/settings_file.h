@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace skybrant::settings {
+
+// A settings file larger than this is damaged, not read: it can only be a
+// file that is not ours, and reading it whole could take all memory.
+inline constexpr qint64 kMaxSettingsFileSize = qint64{1} << 20;
+
+// What stands at the settings file's place.
+struct FileContents {
+    enum class State {
+        Absent,
+        Read,  // bytes holds the file
+        NotRegular,  // a named pipe, device, folder or socket: never opened
+        TooLarge,
+        CannotOpen,
+    };
+    State state = State::Absent;
+    QByteArray bytes;
+    QString kind;  // for NotRegular: "a named pipe", "a device", ...
+};
+
+// Reads the file at path, following symlinks to a regular file only and at
+// most kMaxSettingsFileSize bytes of it.
+FileContents readSettingsFile(const QString& path);
+
+// Replaces the file at path, atomically, with what contents makes of the
+// file as it is now, while holding the folder's lock so that another
+// program saving the same file at once neither mixes with this save nor
+// loses its own keys to it. Never writes into anything but a regular file
+// (a symlink is followed to its regular file). Says why it failed, or
+// nothing when it succeeded.
+std::optional<QString> replaceSettingsFile(
+    const QString& path, const std::function<QByteArray(const FileContents& now)>& contents);
+
+}  // namespace skybrant::settings
