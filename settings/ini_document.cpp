@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace skybrant::settings {
 
 namespace {
@@ -56,6 +58,43 @@ bool isComment(QStringView trimmed)
 
 }  // namespace
 
+QString IniDocument::readLine(QByteArrayView raw, Line& line, Section& current)
+{
+    const bool heading = raw.trimmed().startsWith('[');
+    QStringDecoder decode(QStringDecoder::Utf8);
+    line.text = decode(raw);
+    if (raw.contains('\0') || decode.hasError()) {
+        current.known = current.known && !heading;
+        return raw.contains('\0') ? QStringLiteral("holds binary data") : QStringLiteral("is not UTF-8 text");
+    }
+    const QStringView trimmed = QStringView(line.text).trimmed();
+    if (trimmed.isEmpty() || isComment(trimmed)) {
+        return {};
+    }
+    if (heading) {
+        if (!trimmed.endsWith(u']') || trimmed.size() < 3) {
+            current.known = false;
+            return QStringLiteral("is not a complete [section] heading");
+        }
+        current = {trimmed.mid(1, trimmed.size() - 2).trimmed().toString(), true};
+        line.kind = Kind::Section;
+        line.section = current.name;
+        return {};
+    }
+    const qsizetype eq = line.text.indexOf(u'=');
+    if (eq <= 0 || QStringView(line.text).left(eq).trimmed().isEmpty()) {
+        return QStringLiteral("is neither a [section] heading nor a key=value line");
+    }
+    if (!current.known) {
+        return QStringLiteral("is under a heading that could not be read");
+    }
+    line.kind = Kind::Key;
+    line.section = current.name;
+    line.key = QStringView(line.text).left(eq).trimmed().toString();
+    line.value = unescapeValue(QStringView(line.text).mid(eq + 1));
+    return {};
+}
+
 IniDocument IniDocument::parse(const QByteArray& bytes)
 {
     IniDocument doc;
@@ -64,9 +103,7 @@ IniDocument IniDocument::parse(const QByteArray& bytes)
         doc.byteOrderMark_ = true;
         rest = rest.sliced(3);
     }
-    // Keys under a heading that could not be read have no known section.
-    bool sectionKnown = true;
-    QString section;
+    Section current;
     qsizetype lineNumber = 0;
     while (!rest.isEmpty()) {
         const qsizetype end = rest.indexOf('\n');
@@ -74,66 +111,38 @@ IniDocument IniDocument::parse(const QByteArray& bytes)
         rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
         ++lineNumber;
         Line line;
-        if (raw.endsWith('\r')) {
-            line.crlf = true;
+        line.crlf = raw.endsWith('\r');
+        if (line.crlf) {
             raw.chop(1);
         }
         if (lineNumber == 1) {
             doc.crlf_ = line.crlf;
         }
-        const auto problem = [&](const QString& what) {
-            doc.problems_ << QStringLiteral("line %1 %2").arg(lineNumber).arg(what);
-        };
-        const bool heading = raw.trimmed().startsWith('[');
-        QStringDecoder decode(QStringDecoder::Utf8);
-        line.text = decode(raw);
-        if (raw.contains('\0') || decode.hasError()) {
-            problem(raw.contains('\0') ? QStringLiteral("holds binary data") : QStringLiteral("is not UTF-8 text"));
-            sectionKnown = sectionKnown && !heading;
-            continue;
-        }
-        const QStringView trimmed = QStringView(line.text).trimmed();
-        if (trimmed.isEmpty() || isComment(trimmed)) {
+        const QString problem = readLine(raw, line, current);
+        if (problem.isEmpty()) {
             doc.lines_.push_back(std::move(line));
-            continue;
+        } else {
+            // Left out: the next save drops it, as the message says.
+            doc.problems_ << QStringLiteral("line %1 %2").arg(lineNumber).arg(problem);
         }
-        if (heading) {
-            if (!trimmed.endsWith(u']') || trimmed.size() < 3) {
-                problem(QStringLiteral("is not a complete [section] heading"));
-                sectionKnown = false;
-                continue;
-            }
-            section = trimmed.mid(1, trimmed.size() - 2).trimmed().toString();
-            sectionKnown = true;
-            line.kind = Kind::Section;
-            line.section = section;
-            doc.lines_.push_back(std::move(line));
-            continue;
-        }
-        const qsizetype eq = line.text.indexOf(u'=');
-        if (eq <= 0 || QStringView(line.text).left(eq).trimmed().isEmpty()) {
-            problem(QStringLiteral("is neither a [section] heading nor a key=value line"));
-            continue;
-        }
-        if (!sectionKnown) {
-            problem(QStringLiteral("is under a heading that could not be read"));
-            continue;
-        }
-        line.kind = Kind::Key;
-        line.section = section;
-        line.key = QStringView(line.text).left(eq).trimmed().toString();
-        line.value = unescapeValue(QStringView(line.text).mid(eq + 1));
-        doc.lines_.push_back(std::move(line));
     }
     return doc;
 }
 
+std::optional<std::size_t> IniDocument::find(const QString& section, const QString& key) const
+{
+    const auto it = std::find_if(lines_.rbegin(), lines_.rend(),
+        [&](const Line& l) { return l.kind == Kind::Key && l.section == section && l.key == key; });
+    if (it == lines_.rend()) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(lines_.rend() - it) - 1;
+}
+
 std::optional<QString> IniDocument::value(const QString& section, const QString& key) const
 {
-    for (auto it = lines_.rbegin(); it != lines_.rend(); ++it) {
-        if (it->kind == Kind::Key && it->section == section && it->key == key) {
-            return it->value;
-        }
+    if (const auto at = find(section, key)) {
+        return lines_[*at].value;
     }
     return std::nullopt;
 }
@@ -165,14 +174,13 @@ void IniDocument::insertLine(std::size_t at, Line line)
 
 void IniDocument::setValue(const QString& section, const QString& key, const QString& value)
 {
-    for (auto it = lines_.rbegin(); it != lines_.rend(); ++it) {
-        if (it->kind == Kind::Key && it->section == section && it->key == key) {
-            if (it->value != value) {
-                it->text = key + u'=' + escapeValue(value);
-                it->value = value;
-            }
-            return;
+    if (const auto at = find(section, key)) {
+        Line& line = lines_[*at];
+        if (line.value != value) {
+            line.text = key + u'=' + escapeValue(value);
+            line.value = value;
         }
+        return;
     }
     Line line{Kind::Key, key + u'=' + escapeValue(value), section, key, value, false};
     if (const auto range = block(section)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -53,6 +54,15 @@ private:
         bool crlf = false;
     };
 
+    struct Section {
+        QString name;
+        bool known = true;  // false under a heading that could not be read
+    };
+
+    // Reads one line into line; returns why it cannot be read, or nothing.
+    static QString readLine(QByteArrayView raw, Line& line, Section& current);
+    // The line that holds section/key (the last, if there are more).
+    std::optional<std::size_t> find(const QString& section, const QString& key) const;
     // The first line of section's block (just past its heading) and one
     // past its last line; nullopt when there is no such section.
     std::optional<std::pair<std::size_t, std::size_t>> block(const QString& section) const;

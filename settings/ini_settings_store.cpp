@@ -72,8 +72,9 @@ public:
     bool commit(QString& error) override
     {
         bool ok = true;
-        for (const auto& [application, values] : pending_) {
-            const QString path = settingsPath(application);
+        for (const auto& entry : pending_) {
+            const std::vector<Value>& values = entry.second;
+            const QString path = settingsPath(entry.first);
             // The file as it is now, not as it was at the load: another
             // feature or program may have saved its own keys since.
             const auto failure = replaceSettingsFile(path, [&values](const FileContents& now) {

@@ -56,7 +56,7 @@ public:
 
     settings::IniDocument saved() const
     {
-        const settings::IniDocument doc = settings::IniDocument::parse(iniBytes());
+        settings::IniDocument doc = settings::IniDocument::parse(iniBytes());
         EXPECT_TRUE(doc.problems().isEmpty()) << doc.problems().join(u'\n').toStdString();
         return doc;
     }

@@ -148,17 +148,25 @@ TEST_F(CloseSignalsTest, HugeFileIsReportedAtOnceWithoutReadingIt)
 
 TEST_F(CloseSignalsTest, FailedSaveOnASignalIsToldOnStandardErrorAndEnds)
 {
-    ASSERT_TRUE(QDir(folder()).removeRecursively());
-    QFile blocker(folder());  // a file where the folder should be
+    // A settings home whose name would set a terminal's title, with a file
+    // where the Skybrant folder should be.
+    const QString odd = home.path() + QStringLiteral("/odd\x1b]0;x\x07home");
+    ASSERT_TRUE(QDir().mkpath(odd));
+    QFile blocker(odd + QStringLiteral("/Skybrant"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    auto app = start();
-    ASSERT_FALSE(app->waitForLine("shown", kStart).isEmpty());
-    ASSERT_TRUE(app->endsWithin(SIGTERM, kEnd));
-    EXPECT_EQ(app->process.exitCode(), 0);
-    const QByteArray err = app->process.readAllStandardError();
-    EXPECT_TRUE(err.contains("Your station could not be saved to " + iniPath().toUtf8())) << err.toStdString();
+    QProcessEnvironment env = environment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), odd);
+    Child app(env);
+    ASSERT_FALSE(app.waitForLine("shown", kStart).isEmpty());
+    ASSERT_TRUE(app.endsWithin(SIGTERM, kEnd));
+    EXPECT_EQ(app.process.exitCode(), 0);
+    const QByteArray err = app.process.readAllStandardError();
+    const QByteArray shownPath = home.path().toUtf8() + "/odd\\x1B]0;x\\x07home/Skybrant/Skybrant.ini";
+    EXPECT_TRUE(err.contains("skybrant: Your station could not be saved to " + shownPath)) << err.toStdString();
     EXPECT_TRUE(err.contains("is a file, not a folder")) << err.toStdString();
+    EXPECT_FALSE(err.contains('\x1b'));
+    EXPECT_FALSE(err.contains('\x07'));
 }
 
 // The X server dying ends the program without a close request; the own

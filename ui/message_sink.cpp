@@ -1,9 +1,12 @@
 #include "message_sink.h"
 
+#include "core/utf8.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
 #include <cstdio>
+#include <string>
 
 namespace skybrant::ui {
 
@@ -11,12 +14,13 @@ namespace {
 
 bool toStandardError = false;
 
-// One line, whatever the text holds.
+// One line that cannot drive a terminal, whatever the text holds (a file
+// name from the environment, say).
 QByteArray oneLine(const QString& text)
 {
-    QString line = text;
-    line.replace(u'\n', u' ');
-    return line.toUtf8();
+    std::string out;
+    appendShown(text.toStdString(), out);
+    return QByteArray::fromStdString(out);
 }
 
 }  // namespace
