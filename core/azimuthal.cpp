@@ -1,0 +1,114 @@
+#include "azimuthal.h"
+
+#include "angles.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace skybrant {
+
+namespace {
+
+// A longitude in degrees into [-180, 180), by whole turns of 360 degrees:
+// with the program's pi a turn in radians is not exactly 2 pi, so turns are
+// taken off in degrees, never in radians.
+double wrapLongitude(double degrees)
+{
+    double lon = std::fmod(degrees, 360.0);
+    if (lon < -180) {
+        lon += 360;
+    } else if (lon >= 180) {
+        lon -= 360;
+    }
+    return lon;
+}
+
+// The compute flow turns each arctangent into degrees with the program's pi
+// and then adds or takes it from whole half turns in degrees; undoing those
+// two steps exactly gives the true angle on the sphere, in radians.
+double trueAngle(double degrees)
+{
+    constexpr double pi = std::numbers::pi;
+    if (degrees <= 90) {
+        return toRadians(degrees);
+    }
+    if (degrees <= 180) {
+        return pi - toRadians(180 - degrees);
+    }
+    if (degrees <= 270) {
+        return pi + toRadians(degrees - 180);
+    }
+    return 2 * pi - toRadians(360 - degrees);
+}
+
+MapPlace placeAt(double bearing, double arc)
+{
+    const double rho = trueAngle(arc) / std::numbers::pi;
+    const double theta = trueAngle(bearing);
+    // The four compass points stay exactly on the axes.
+    const double x = bearing == 0 || bearing == 180 ? 0 : rho * std::sin(theta);
+    const double y = bearing == 90 || bearing == 270 ? 0 : rho * std::cos(theta);
+    return {bearing, arc, x, y};
+}
+
+}  // namespace
+
+AzimuthalProjection::AzimuthalProjection(const Position& centre)
+    : centre_(onTheGlobe(centre)), sinLat_(std::sin(toRadians(centre_.latDegrees))),
+      cosLat_(std::cos(toRadians(centre_.latDegrees)))
+{
+    centre_.lonDegrees = wrapLongitude(centre_.lonDegrees);
+}
+
+MapPlace AzimuthalProjection::forward(const Position& point) const
+{
+    switch (relatePositions(centre_, point)) {
+    case StationGeometry::SamePlace:
+        return placeAt(0, 0);
+    case StationGeometry::Antipodes:
+        return placeAt(0, kDegreesPerHalfTurn);
+    case StationGeometry::Distinct:
+        break;
+    }
+    const Position p = onTheGlobe(point);
+    double lon = p.lonDegrees;
+    if (lon - centre_.lonDegrees > 180) {
+        lon -= 360 * std::ceil((lon - centre_.lonDegrees - 180) / 360);
+    } else if (lon - centre_.lonDegrees < -180) {
+        lon += 360 * std::ceil((centre_.lonDegrees - lon - 180) / 360);
+    }
+    const GreatCircleResult r = solveGreatCircle(
+        toRadians(centre_.latDegrees), toRadians(centre_.lonDegrees), toRadians(p.latDegrees), toRadians(lon));
+    // Rounding can leave a point very near the centre or its antipode with
+    // no heading; it lies at the centre or on the rim all the same.
+    return placeAt(r.hasHeadings() ? r.headingOwnToOther : 0, r.centralAngle);
+}
+
+std::optional<Position> AzimuthalProjection::inverse(double x, double y) const
+{
+    const double rho = std::hypot(x, y);
+    if (!(rho <= 1)) {
+        return std::nullopt;
+    }
+    if (rho == 1) {
+        return positionFromDegrees(-centre_.latDegrees, wrapLongitude(centre_.lonDegrees + 180));
+    }
+    if (rho == 0) {
+        return positionFromDegrees(centre_.latDegrees, centre_.lonDegrees);
+    }
+    const double d = rho * std::numbers::pi;
+    const double sinD = std::sin(d);
+    const double cosD = std::cos(d);
+    // Unit vectors with the centre on the meridian of longitude 0: the point
+    // is cos d along the centre plus sin d along its heading, split into
+    // north and east; the arctangents keep full precision at the poles.
+    const double north = sinD * (y / rho);
+    const double east = sinD * (x / rho);
+    const double px = cosD * cosLat_ - north * sinLat_;
+    const double pz = cosD * sinLat_ + north * cosLat_;
+    const double lat = toDegrees(std::atan2(pz, std::hypot(px, east)));
+    const double lon = centre_.lonDegrees + toDegrees(std::atan2(east, px));
+    return positionFromDegrees(lat, wrapLongitude(lon));
+}
+
+}  // namespace skybrant
