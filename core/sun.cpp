@@ -1,0 +1,171 @@
+#include "sun.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace skybrant {
+
+// The sun's place from NOAA's solar calculator equations (the Global
+// Monitoring Laboratory's spreadsheet, after Meeus, Astronomical
+// Algorithms), good to about a minute in sunrise and sunset between the
+// polar circles. These are astronomical angles on the true pi, apart from
+// the program's own sphere.
+
+namespace {
+
+using std::chrono::days;
+using std::chrono::seconds;
+using std::chrono::sys_days;
+using std::chrono::sys_seconds;
+
+constexpr double kRadiansPerDegree = std::numbers::pi / 180;
+// The upper limb at the horizon with standard refraction: the centre of the
+// sun 0.833 degrees below it.
+constexpr double kHorizonDegrees = -0.833;
+constexpr double kMinutesPerDay = 1440;
+constexpr double kSecondsPerMinute = 60;
+
+double sinDeg(double degrees)
+{
+    return std::sin(degrees * kRadiansPerDegree);
+}
+
+double cosDeg(double degrees)
+{
+    return std::cos(degrees * kRadiansPerDegree);
+}
+
+// Julian centuries from J2000.0 (no difference made between UTC and
+// terrestrial time, as in NOAA's calculator).
+double julianCentury(sys_seconds utc)
+{
+    constexpr double kJulianDayOfUnixEpoch = 2440587.5;
+    constexpr double kJulianDayOfJ2000 = 2451545;
+    constexpr double kSecondsPerDay = 86400;
+    const double jd = kJulianDayOfUnixEpoch + static_cast<double>(utc.time_since_epoch().count()) / kSecondsPerDay;
+    return (jd - kJulianDayOfJ2000) / 36525;
+}
+
+struct SunPlace {
+    double declination = 0;  // degrees
+    double equationOfTime = 0;  // minutes
+};
+
+SunPlace sunPlace(sys_seconds utc)
+{
+    const double t = julianCentury(utc);
+    const double meanLongitude = std::fmod(280.46646 + t * (36000.76983 + t * 0.0003032), 360.0);
+    const double meanAnomaly = 357.52911 + t * (35999.05029 - 0.0001537 * t);
+    const double eccentricity = 0.016708634 - t * (0.000042037 + 0.0000001267 * t);
+    const double centre = sinDeg(meanAnomaly) * (1.914602 - t * (0.004817 + 0.000014 * t)) +
+        sinDeg(2 * meanAnomaly) * (0.019993 - 0.000101 * t) + sinDeg(3 * meanAnomaly) * 0.000289;
+    const double node = 125.04 - 1934.136 * t;
+    const double apparentLongitude = meanLongitude + centre - 0.00569 - 0.00478 * sinDeg(node);
+    const double meanObliquity = 23 + (26 + (21.448 - t * (46.815 + t * (0.00059 - t * 0.001813))) / 60) / 60;
+    const double obliquity = meanObliquity + 0.00256 * cosDeg(node);
+
+    SunPlace place;
+    place.declination = std::asin(sinDeg(obliquity) * sinDeg(apparentLongitude)) / kRadiansPerDegree;
+    const double y = std::pow(std::tan(obliquity * kRadiansPerDegree / 2), 2);
+    const double e = eccentricity;
+    const double eot = y * sinDeg(2 * meanLongitude) - 2 * e * sinDeg(meanAnomaly) +
+        4 * e * y * sinDeg(meanAnomaly) * cosDeg(2 * meanLongitude) - 0.5 * y * y * sinDeg(4 * meanLongitude) -
+        1.25 * e * e * sinDeg(2 * meanAnomaly);
+    place.equationOfTime = 4 * eot / kRadiansPerDegree;
+    return place;
+}
+
+double wrapLongitude(double degrees)
+{
+    double lon = std::fmod(degrees, 360.0);
+    if (lon < -180) {
+        lon += 360;
+    } else if (lon >= 180) {
+        lon -= 360;
+    }
+    return lon;
+}
+
+// The cosine of the hour angle at which the upper limb meets the horizon:
+// above 1 the sun stays down all day, below -1 it stays up.
+double horizonHourAngleCosine(double latDegrees, double declination)
+{
+    return (sinDeg(kHorizonDegrees) - sinDeg(latDegrees) * sinDeg(declination)) /
+        (cosDeg(latDegrees) * cosDeg(declination));
+}
+
+enum class Event { Sunrise, Sunset };
+
+// The sunrise or sunset of the solar day counted from a UTC midnight, or
+// nothing when the sun does not cross the horizon then. The sun's place is
+// taken again at each estimate of the time, as NOAA's calculator does.
+std::optional<sys_seconds> eventOfSolarDay(sys_days midnight, double latDegrees, double lonDegrees, Event event)
+{
+    const double side = event == Event::Sunrise ? -1 : 1;
+    double minutes = kMinutesPerDay / 2 - 4 * lonDegrees;
+    for (int i = 0; i < 4; ++i) {
+        const auto at = midnight + seconds(std::llround(minutes * kSecondsPerMinute));
+        const SunPlace sun = sunPlace(at);
+        const double cosine = horizonHourAngleCosine(latDegrees, sun.declination);
+        if (!(std::fabs(cosine) <= 1)) {
+            return std::nullopt;
+        }
+        const double hourAngle = std::acos(cosine) / kRadiansPerDegree;
+        minutes = kMinutesPerDay / 2 - 4 * lonDegrees - sun.equationOfTime + side * 4 * hourAngle;
+    }
+    return midnight + seconds(std::llround(minutes * kSecondsPerMinute));
+}
+
+std::optional<sys_seconds> eventOnDate(sys_days date, double latDegrees, double lonDegrees, Event event)
+{
+    // A solar day's events can fall on the UTC date before or after it.
+    for (const int offset : {0, -1, 1}) {
+        const std::optional<sys_seconds> t = eventOfSolarDay(date + days(offset), latDegrees, lonDegrees, event);
+        if (t && *t >= date && *t < date + days(1)) {
+            return t;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+SubsolarPoint subsolarPoint(sys_seconds utc)
+{
+    const SunPlace sun = sunPlace(utc);
+    const sys_days midnight = std::chrono::floor<days>(utc);
+    const double minutesOfDay = static_cast<double>((utc - midnight).count()) / kSecondsPerMinute;
+    // The sun is overhead where the apparent solar time is noon.
+    return {sun.declination, wrapLongitude((kMinutesPerDay / 2 - minutesOfDay - sun.equationOfTime) / 4)};
+}
+
+double sunElevation(const SubsolarPoint& sun, double latDegrees, double lonDegrees)
+{
+    const double s = sinDeg(latDegrees) * sinDeg(sun.latDegrees) +
+        cosDeg(latDegrees) * cosDeg(sun.latDegrees) * cosDeg(lonDegrees - sun.lonDegrees);
+    return std::asin(std::clamp(s, -1.0, 1.0)) / kRadiansPerDegree;
+}
+
+SunTimes sunTimes(std::chrono::year_month_day date, double latDegrees, double lonDegrees)
+{
+    const sys_days day{date};
+    SunTimes times;
+    times.sunrise = eventOnDate(day, latDegrees, lonDegrees, Event::Sunrise);
+    times.sunset = eventOnDate(day, latDegrees, lonDegrees, Event::Sunset);
+    if (!times.sunrise && !times.sunset) {
+        // No crossing all day: the sun stays on one side of the horizon,
+        // unless (very rarely, near the date line) the day's crossings both
+        // fall just outside the date.
+        const auto localNoon = day + seconds(std::llround((kMinutesPerDay / 2 - 4 * lonDegrees) * kSecondsPerMinute));
+        const double cosine = horizonHourAngleCosine(latDegrees, sunPlace(localNoon).declination);
+        if (cosine > 1) {
+            times.daylight = Daylight::PolarNight;
+        } else if (cosine < -1) {
+            times.daylight = Daylight::PolarDay;
+        }
+    }
+    return times;
+}
+
+}  // namespace skybrant

@@ -1,0 +1,143 @@
+#include "core/sun.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <string>
+
+namespace skybrant {
+namespace {
+
+using namespace std::chrono;
+
+sys_seconds utc(int y, unsigned m, unsigned d, int hh, int mm, int ss)
+{
+    return sys_days{year{y} / month{m} / day{d}} + hours{hh} + minutes{mm} + seconds{ss};
+}
+
+std::string text(const std::optional<sys_seconds>& t)
+{
+    if (!t) {
+        return "none";
+    }
+    const sys_days day = floor<days>(*t);
+    const hh_mm_ss clock{*t - day};
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", static_cast<int>(clock.hours().count()),
+        static_cast<int>(clock.minutes().count()), static_cast<int>(clock.seconds().count()));
+    return buffer;
+}
+
+// The sunrise and sunset falling on each UTC date: the upper limb at the
+// horizon with standard refraction, the centre of the sun 0.833 degrees
+// below it. Figures from PyEphem 4.1.4 (XEphem's libastro ephemeris, Debian
+// python3-ephem) set up as the US Naval Observatory's almanac defines
+// sunrise: upper limb, horizon -0 deg 34', pressure 0, elevation 0.
+//   London    51.5000 N   0.1167 W  2026-06-21  rise 03:43:08  set 20:21:26
+//   Sydney    33.8688 S 151.2093 E  2026-12-21  rise 18:41:06  set 09:05:26
+//   New York  40.7128 N  74.0060 W  2026-03-20  rise 10:59:18  set 23:08:11
+//   Tokyo     35.6762 N 139.6503 E  2026-09-23  rise 20:30:31  set 08:37:31
+//   Quito      0.1807 S  78.4678 W  2026-01-15  rise 11:19:24  set 23:27:17
+//   Reykjavik 64.1466 N  21.9426 W  2026-12-21  rise 11:22:16  set 15:29:27
+//   Honolulu  21.3069 N 157.8583 W  2026-07-04  rise 15:54:12  set 05:17:37
+// (London's midsummer sunrise and sunset are the familiar 04:43 and 21:21
+// of British Summer Time.) Where the rise is later in the day than the
+// set, the set closes the local day before and the rise opens the next.
+TEST(Sun, SunriseAndSunsetWithinAMinuteOfTheAlmanac)
+{
+    struct Case {
+        const char* place;
+        double lat, lon;
+        int y;
+        unsigned m, d;
+        sys_seconds rise, set;
+    };
+    const Case cases[] = {
+        {"London", 51.5, -0.1167, 2026, 6, 21, utc(2026, 6, 21, 3, 43, 8), utc(2026, 6, 21, 20, 21, 26)},
+        {"Sydney", -33.8688, 151.2093, 2026, 12, 21, utc(2026, 12, 21, 18, 41, 6), utc(2026, 12, 21, 9, 5, 26)},
+        {"New York", 40.7128, -74.0060, 2026, 3, 20, utc(2026, 3, 20, 10, 59, 18), utc(2026, 3, 20, 23, 8, 11)},
+        {"Tokyo", 35.6762, 139.6503, 2026, 9, 23, utc(2026, 9, 23, 20, 30, 31), utc(2026, 9, 23, 8, 37, 31)},
+        {"Quito", -0.1807, -78.4678, 2026, 1, 15, utc(2026, 1, 15, 11, 19, 24), utc(2026, 1, 15, 23, 27, 17)},
+        {"Reykjavik", 64.1466, -21.9426, 2026, 12, 21, utc(2026, 12, 21, 11, 22, 16), utc(2026, 12, 21, 15, 29, 27)},
+        {"Honolulu", 21.3069, -157.8583, 2026, 7, 4, utc(2026, 7, 4, 15, 54, 12), utc(2026, 7, 4, 5, 17, 37)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.place);
+        const SunTimes t = sunTimes(year{c.y} / month{c.m} / day{c.d}, c.lat, c.lon);
+        EXPECT_EQ(t.daylight, Daylight::RisesAndSets);
+        ASSERT_TRUE(t.sunrise.has_value());
+        ASSERT_TRUE(t.sunset.has_value());
+        SCOPED_TRACE("sunrise " + text(t.sunrise) + ", sunset " + text(t.sunset));
+        EXPECT_LE(std::abs((*t.sunrise - c.rise).count()), 60);
+        EXPECT_LE(std::abs((*t.sunset - c.set).count()), 60);
+    }
+}
+
+TEST(Sun, PolarDayAndPolarNight)
+{
+    struct Case {
+        const char* name;
+        double lat, lon;
+        int y;
+        unsigned m, d;
+        Daylight daylight;
+    };
+    const Case cases[] = {
+        {"Tromso at midsummer", 69.65, 18.96, 2026, 6, 21, Daylight::PolarDay},
+        {"Tromso at midwinter", 69.65, 18.96, 2026, 12, 21, Daylight::PolarNight},
+        {"the south pole in December", -90, 0, 2026, 12, 21, Daylight::PolarDay},
+        {"the south pole in June", -90, 0, 2026, 6, 21, Daylight::PolarNight},
+        {"McMurdo at midwinter", -77.85, 166.67, 2026, 6, 21, Daylight::PolarNight},
+        {"Tromso at the equinox", 69.65, 18.96, 2026, 3, 20, Daylight::RisesAndSets},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const SunTimes t = sunTimes(year{c.y} / month{c.m} / day{c.d}, c.lat, c.lon);
+        EXPECT_EQ(t.daylight, c.daylight);
+        if (c.daylight == Daylight::RisesAndSets) {
+            EXPECT_TRUE(t.sunrise.has_value());
+            EXPECT_TRUE(t.sunset.has_value());
+        } else {
+            EXPECT_FALSE(t.sunrise.has_value());
+            EXPECT_FALSE(t.sunset.has_value());
+        }
+    }
+}
+
+// The subsolar point at the 2026 equinoxes and solstices (times and places
+// from PyEphem 4.1.4, as above: the declination and the sun's right
+// ascension less Greenwich apparent sidereal time).
+TEST(Sun, SubsolarPointAtTheSolsticesAndEquinoxes)
+{
+    struct Case {
+        const char* name;
+        sys_seconds when;
+        double lat, lon;
+    };
+    const Case cases[] = {
+        {"March equinox", utc(2026, 3, 20, 14, 45, 53), 0.0001, -39.622},
+        {"June solstice", utc(2026, 6, 21, 8, 24, 31), 23.4379, 54.315},
+        {"September equinox", utc(2026, 9, 23, 0, 5, 9), 0.0000, 176.848},
+        {"December solstice", utc(2026, 12, 21, 20, 50, 0), -23.4374, -132.937},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const SubsolarPoint p = subsolarPoint(c.when);
+        EXPECT_NEAR(p.latDegrees, c.lat, 0.005);
+        EXPECT_NEAR(p.lonDegrees, c.lon, 0.05);
+        // Overhead there; on the horizon a quarter turn away.
+        EXPECT_NEAR(sunElevation(p, c.lat, c.lon), 90, 0.01);
+        EXPECT_NEAR(sunElevation(p, c.lat - 90 * (c.lat >= 0 ? 1 : -1), c.lon), 0, 0.01);
+    }
+    // The longitude stays in [-180, 180) through the day.
+    for (int hour = 0; hour < 24; ++hour) {
+        SCOPED_TRACE(hour);
+        const SubsolarPoint p = subsolarPoint(utc(2026, 6, 21, hour, 0, 0));
+        EXPECT_GE(p.lonDegrees, -180);
+        EXPECT_LT(p.lonDegrees, 180);
+    }
+}
+
+}  // namespace
+}  // namespace skybrant
