@@ -210,7 +210,10 @@ int main(int argc, char* argv[])
 
     cli::CommandLine line;
     if (!line.parse(QCoreApplication::arguments())) {
-        return usageError(line.errorText().toStdString());
+        // The parser's sentence repeats the option as typed, control characters and all.
+        std::string shown;
+        appendShown(line.errorText().toStdString(), shown);
+        return usageError(shown);
     }
     if (line.helpWanted()) {
         line.showHelp(kExitOk);

@@ -1,46 +1,23 @@
 // Runs the built skybrant-cli as a user would.
 
+#include "cli_run.h"
+
 #include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 
-#include "rotator_peers.h"
-
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
-using namespace std::chrono_literals;
-using skybrant::testing::FakeRotator;
-using skybrant::testing::LoopbackSocket;
-using skybrant::testing::Rotctld;
-
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliRun cli(const QStringList& args, const QByteArray& input = {})
-{
-    QProcess p;
-    p.start(QStringLiteral(SKYBRANT_CLI_PATH), args);
-    EXPECT_TRUE(p.waitForStarted());
-    p.write(input);
-    p.closeWriteChannel();
-    EXPECT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
-
-QStringList words(const char* text)
-{
-    return QString::fromLatin1(text).split(u' ');
-}
+using skybrant::testing::cli;
+using skybrant::testing::CliRun;
+using skybrant::testing::jsonObject;
+using skybrant::testing::words;
 
 TEST(Cli, OnePairPrintsThreeLabelledLines)
 {
@@ -89,6 +66,7 @@ TEST(Cli, BadInputAndUsageErrorsHaveTheirOwnStatus)
         {"--batch 1 2", 2, "takes no stations as arguments"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
         const CliRun r = cli(words(c.args));
         EXPECT_EQ(r.exitCode, c.exitCode) << c.args;
         EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.err))) << r.err.toStdString();
@@ -146,6 +124,7 @@ TEST(Cli, StationsFromOptionsFieldsOrBoth)
         {words("JO01 FN20 --units mi --units km"), 2, "skybrant-cli: --units is given more than once"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
         const CliRun r = cli(c.args);
         EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(u' ').toStdString() << "\n" << r.err.toStdString();
         EXPECT_TRUE((c.exitCode == 0 ? r.out : r.err).startsWith(QString::fromUtf8(c.out)))
@@ -177,6 +156,7 @@ TEST(Cli, EveryExtraShowsItsOwnLines)
     };
     for (const Case c :
         {Case{"km", "Distance: 110.5 km\n"}, Case{"mi", "Distance: 69.1 mi\n"}, Case{"nmi", "Distance: 60 nmi\n"}}) {
+        SCOPED_TRACE(c.unit);
         const CliRun u = cli({"0", "0", "0", "1", "--long-path", "--units", c.unit});
         EXPECT_TRUE(u.out.startsWith(QString::fromUtf8(c.out))) << u.out.toStdString();
     }
@@ -184,15 +164,6 @@ TEST(Cli, EveryExtraShowsItsOwnLines)
     EXPECT_TRUE(same.out.contains(u"Long path distance: 39796.4 km\nLong path beam heading from my station: none\n"))
         << same.out.toStdString();
     EXPECT_TRUE(same.out.contains(u"WGS84 ellipsoid heading from my station: none\n"));
-}
-
-QJsonObject jsonObject(const QString& text)
-{
-    QJsonParseError error{};
-    const QJsonDocument doc = QJsonDocument::fromJson(text.toUtf8(), &error);
-    EXPECT_EQ(error.error, QJsonParseError::NoError) << text.toStdString();
-    EXPECT_TRUE(doc.isObject());
-    return doc.object();
 }
 
 TEST(Cli, JsonNamesEveryFieldAndStatesUnits)
@@ -255,10 +226,52 @@ TEST(Cli, OptionValuesAreChecked)
         {words("--batch --from JO01"), "--batch reads the pairs from standard input"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
         const CliRun r = cli(c.args);
         EXPECT_EQ(r.exitCode, 2) << c.args.join(u' ').toStdString();
         EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.err))) << r.err.toStdString();
         EXPECT_EQ(r.out, "");
+    }
+}
+
+// A character that could drive a terminal, other than the line ends of the
+// output itself.
+bool hasRawControl(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(),
+        [](QChar c) { return (c.unicode() < 0x20 && c != u'\n') || (c.unicode() >= 0x7f && c.unicode() <= 0x9f); });
+}
+
+TEST(Cli, HostileOptionValuesReachNoTerminalRaw)
+{
+    const QString hostile[] = {
+        QStringLiteral("\x1b]0;owned\x07"),  // sets the terminal's title
+        QStringLiteral("\x1b[2J"),  // clears the screen
+        QStringLiteral("\a\b\r\x7f"),  // BEL, backspace, carriage return, DEL
+        QString(QChar(0x9b)) + QStringLiteral("31m"),  // C1 control sequence introducer
+    };
+    for (const QString& bytes : hostile) {
+        struct Case {
+            const char* name;
+            QStringList args;
+        };
+        const Case cases[] = {
+            {"--units", {"JO01", "FN20", "--units", bytes}},
+            {"--timeout", {"JO01", "FN20", "--rotate", "127.0.0.1:4533", "--timeout", bytes}},
+            {"--rotate host", {"JO01", "FN20", "--rotate", "[" + bytes + "]:4533"}},
+            {"--rotate port", {"JO01", "FN20", "--rotate", "localhost:" + bytes}},
+            {"--from", {"--from", "JO" + bytes, "--to", "FN20"}},
+            {"--to number", {"--from", "JO01", "--to", "5" + bytes + " 0"}},
+            {"station field", {"JO01", "40" + bytes, "-75"}},
+            {"unknown option", {"--" + bytes}},
+        };
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.name + (": " + bytes.toUtf8().toPercentEncoding().toStdString()));
+            const CliRun r = cli(c.args);
+            EXPECT_NE(r.exitCode, 0);
+            EXPECT_FALSE(hasRawControl(r.err)) << r.err.toStdString();
+            EXPECT_FALSE(hasRawControl(r.out)) << r.out.toStdString();
+        }
     }
 }
 
@@ -267,7 +280,8 @@ TEST(Cli, HelpAndManPageShowEveryOptionWithAnExample)
     const CliRun help = cli({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
     for (const char* word : {"Usage:", "--batch", "--version", "LAD LAM LAS N|S LOD LOM LOS E|W", "Exit status"}) {
-        EXPECT_TRUE(help.out.contains(QString::fromUtf8(word))) << word;
+        SCOPED_TRACE(word);
+        EXPECT_TRUE(help.out.contains(QString::fromUtf8(word)));
     }
     QFile manPage(QStringLiteral(SKYBRANT_MAN_PAGE));
     ASSERT_TRUE(manPage.open(QIODevice::ReadOnly));
@@ -276,6 +290,7 @@ TEST(Cli, HelpAndManPageShowEveryOptionWithAnExample)
     const QString examples = help.out.section(QStringLiteral("Examples:"), 1).section(QStringLiteral("Options:"), 0, 0);
     for (const char* option : {"--from", "--to", "--locator", "--long-path", "--units", "--ellipsoid", "--rotate",
              "--timeout", "--json", "--batch"}) {
+        SCOPED_TRACE(option);
         const QString name = QString::fromUtf8(option);
         EXPECT_TRUE(help.out.contains(QStringLiteral("  ") + name)) << option << " is not in the option list";
         EXPECT_TRUE(examples.contains(name + u' ') || examples.contains(name + u'\n'))
@@ -298,79 +313,6 @@ TEST(Cli, HelpAndManPageShowEveryOptionWithAnExample)
     const CliRun version = cli({QStringLiteral("--version")});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_TRUE(version.out.startsWith(u"skybrant-cli "));
-}
-
-TEST(CliRotate, TurnsTheRealRotatorShortOrLongWay)
-{
-    SKIP_WITHOUT_ROTCTLD();
-    Rotctld daemon;
-    ASSERT_TRUE(daemon.accepting());
-    const QString address = QStringLiteral("127.0.0.1:%1").arg(daemon.port);
-    struct Case {
-        const char* pair;
-        bool longPath;
-        double azimuth;
-    };
-    // 6 degrees out, and 183 back whose long way is 3: the dummy turns at
-    // about 6 degrees a second from 0.
-    for (const Case c :
-        {Case{"0 0 0 N 0 0 0 E 10 0 0 N 1 0 0 E", false, 6}, Case{"10 0 0 N 0 0 0 E 0 0 0 N 0 30 0 W", true, 3}}) {
-        QStringList args = words(c.pair) + QStringList{"--rotate", address};
-        if (c.longPath) {
-            args << QStringLiteral("--long-path");
-        }
-        const CliRun r = cli(args);
-        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-        const QString turning =
-            QStringLiteral("Rotator at %1: turning to %2 degrees; it reports azimuth ").arg(address).arg(c.azimuth);
-        EXPECT_TRUE(r.out.contains(turning)) << r.out.toStdString();
-        EXPECT_TRUE(r.out.startsWith(u"Distance: ")) << "figures come first";
-        std::optional<double> reported;
-        for (int i = 0; i < 150 && reported != c.azimuth; ++i) {
-            std::this_thread::sleep_for(100ms);
-            reported = daemon.azimuth();
-        }
-        EXPECT_EQ(reported, c.azimuth);
-    }
-}
-
-TEST(CliRotate, EachFailureHasItsStatusAndKeepsTheFigures)
-{
-    const LoopbackSocket refusing(false);
-    FakeRotator silent({}, false);
-    FakeRotator refusingAzimuth({"RPRT -1\n"}, true);
-    const auto at = [](std::uint16_t port) { return QStringLiteral("127.0.0.1:%1").arg(port); };
-    struct Case {
-        QStringList args;
-        int exitCode;
-        const char* err;
-    };
-    const QString pair = QStringLiteral("0 0 0 N 0 0 0 E 10 0 0 N 1 0 0 E");
-    const Case cases[] = {
-        {words(qPrintable(pair)) + QStringList{"--rotate", at(refusing.port)}, 3, "connection refused"},
-        {words(qPrintable(pair)) + QStringList{"--rotate", at(silent.port()), "--timeout", "0.3"}, 4,
-            "did not answer within 0.3 s"},
-        {words(qPrintable(pair)) + QStringList{"--rotate", at(refusingAzimuth.port())}, 5,
-            "refused azimuth 6: RPRT -1 (Invalid parameter)"},
-        // No heading: nothing to turn to, and no connection tried.
-        {words("JO01 JO01 --rotate") + QStringList{at(refusing.port)}, 1, "no beam heading to turn the rotator to"},
-    };
-    for (const auto& c : cases) {
-        const CliRun r = cli(c.args);
-        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(u' ').toStdString() << "\n" << r.err.toStdString();
-        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.err))) << r.err.toStdString();
-        EXPECT_TRUE(r.out.startsWith(u"Distance: ")) << r.out.toStdString();
-        EXPECT_FALSE(r.out.contains(u"Rotator at"));
-    }
-    EXPECT_EQ(refusingAzimuth.heard(), "P 6.00 0.00\n");
-
-    FakeRotator answering({"RPRT -1\n"}, true);
-    const CliRun json = cli(words(qPrintable(pair)) + QStringList{"--rotate", at(answering.port()), "--json"});
-    EXPECT_EQ(json.exitCode, 5);
-    const QJsonObject rotator = jsonObject(json.out).value(u"rotator").toObject();
-    EXPECT_EQ(rotator.value(u"address").toString(), at(answering.port()));
-    EXPECT_EQ(rotator.value(u"commanded_azimuth").toDouble(), 6);
-    EXPECT_TRUE(rotator.value(u"error").toString().contains(u"RPRT -1"));
 }
 
 }  // namespace

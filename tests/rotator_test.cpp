@@ -82,6 +82,7 @@ TEST(RotatorConnection, NonFiniteAzimuthIsRefusedBeforeConnecting)
 {
     const LoopbackSocket closed(false);
     for (const double azimuth : {std::nan(""), std::numeric_limits<double>::infinity(), -HUGE_VAL}) {
+        SCOPED_TRACE(azimuth);
         const auto outcome = turnRotator(loopback(closed.port), azimuth, 5s);
         EXPECT_EQ(outcome.status, RotatorStatus::RotatorError);
         EXPECT_NE(outcome.message.find("not a finite number"), std::string::npos) << outcome.message;
@@ -110,6 +111,7 @@ TEST(RotatorConnection, SendsPlainCommandsAndReadsThePositionBack)
     const std::vector<std::pair<double, std::string>> commands{
         {6.5, "P 6.50 0.00\n"}, {288.004, "P 288.00 0.00\n"}, {0, "P 0.00 0.00\n"}};
     for (const auto& [azimuth, command] : commands) {
+        SCOPED_TRACE(command);
         FakeRotator fake({"RPRT 0\n", "1.5\r\n-0.25\r\n"}, true);
         const auto outcome = turnRotator(loopback(fake.port()), azimuth, 5s);
         ASSERT_EQ(outcome.status, RotatorStatus::Turned) << outcome.message;
