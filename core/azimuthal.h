@@ -35,6 +35,17 @@ public:
     // point of the rim is the antipode. Longitudes come back in [-180, 180).
     std::optional<Position> inverse(double x, double y) const;
 
+    // The same point of the globe as a unit vector in a frame turned with the
+    // centre's longitude: x towards the equator on the centre's meridian, y a
+    // quarter turn east of it, z to the north pole. For drawing a whole map
+    // point by point without going through degrees.
+    struct GlobeVector {
+        double x = 1;
+        double y = 0;
+        double z = 0;
+    };
+    std::optional<GlobeVector> toGlobe(double x, double y) const;
+
 private:
     Position centre_;
     double sinLat_ = 0;

@@ -24,6 +24,7 @@ for lib in libqt6widgets6 libqt6gui6 libqt6core6 libqt6network6 libgeographiclib
 done
 recommends=$(dpkg-deb -f "$deb" Recommends)
 echo "$recommends" | grep -q hamradio-files || { echo "Recommends lacks hamradio-files: $recommends"; exit 1; }
+echo "$recommends" | grep -q xplanet-images || { echo "Recommends lacks xplanet-images: $recommends"; exit 1; }
 suggests=$(dpkg-deb -f "$deb" Suggests)
 [ "$suggests" = libhamlib-utils ] || { echo "Suggests is not libhamlib-utils: $suggests"; exit 1; }
 echo "$(basename "$deb"): all files present; Depends: $depends"

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "earth_images.h"
+
+#include "core/azimuthal.h"
+#include "core/units.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPointF>
+#include <QString>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+
+class QPainter;
+
+namespace skybrant {
+
+// The colours of the map, for drawing and for checking a picture.
+struct MapColours {
+    static constexpr QRgb sea = 0xff1b3a5c;  // without the earth images
+    static constexpr QRgb outside = 0xff000000;  // round the disc
+    static constexpr QRgb graticule = 0x80ffffff;
+    static constexpr QRgb rings = 0xa0a0e0ff;
+    static constexpr QRgb rose = 0xffe0e0e0;
+    static constexpr QRgb ownStation = 0xffff3030;
+    static constexpr QRgb otherStation = 0xff30ff60;
+    static constexpr QRgb shortPath = 0xffffd200;
+    static constexpr QRgb longPath = 0xffff8c00;
+};
+
+// The other station as the overlay shows it.
+struct OtherStation {
+    Position position;
+    QString label;
+};
+
+// An azimuthal equidistant map centred on the own station, drawn into a
+// square image: land and sea, the night side and greyline, graticule,
+// distance rings, compass rose and the own station make the base, computed
+// once for a centre, size, time and unit and reused; the other station and
+// the paths are drawn over it.
+class AzimuthalMap {
+public:
+    AzimuthalMap(const Position& own, int sizePixels, std::shared_ptr<const EarthImages> images);
+
+    int size() const { return size_; }
+    const AzimuthalProjection& projection() const { return projection_; }
+
+    // The time of the night side, or none for a map without one.
+    void setNightTime(std::optional<std::chrono::sys_seconds> utc);
+    void setUnit(DistanceUnit unit);
+
+    // The map's disc: its centre and radius in pixels. The rim is the
+    // antipode; the compass rose stands outside it.
+    QPointF centrePixel() const;
+    double radiusPixels() const { return radius_; }
+
+    // The pixel (as a point, pixel centres at half-integers) of a position,
+    // and the position at a point of the image (none outside the disc).
+    QPointF pixelOf(const Position& position) const;
+    std::optional<Position> positionAt(QPointF point) const;
+
+    // The base, drawn when first asked for after a change.
+    const QImage& base();
+
+    // The other station and the paths over a picture of the base.
+    void drawOverlay(QPainter& painter, const OtherStation& other) const;
+
+    // The base with the overlay, or the base alone.
+    QImage picture(const std::optional<OtherStation>& other);
+
+private:
+    void drawEarth(QImage& image) const;
+    void drawLines(QImage& image) const;
+    void drawMarker(QPainter& painter, QPointF at, QRgb colour) const;
+
+    AzimuthalProjection projection_;
+    int size_;
+    double radius_;
+    std::shared_ptr<const EarthImages> images_;
+    std::optional<std::chrono::sys_seconds> nightTime_;
+    DistanceUnit unit_ = DistanceUnit::Kilometres;
+    QImage base_;
+};
+
+}  // namespace skybrant

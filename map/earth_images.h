@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace skybrant {
+
+// The day and night pictures of the whole earth, equirectangular (longitude
+// -180 at the left, latitude 90 at the top): NASA's Visible Earth images as
+// Debian's xplanet-images installs them.
+struct EarthImages {
+    QImage day;  // land and sea, RGB32
+    QImage night;  // the lights of the night side, RGB32
+    // Why the map is drawn without the images; empty when both were read.
+    QString note;
+
+    bool available() const { return !day.isNull() && !night.isNull(); }
+};
+
+// The folder xplanet-images installs them in.
+QString defaultEarthImagesFolder();
+
+// Reads earth.jpg and night.jpg from the folder. When either is missing or
+// unreadable neither is used, and the note says so once, for the caller to
+// show.
+EarthImages loadEarthImages(const QString& folder = defaultEarthImagesFolder());
+
+}  // namespace skybrant
