@@ -9,11 +9,9 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QGroupBox>
 #include <QIcon>
 #include <QLineEdit>
 #include <QLocale>
-#include <QPushButton>
 #include <QShortcut>
 #include <QStyle>
 #include <QStyleFactory>
@@ -80,9 +78,12 @@ Form1::Form1(MessageSink* sink, settings::SettingsStore* store, QWidget* parent)
 Form1::~Form1()
 {
     // The frames and the button draw with classicStyle_, which goes with the
-    // members: let them go first.
-    qDeleteAll(findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly));
-    delete control<QWidget>(Control::Command1);
+    // members: let them go first, each with what it holds.
+    for (const ControlRow& row : controlRows()) {
+        if (!row.parent && (row.kind == Kind::Frame || row.kind == Kind::Button)) {
+            delete control<QWidget>(row.id);
+        }
+    }
 }
 
 void Form1::showMessage(std::u16string_view text)
