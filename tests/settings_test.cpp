@@ -1,14 +1,9 @@
 #include "form1_fixture.h"
 
-#include "settings/ini_document.h"
 #include "settings/settings_file.h"
 #include "settings/settings_store.h"
-#include "skybrant_version.h"
-#include "ui/clickable_label.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -67,7 +62,6 @@ protected:
 
     QTemporaryDir home;
     QByteArray saved;
-    RecordedUrls urls;
     RecordingSink sink;
     std::unique_ptr<SettingsStore> store;
 };
@@ -140,96 +134,6 @@ TEST_F(SettingsTest, StoreKeepsAnyTextExactly)
     EXPECT_EQ(s->get(QStringLiteral("Skybrant"), QStringLiteral("Nowhere"), QStringLiteral("Degree"),
                   QStringLiteral("fallback")),
         "fallback");
-}
-
-TEST(IniDocument, ReadsHandEditedFilesAndReportsUnreadableLines)
-{
-    struct Case {
-        const char* name;
-        QByteArray bytes;
-        const char* section;
-        const char* key;
-        const char* value;  // nullptr: absent
-        const char* problem;  // nullptr: none
-    };
-    const Case cases[] = {
-        {"blanks around key and value", "[Latitude]\nDegree = 51 \n", "Latitude", "Degree", "51", nullptr},
-        {"CRLF line ends", "[Latitude]\r\nN/S=S\r\n", "Latitude", "N/S", "S", nullptr},
-        {"BOM, comments and a quoted value", "\xEF\xBB\xBF; saved by hand\n\n# note\n[Longitude]\nE/W=\" W \"\n",
-            "Longitude", "E/W", " W ", nullptr},
-        {"empty value", "[Longitude]\nMinute=\n", "Longitude", "Minute", "", nullptr},
-        {"escapes", "[Latitude]\nSecond=a\\\\b\\nc\n", "Latitude", "Second", "a\\b\nc", nullptr},
-        {"key above any section", "Theme=dark\n[Latitude]\nDegree=1\n", "", "Theme", "dark", nullptr},
-        {"last of a repeated key", "[Latitude]\nDegree=1\nDegree=2\n", "Latitude", "Degree", "2", nullptr},
-        {"NUL bytes on one line", QByteArray("[Latitude]\nMinute=4\nDegree=5\0\0\0", 30), "Latitude", "Minute", "4",
-            "line 3 holds binary data"},
-        {"one bad byte spares the other lines", "[Latitude]\nDegree=\xff\xfe\nMinute=30\n", "Latitude", "Minute", "30",
-            "line 2 is not UTF-8 text"},
-        {"the bad line's own key is absent", "[Latitude]\nDegree=\xff\n", "Latitude", "Degree", nullptr,
-            "line 2 is not UTF-8 text"},
-        {"keys under a broken heading", "[Latit\nDegree=5\n", "Latitude", "Degree", nullptr,
-            "line 1 is not a complete [section] heading"},
-        {"a line of words", "just some words\n[Latitude]\nDegree=5\n", "Latitude", "Degree", "5",
-            "line 1 is neither a [section] heading nor a key=value line"},
-        {"no key", "[Latitude]\n=5\n", "Latitude", "", nullptr,
-            "line 2 is neither a [section] heading nor a key=value line"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const auto doc = settings::IniDocument::parse(c.bytes);
-        const auto v = doc.value(QLatin1String(c.section), QLatin1String(c.key));
-        if (c.value == nullptr) {
-            EXPECT_FALSE(v.has_value());
-        } else {
-            EXPECT_EQ(v, QString::fromUtf8(c.value));
-        }
-        if (c.problem == nullptr) {
-            EXPECT_TRUE(doc.problems().isEmpty()) << doc.problems().join(u'\n').toStdString();
-        } else {
-            EXPECT_EQ(doc.problems().value(0), QLatin1String(c.problem));
-        }
-    }
-}
-
-// A save changes the values it sets and nothing else; a file made from
-// nothing is laid out as the program always wrote it.
-TEST(IniDocument, SetValueChangesOnlyWhatItSets)
-{
-    const auto ownStation = [](settings::IniDocument& doc) {
-        for (const char* section : {"Latitude", "Longitude"}) {
-            for (const char* key : {"Degree", "Minute", "Second", section[1] == 'a' ? "N/S" : "E/W"}) {
-                doc.setValue(QLatin1String(section), QLatin1String(key), QStringLiteral("1"));
-            }
-        }
-    };
-    struct Case {
-        const char* name;
-        QByteArray before;
-        QByteArray after;
-    };
-    const Case cases[] = {
-        {"from nothing", "",
-            "[Latitude]\nDegree=1\nMinute=1\nN/S=1\nSecond=1\n\n[Longitude]\nDegree=1\nE/W=1\nMinute=1\nSecond=1\n"},
-        {"a file the program wrote",
-            "[Latitude]\nDegree=7\nMinute=1\nN/S=S\nSecond=1\n\n[Longitude]\nDegree=1\nE/W=W\nMinute=1\nSecond=1\n",
-            "[Latitude]\nDegree=1\nMinute=1\nN/S=1\nSecond=1\n\n[Longitude]\nDegree=1\nE/W=1\nMinute=1\nSecond=1\n"},
-        {"comments, keys above any section and another feature's section",
-            "; mine\nTheme=dark\n\n; the map's\n[Map]\nZoom=5\n",
-            "; mine\nTheme=dark\n\n[Latitude]\nDegree=1\nMinute=1\nN/S=1\nSecond=1\n\n[Longitude]\nDegree=1\nE/W=1\n"
-            "Minute=1\nSecond=1\n\n; the map's\n[Map]\nZoom=5\n"},
-        {"hand layout of an unchanged value, CRLF and BOM", "\xEF\xBB\xBF[Latitude]\r\nDegree = 1\r\n; end\r\n",
-            "\xEF\xBB\xBF[Latitude]\r\nDegree = 1\r\nMinute=1\r\nN/S=1\r\nSecond=1\r\n; end\r\n\r\n[Longitude]\r\n"
-            "Degree=1\r\nE/W=1\r\nMinute=1\r\nSecond=1\r\n"},
-        {"unreadable lines left out", "[Latitude]\nDegree=\xff\nrubbish\n[Zone]\nA=b\n",
-            "[Latitude]\nDegree=1\nMinute=1\nN/S=1\nSecond=1\n\n[Longitude]\nDegree=1\nE/W=1\nMinute=1\nSecond=1\n\n"
-            "[Zone]\nA=b\n"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        auto doc = settings::IniDocument::parse(c.before);
-        ownStation(doc);
-        EXPECT_EQ(doc.toBytes(), c.after);
-    }
 }
 
 TEST_F(SettingsTest, FirstRunEmptiesAllEightOwnEntries)
@@ -440,6 +344,30 @@ TEST_F(SettingsTest, CloseDuringTheLoadSavesOnlyWhatWasShown)
     EXPECT_EQ(readIniBytes(), expected);
 }
 
+// A settings file kept elsewhere (in a dotfiles folder, say) and linked in:
+// read through the link, and saved into the file it names.
+TEST_F(SettingsTest, SymlinkToARegularFileIsFollowed)
+{
+    QDir().mkpath(home.path() + QStringLiteral("/Skybrant"));
+    const QString target = home.path() + QStringLiteral("/dotfiles.ini");
+    {
+        QFile f(target);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("; mine\n[Latitude]\nDegree=7\n");
+    }
+    ASSERT_TRUE(QFile::link(target, iniPath()));
+    auto f = loadedForm();
+    EXPECT_EQ(text(*f, "txtLAD1"), "7");
+    f->show();
+    type(*f, "txtLAD1", "8");
+    EXPECT_TRUE(f->close());
+    EXPECT_TRUE(sink.shown.empty());
+    EXPECT_TRUE(QFileInfo(iniPath()).isSymLink());
+    QFile saved(target);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().startsWith("; mine\n[Latitude]\nDegree=8\nMinute=\n"));
+}
+
 TEST_F(SettingsTest, TemporaryFilesLeftByAKilledSaveGoAtTheNextSave)
 {
     writeIni("[Latitude]\nDegree=7\n");
@@ -463,30 +391,6 @@ TEST_F(SettingsTest, TemporaryFilesLeftByAKilledSaveGoAtTheNextSave)
     for (const QString& name : kept) {
         EXPECT_TRUE(QFile::exists(dir + name)) << name.toStdString();
     }
-}
-
-TEST_F(SettingsTest, CreditLinkOpensTheAboutPageOncePerClick)
-{
-    auto f = loadedForm();
-    f->show();
-    const auto labels = f->findChildren<ClickableLabel*>(QStringLiteral("Label11"));
-    ASSERT_EQ(labels.size(), 2);
-    for (ClickableLabel* l : labels) {
-        QTest::mouseClick(l, Qt::LeftButton);
-    }
-    QTest::mouseClick(labels[0], Qt::LeftButton);
-    ASSERT_EQ(urls.recorder.opened.size(), 3U);
-    for (const QUrl& u : urls.recorder.opened) {
-        EXPECT_EQ(u, urls.recorder.opened[0]);
-    }
-    const QUrl page = urls.recorder.opened[0];
-    EXPECT_TRUE(page.isLocalFile()) << page.toString().toStdString();
-    EXPECT_TRUE(page.path().endsWith(u"/share/skybrant/about.html")) << page.toString().toStdString();
-    QFile about(page.toLocalFile());
-    ASSERT_TRUE(about.open(QIODevice::ReadOnly));
-    const QByteArray html = about.readAll();
-    EXPECT_TRUE(html.contains("MIT licence"));
-    EXPECT_TRUE(html.contains(SKYBRANT_VERSION));
 }
 
 }  // namespace

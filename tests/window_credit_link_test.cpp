@@ -3,6 +3,9 @@
 
 #include "form1_fixture.h"
 
+#include "skybrant_version.h"
+
+#include <QFile>
 #include <QLabel>
 
 namespace skybrant::ui {
@@ -34,6 +37,22 @@ TEST_F(Form1Test, HelpKeyOpensTheCreditLinkWithoutEnteringTheTabOrder)
     for (QLabel* l : form->findChildren<QLabel*>(QStringLiteral("Label11"))) {
         EXPECT_EQ(l->focusPolicy(), Qt::NoFocus);
     }
+}
+
+// The page is the about page installed with the program, which names the
+// licence and the version.
+TEST_F(Form1Test, TheAuthorsPageIsTheInstalledAboutPage)
+{
+    QTest::mouseClick(form->findChildren<QLabel*>(QStringLiteral("Label11")).value(0), Qt::LeftButton);
+    ASSERT_EQ(urls.recorder.opened.size(), 1U);
+    const QUrl page = urls.recorder.opened[0];
+    EXPECT_TRUE(page.isLocalFile()) << page.toString().toStdString();
+    EXPECT_TRUE(page.path().endsWith(u"/share/skybrant/about.html")) << page.toString().toStdString();
+    QFile about(page.toLocalFile());
+    ASSERT_TRUE(about.open(QIODevice::ReadOnly));
+    const QByteArray html = about.readAll();
+    EXPECT_TRUE(html.contains("MIT licence"));
+    EXPECT_TRUE(html.contains(SKYBRANT_VERSION));
 }
 
 }  // namespace
