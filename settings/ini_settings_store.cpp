@@ -32,6 +32,9 @@ std::optional<QString> describeProblem(const QString& path, const FileContents& 
     case FileContents::State::Read:
         break;
     case FileContents::State::NotRegular:
+        if (found.replaceable) {
+            return unread.arg(QStringLiteral("it is %1, not a regular file").arg(found.kind)) + replaced;
+        }
         return unread.arg(QStringLiteral("it is %1, not a regular file").arg(found.kind)) +
             QStringLiteral(" Skybrant starts with empty boxes and leaves it as it is, so your station is not "
                            "saved until a regular file takes its place.");

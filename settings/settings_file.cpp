@@ -35,6 +35,15 @@ QString kindOf(mode_t mode)
     return QStringLiteral("a special file");
 }
 
+// Whether a save may put a regular file where path's non-regular target
+// (of the kind in mode) stands.
+bool replaceable(const QByteArray& path, mode_t mode)
+{
+    struct stat own { };
+    const bool link = ::lstat(path.constData(), &own) == 0 && S_ISLNK(own.st_mode);
+    return !link && (S_ISFIFO(mode) || S_ISSOCK(mode));
+}
+
 // Holds the settings folder's lock (flock, which the system drops with the
 // process, so a program that died never leaves it taken). Waits a moment
 // for another program's save; past that the save goes ahead unlocked, as a
@@ -122,10 +131,11 @@ FileContents readSettingsFile(const QString& path)
             errno == ENOENT || errno == ENOTDIR ? FileContents::State::Absent : FileContents::State::CannotOpen;
         return found;
     }
-    const auto judge = [&found](const struct stat& st) {
+    const auto judge = [&found, &native](const struct stat& st) {
         if (!S_ISREG(st.st_mode)) {
             found.state = FileContents::State::NotRegular;
             found.kind = kindOf(st.st_mode);
+            found.replaceable = replaceable(native, st.st_mode);
             return false;
         }
         if (st.st_size > kMaxSettingsFileSize) {
@@ -173,7 +183,8 @@ std::optional<QString> replaceSettingsFile(
     }
     const FolderLock lock(target.absolutePath());
     struct stat info { };
-    if (::stat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    const QByteArray native = QFile::encodeName(path);
+    if (::stat(native.constData(), &info) == 0 && !S_ISREG(info.st_mode) && !replaceable(native, info.st_mode)) {
         if (S_ISDIR(info.st_mode)) {
             return QStringLiteral("a folder of that name is in the way");
         }

@@ -24,6 +24,10 @@ struct FileContents {
     State state = State::Absent;
     QByteArray bytes;
     QString kind;  // for NotRegular: "a named pipe", "a device", ...
+    // For NotRegular: a save may put a regular file in its place (a named
+    // pipe or socket holds nothing); never over a device or a folder, nor
+    // through a symlink to anything but a regular file.
+    bool replaceable = false;
 };
 
 // Reads the file at path, following symlinks to a regular file only and at
@@ -34,7 +38,8 @@ FileContents readSettingsFile(const QString& path);
 // file as it is now, while holding the folder's lock so that another
 // program saving the same file at once neither mixes with this save nor
 // loses its own keys to it. Never writes into anything but a regular file
-// (a symlink is followed to its regular file). Says why it failed, or
+// (a symlink is followed to its regular file) and never replaces what is not
+// replaceable (see FileContents). Says why it failed, or
 // nothing when it succeeded.
 std::optional<QString> replaceSettingsFile(
     const QString& path, const std::function<QByteArray(const FileContents& now)>& contents);

@@ -226,13 +226,18 @@ TEST_F(SettingsTest, FailedSaveSaysSoAndStillCloses)
         {"a folder where the file should be", [&](const QString& home) { QDir().mkpath(file(home)); },
             "a folder of that name is in the way",
             [&](const QString& home) { EXPECT_TRUE(QFileInfo(file(home)).isDir()); }},
-        {"a named pipe where the file should be",
+        {"a symlink to a named pipe",
             [&](const QString& home) {
                 QDir().mkpath(home + QStringLiteral("/Skybrant"));
-                ASSERT_EQ(::mkfifo(QFile::encodeName(file(home)).constData(), 0600), 0);
+                const QString pipe = home + QStringLiteral("/pipe");
+                ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+                ASSERT_TRUE(QFile::link(pipe, file(home)));
             },
             "it is a named pipe, not a regular file",
-            [&](const QString& home) { EXPECT_TRUE(isKind(file(home), S_IFIFO)); }},
+            [&](const QString& home) {
+                EXPECT_TRUE(isKind(home + QStringLiteral("/pipe"), S_IFIFO));
+                EXPECT_TRUE(isKind(file(home), S_IFLNK));
+            }},
         // A private node of the same kind as /dev/zero, never the real one.
         {"a symlink to a device node",
             [&](const QString& home) {
