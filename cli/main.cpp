@@ -6,18 +6,21 @@
 #include "core/compute.h"
 #include "core/number_text.h"
 #include "core/utf8.h"
+#include "map_picture.h"
 #include "report.h"
 #include "rotator.h"
 #include "skybrant_version.h"
 #include "station_args.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QString>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,6 +48,7 @@ struct PairOptions {
     bool json = false;
     std::optional<cli::RotatorAddress> rotator;
     std::chrono::milliseconds timeout{2000};
+    std::optional<cli::MapRequest> map;
 };
 
 // The stations from --from, --to and the station fields, whichever of them
@@ -118,6 +122,25 @@ int writeOut(const std::string& text)
     return kExitOk;
 }
 
+// Draws the map after the figures; the figures stand whatever becomes of it.
+int drawMap(const Position& own, const Position& other, const PairOptions& options, int status)
+{
+    if (!options.map) {
+        return status;
+    }
+    std::string note;
+    std::string error;
+    const bool written = cli::writeMap(*options.map, own, other, note, error);
+    if (!note.empty()) {
+        std::fprintf(stderr, "skybrant-cli: %s\n", note.c_str());
+    }
+    if (!written) {
+        std::fprintf(stderr, "skybrant-cli: ERROR: %s\n", error.c_str());
+        return status != kExitOk ? status : kExitFailed;
+    }
+    return status;
+}
+
 int runOnePair(const Position& own, const Position& other, const PairOptions& options)
 {
     cli::PairReport report = cli::makeReport(own, other, options.report);
@@ -189,6 +212,18 @@ int readPairOptions(const cli::CommandLine& line, PairOptions& options)
     if (line.isSet(Option::Timeout) && !line.isSet(Option::Rotate)) {
         return usageError("--timeout is the wait for the rotator and needs --rotate");
     }
+    if (const auto file = line.value(Option::Map)) {
+        std::string error;
+        cli::MapRequest& map = options.map.emplace();
+        const auto now = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
+        if (!cli::readMapRequest(
+                *file, line.value(Option::Size).value_or(""), line.value(Option::Time).value_or(""), now, map, error)) {
+            return usageError(error);
+        }
+    } else if (line.isSet(Option::Size) || line.isSet(Option::Time)) {
+        return usageError(
+            std::string("--") + (line.isSet(Option::Size) ? "size" : "time") + " shapes the map and needs --map");
+    }
     if (const auto rotate = line.value(Option::Rotate)) {
         cli::RotatorAddress address;
         std::string error;
@@ -204,7 +239,19 @@ int readPairOptions(const cli::CommandLine& line, PairOptions& options)
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Drawing a map needs Qt's graphical side for its text, always offscreen
+    // so that it works without a display; everything else only the core.
+    const bool drawsMap = std::any_of(argv + 1, argv + argc, [](const char* a) {
+        const std::string_view arg(a);
+        return arg == "--map" || arg.starts_with("--map=");
+    });
+    std::unique_ptr<QCoreApplication> app;
+    if (drawsMap) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("skybrant-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(SKYBRANT_VERSION));
 
@@ -233,6 +280,9 @@ int main(int argc, char* argv[])
         if (options.rotator) {
             return usageError("--rotate turns to one pair's heading and cannot go with --batch");
         }
+        if (options.map) {
+            return usageError("--map draws one pair's map and cannot go with --batch");
+        }
         return runBatchMode({options.report, options.json});
     }
     Position own;
@@ -240,5 +290,5 @@ int main(int argc, char* argv[])
     if (const int status = readStations(line, own, other); status != kExitOk) {
         return status;
     }
-    return runOnePair(own, other, options);
+    return drawMap(own, other, options, runOnePair(own, other, options));
 }

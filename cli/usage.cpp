@@ -135,6 +135,23 @@ constexpr std::array kOptions{
         ".B line\n"
         "number; blank and comment lines give no output:\n"
         ".BR \"skybrant-cli JO01 FN20xr \\-\\-json\" ."},
+    OptionHelp{Option::Map, "map", "file", "",
+        "Also draw the azimuthal map centred on the own station, with the paths to the other one, to a .png or "
+        ".svg file: --map wall.png.",
+        "Every great circle from home is a straight line on it: the short path solid\n"
+        "through the other station to the rim, the long path dashed the other way;\n"
+        "the rim is the far side of the globe. Land, sea and the night side come\n"
+        "from the pictures of\n"
+        ".B xplanet-images\n"
+        "when they are installed. No display is needed:\n"
+        ".BR \"skybrant-cli JO01 FN20xr \\-\\-map wall.png \\-\\-size 2048\" ."},
+    OptionHelp{Option::Size, "size", "pixels", "1024",
+        "The map's width and height in pixels, from 64 to 4096 (default 1024); needs --map.", ""},
+    OptionHelp{Option::Time, "time", "utc", "now",
+        "The UTC time of the map's night side, such as 2026-06-21T20:00Z; now (the default) or none for no "
+        "night side; needs --map.",
+        "A time with an offset, such as 2026-06-21T22:00+02:00, is taken at that\n"
+        "offset."},
 };
 
 constexpr bool inOptionOrder()
