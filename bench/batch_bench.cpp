@@ -84,7 +84,10 @@ void BM_BatchLocatorPairs(benchmark::State& state)
 {
     skybrant::cli::BatchOptions options;
     if (state.range(0) > 0) {
-        options.report = {skybrant::DistanceUnit::Kilometres, true, true, true};
+        options.report = {.unit = skybrant::DistanceUnit::Kilometres,
+            .longPath = true,
+            .ellipsoid = skybrant::solveWgs84,
+            .locators = true};
     }
     options.json = state.range(0) == 2;
     std::FILE* in = locatorFile();

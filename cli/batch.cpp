@@ -228,9 +228,9 @@ bool appendBatchLine(std::string_view line, const BatchOptions& options, std::ui
     if (count > kMaxPairFields) {
         error = wrongFieldCount(count);
     } else if (readPair(std::span(fields.data(), count), own, other, error) == ReadResult::Ok) {
-        const PairReport report = makeReport(own, other, options.report);
+        const Report report = makeReport(own, other, options.report);
         if (options.json) {
-            appendJson(report, options.report, lineNumber, out);
+            appendJson(report, options.report, lineNumber, nullptr, out);
         } else {
             appendCsv(report, options.report, out);
         }

@@ -3,8 +3,8 @@
 
 #include "batch.h"
 #include "command_line.h"
-#include "core/compute.h"
 #include "core/number_text.h"
+#include "core/report.h"
 #include "core/utf8.h"
 #include "map_picture.h"
 #include "report.h"
@@ -44,7 +44,7 @@ int usageError(const std::string& message)
 }
 
 struct PairOptions {
-    cli::ReportOptions report;
+    ReportOptions report;
     bool json = false;
     std::optional<cli::RotatorAddress> rotator;
     std::chrono::milliseconds timeout{2000};
@@ -88,19 +88,17 @@ int exitFor(cli::RotatorStatus status)
 
 // Turns the rotator to the beam heading (the long way round with
 // --long-path); the figures are printed either way.
-int turn(const PairOptions& options, cli::PairReport& report)
+int turn(const PairOptions& options, const Report& report, std::optional<cli::RotatorReport>& rotator)
 {
-    const std::string& heading = options.report.longPath ? report.longHeading : report.ownToOther;
-    if (heading.empty()) {
+    const Figure& heading = options.report.longPath ? report.longHeading : report.ownToOther;
+    if (heading.text.empty()) {
         std::fprintf(stderr, "skybrant-cli: ERROR: there is no beam heading to turn the rotator to\n");
         return kExitFailed;
     }
-    const double azimuth = options.report.longPath ? roundHeading(longPathHeading(report.result.headingOwnToOther))
-                                                   : roundHeading(report.result.headingOwnToOther);
-    const cli::RotatorOutcome outcome = cli::turnRotator(*options.rotator, azimuth, options.timeout);
-    cli::RotatorReport& r = report.rotator.emplace();
+    const cli::RotatorOutcome outcome = cli::turnRotator(*options.rotator, heading.value, options.timeout);
+    cli::RotatorReport& r = rotator.emplace();
     r.address = cli::rotatorAddressText(*options.rotator);
-    r.commandedAzimuth = heading;
+    r.commandedAzimuth = heading.text;
     r.turned = outcome.status == cli::RotatorStatus::Turned;
     if (r.turned) {
         r.reportedAzimuth = numberText(outcome.reportedAzimuth);
@@ -143,12 +141,13 @@ int drawMap(const Position& own, const Position& other, const PairOptions& optio
 
 int runOnePair(const Position& own, const Position& other, const PairOptions& options)
 {
-    cli::PairReport report = cli::makeReport(own, other, options.report);
+    const Report report = makeReport(own, other, options.report);
+    std::optional<cli::RotatorReport> rotator;
     std::string text;
     if (options.json) {
         // One object: the rotator's answer goes inside it.
-        const int status = options.rotator ? turn(options, report) : kExitOk;
-        cli::appendJson(report, options.report, 0, text);
+        const int status = options.rotator ? turn(options, report, rotator) : kExitOk;
+        cli::appendJson(report, options.report, 0, rotator ? &*rotator : nullptr, text);
         const int written = writeOut(text);
         return status != kExitOk ? status : written;
     }
@@ -157,10 +156,10 @@ int runOnePair(const Position& own, const Position& other, const PairOptions& op
     if (const int written = writeOut(text); written != kExitOk || !options.rotator) {
         return written;
     }
-    const int status = turn(options, report);
+    const int status = turn(options, report, rotator);
     text.clear();
-    if (report.rotator) {
-        cli::appendRotatorText(*report.rotator, text);
+    if (rotator) {
+        cli::appendRotatorText(*rotator, text);
     }
     const int written = writeOut(text);
     return status != kExitOk ? status : written;
@@ -203,7 +202,7 @@ int readPairOptions(const cli::CommandLine& line, PairOptions& options)
     }
     options.report.unit = *unit;
     options.report.longPath = line.isSet(Option::LongPath);
-    options.report.ellipsoid = line.isSet(Option::Ellipsoid);
+    options.report.ellipsoid = line.isSet(Option::Ellipsoid) ? solveWgs84 : nullptr;
     options.report.locators = line.isSet(Option::Locator);
     options.json = line.isSet(Option::Json);
     if (const std::string timeout = line.value(Option::Timeout).value_or(""); !readTimeout(timeout, options.timeout)) {

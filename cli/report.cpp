@@ -1,24 +1,12 @@
 #include "report.h"
 
-#include "core/compute.h"
-#include "core/ellipsoid.h"
-#include "core/locator.h"
+#include "core/angles.h"
 #include "core/number_text.h"
 #include "core/utf8.h"
 
 namespace skybrant::cli {
 
 namespace {
-
-std::string distanceText(double distance)
-{
-    return numberText(roundDistance(distance));
-}
-
-std::string headingText(double heading)
-{
-    return numberText(roundHeading(heading));
-}
 
 class JsonObject {
 public:
@@ -62,9 +50,8 @@ void station(JsonObject& parent, std::string_view name, const Position& p, std::
     JsonObject s(out);
     // Where the station is, as the figures were worked out from it.
     const Position at = onTheGlobe(p);
-    const double lon = at.lonDegrees > 180 ? at.lonDegrees - 360 : at.lonDegrees;
     s.number("latitude", numberText(at.latDegrees));
-    s.number("longitude", numberText(lon));
+    s.number("longitude", numberText(wrap180(at.lonDegrees)));
     if (!locator6.empty()) {
         s.string("locator", locator6);
         s.string("locator8", locator8);
@@ -93,55 +80,19 @@ void field(std::string& out, std::string_view text)
 
 }  // namespace
 
-PairReport makeReport(const Position& own, const Position& other, const ReportOptions& options)
+void appendCsv(const Report& r, const ReportOptions& options, std::string& out)
 {
-    PairReport r;
-    r.own = own;
-    r.other = other;
-    r.result = solvePositions(own, other);
-    const double distance = arcToDistance(r.result.centralAngle, options.unit);
-    r.distance = distanceText(distance);
-    const bool headings = r.result.hasHeadings();
-    if (headings) {
-        r.ownToOther = headingText(r.result.headingOwnToOther);
-        r.otherToOwn = headingText(r.result.headingOtherToOwn);
-    }
+    out += r.distance.text;
+    field(out, r.ownToOther.text);
+    field(out, r.otherToOwn.text);
     if (options.longPath) {
-        r.longDistance = distanceText(longPathDistance(distance, options.unit));
-        if (headings) {
-            r.longHeading = headingText(longPathHeading(r.result.headingOwnToOther));
-        }
+        field(out, r.longDistance.text);
+        field(out, r.longHeading.text);
     }
     if (options.ellipsoid) {
-        const GeodesicResult g = solveWgs84(own, other);
-        r.ellipsoidDistance = distanceText(metresToDistance(g.distanceMetres, options.unit));
-        if (headings) {
-            r.ellipsoidOwnToOther = headingText(g.azimuthOwnToOther);
-            r.ellipsoidOtherToOwn = headingText(g.azimuthOtherToOwn);
-        }
-    }
-    if (options.locators) {
-        r.ownLocator6 = locatorOf(own, 6);
-        r.ownLocator8 = locatorOf(own, 8);
-        r.otherLocator6 = locatorOf(other, 6);
-        r.otherLocator8 = locatorOf(other, 8);
-    }
-    return r;
-}
-
-void appendCsv(const PairReport& r, const ReportOptions& options, std::string& out)
-{
-    out += r.distance;
-    field(out, r.ownToOther);
-    field(out, r.otherToOwn);
-    if (options.longPath) {
-        field(out, r.longDistance);
-        field(out, r.longHeading);
-    }
-    if (options.ellipsoid) {
-        field(out, r.ellipsoidDistance);
-        field(out, r.ellipsoidOwnToOther);
-        field(out, r.ellipsoidOtherToOwn);
+        field(out, r.ellipsoidDistance.text);
+        field(out, r.ellipsoidOwnToOther.text);
+        field(out, r.ellipsoidOtherToOwn.text);
     }
     if (options.locators) {
         field(out, r.ownLocator6);
@@ -152,7 +103,8 @@ void appendCsv(const PairReport& r, const ReportOptions& options, std::string& o
     out += '\n';
 }
 
-void appendJson(const PairReport& r, const ReportOptions& options, std::uint64_t lineNumber, std::string& out)
+void appendJson(const Report& r, const ReportOptions& options, std::uint64_t lineNumber, const RotatorReport* rotator,
+    std::string& out)
 {
     {
         JsonObject o(out);
@@ -162,59 +114,59 @@ void appendJson(const PairReport& r, const ReportOptions& options, std::uint64_t
         station(o, "own", r.own, r.ownLocator6, r.ownLocator8, out);
         station(o, "other", r.other, r.otherLocator6, r.otherLocator8, out);
         o.string("coordinate_unit", "degrees, north and east positive");
-        o.number("distance", r.distance);
+        o.number("distance", r.distance.text);
         o.string("distance_unit", unitSymbol(options.unit));
-        o.number("heading_own_to_other", r.ownToOther);
-        o.number("heading_other_to_own", r.otherToOwn);
+        o.number("heading_own_to_other", r.ownToOther.text);
+        o.number("heading_other_to_own", r.otherToOwn.text);
         o.string("heading_unit", "degrees clockwise from true north");
         if (const auto note = geometryNote(r.result.geometry); !note.empty()) {
             o.string("note", note);
         }
         if (options.longPath) {
-            o.number("long_path_distance", r.longDistance);
-            o.number("long_path_heading_own_to_other", r.longHeading);
+            o.number("long_path_distance", r.longDistance.text);
+            o.number("long_path_heading_own_to_other", r.longHeading.text);
         }
         if (options.ellipsoid) {
             o.string("ellipsoid", "WGS84");
-            o.number("ellipsoid_distance", r.ellipsoidDistance);
-            o.number("ellipsoid_heading_own_to_other", r.ellipsoidOwnToOther);
-            o.number("ellipsoid_heading_other_to_own", r.ellipsoidOtherToOwn);
+            o.number("ellipsoid_distance", r.ellipsoidDistance.text);
+            o.number("ellipsoid_heading_own_to_other", r.ellipsoidOwnToOther.text);
+            o.number("ellipsoid_heading_other_to_own", r.ellipsoidOtherToOwn.text);
         }
-        if (r.rotator) {
+        if (rotator != nullptr) {
             o.key("rotator");
             JsonObject rot(out);
-            rot.string("address", r.rotator->address);
-            rot.number("commanded_azimuth", r.rotator->commandedAzimuth);
-            if (r.rotator->turned) {
-                rot.number("reported_azimuth", r.rotator->reportedAzimuth);
-                rot.number("reported_elevation", r.rotator->reportedElevation);
+            rot.string("address", rotator->address);
+            rot.number("commanded_azimuth", rotator->commandedAzimuth);
+            if (rotator->turned) {
+                rot.number("reported_azimuth", rotator->reportedAzimuth);
+                rot.number("reported_elevation", rotator->reportedElevation);
             } else {
-                rot.string("error", r.rotator->error);
+                rot.string("error", rotator->error);
             }
         }
     }
     out += '\n';
 }
 
-void appendText(const PairReport& r, const ReportOptions& options, std::string& out)
+void appendText(const Report& r, const ReportOptions& options, std::string& out)
 {
     const std::string_view unit = unitSymbol(options.unit);
-    line(out, "Distance", r.distance, unit);
-    line(out, "Beam heading from my station", r.ownToOther, "degrees");
-    line(out, "Beam heading from the other station", r.otherToOwn, "degrees");
+    line(out, "Distance", r.distance.text, unit);
+    line(out, "Beam heading from my station", r.ownToOther.text, "degrees");
+    line(out, "Beam heading from the other station", r.otherToOwn.text, "degrees");
     if (const auto note = geometryNote(r.result.geometry); !note.empty()) {
         out += "Note: ";
         out += note;
         out += '\n';
     }
     if (options.longPath) {
-        line(out, "Long path distance", r.longDistance, unit);
-        line(out, "Long path beam heading from my station", r.longHeading, "degrees");
+        line(out, "Long path distance", r.longDistance.text, unit);
+        line(out, "Long path beam heading from my station", r.longHeading.text, "degrees");
     }
     if (options.ellipsoid) {
-        line(out, "WGS84 ellipsoid distance", r.ellipsoidDistance, unit);
-        line(out, "WGS84 ellipsoid heading from my station", r.ellipsoidOwnToOther, "degrees");
-        line(out, "WGS84 ellipsoid heading from the other station", r.ellipsoidOtherToOwn, "degrees");
+        line(out, "WGS84 ellipsoid distance", r.ellipsoidDistance.text, unit);
+        line(out, "WGS84 ellipsoid heading from my station", r.ellipsoidOwnToOther.text, "degrees");
+        line(out, "WGS84 ellipsoid heading from the other station", r.ellipsoidOtherToOwn.text, "degrees");
     }
     if (options.locators) {
         out += "Locator of my station: " + r.ownLocator6 + " (" + r.ownLocator8 + ")\n";

@@ -20,4 +20,18 @@ double toDegrees(double radians)
     return (radians * kDegreesPerHalfTurn) / kPi;
 }
 
+double wrap180(double degrees)
+{
+    if (degrees >= -180 && degrees <= 180) {
+        return degrees;
+    }
+    double r = remainderOfTurn(degrees, 360.0);
+    if (r > 180) {
+        r -= 360;
+    } else if (r < -180) {
+        r += 360;
+    }
+    return r;
+}
+
 }  // namespace skybrant

@@ -1,18 +1,12 @@
 #include "ellipsoid.h"
 
-#include <GeographicLib/Geodesic.hpp>
+#include "angles.h"
 
-#include <cmath>
+#include <GeographicLib/Geodesic.hpp>
 
 namespace skybrant {
 
 namespace {
-
-double compass(double azimuth)
-{
-    const double a = std::fmod(azimuth, 360.0);
-    return a < 0 ? a + 360 : a;
-}
 
 // The standard form of the position: entries may run past a pole
 // (89 60 60), which the geodesic routines do not take.
@@ -34,7 +28,7 @@ GeodesicResult solveWgs84(const Position& own, const Position& other)
     GeographicLib::Geodesic::WGS84().Inverse(a.latDegrees, a.lonDegrees, b.latDegrees, b.lonDegrees, s12, azi1, azi2);
     // azi2 is the direction of travel on arrival; the beam back points the
     // other way.
-    return {s12, compass(azi1), compass(azi2 + 180)};
+    return {s12, wrap360(azi1), wrap360(azi2 + 180)};
 }
 
 }  // namespace skybrant

@@ -8,7 +8,7 @@ namespace skybrant {
 // with the sphere the program's headings come from.
 struct GeodesicResult {
     double distanceMetres = 0;
-    double azimuthOwnToOther = 0;  // degrees clockwise from north, [0, 360)
+    double azimuthOwnToOther = 0;  // degrees clockwise from north, as wrap360 gives them
     double azimuthOtherToOwn = 0;
 };
 

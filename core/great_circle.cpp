@@ -8,45 +8,34 @@ namespace skybrant {
 
 namespace {
 
-struct Heading {
-    double degrees = 0;
-    bool caseFound = false;
-    bool arcsineLimited = false;
-};
-
 // Initial bearing at the first point towards the second, from the sine part
 // x and cosine part y of the bearing.
-Heading placeHeading(double x, double y)
+double placeHeading(double x, double y)
 {
-    Heading h;
     // arcsin(x) through the arctangent; rounding can push |x| to 1 or past
     // it, where the arcsine is a right angle.
     double a = 90;
     if (std::fabs(x) < 1) {
         a = std::fabs((std::atan(x / std::sqrt(1 - x * x)) * kDegreesPerHalfTurn) / kPi);
-    } else {
-        h.arcsineLimited = true;
     }
 
     if (x > 0 && y > 0) {
-        h.degrees = a;
-    } else if (x > 0 && y < 0) {
-        h.degrees = 180 - a;
-    } else if (x < 0 && y < 0) {
-        h.degrees = a + 180;
-    } else if (x < 0 && y > 0) {
-        h.degrees = 360 - a;
-    } else {
-        // On an axis: same meridian (x = 0) or a due east/west start (y = 0).
-        if (x == 0) {
-            h.degrees = y < 0 ? 180 : 0;
-        } else {
-            h.degrees = x > 0 ? 90 : 270;
-        }
-        return h;
+        return a;
     }
-    h.caseFound = true;
-    return h;
+    if (x > 0 && y < 0) {
+        return 180 - a;
+    }
+    if (x < 0 && y < 0) {
+        return a + 180;
+    }
+    if (x < 0 && y > 0) {
+        return 360 - a;
+    }
+    // On an axis: same meridian (x = 0) or a due east/west start (y = 0).
+    if (x == 0) {
+        return y < 0 ? 180 : 0;
+    }
+    return x > 0 ? 90 : 270;
 }
 
 }  // namespace
@@ -91,7 +80,6 @@ GreatCircleResult solveGreatCircle(double latA, double lonA, double latB, double
     GreatCircleResult r;
     r.geometry = StationGeometry::Distinct;
     r.cosine = c;
-    r.sine = s;
     // arccos(c) through the arctangent; |c| squared is c squared, so s serves
     // both branches bit for bit.
     if (c < 0) {
@@ -100,24 +88,16 @@ GreatCircleResult solveGreatCircle(double latA, double lonA, double latB, double
         r.centralAngle = (std::atan(s / c) * kDegreesPerHalfTurn) / kPi;
     } else {
         r.centralAngle = 90;
-        r.quarterCircle = true;
     }
     r.distanceKm = degreesOfArcToKm(r.centralAngle);
 
     const double x = (std::sin(lonB - lonA) * std::cos(latB)) / s;
     const double y = (std::sin(latB) - std::sin(latA) * c) / (s * std::cos(latA));
-    const Heading forward = placeHeading(x, y);
+    r.headingOwnToOther = placeHeading(x, y);
 
     const double xBack = (std::sin(lonA - lonB) * std::cos(latA)) / s;
     const double yBack = (std::sin(latA) - std::sin(latB) * c) / (s * std::cos(latB));
-    const Heading back = placeHeading(xBack, yBack);
-
-    r.headingOwnToOther = forward.degrees;
-    r.ownToOtherCaseFound = forward.caseFound;
-    r.ownToOtherArcsineLimited = forward.arcsineLimited;
-    r.headingOtherToOwn = back.degrees;
-    r.otherToOwnCaseFound = back.caseFound;
-    r.otherToOwnArcsineLimited = back.arcsineLimited;
+    r.headingOtherToOwn = placeHeading(xBack, yBack);
     return r;
 }
 

@@ -16,21 +16,13 @@ double degreesOfArcToKm(double degreesOfArc);
 
 struct GreatCircleResult {
     double cosine = 1;  // c, cosine of the central angle
-    double sine = 0;  // s = sqrt(1 - c^2)
     double centralAngle = 0;  // D, degrees, 0 to 180
     double distanceKm = 0;  // unrounded
-    double headingOwnToOther = 0;  // degrees clockwise from north
+    // Degrees clockwise from north. On an axis of the heading formula (the
+    // same meridian, or a start due east or west) they are the true bearing
+    // along that axis.
+    double headingOwnToOther = 0;
     double headingOtherToOwn = 0;
-    // False when the heading's x or y was exactly 0, so no quadrant row
-    // applied and the heading was set to the bearing along that axis.
-    bool ownToOtherCaseFound = false;
-    bool otherToOwnCaseFound = false;
-    // True when rounding put |x| at 1 or above, so the arcsine part was
-    // taken as 90 degrees.
-    bool ownToOtherArcsineLimited = false;
-    bool otherToOwnArcsineLimited = false;
-    // True when c was exactly 0, so D was taken as 90 degrees.
-    bool quarterCircle = false;
     // SamePlace and Antipodes carry no headings: from the same place there is
     // no direction, towards the antipode every direction leads there.
     StationGeometry geometry = StationGeometry::SamePlace;

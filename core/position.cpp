@@ -13,12 +13,6 @@ constexpr std::int64_t kHalfTurn = kFullTurn / 2;
 constexpr std::int64_t kQuarterTurn = kFullTurn / 4;
 constexpr std::int64_t kArcSecondsPerTurn = std::int64_t{360} * 3600;
 
-std::int64_t wrap(std::int64_t value, std::int64_t turn)
-{
-    const std::int64_t r = value % turn;
-    return r < 0 ? r + turn : r;
-}
-
 // Entries may hold any 32-bit numbers; wrapping in arc-seconds first keeps
 // the grid value inside 64 bits.
 std::int64_t entryUnits(std::int32_t degrees, std::int32_t minutes, std::int32_t seconds, bool negative)
@@ -27,7 +21,7 @@ std::int64_t entryUnits(std::int32_t degrees, std::int32_t minutes, std::int32_t
     if (negative) {
         arc = -arc;
     }
-    return wrap(arc, kArcSecondsPerTurn) * kUnitsPerArcSecond;
+    return wrapTurn(arc, kArcSecondsPerTurn) * kUnitsPerArcSecond;
 }
 
 double signedDegrees(std::int32_t degrees, std::int32_t minutes, std::int32_t seconds, bool negative)
@@ -59,7 +53,9 @@ Position positionFromDegrees(double latDegrees, double lonDegrees)
 {
     // Any finite value: the turn is taken off before scaling so llround
     // stays in range.
-    const auto gridOf = [](double degrees) { return std::isfinite(degrees) ? unitsOf(std::fmod(degrees, 360.0)) : 0; };
+    const auto gridOf = [](double degrees) {
+        return std::isfinite(degrees) ? unitsOf(remainderOfTurn(degrees, 360.0)) : 0;
+    };
     return {latDegrees, lonDegrees, gridOf(latDegrees), gridOf(lonDegrees)};
 }
 
@@ -73,16 +69,10 @@ namespace {
 
 GridPoint gridPointOf(std::int64_t latUnits, std::int64_t lonUnits)
 {
-    std::int64_t lat = wrap(latUnits, kFullTurn);
-    std::int64_t lon = lonUnits;
-    if (lat > kQuarterTurn && lat < 3 * kQuarterTurn) {
-        lat = kHalfTurn - lat;
-        lon += kHalfTurn;
-    } else if (lat >= 3 * kQuarterTurn) {
-        lat -= kFullTurn;
-    }
-    lon = (lat == kQuarterTurn || lat == -kQuarterTurn) ? 0 : wrap(lon + kHalfTurn, kFullTurn);
-    return {lat, lon - kHalfTurn};
+    const LatLon<std::int64_t> p = foldPastPole(latUnits, lonUnits, kFullTurn);
+    // Every longitude is the same place at a pole.
+    const bool pole = p.lat == kQuarterTurn || p.lat == -kQuarterTurn;
+    return {p.lat, pole ? -kHalfTurn : wrapTurn(p.lon + kHalfTurn, kFullTurn) - kHalfTurn};
 }
 
 }  // namespace
@@ -107,22 +97,8 @@ StationGeometry relatePositions(const Position& own, const Position& other)
 
 Position onTheGlobe(const Position& position)
 {
-    double lat = position.latDegrees;
-    if (!(std::fabs(lat) > 90)) {
-        return position;
-    }
-    double lon = position.lonDegrees;
-    lat = std::fmod(lat, 360.0);
-    if (lat > 180) {
-        lat -= 360;
-    } else if (lat < -180) {
-        lat += 360;
-    }
-    if (lat > 90 || lat < -90) {
-        lat = (lat > 0 ? 180 : -180) - lat;
-        lon = std::fmod(lon, 360.0) + 180;
-    }
-    return {lat, lon, position.latUnits, position.lonUnits};
+    const LatLon<double> p = foldPastPole(position.latDegrees, position.lonDegrees, 360.0);
+    return {p.lat, p.lon, position.latUnits, position.lonUnits};
 }
 
 GreatCircleResult solvePositions(const Position& own, const Position& other)

@@ -1,8 +1,5 @@
 #include "station.h"
 
-#include "angles.h"
-#include "position.h"
-
 namespace skybrant {
 
 namespace {
@@ -27,26 +24,6 @@ bool isSouth(std::string_view latHemisphere)
 bool isWest(std::string_view lonHemisphere)
 {
     return trimSpaces(lonHemisphere) == "W";
-}
-
-StationRadians toRadians(const StationEntry& entry)
-{
-    StationRadians r{
-        skybrant::toRadians(toDecimalDegrees(entry.latDegrees, entry.latMinutes, entry.latSeconds)),
-        skybrant::toRadians(toDecimalDegrees(entry.lonDegrees, entry.lonMinutes, entry.lonSeconds)),
-    };
-    if (isWest(entry.lonHemisphere)) {
-        r.lon = -r.lon;
-    }
-    if (isSouth(entry.latHemisphere)) {
-        r.lat = -r.lat;
-    }
-    return r;
-}
-
-StationGeometry relateStations(const StationEntry& own, const StationEntry& other)
-{
-    return relatePositions(positionFromEntry(own), positionFromEntry(other));
 }
 
 }  // namespace skybrant

@@ -20,29 +20,19 @@ struct StationEntry {
     std::string lonHemisphere = "E";
 };
 
-// Signed position in radians: north and east positive.
-struct StationRadians {
-    double lat = 0;
-    double lon = 0;
-};
-
 // True when the text, with leading and trailing spaces removed, is exactly
 // "S" (latitude) or "W" (longitude). Case matters: "s" counts as north.
 bool isSouth(std::string_view latHemisphere);
 bool isWest(std::string_view lonHemisphere);
 
-StationRadians toRadians(const StationEntry& entry);
-
-// How two entered positions relate on the sphere, decided exactly from the
-// entries in whole arc-seconds, so that the same place written two ways
-// (180 E and 180 W, any longitude at a pole, 60 minutes for a degree) is
-// recognised even where floating point would miss it.
+// How two positions relate on the sphere, decided exactly on the grid of
+// position.h, so that the same place written two ways (180 E and 180 W, any
+// longitude at a pole, 60 minutes for a degree) is recognised even where
+// floating point would miss it.
 enum class StationGeometry {
     Distinct,
     SamePlace,
     Antipodes,
 };
-
-StationGeometry relateStations(const StationEntry& own, const StationEntry& other);
 
 }  // namespace skybrant

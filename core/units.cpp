@@ -1,8 +1,7 @@
 #include "units.h"
 
+#include "angles.h"
 #include "great_circle.h"
-
-#include <cmath>
 
 namespace skybrant {
 
@@ -55,8 +54,7 @@ double longPathDistance(double shortDistance, DistanceUnit unit)
 
 double longPathHeading(double heading)
 {
-    const double turned = std::fmod(heading + 180, 360.0);
-    return turned < 0 ? turned + 360 : turned;
+    return wrap360(heading + 180);
 }
 
 double metresToDistance(double metres, DistanceUnit unit)

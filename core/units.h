@@ -24,7 +24,7 @@ double arcToDistance(double degreesOfArc, DistanceUnit unit);
 double circumference(DistanceUnit unit);
 
 // The long way round: the rest of the circumference, and the heading
-// turned through 180 degrees, in [0, 360).
+// turned through 180 degrees, as wrap360 gives it.
 double longPathDistance(double shortDistance, DistanceUnit unit);
 double longPathHeading(double heading);
 

@@ -25,7 +25,10 @@ bool wholeNumber(std::string_view s, int low, int high)
 void checkWithEveryOption(std::string_view line, bool ok, std::string_view plain)
 {
     skybrant::cli::BatchOptions options;
-    options.report = {skybrant::DistanceUnit::StatuteMiles, true, true, true};
+    options.report = {.unit = skybrant::DistanceUnit::StatuteMiles,
+        .longPath = true,
+        .ellipsoid = skybrant::solveWgs84,
+        .locators = true};
     std::string csv;
     FUZZ_CHECK(skybrant::cli::appendBatchLine(line, options, 1, csv) == ok);
     if (ok && plain != line) {

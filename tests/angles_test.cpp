@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
+#include <cstdint>
+#include <limits>
+#include <string>
 
 namespace skybrant {
 namespace {
@@ -25,7 +27,8 @@ TEST(Angles, DecimalDegreesSumsTermsInTheirOrder)
         {1, 1, 3, 1.0174999999999998},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(toDecimalDegrees(c.d, c.m, c.s), c.expected) << c.d << " " << c.m << " " << c.s;
+        SCOPED_TRACE(std::to_string(c.d) + " " + std::to_string(c.m) + " " + std::to_string(c.s));
+        EXPECT_EQ(toDecimalDegrees(c.d, c.m, c.s), c.expected);
     }
     EXPECT_NE(toDecimalDegrees(1, 1, 3), 1.0175);
 }
@@ -34,7 +37,6 @@ TEST(Angles, RadiansUseTheProgramsPi)
 {
     EXPECT_EQ(toRadians(90), 1.570796327);
     EXPECT_EQ(toRadians(180), 3.141592654);
-    EXPECT_EQ(toDegrees(toRadians(180)), 180);
     EXPECT_GT(toRadians(90), 1.5707963267948966);  // a shade past a right angle
 }
 
@@ -60,64 +62,70 @@ TEST(Station, HemisphereTextTrimsSpacesOnlyAndIsCaseSensitive)
         {"S W", false, false},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(isSouth(c.text), c.south) << '"' << c.text << '"';
-        EXPECT_EQ(isWest(c.text), c.west) << '"' << c.text << '"';
+        SCOPED_TRACE('"' + std::string(c.text) + '"');
+        EXPECT_EQ(isSouth(c.text), c.south);
+        EXPECT_EQ(isWest(c.text), c.west);
     }
 }
 
-TEST(Station, ConversionAppliesSignsAfterConverting)
-{
-    StationEntry e{51, 30, 0, 0, 7, 0, "N", "W"};
-    StationRadians r = toRadians(e);
-    EXPECT_EQ(r.lat, toRadians(51.5));
-    EXPECT_EQ(r.lon, -toRadians(toDecimalDegrees(0, 7, 0)));
-
-    e = StationEntry{0, 0, 0, 0, 0, 0, "S", "W"};
-    r = toRadians(e);
-    EXPECT_TRUE(std::signbit(r.lat));
-    EXPECT_EQ(r.lat, 0.0);
-    EXPECT_TRUE(std::signbit(r.lon));
-
-    e = StationEntry{-10, 0, 0, 5, 0, 0, " S ", "e"};
-    r = toRadians(e);
-    EXPECT_EQ(r.lat, toRadians(10));
-    EXPECT_EQ(r.lon, toRadians(5));
-}
-
-TEST(Station, RelationIsExactInArcSeconds)
+TEST(Angles, WrappingKeepsTheStatedRanges)
 {
     struct Case {
-        StationEntry a, b;
-        StationGeometry expected;
+        const char* name;
+        double in, to360, to180;
     };
-    const auto G = [](int ld, int lm, int ls, const char* ns, int od, int om, int os, const char* ew) {
-        return StationEntry{ld, lm, ls, od, om, os, ns, ew};
-    };
-    using enum StationGeometry;
     const Case cases[] = {
-        {G(51, 30, 0, "N", 0, 7, 0, "W"), G(51, 30, 0, "N", 0, 7, 0, "W"), SamePlace},
-        {G(10, 0, 0, "N", 180, 0, 0, "E"), G(10, 0, 0, "N", 180, 0, 0, "W"), SamePlace},
-        {G(90, 0, 0, "N", 0, 0, 0, "E"), G(90, 0, 0, "N", 123, 4, 5, "W"), SamePlace},
-        {G(90, 0, 0, "S", 7, 0, 0, "E"), G(-90, 0, 0, "N", 0, 0, 0, "E"), SamePlace},
-        {G(89, 60, 0, "N", 1, 0, 0, "E"), G(90, 0, 0, "N", 50, 0, 0, "E"), SamePlace},
-        {G(0, 0, 3600, "N", 0, 60, 0, "E"), G(1, 0, 0, "N", 1, 0, 0, "E"), SamePlace},
-        {G(-10, 0, 0, "S", 20, 0, 0, "E"), G(10, 0, 0, "N", 380, 0, 0, "E"), SamePlace},
-        {G(100, 0, 0, "N", 0, 0, 0, "E"), G(80, 0, 0, "N", 180, 0, 0, "E"), SamePlace},
-        {G(0, 0, 0, "N", 0, 0, 0, "E"), G(0, 0, 0, "S", 0, 0, 0, "W"), SamePlace},
-        {G(10, 0, 0, "N", 20, 0, 0, "E"), G(10, 0, 0, "S", 160, 0, 0, "W"), Antipodes},
-        {G(90, 0, 0, "N", 0, 0, 0, "E"), G(90, 0, 0, "S", 33, 0, 0, "E"), Antipodes},
-        {G(0, 0, 0, "N", 0, 0, 0, "E"), G(0, 0, 0, "N", 180, 0, 0, "W"), Antipodes},
-        {G(45, 30, 15, "N", 10, 0, 0, "W"), G(45, 30, 15, "S", 170, 0, 0, "E"), Antipodes},
-        {G(10, 0, 0, "N", 20, 0, 0, "E"), G(10, 0, 0, "N", 20, 0, 1, "E"), Distinct},
-        {G(10, 0, 0, "N", 20, 0, 0, "E"), G(10, 0, 0, "s", 160, 0, 0, "W"), Distinct},  // "s" is north
-        {G(89, 59, 59, "N", 0, 0, 0, "E"), G(89, 59, 59, "N", 180, 0, 0, "E"), Distinct},
-        {G(2147483647, 2147483647, 2147483647, "N", -2147483647 - 1, 0, 0, "W"), G(0, 0, 0, "N", 0, 0, 0, "E"),
-            Distinct},
+        {"zero", 0, 0, 0},
+        {"east", 90, 90, 90},
+        {"180 east stays", 180, 180, 180},
+        {"180 west stays", -180, 180, -180},
+        {"just past 180", 181, 181, -179},
+        {"west", -90, 270, -90},
+        {"a turn and a bit", 370, 10, 10},
+        {"two turns back", -725, 355, -5},
+        {"full turn", 360, 0, 0},
+        {"far past", 539.5, 179.5, 179.5},
     };
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        EXPECT_EQ(relateStations(cases[i].a, cases[i].b), cases[i].expected) << "case " << i;
-        EXPECT_EQ(relateStations(cases[i].b, cases[i].a), cases[i].expected) << "case " << i << " swapped";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(wrap360(c.in), c.to360);
+        EXPECT_EQ(wrap180(c.in), c.to180);
     }
+    // A tiny negative angle plus a turn rounds up to the turn itself.
+    EXPECT_EQ(wrap360(-1e-20), 360);
+}
+
+TEST(Angles, LatitudesPastAPoleFoldDownTheFarSide)
+{
+    struct Case {
+        const char* name;
+        double lat, lon;
+        double foldedLat, foldedLon;
+    };
+    const Case cases[] = {
+        {"within the poles, unchanged", 45, 370, 45, 370},
+        {"north pole, unchanged", 90, -30, 90, -30},
+        {"a degree past the north pole", 91, 10, 89, 190},
+        {"a degree past the south pole", -91, -10, -89, 170},
+        {"half a turn", 180, 0, 0, 180},
+        {"three quarters: the south pole, not folded", 270, 5, -90, 5},
+        {"a turn and more", 400, 0, 40, 0},
+        {"far west longitude is turned by whole turns first", 100, -400, 80, 140},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const LatLon<double> f = foldPastPole(c.lat, c.lon, 360.0);
+        EXPECT_EQ(f.lat, c.foldedLat);
+        EXPECT_EQ(f.lon, c.foldedLon);
+        // The grid gives the same answer in its own measure.
+        constexpr std::int64_t kDegree = 1000;
+        const LatLon<std::int64_t> g = foldPastPole(
+            static_cast<std::int64_t>(c.lat * kDegree), static_cast<std::int64_t>(c.lon * kDegree), 360 * kDegree);
+        EXPECT_EQ(g.lat, static_cast<std::int64_t>(c.foldedLat * kDegree));
+        EXPECT_EQ(wrapTurn(g.lon, 360 * kDegree), static_cast<std::int64_t>(wrap360(c.foldedLon) * kDegree));
+    }
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_TRUE(std::isnan(foldPastPole(nan, 1.0, 360.0).lat));
 }
 
 }  // namespace

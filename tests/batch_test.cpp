@@ -166,29 +166,35 @@ TEST(BatchLine, StationsInAnyFormGiveTheSameFigures)
 
 TEST(BatchLine, OptionsAddTheirColumnsInOrder)
 {
-    BatchOptions all;
-    all.report = {DistanceUnit::NauticalMiles, true, true, true};
+    const auto with = [](DistanceUnit unit, bool longPath, bool ellipsoid, bool locators) {
+        BatchOptions options;
+        options.report = {
+            .unit = unit, .longPath = longPath, .ellipsoid = ellipsoid ? solveWgs84 : nullptr, .locators = locators};
+        return options;
+    };
+    const BatchOptions all = with(DistanceUnit::NauticalMiles, true, true, true);
     struct Case {
         const char* in;
         BatchOptions options;
         const char* out;
     };
     const Case cases[] = {
-        {"JO01 FN20", {{DistanceUnit::Kilometres, true, false, false}, false}, "5690.9,289,51,34105.4,109\n"},
-        {"JO01 FN20", {{DistanceUnit::Kilometres, false, true, false}, false}, "5690.9,289,51,5739.8,289,51\n"},
-        {"JO01 FN20", {{DistanceUnit::StatuteMiles, false, false, true}, false},
+        {"JO01 FN20", with(DistanceUnit::Kilometres, true, false, false), "5690.9,289,51,34105.4,109\n"},
+        {"JO01 FN20", with(DistanceUnit::Kilometres, false, true, false), "5690.9,289,51,5739.8,289,51\n"},
+        {"JO01 FN20", with(DistanceUnit::StatuteMiles, false, false, true),
             "3556.8,289,51,JO01mm,JO01mm00,FN20mm,FN20mm00\n"},
         {"JO01 FN20", all, "3088.8,289,51,18511.2,109,3099.2,289,51,JO01mm,JO01mm00,FN20mm,FN20mm00\n"},
         // No heading: empty heading fields, the long way is the whole circle.
         {"JO01 JO01", all, "0,,,21600,,0,,,JO01mm,JO01mm00,JO01mm,JO01mm00\n"},
         {"JO01 51 30 0 S 179 0 0 W", all, "10800,,,10800,,10801.3,,,JO01mm,JO01mm00,AD08mm,AD08mm00\n"},
         // Straight over the pole; 359.5 or more shows as 360.
-        {"JO01 51.5 -179", {{DistanceUnit::Kilometres, true, false, false}, false}, "8512,0,360,31284.4,180\n"},
+        {"JO01 51.5 -179", with(DistanceUnit::Kilometres, true, false, false), "8512,0,360,31284.4,180\n"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.out);
         std::string out;
         EXPECT_TRUE(appendBatchLine(c.in, c.options, 1, out));
-        EXPECT_EQ(out, c.out) << c.in;
+        EXPECT_EQ(out, c.out);
     }
 }
 

@@ -1,4 +1,3 @@
-#include "core/compute.h"
 #include "core/number_text.h"
 
 #include <gtest/gtest.h>
@@ -74,76 +73,6 @@ TEST(NumberText, ReadsBackWhenFifteenDigitsSuffice)
         const double v = std::stod(std::to_string(digits(rng)) + "e" + std::to_string(scale(rng)));
         const std::string text = numberText(v);
         ASSERT_EQ(std::stod(text), v) << text;
-    }
-}
-
-TEST(DisplayRounding, HalvesGoUp)
-{
-    struct Case {
-        double in, out;
-    };
-    const Case headings[] = {{0.49, 0}, {0.5, 1}, {2.04e-9, 0}, {359.49, 359}, {359.5, 360}, {288.32575, 288}};
-    for (const auto& c : headings) {
-        EXPECT_EQ(roundHeading(c.in), c.out) << c.in;
-    }
-    const Case distances[] = {{5539.1663, 5539.2}, {0.25, 0.3}, {0.24, 0.2}, {99.96, 100}, {0, 0}};
-    for (const auto& c : distances) {
-        EXPECT_EQ(roundDistance(c.in), c.out) << c.in;
-    }
-}
-
-TEST(ComputeTexts, UsesTheGivenSeparator)
-{
-    const StationEntry own{51, 30, 0, 0, 7, 0, "N", "W"};
-    const StationEntry other{40, 42, 0, 74, 0, 0, "N", "W"};
-    const ComputedTexts t = computeTexts(own, other, ",");
-    EXPECT_EQ(t.distance, "5539,2");
-    EXPECT_EQ(t.ownToOther, "288");
-    EXPECT_EQ(t.otherToOwn, "51");
-}
-
-bool allDigits(std::string_view s)
-{
-    return !s.empty() && std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
-}
-
-// Whole degrees, or a distance with at most one decimal.
-bool wellFormed(const std::string& s, bool oneDecimal)
-{
-    const auto dot = s.find('.');
-    if (dot == std::string::npos) {
-        return allDigits(s);
-    }
-    return oneDecimal && allDigits(std::string_view(s).substr(0, dot)) && s.size() == dot + 2 &&
-        std::isdigit(static_cast<unsigned char>(s.back())) != 0;
-}
-
-TEST(ComputeTexts, AnyEntriesGiveWellFormedTexts)
-{
-    std::mt19937_64 rng(99);
-    const char* hemispheres[] = {"N", "S", "E", "W", " S ", "s", "", "X", "W "};
-    std::uniform_int_distribution<int> pick(0, std::size(hemispheres) - 1);
-    std::uniform_int_distribution<std::int32_t> any(
-        std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max());
-    std::uniform_int_distribution<std::int32_t> small(-400, 400);
-    const auto value = [&] { return (rng() % 4 == 0) ? any(rng) : small(rng); };
-    for (int i = 0; i < 20000; ++i) {
-        StationEntry e[2];
-        for (auto& s : e) {
-            s = StationEntry{
-                value(), value(), value(), value(), value(), value(), hemispheres[pick(rng)], hemispheres[pick(rng)]};
-        }
-        const ComputedTexts t = computeTexts(e[0], e[1]);
-        ASSERT_TRUE(wellFormed(t.distance, true)) << t.distance;
-        ASSERT_LE(std::stod(t.distance), 19898.2);
-        ASSERT_EQ(t.ownToOther.empty(), !t.result.hasHeadings());
-        ASSERT_EQ(t.otherToOwn.empty(), !t.result.hasHeadings());
-        for (const std::string* h : {&t.ownToOther, &t.otherToOwn}) {
-            if (!h->empty()) {
-                ASSERT_TRUE(wellFormed(*h, false)) << *h;
-                ASSERT_LE(std::stoi(*h), 360);
-            }
-        }
     }
 }
 

@@ -1,7 +1,7 @@
 #include "form1.h"
 
 #include "author_link.h"
-#include "core/compute.h"
+#include "core/report.h"
 #include "settings/settings_store.h"
 #include "validation/box_reader.h"
 #include "validation/keystroke.h"
@@ -147,14 +147,17 @@ void Form1::Command1_Click()
     other.latHemisphere = controlText(Control::cmbNS2).toStdString();
     other.lonHemisphere = controlText(Control::cmbEW2).toStdString();
 
-    const ComputedTexts t = computeTexts(own, other, QLocale().decimalPoint().toStdString());
-    const auto shown = [](const std::string& text) {
-        return text.empty() ? QStringLiteral(" ") : QString::fromStdString(text);
+    ReportOptions options;
+    options.decimalSeparator = QLocale().decimalPoint().toStdString();
+    const Report r = makeReport(positionFromEntry(own), positionFromEntry(other), options);
+    // No heading shows as one blank, the text the boxes start with.
+    const auto shown = [](const Figure& figure) {
+        return figure.text.empty() ? QStringLiteral(" ") : QString::fromStdString(figure.text);
     };
-    control<QLineEdit>(Control::txtAB3)->setText(shown(t.distance));
-    control<QLineEdit>(Control::txtBA)->setText(shown(t.ownToOther));
-    control<QLineEdit>(Control::txtAB)->setText(shown(t.otherToOwn));
-    const std::string_view note = geometryNote(t.result.geometry);
+    control<QLineEdit>(Control::txtAB3)->setText(shown(r.distance));
+    control<QLineEdit>(Control::txtBA)->setText(shown(r.ownToOther));
+    control<QLineEdit>(Control::txtAB)->setText(shown(r.otherToOwn));
+    const std::string_view note = geometryNote(r.result.geometry);
     if (!note.empty()) {
         sink_->showMessage(QString::fromUtf8(note.data(), static_cast<qsizetype>(note.size())));
     }

@@ -1,0 +1,87 @@
+#include "report.h"
+
+#include "locator.h"
+#include "number_text.h"
+
+#include <cmath>
+
+namespace skybrant {
+
+namespace {
+
+class Rounder {
+public:
+    explicit Rounder(std::string_view decimalSeparator) : separator_(decimalSeparator) { }
+
+    Figure distance(double value) const { return figure(roundDistance(value)); }
+    Figure heading(double value) const { return figure(roundHeading(value)); }
+
+private:
+    Figure figure(double rounded) const { return {rounded, numberText(rounded, separator_)}; }
+
+    std::string_view separator_;
+};
+
+}  // namespace
+
+double roundDistance(double distance)
+{
+    return std::floor(distance * 10 + 0.5) / 10;
+}
+
+double roundHeading(double degrees)
+{
+    return std::floor(degrees + 0.5);
+}
+
+Report makeReport(const Position& own, const Position& other, const ReportOptions& options)
+{
+    const Rounder round(options.decimalSeparator);
+    Report r;
+    r.own = own;
+    r.other = other;
+    r.result = solvePositions(own, other);
+    const double distance = arcToDistance(r.result.centralAngle, options.unit);
+    r.distance = round.distance(distance);
+    const bool headings = r.result.hasHeadings();
+    if (headings) {
+        r.ownToOther = round.heading(r.result.headingOwnToOther);
+        r.otherToOwn = round.heading(r.result.headingOtherToOwn);
+    }
+    if (options.longPath) {
+        r.longDistance = round.distance(longPathDistance(distance, options.unit));
+        if (headings) {
+            r.longHeading = round.heading(longPathHeading(r.result.headingOwnToOther));
+        }
+    }
+    if (options.ellipsoid != nullptr) {
+        const GeodesicResult g = options.ellipsoid(own, other);
+        r.ellipsoidDistance = round.distance(metresToDistance(g.distanceMetres, options.unit));
+        if (headings) {
+            r.ellipsoidOwnToOther = round.heading(g.azimuthOwnToOther);
+            r.ellipsoidOtherToOwn = round.heading(g.azimuthOtherToOwn);
+        }
+    }
+    if (options.locators) {
+        r.ownLocator6 = locatorOf(own, 6);
+        r.ownLocator8 = locatorOf(own, 8);
+        r.otherLocator6 = locatorOf(other, 6);
+        r.otherLocator8 = locatorOf(other, 8);
+    }
+    return r;
+}
+
+std::string_view geometryNote(StationGeometry geometry)
+{
+    switch (geometry) {
+    case StationGeometry::SamePlace:
+        return "Both stations are at the same place, so there is no beam heading.";
+    case StationGeometry::Antipodes:
+        return "The stations are at opposite points of the globe: every beam heading leads there.";
+    case StationGeometry::Distinct:
+        break;
+    }
+    return {};
+}
+
+}  // namespace skybrant

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "ellipsoid.h"
+#include "great_circle.h"
+#include "position.h"
+#include "units.h"
+
+#include <string>
+#include <string_view>
+
+namespace skybrant {
+
+// What a report holds beyond the distance and the two headings, and how its
+// numbers are written.
+struct ReportOptions {
+    DistanceUnit unit = DistanceUnit::Kilometres;
+    std::string decimalSeparator = ".";
+    bool longPath = false;
+    // The WGS84 figures too, worked out by this (solveWgs84). It is handed in
+    // so that the window, which shows none, does not link GeographicLib.
+    GeodesicResult (*ellipsoid)(const Position& own, const Position& other) = nullptr;
+    bool locators = false;
+};
+
+// One rounded figure: the number as shown and its text. Distances are
+// rounded to one decimal and headings to whole degrees, halves upward (so
+// 359.5 shows as 360). The text is empty where there is no figure: no
+// heading between stations at the same place or at antipodes, and nothing
+// for an extra the options leave out.
+struct Figure {
+    double value = 0;
+    std::string text;
+};
+
+// Display rounding: the distance to one decimal and headings to whole
+// degrees, halves upward.
+double roundDistance(double distance);
+double roundHeading(double degrees);
+
+// Everything the window and skybrant-cli show for one pair.
+struct Report {
+    Position own;
+    Position other;
+    GreatCircleResult result;
+    Figure distance;  // txtAB3
+    Figure ownToOther;  // txtBA
+    Figure otherToOwn;  // txtAB
+    Figure longDistance;
+    Figure longHeading;  // own to other, the long way round
+    Figure ellipsoidDistance;
+    Figure ellipsoidOwnToOther;
+    Figure ellipsoidOtherToOwn;
+    std::string ownLocator6;
+    std::string ownLocator8;
+    std::string otherLocator6;
+    std::string otherLocator8;
+};
+
+// Solves the great circle from own to other and rounds and writes every
+// figure the options ask for.
+Report makeReport(const Position& own, const Position& other, const ReportOptions& options);
+
+// A sentence for the operator about a result with no headings; empty for
+// an ordinary result.
+std::string_view geometryNote(StationGeometry geometry);
+
+}  // namespace skybrant

@@ -1,0 +1,150 @@
+// The report both front ends show: rounding, texts and the figures behind them.
+
+#include "core/ellipsoid.h"
+#include "core/locator.h"
+#include "core/number_text.h"
+#include "core/report.h"
+#include "station_entries.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <limits>
+#include <random>
+#include <string>
+
+namespace skybrant {
+namespace {
+
+using test::at;
+using test::press;
+
+TEST(DisplayRounding, HalvesGoUp)
+{
+    struct Case {
+        double in, out;
+    };
+    const Case headings[] = {{0.49, 0}, {0.5, 1}, {2.04e-9, 0}, {359.49, 359}, {359.5, 360}, {288.32575, 288}};
+    for (const auto& c : headings) {
+        SCOPED_TRACE(std::to_string(c.in));
+        EXPECT_EQ(roundHeading(c.in), c.out);
+    }
+    const Case distances[] = {{5539.1663, 5539.2}, {0.25, 0.3}, {0.24, 0.2}, {99.96, 100}, {0, 0}};
+    for (const auto& c : distances) {
+        SCOPED_TRACE(std::to_string(c.in));
+        EXPECT_EQ(roundDistance(c.in), c.out);
+    }
+}
+
+TEST(Report, UsesTheGivenSeparator)
+{
+    ReportOptions options;
+    options.decimalSeparator = ",";
+    const Report t = press(at(51, 30, 0, "N", 0, 7, 0, "W"), at(40, 42, 0, "N", 74, 0, 0, "W"), options);
+    EXPECT_EQ(t.distance.text, "5539,2");
+    EXPECT_EQ(t.distance.value, 5539.2);
+    EXPECT_EQ(t.ownToOther.text, "288");
+    EXPECT_EQ(t.otherToOwn.text, "51");
+}
+
+bool allDigits(std::string_view s)
+{
+    return !s.empty() && std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
+}
+
+// Whole degrees, or a distance with at most one decimal.
+bool wellFormed(const std::string& s, bool oneDecimal)
+{
+    const auto dot = s.find('.');
+    if (dot == std::string::npos) {
+        return allDigits(s);
+    }
+    return oneDecimal && allDigits(std::string_view(s).substr(0, dot)) && s.size() == dot + 2 &&
+        std::isdigit(static_cast<unsigned char>(s.back())) != 0;
+}
+
+TEST(Report, AnyEntriesGiveWellFormedTexts)
+{
+    std::mt19937_64 rng(99);
+    const char* hemispheres[] = {"N", "S", "E", "W", " S ", "s", "", "X", "W "};
+    std::uniform_int_distribution<int> pick(0, std::size(hemispheres) - 1);
+    std::uniform_int_distribution<std::int32_t> any(
+        std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max());
+    std::uniform_int_distribution<std::int32_t> small(-400, 400);
+    const auto value = [&] { return (rng() % 4 == 0) ? any(rng) : small(rng); };
+    for (int i = 0; i < 20000; ++i) {
+        StationEntry e[2];
+        for (auto& s : e) {
+            s = StationEntry{
+                value(), value(), value(), value(), value(), value(), hemispheres[pick(rng)], hemispheres[pick(rng)]};
+        }
+        const Report t = press(e[0], e[1]);
+        ASSERT_TRUE(wellFormed(t.distance.text, true)) << t.distance.text;
+        ASSERT_EQ(std::stod(t.distance.text), t.distance.value);
+        ASSERT_LE(t.distance.value, 19898.2);
+        ASSERT_EQ(t.ownToOther.text.empty(), !t.result.hasHeadings());
+        ASSERT_EQ(t.otherToOwn.text.empty(), !t.result.hasHeadings());
+        for (const Figure* h : {&t.ownToOther, &t.otherToOwn}) {
+            if (!h->text.empty()) {
+                ASSERT_TRUE(wellFormed(h->text, false)) << h->text;
+                ASSERT_EQ(std::stoi(h->text), h->value);
+                ASSERT_LE(h->value, 360);
+            }
+        }
+    }
+}
+
+// Every figure keeps the number its text shows, so nothing downstream (the
+// rotator) works a figure out a second time.
+TEST(Report, ExtrasCarryTheNumbersTheyShow)
+{
+    struct Case {
+        const char* name;
+        StationEntry own, other;
+        DistanceUnit unit;
+    };
+    const Case cases[] = {
+        {"London to New York in km", at(51, 30, 0, "N", 0, 7, 0, "W"), at(40, 42, 0, "N", 74, 0, 0, "W"),
+            DistanceUnit::Kilometres},
+        {"London to Sydney in miles", at(51, 30, 0, "N", 0, 7, 0, "W"), at(33, 51, 0, "S", 151, 12, 0, "E"),
+            DistanceUnit::StatuteMiles},
+        {"same place in nautical miles", at(10, 0, 0, "N", 0, 0, 0, "E"), at(10, 0, 0, "N", 0, 0, 0, "E"),
+            DistanceUnit::NauticalMiles},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReportOptions options;
+        options.unit = c.unit;
+        options.longPath = true;
+        options.ellipsoid = solveWgs84;
+        options.locators = true;
+        const Report r = press(c.own, c.other, options);
+        const bool headings = r.result.hasHeadings();
+        EXPECT_EQ(r.distance.value, roundDistance(arcToDistance(r.result.centralAngle, c.unit)));
+        EXPECT_EQ(r.longDistance.value,
+            roundDistance(longPathDistance(arcToDistance(r.result.centralAngle, c.unit), c.unit)));
+        EXPECT_EQ(r.longHeading.text.empty(), !headings);
+        EXPECT_EQ(r.ellipsoidOwnToOther.text.empty(), !headings);
+        if (headings) {
+            EXPECT_EQ(r.longHeading.value, roundHeading(longPathHeading(r.result.headingOwnToOther)));
+            EXPECT_EQ(r.longHeading.text, numberText(r.longHeading.value));
+            EXPECT_EQ(r.ellipsoidOwnToOther.text, numberText(r.ellipsoidOwnToOther.value));
+            // Sphere and ellipsoid agree on the heading within a degree or so.
+            const double gap = std::fabs(r.ellipsoidOwnToOther.value - r.ownToOther.value);
+            EXPECT_LE(std::min(gap, 360 - gap), 2);
+        }
+        EXPECT_EQ(r.ellipsoidDistance.text, numberText(r.ellipsoidDistance.value));
+        EXPECT_EQ(r.ownLocator6, locatorOf(r.own, 6));
+        EXPECT_EQ(r.otherLocator8.size(), 8U);
+    }
+    // Without the extras their figures stay empty.
+    const Report plain = press(cases[0].own, cases[0].other);
+    EXPECT_TRUE(plain.longDistance.text.empty());
+    EXPECT_TRUE(plain.ellipsoidDistance.text.empty());
+    EXPECT_TRUE(plain.ownLocator6.empty());
+}
+
+}  // namespace
+}  // namespace skybrant
