@@ -15,6 +15,9 @@ namespace skybrant::cli {
 
 namespace {
 
+constexpr std::string_view kStationForms =
+    "a locator such as JO01, LAT LON in decimal degrees, or LAD LAM LAS N|S LOD LOM LOS E|W";
+
 using validation::Axis;
 using validation::Unit;
 
@@ -169,8 +172,12 @@ bool readEntryStation(std::span<const std::string_view>& tokens, bool own, Posit
     return true;
 }
 
-}  // namespace
-
+// Reads one station from the front of tokens and drops the tokens it used:
+// a Maidenhead locator ("JO01", "fn20xr"), LAT LON in signed decimal degrees
+// (north and east positive), or the eight entry fields, held to the window's
+// entry limits. On a bad field returns false and sets error to a sentence
+// naming the field and what is allowed; when tokens run out returns false
+// and leaves error as it was.
 bool readStation(std::span<const std::string_view>& tokens, Side side, Position& station, std::string& error)
 {
     const bool own = side == Side::Own;
@@ -203,6 +210,8 @@ bool readStation(std::span<const std::string_view>& tokens, Side side, Position&
     tokens = tokens.subspan(2);
     return true;
 }
+
+}  // namespace
 
 // Field counts a station takes: a locator, LAT LON, an entry.
 constexpr bool stationCount(std::size_t n)

@@ -14,18 +14,7 @@ inline constexpr std::size_t kEntryFields = 8;
 // The most fields a pair can take: two stations of eight.
 inline constexpr std::size_t kMaxPairFields = 2 * kEntryFields;
 
-inline constexpr std::string_view kStationForms =
-    "a locator such as JO01, LAT LON in decimal degrees, or LAD LAM LAS N|S LOD LOM LOS E|W";
-
 enum class Side { Own, Other };
-
-// Reads one station from the front of tokens and drops the tokens it used:
-// a Maidenhead locator ("JO01", "fn20xr"), LAT LON in signed decimal degrees
-// (north and east positive), or the eight entry fields, held to the window's
-// entry limits. On a bad field returns false and sets error to a sentence
-// naming the field and what is allowed; when tokens run out returns false
-// and leaves error as it was.
-bool readStation(std::span<const std::string_view>& tokens, Side side, Position& station, std::string& error);
 
 enum class ReadResult {
     Ok,

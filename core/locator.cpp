@@ -10,6 +10,8 @@ namespace skybrant {
 
 namespace {
 
+constexpr std::size_t kMinLocatorLength = 2;
+
 struct Level {
     char first;  // lowest allowed character
     int count;  // characters allowed at this level

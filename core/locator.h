@@ -11,7 +11,6 @@ namespace skybrant {
 // Maidenhead locators: field (two letters A-R), square (two digits),
 // subsquare (two letters A-X), extended square (two digits), extended
 // subsquare (two letters A-X). Longitude comes first in each pair.
-inline constexpr std::size_t kMinLocatorLength = 2;
 inline constexpr std::size_t kMaxLocatorLength = 10;
 
 // Reads a locator of 2, 4, 6, 8 or 10 characters in either case. On success

@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace skybrant::cli {
@@ -300,13 +306,21 @@ TEST(Batch, WriteFailureIsReported)
         std::fwrite(pair.data(), 1, pair.size(), in);
     }
     std::rewind(in);
-    std::FILE* full = std::fopen("/dev/full", "w");
+    // A private "full" device node (char 1:7) in a folder of our own, so the
+    // test never opens the machine's /dev.
+    char folder[] = "/tmp/skybrant_batch_XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string node = std::string(folder) + "/full";
+    ASSERT_EQ(mknod(node.c_str(), S_IFCHR | 0600, makedev(1, 7)), 0) << std::strerror(errno);
+    std::FILE* full = std::fopen(node.c_str(), "w");
     ASSERT_NE(full, nullptr);
     const BatchOutcome outcome = runBatch(in, full);
     EXPECT_TRUE(outcome.ioFailed);
     EXPECT_NE(outcome.ioError.find("cannot write the output"), std::string::npos) << outcome.ioError;
     std::fclose(full);
     std::fclose(in);
+    std::remove(node.c_str());
+    std::remove(folder);
 }
 
 }  // namespace

@@ -18,6 +18,9 @@ struct BoxReading {
 // number reads as 0. Words such as "inf" or "nan" and hex forms are not
 // numbers here, and the decimal point is a period in every locale.
 // Linear in the length of the text.
+// These rules are intended, odd as they look (a blank inside "4 5" is
+// skipped, "12abc" is 12, "2.5" is 2): saved settings and pasted text have
+// always been read this way, and the window's entry tests pin them.
 BoxReading readBox(std::u16string_view text);
 
 }  // namespace skybrant::validation
