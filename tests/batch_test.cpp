@@ -44,9 +44,10 @@ TEST(BatchLine, GoodLinesGiveCsv)
         {"10 60 60 N 180 0 0 E -5 -70 0 N 0 0 0 E", "19362,0,360\n"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.in);
         bool ok = false;
-        EXPECT_EQ(lineFor(c.in, &ok), c.out) << c.in;
-        EXPECT_TRUE(ok) << c.in;
+        EXPECT_EQ(lineFor(c.in, &ok), c.out);
+        EXPECT_TRUE(ok);
     }
 }
 
@@ -103,9 +104,10 @@ TEST(BatchLine, BadLinesNameTheFieldAndTheRange)
         {"0 0 0 N 0 0 0 E 0x1 0 0 N 0 0 0 E", "other latitude degrees: \"0x1\" is not a whole number"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.in);
         bool ok = true;
         const std::string out = lineFor(c.in, &ok);
-        EXPECT_FALSE(ok) << c.in;
+        EXPECT_FALSE(ok);
         EXPECT_EQ(out.rfind("ERROR: ", 0), 0U) << out;
         EXPECT_NE(out.find(c.reason), std::string::npos) << out;
         EXPECT_EQ(out.back(), '\n');
@@ -121,6 +123,7 @@ TEST(BatchLine, LimitsAcceptTheirOwnValue)
         "90 0 -3 N 180 -1 0 E 0 0 0 N 0 0 0 E",
     };
     for (const char* in : good) {
+        SCOPED_TRACE(in);
         bool ok = false;
         const std::string out = lineFor(in, &ok);
         EXPECT_TRUE(ok) << in << " -> " << out;
@@ -164,8 +167,9 @@ TEST(BatchLine, StationsInAnyFormGiveTheSameFigures)
         "51 30 0 N 1 0 0 E 40.5 -75",
     };
     for (const char* in : forms) {
+        SCOPED_TRACE(in);
         bool ok = false;
-        EXPECT_EQ(lineFor(in, &ok), "5690.9,289,51\n") << in;
+        EXPECT_EQ(lineFor(in, &ok), "5690.9,289,51\n");
         EXPECT_TRUE(ok);
     }
 }
@@ -247,6 +251,7 @@ TEST(Json, StringsAreValidWhateverTheBytes)
         {"\xE2\x82x", R"("\ufffd\ufffdx")"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.out);
         std::string out;
         appendJsonString(c.in, out);
         EXPECT_EQ(out, c.out);

@@ -1,4 +1,5 @@
 #include "core/locator.h"
+#include "core/utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -45,9 +46,10 @@ TEST(Locator, CentresWorkedByHand)
         {"JO01mm00aa", 51.5 + 1.0 / 11520, 1.0 + 1.0 / 5760},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
         const Position p = locator(c.text);
-        EXPECT_NEAR(p.latDegrees, c.lat, 1e-12) << c.text;
-        EXPECT_NEAR(p.lonDegrees, c.lon, 1e-12) << c.text;
+        EXPECT_NEAR(p.latDegrees, c.lat, 1e-12);
+        EXPECT_NEAR(p.lonDegrees, c.lon, 1e-12);
     }
     // Whole degrees and halves are exact, so the centre is the entry itself.
     EXPECT_EQ(relatePositions(locator("JO01"), positionFromEntry({51, 30, 0, 1, 0, 0, "N", "E"})),
@@ -80,6 +82,7 @@ TEST(Locator, PositionsToLocatorsWorkedByHand)
         {{89, 60, 30, 0, 0, 0, "N", "E"}, "AR09ax", "AR09ax08"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.six);
         const Position p = positionFromEntry(c.entry);
         EXPECT_EQ(locatorOf(p, 6), c.six);
         EXPECT_EQ(locatorOf(p, 8), c.eight);
@@ -150,9 +153,10 @@ TEST(Locator, EveryBadCharacterIsNamedWithItsPlace)
         {"JO01mm00aa11", "has 12 characters"},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(quote(c.text));
         Position p;
         std::string error;
-        EXPECT_FALSE(parseLocator(c.text, p, error)) << c.text;
+        EXPECT_FALSE(parseLocator(c.text, p, error));
         EXPECT_NE(error.find(c.error), std::string::npos) << error;
     }
 }

@@ -39,7 +39,8 @@ TEST(NumberText, ShortestTextWithoutExponent)
         {360, "360"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(numberText(c.value), c.text) << c.text;
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(numberText(c.value), c.text);
     }
 }
 

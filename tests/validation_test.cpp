@@ -62,9 +62,10 @@ TEST(BoxReader, LongestLeadingNumberWithBlanksSkipped)
         {u"0e999999999999", 0},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.text.begin(), c.text.end()));
         const BoxReading r = readBox(c.text);
-        EXPECT_FALSE(r.outOfRange) << std::string(c.text.begin(), c.text.end());
-        EXPECT_EQ(r.value, c.value) << std::string(c.text.begin(), c.text.end());
+        EXPECT_FALSE(r.outOfRange);
+        EXPECT_EQ(r.value, c.value);
     }
 }
 
@@ -82,8 +83,9 @@ TEST(BoxReader, NumbersBeyondThirtyTwoBitsAreOutOfRange)
         u"3e9",
     };
     for (const auto& text : cases) {
+        SCOPED_TRACE(std::string(text.begin(), text.end()));
         const BoxReading r = readBox(text);
-        EXPECT_TRUE(r.outOfRange) << std::string(text.begin(), text.end());
+        EXPECT_TRUE(r.outOfRange);
         EXPECT_EQ(r.value, 0);
     }
 }
