@@ -180,11 +180,12 @@ TEST(RotatorConnection, HostileRepliesReachNoTerminalRaw)
         std::string("a\0b", 3),  // NUL
         "\a\a",  // BEL
         "\xff\xfe\xc3",  // not UTF-8
-        "\xc2\x9b"
-        "31m",  // C1 control sequence introducer
+        std::string("\xc2\x9b") + "31m",  // C1 control sequence introducer
         "\r\b\x7f",  // carriage return, backspace, DEL
     };
     for (const auto& bytes : hostile) {
+        std::string overlong = bytes;
+        overlong.append(300, 'A').append(bytes).append("\n");
         struct Step {
             const char* name;
             std::vector<std::string> replies;
@@ -194,10 +195,12 @@ TEST(RotatorConnection, HostileRepliesReachNoTerminalRaw)
             {"the azimuth", {"RPRT 0\n", bytes + "\n0\n"}},
             {"the elevation", {"RPRT 0\n", "1\n" + bytes + "\n"}},
             {"an unfinished reply", {bytes}},
-            {"an overlong reply", {bytes + std::string(300, 'A') + bytes + "\n"}},
+            {"an overlong reply", {overlong}},
         };
         for (const auto& step : steps) {
-            SCOPED_TRACE(step.name + (": " + skybrant::quote(bytes)));
+            std::string trace = step.name;
+            trace += ": " + skybrant::quote(bytes);
+            SCOPED_TRACE(trace);
             FakeRotator fake(step.replies, true);
             const auto outcome = turnRotator(loopback(fake.port()), 6, 5s);
             EXPECT_EQ(outcome.status, RotatorStatus::RotatorError);
