@@ -5,6 +5,7 @@
 #include "command_line.h"
 #include "core/number_text.h"
 #include "core/report.h"
+#include "core/sun_texts.h"
 #include "core/utf8.h"
 #include "map_picture.h"
 #include "report.h"
@@ -222,6 +223,15 @@ int readPairOptions(const cli::CommandLine& line, PairOptions& options)
     } else if (line.isSet(Option::Size) || line.isSet(Option::Time)) {
         return usageError(
             std::string("--") + (line.isSet(Option::Size) ? "size" : "time") + " shapes the map and needs --map");
+    }
+    if (line.isSet(Option::Sun)) {
+        std::chrono::year_month_day date{std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())};
+        if (const auto text = line.value(Option::Date); text && !readSunDate(*text, date)) {
+            return usageError("--date: " + quote(*text) + " is not a date YYYY-MM-DD from 1901-01-01 to 2099-12-31");
+        }
+        options.report.sunDate = date;
+    } else if (line.isSet(Option::Date)) {
+        return usageError("--date is the day of --sun and needs --sun");
     }
     if (const auto rotate = line.value(Option::Rotate)) {
         cli::RotatorAddress address;

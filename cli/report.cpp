@@ -100,6 +100,12 @@ void appendCsv(const Report& r, const ReportOptions& options, std::string& out)
         field(out, r.otherLocator6);
         field(out, r.otherLocator8);
     }
+    if (options.sunDate) {
+        field(out, r.ownSun.sunrise);
+        field(out, r.ownSun.sunset);
+        field(out, r.otherSun.sunrise);
+        field(out, r.otherSun.sunset);
+    }
     out += '\n';
 }
 
@@ -131,6 +137,21 @@ void appendJson(const Report& r, const ReportOptions& options, std::uint64_t lin
             o.number("ellipsoid_distance", r.ellipsoidDistance.text);
             o.number("ellipsoid_heading_own_to_other", r.ellipsoidOwnToOther.text);
             o.number("ellipsoid_heading_other_to_own", r.ellipsoidOtherToOwn.text);
+        }
+        if (options.sunDate) {
+            o.string("sun_date", sunDateText(*options.sunDate));
+            const auto time = [&o](std::string_view name, const std::string& text) {
+                if (text.empty()) {
+                    o.number(name, text);  // null: on the date before or after
+                } else {
+                    o.string(name, text);
+                }
+            };
+            time("own_sunrise", r.ownSun.sunrise);
+            time("own_sunset", r.ownSun.sunset);
+            time("other_sunrise", r.otherSun.sunrise);
+            time("other_sunset", r.otherSun.sunset);
+            o.string("sun_time_unit", "UTC");
         }
         if (rotator != nullptr) {
             o.key("rotator");
@@ -171,6 +192,17 @@ void appendText(const Report& r, const ReportOptions& options, std::string& out)
     if (options.locators) {
         out += "Locator of my station: " + r.ownLocator6 + " (" + r.ownLocator8 + ")\n";
         out += "Locator of the other station: " + r.otherLocator6 + " (" + r.otherLocator8 + ")\n";
+    }
+    if (options.sunDate) {
+        const std::string on = " on " + sunDateText(*options.sunDate);
+        const auto sunLine = [&out](const std::string& label, const std::string& text) {
+            out += label + ": " + (text.empty() ? std::string("none on this date") : text);
+            out += text.size() == 5 ? " UTC\n" : "\n";
+        };
+        sunLine("Sunrise at my station" + on, r.ownSun.sunrise);
+        sunLine("Sunset at my station" + on, r.ownSun.sunset);
+        sunLine("Sunrise at the other station" + on, r.otherSun.sunrise);
+        sunLine("Sunset at the other station" + on, r.otherSun.sunset);
     }
 }
 

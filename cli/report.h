@@ -20,7 +20,8 @@ struct RotatorReport {
 
 // "distance,own_heading,other_heading" and, as the options ask, the long
 // path (distance, heading), the ellipsoid (distance, both headings) and the
-// locators (own 6 and 8 characters, other 6 and 8). Ends in '\n'.
+// locators (own 6 and 8 characters, other 6 and 8), then sunrise and sunset
+// at the own station and at the other. Ends in '\n'.
 void appendCsv(const Report& report, const ReportOptions& options, std::string& out);
 
 // One JSON object on one line, ending in '\n'. lineNumber 0 leaves out the

@@ -14,7 +14,23 @@ inline constexpr std::string_view kSummary = "beam headings and great-circle dis
 // The text --help shows above the list of options.
 extern const std::string_view kDescription;
 
-enum class Option { Batch, From, To, Locator, LongPath, Units, Ellipsoid, Rotate, Timeout, Json, Map, Size, Time };
+enum class Option {
+    Batch,
+    From,
+    To,
+    Locator,
+    LongPath,
+    Units,
+    Ellipsoid,
+    Rotate,
+    Timeout,
+    Json,
+    Map,
+    Size,
+    Time,
+    Sun,
+    Date
+};
 
 struct OptionHelp {
     Option option;

@@ -68,6 +68,10 @@ Report makeReport(const Position& own, const Position& other, const ReportOption
         r.otherLocator6 = locatorOf(other, 6);
         r.otherLocator8 = locatorOf(other, 8);
     }
+    if (options.sunDate) {
+        r.ownSun = sunTexts(own, *options.sunDate);
+        r.otherSun = sunTexts(other, *options.sunDate);
+    }
     return r;
 }
 

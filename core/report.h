@@ -3,8 +3,11 @@
 #include "ellipsoid.h"
 #include "great_circle.h"
 #include "position.h"
+#include "sun_texts.h"
 #include "units.h"
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +23,8 @@ struct ReportOptions {
     // so that the window, which shows none, does not link GeographicLib.
     GeodesicResult (*ellipsoid)(const Position& own, const Position& other) = nullptr;
     bool locators = false;
+    // Sunrise and sunset at both stations on this UTC date.
+    std::optional<std::chrono::year_month_day> sunDate = std::nullopt;
 };
 
 // One rounded figure: the number as shown and its text. Distances are
@@ -54,6 +59,8 @@ struct Report {
     std::string ownLocator8;
     std::string otherLocator6;
     std::string otherLocator8;
+    SunTexts ownSun;
+    SunTexts otherSun;
 };
 
 // Solves the great circle from own to other and rounds and writes every

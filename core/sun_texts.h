@@ -1,0 +1,26 @@
+#pragma once
+
+#include "position.h"
+
+#include <chrono>
+#include <string>
+#include <string_view>
+
+namespace skybrant {
+
+// Sunrise and sunset at a station on a UTC date as texts: "HH:MM" (UTC, to
+// the nearest minute), "polar day" or "polar night" where the sun does not
+// cross the horizon, and empty where the crossing falls on the date before
+// or after.
+struct SunTexts {
+    std::string sunrise;
+    std::string sunset;
+};
+
+SunTexts sunTexts(const Position& station, std::chrono::year_month_day date);
+
+// YYYY-MM-DD within the years the sun's equations hold (1901 to 2099).
+bool readSunDate(std::string_view text, std::chrono::year_month_day& date);
+std::string sunDateText(std::chrono::year_month_day date);
+
+}  // namespace skybrant
