@@ -53,7 +53,7 @@ public:
     explicit FolderLock(const QString& folder)
         : fd_(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
     {
-        const QDeadlineTimer patience(500);
+        const QDeadlineTimer patience(250);
         while (fd_ >= 0 && !held_) {
             held_ = ::flock(fd_, LOCK_EX | LOCK_NB) == 0;
             if (held_ || errno != EWOULDBLOCK || patience.hasExpired()) {
