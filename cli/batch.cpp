@@ -55,6 +55,44 @@ public:
     // truncated set; skipRest() or copyRest() then moves past the rest.
     bool next(std::string_view& line, bool& truncated)
     {
+        if (!nextRaw(line, truncated)) {
+            return false;
+        }
+        // Editors on some systems begin a UTF-8 file with a byte-order mark;
+        // it is not part of the first line.
+        if (first_ && line.starts_with(kByteOrderMark)) {
+            line.remove_prefix(kByteOrderMark.size());
+        }
+        first_ = false;
+        return true;
+    }
+
+    // Moves past the rest of a truncated line, handing each piece to sink.
+    template <typename Sink>
+    void passRest(Sink&& sink)
+    {
+        for (;;) {
+            if (begin_ == end_ && !fill()) {
+                return;
+            }
+            const char* start = buf_.get() + begin_;
+            const std::size_t avail = end_ - begin_;
+            if (const auto* nl = static_cast<const char*>(std::memchr(start, '\n', avail))) {
+                sink(trimCr({start, static_cast<std::size_t>(nl - start)}));
+                begin_ += static_cast<std::size_t>(nl - start) + 1;
+                return;
+            }
+            sink(std::string_view{start, avail});
+            begin_ = end_ = 0;
+        }
+    }
+
+    bool failed() const { return failed_; }
+    int error() const { return errno_; }
+
+private:
+    bool nextRaw(std::string_view& line, bool& truncated)
+    {
         truncated = false;
         std::size_t scanned = 0;
         for (;;) {
@@ -88,30 +126,6 @@ public:
         }
     }
 
-    // Moves past the rest of a truncated line, handing each piece to sink.
-    template <typename Sink>
-    void passRest(Sink&& sink)
-    {
-        for (;;) {
-            if (begin_ == end_ && !fill()) {
-                return;
-            }
-            const char* start = buf_.get() + begin_;
-            const std::size_t avail = end_ - begin_;
-            if (const auto* nl = static_cast<const char*>(std::memchr(start, '\n', avail))) {
-                sink(trimCr({start, static_cast<std::size_t>(nl - start)}));
-                begin_ += static_cast<std::size_t>(nl - start) + 1;
-                return;
-            }
-            sink(std::string_view{start, avail});
-            begin_ = end_ = 0;
-        }
-    }
-
-    bool failed() const { return failed_; }
-    int error() const { return errno_; }
-
-private:
     static std::string_view trimCr(std::string_view s)
     {
         if (!s.empty() && s.back() == '\r') {
@@ -143,6 +157,7 @@ private:
     std::size_t end_ = 0;
     bool failed_ = false;
     int errno_ = 0;
+    bool first_ = true;
 };
 
 class Writer {
@@ -253,11 +268,6 @@ BatchOutcome runBatch(std::FILE* in, std::FILE* out, const BatchOptions& options
     bool truncated = false;
     while (!writer.failed() && reader.next(line, truncated)) {
         ++outcome.lines;
-        // Editors on some systems begin a UTF-8 file with a byte-order mark;
-        // it is not part of the first line.
-        if (outcome.lines == 1 && line.starts_with(kByteOrderMark)) {
-            line.remove_prefix(kByteOrderMark.size());
-        }
         std::string& buf = writer.buffer();
         if (!truncated) {
             if (!appendBatchLine(line, options, outcome.lines, buf)) {

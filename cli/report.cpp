@@ -89,7 +89,7 @@ void appendCsv(const Report& r, const ReportOptions& options, std::string& out)
         field(out, r.longDistance.text);
         field(out, r.longHeading.text);
     }
-    if (options.ellipsoid) {
+    if (options.ellipsoid != nullptr) {
         field(out, r.ellipsoidDistance.text);
         field(out, r.ellipsoidOwnToOther.text);
         field(out, r.ellipsoidOtherToOwn.text);
@@ -132,7 +132,7 @@ void appendJson(const Report& r, const ReportOptions& options, std::uint64_t lin
             o.number("long_path_distance", r.longDistance.text);
             o.number("long_path_heading_own_to_other", r.longHeading.text);
         }
-        if (options.ellipsoid) {
+        if (options.ellipsoid != nullptr) {
             o.string("ellipsoid", "WGS84");
             o.number("ellipsoid_distance", r.ellipsoidDistance.text);
             o.number("ellipsoid_heading_own_to_other", r.ellipsoidOwnToOther.text);
@@ -184,7 +184,7 @@ void appendText(const Report& r, const ReportOptions& options, std::string& out)
         line(out, "Long path distance", r.longDistance.text, unit);
         line(out, "Long path beam heading from my station", r.longHeading.text, "degrees");
     }
-    if (options.ellipsoid) {
+    if (options.ellipsoid != nullptr) {
         line(out, "WGS84 ellipsoid distance", r.ellipsoidDistance.text, unit);
         line(out, "WGS84 ellipsoid heading from my station", r.ellipsoidOwnToOther.text, "degrees");
         line(out, "WGS84 ellipsoid heading from the other station", r.ellipsoidOtherToOwn.text, "degrees");
