@@ -1,9 +1,10 @@
-// skybrant: the calculator's window.
+// skybrant: the calculator's window, or with --map the map alone.
 
 #include "settings/settings_store.h"
 #include "skybrant_version.h"
 #include "ui/close_signals.h"
 #include "ui/form1.h"
+#include "ui/map_window.h"
 #include "ui/message_sink.h"
 #include "ui/startup_probe.h"
 
@@ -60,6 +61,14 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("org.skybrant.Skybrant"));
 
     const auto store = skybrant::settings::makeIniSettingsStore();
+    if (QApplication::arguments().contains(QStringLiteral("--map"))) {
+        // The map alone, centred on the own station as last saved.
+        skybrant::ui::MapWindow map(store.get());
+        map.setOwn(skybrant::ui::savedOwnStation(store.get()));
+        new skybrant::ui::CloseOnSignals(&map);
+        map.show();
+        return QApplication::exec();
+    }
     skybrant::ui::Form1 window(nullptr, store.get());
     // Every way of ending saves the own station, once: the close button and
     // Alt+F4 (a close request), the desktop session ending, the signals a

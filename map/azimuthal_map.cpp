@@ -107,6 +107,14 @@ void AzimuthalMap::setUnit(DistanceUnit unit)
     }
 }
 
+void AzimuthalMap::setRings(bool shown)
+{
+    if (shown != rings_) {
+        rings_ = shown;
+        base_ = QImage();
+    }
+}
+
 QPointF AzimuthalMap::centrePixel() const
 {
     return {size_ / 2.0, size_ / 2.0};
@@ -237,7 +245,7 @@ void AzimuthalMap::drawLines(QImage& image) const
     font.setPixelSize(std::max(9, static_cast<int>(std::lround(13 * scale))));
     painter.setFont(font);
     const double kmPerDegree = degreesOfArcToKm(1);
-    for (int k = 1;; ++k) {
+    for (int k = 1; rings_; ++k) {
         const double arc = 5000.0 * k / kmPerDegree;
         const double r = arc / 180 * radius_;
         if (arc / 180 > 0.98) {

@@ -52,6 +52,9 @@ public:
     // The time of the night side, or none for a map without one.
     void setNightTime(std::optional<std::chrono::sys_seconds> utc);
     void setUnit(DistanceUnit unit);
+    // Whether the distance rings and their labels are drawn (they are by
+    // default).
+    void setRings(bool shown);
 
     // The map's disc: its centre and radius in pixels. The rim is the
     // antipode; the compass rose stands outside it.
@@ -83,6 +86,7 @@ private:
     std::shared_ptr<const EarthImages> images_;
     std::optional<std::chrono::sys_seconds> nightTime_;
     DistanceUnit unit_ = DistanceUnit::Kilometres;
+    bool rings_ = true;
     QImage base_;
 };
 

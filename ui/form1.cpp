@@ -2,10 +2,12 @@
 
 #include "author_link.h"
 #include "core/report.h"
+#include "map_window.h"
 #include "settings/settings_store.h"
 #include "validation/box_reader.h"
 #include "validation/keystroke.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -72,6 +74,15 @@ Form1::Form1(MessageSink* sink, settings::SettingsStore* store, QWidget* parent)
     // desktop's help key, leaving the tab order of the entries as it is.
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
     connect(help, &QShortcut::activated, this, [this] { Label11_Click(1); });
+    // The map from the window's own context menu (a right-click outside the
+    // boxes, which keep theirs) or F2.
+    auto* map = new QAction(QStringLiteral("Map"), this);
+    map->setObjectName(QStringLiteral("mapAction"));
+    map->setShortcut(QKeySequence(Qt::Key_F2));
+    map->setShortcutContext(Qt::WindowShortcut);
+    connect(map, &QAction::triggered, this, &Form1::openMap);
+    addAction(map);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
     control<QWidget>(Control::txtLAD1)->setFocus();
 }
 
@@ -140,12 +151,8 @@ void Form1::hemisphereKeyPress(char16_t& keyAscii)
 void Form1::Command1_Click()
 {
     // Hemispheres are whatever their boxes show at the press.
-    StationEntry own = own_;
-    StationEntry other = other_;
-    own.latHemisphere = controlText(Control::cmbNS1).toStdString();
-    own.lonHemisphere = controlText(Control::cmbEW1).toStdString();
-    other.latHemisphere = controlText(Control::cmbNS2).toStdString();
-    other.lonHemisphere = controlText(Control::cmbEW2).toStdString();
+    const StationEntry own = enteredStation(Station::Own);
+    const StationEntry other = enteredStation(Station::Other);
 
     ReportOptions options;
     options.decimalSeparator = QLocale().decimalPoint().toStdString();
@@ -157,10 +164,48 @@ void Form1::Command1_Click()
     control<QLineEdit>(Control::txtAB3)->setText(shown(r.distance));
     control<QLineEdit>(Control::txtBA)->setText(shown(r.ownToOther));
     control<QLineEdit>(Control::txtAB)->setText(shown(r.otherToOwn));
+    pressed_ = true;
+    mapFollows();
     const std::string_view note = geometryNote(r.result.geometry);
     if (!note.empty()) {
         sink_->showMessage(QString::fromUtf8(note.data(), static_cast<qsizetype>(note.size())));
     }
+}
+
+StationEntry Form1::enteredStation(Station s) const
+{
+    const bool own = s == Station::Own;
+    StationEntry entry = own ? own_ : other_;
+    entry.latHemisphere = controlText(own ? Control::cmbNS1 : Control::cmbNS2).toStdString();
+    entry.lonHemisphere = controlText(own ? Control::cmbEW1 : Control::cmbEW2).toStdString();
+    return entry;
+}
+
+void Form1::mapFollows()
+{
+    if (map_ == nullptr) {
+        return;
+    }
+    map_->setOwn(onTheGlobe(positionFromEntry(enteredStation(Station::Own))));
+    map_->setOther(
+        pressed_ ? std::optional(onTheGlobe(positionFromEntry(enteredStation(Station::Other)))) : std::nullopt);
+}
+
+MapWindow* Form1::mapWindow() const
+{
+    return map_;
+}
+
+void Form1::openMap()
+{
+    if (map_ == nullptr) {
+        map_ = new MapWindow(store_, this);
+        map_->setAttribute(Qt::WA_DeleteOnClose);
+        mapFollows();
+    }
+    map_->show();
+    map_->raise();
+    map_->activateWindow();
 }
 
 // Both members of the Label11 group, the "Degrees" beside the own heading and

@@ -4,6 +4,7 @@
 #include "form1_controls.h"
 #include "message_sink.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -19,7 +20,9 @@ class SettingsStore;
 
 namespace skybrant::ui {
 
-// The calculator's one window.
+class MapWindow;
+
+// The calculator's window.
 class Form1 final : public QWidget {
     Q_OBJECT
 public:
@@ -80,6 +83,11 @@ public:
     void Command1_Click();
     void Label11_Click(int index);
 
+    // Opens the map of the two stations (or brings it to the front); it
+    // follows each later press of Command1.
+    void openMap();
+    MapWindow* mapWindow() const;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
@@ -102,6 +110,8 @@ private:
     void coordinateKeyPress(char16_t& keyAscii);
     static void hemisphereKeyPress(char16_t& keyAscii);
     void showMessage(std::u16string_view text);
+    StationEntry enteredStation(Station s) const;
+    void mapFollows();
 
     std::unique_ptr<QStyle> classicStyle_;  // outlives the frames that use it
     std::unique_ptr<MessageSink> ownedSink_;
@@ -110,6 +120,8 @@ private:
     bool saved_ = false;
     std::size_t restored_ = 0;  // saved entries the load has put in their boxes
     bool themeIconAsked_ = false;
+    bool pressed_ = false;  // the map shows the other station once computed
+    QPointer<MapWindow> map_;
 
     StationEntry own_;
     StationEntry other_;

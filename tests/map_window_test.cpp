@@ -1,0 +1,322 @@
+// The map window: opened alone and from the calculator's window, following
+// its presses, taking the other station from its field and from clicks,
+// and keeping its options apart from the own station.
+
+#include "form1_fixture.h"
+
+#include "cli/station_fields.h"
+#include "core/country_files.h"
+#include "core/locator.h"
+#include "settings/settings_store.h"
+#include "ui/map_view.h"
+#include "ui/map_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMouseEvent>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace skybrant::ui {
+namespace {
+
+// The settings in memory, every save recorded.
+class MemoryStore final : public settings::SettingsStore {
+public:
+    using Key = std::pair<QString, QString>;  // section, key
+
+    QString get(const QString& /*application*/, const QString& section, const QString& key,
+        const QString& defaultValue) override
+    {
+        const auto it = values.find({section, key});
+        return it == values.end() ? defaultValue : it->second;
+    }
+    void save(const QString& /*application*/, const QString& section, const QString& key, const QString& value) override
+    {
+        values[{section, key}] = value;
+        saved.emplace_back(section, key);
+    }
+    bool commit(QString& /*error*/) override { return true; }
+    std::optional<QString> readProblem(const QString& /*application*/) override { return std::nullopt; }
+
+    std::map<Key, QString> values;
+    std::vector<Key> saved;
+};
+
+void saveLondon(MemoryStore& store)
+{
+    const std::pair<const char*, const char*> own[] = {
+        {"Degree", "51"}, {"Minute", "30"}, {"Second", "0"}, {"N/S", "N"}};
+    const std::pair<const char*, const char*> lon[] = {{"Degree", "0"}, {"Minute", "7"}, {"Second", "0"}, {"E/W", "W"}};
+    for (const auto& [key, value] : own) {
+        store.values[{QStringLiteral("Latitude"), QLatin1String(key)}] = QLatin1String(value);
+    }
+    for (const auto& [key, value] : lon) {
+        store.values[{QStringLiteral("Longitude"), QLatin1String(key)}] = QLatin1String(value);
+    }
+}
+
+QString figure(const QWidget* window, const char* name)
+{
+    const auto* label = window->findChild<QLabel*>(QLatin1String(name));
+    EXPECT_NE(label, nullptr) << name;
+    return label != nullptr ? label->text() : QString();
+}
+
+QString locator(const Position& p)
+{
+    return QString::fromStdString(locatorOf(p, 6));
+}
+
+class MapWindowTest : public Form1Test { };
+
+TEST_F(MapWindowTest, OpensAloneAndFromTheWindow)
+{
+    struct Case {
+        const char* name;
+        std::function<MapWindow*(Form1Test&, Form1&, MemoryStore&, std::unique_ptr<MapWindow>&)> open;
+    };
+    const Case cases[] = {
+        {"alone, own station as saved",
+            [](Form1Test&, Form1&, MemoryStore& store, std::unique_ptr<MapWindow>& alone) {
+                saveLondon(store);
+                alone = std::make_unique<MapWindow>(&store);
+                alone->setOwn(savedOwnStation(&store));
+                alone->show();
+                return alone.get();
+            }},
+        {"F2 in the window",
+            [](Form1Test&, Form1& form, MemoryStore&, std::unique_ptr<MapWindow>&) {
+                QTest::keyClick(&form, Qt::Key_F2);
+                return form.mapWindow();
+            }},
+        {"Map in the window's context menu",
+            [](Form1Test&, Form1& form, MemoryStore&, std::unique_ptr<MapWindow>&) {
+                EXPECT_EQ(form.contextMenuPolicy(), Qt::ActionsContextMenu);
+                auto* action = form.findChild<QAction*>(QStringLiteral("mapAction"));
+                EXPECT_NE(action, nullptr);
+                if (action == nullptr) {
+                    return static_cast<MapWindow*>(nullptr);
+                }
+                EXPECT_EQ(action->text(), QStringLiteral("Map"));
+                EXPECT_EQ(action->shortcut(), QKeySequence(Qt::Key_F2));
+                EXPECT_TRUE(form.actions().contains(action));
+                action->trigger();
+                return form.mapWindow();
+            }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        enter("1", "51 30 0 N 0 7 0 W");
+        MemoryStore store;
+        std::unique_ptr<MapWindow> alone;
+        MapWindow* map = c.open(*this, *form, store, alone);
+        ASSERT_NE(map, nullptr);
+        EXPECT_TRUE(map->isVisible());
+        EXPECT_TRUE(figure(map, "ownStation").startsWith(QStringLiteral("51.5000\u00b0 N, 0.1167\u00b0 W  IO91wm")))
+            << figure(map, "ownStation").toStdString();
+        EXPECT_FALSE(map->view()->picture().isNull());
+        // The text boxes keep the platform's own menu.
+        EXPECT_EQ(edit("txtLAD1")->contextMenuPolicy(), Qt::DefaultContextMenu);
+    }
+}
+
+TEST_F(MapWindowTest, FollowsEachPressOfTheComputeButton)
+{
+    struct Case {
+        const char* name;
+        const char* other;
+        Position expected;
+    };
+    const Case cases[] = {
+        {"New York", "40 42 0 N 74 0 0 W", positionFromDegrees(40.7, -74)},
+        {"Sydney", "33 52 0 S 151 12 0 E", positionFromDegrees(-(33 + 52 / 60.0), 151.2)},
+    };
+    enter("1", "51 30 0 N 0 7 0 W");
+    QTest::keyClick(form.get(), Qt::Key_F2);
+    MapWindow* map = form->mapWindow();
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(figure(map, "heading"), QStringLiteral("\u2014"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        enter("2", c.other);
+        press();
+        EXPECT_TRUE(figure(map, "otherStation").endsWith(locator(c.expected)));
+        EXPECT_EQ(figure(map, "heading"), edit("txtBA")->text() + QStringLiteral("\u00b0"));
+        EXPECT_EQ(figure(map, "backHeading"), edit("txtAB")->text() + QStringLiteral("\u00b0"));
+        EXPECT_EQ(figure(map, "shortPath"), edit("txtAB3")->text() + QStringLiteral(" km"));
+    }
+}
+
+TEST_F(MapWindowTest, FieldTakesEveryStationFormWithTheToolsMessages)
+{
+    const bool countryFile = std::filesystem::exists(defaultCountryFile());
+    const auto readerMessage = [](std::vector<std::string_view> tokens) {
+        Position p;
+        std::string error;
+        cli::readOneStation(tokens, cli::Side::Other, p, error);
+        return QString::fromStdString(error);
+    };
+    struct Case {
+        const char* name;
+        const char* typed;
+        QString otherEndsWith;  // empty: refused
+        QString problem;
+    };
+    const Case cases[] = {
+        {"locator", "FN20xr", QStringLiteral("FN20xr"), {}},
+        {"LAT LON", "40.7 -74", locator(positionFromDegrees(40.7, -74)), {}},
+        {"eight fields", "40 42 0 N 74 0 0 W", locator(positionFromDegrees(40.7, -74)), {}},
+        {"bad locator letter", "JOAA", {}, readerMessage({"JOAA"})},
+        {"latitude out of range", "91 0", {}, readerMessage({"91", "0"})},
+        {"three fields", "1 2 3", {}, readerMessage({"1", "2", "3"})},
+    };
+    MemoryStore store;
+    MapWindow map(&store);
+    map.show();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        map.setOther(std::nullopt);
+        auto* field = map.findChild<QLineEdit*>(QStringLiteral("otherField"));
+        ASSERT_NE(field, nullptr);
+        field->setText(QLatin1String(c.typed));
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_Return);
+        if (c.otherEndsWith.isEmpty()) {
+            EXPECT_FALSE(c.problem.isEmpty());
+            EXPECT_EQ(figure(&map, "problem"), c.problem);
+            EXPECT_EQ(figure(&map, "otherStation"), QStringLiteral("\u2014"));
+        } else {
+            EXPECT_EQ(figure(&map, "problem"), QString());
+            EXPECT_TRUE(figure(&map, "otherStation").endsWith(c.otherEndsWith))
+                << figure(&map, "otherStation").toStdString();
+        }
+    }
+    if (!countryFile) {
+        GTEST_SKIP() << "no country file at " << defaultCountryFile() << " (Debian package hamradio-files)";
+    }
+    SCOPED_TRACE("callsign");
+    EXPECT_TRUE(map.takeOtherText(QStringLiteral("w1aw")));
+    EXPECT_TRUE(figure(&map, "otherStation").startsWith(QStringLiteral("W1AW, United States")))
+        << figure(&map, "otherStation").toStdString();
+    EXPECT_TRUE(figure(&map, "otherSun").contains(QStringLiteral("local")));
+    EXPECT_FALSE(map.takeOtherText(QStringLiteral("G4ABC/MM")));
+    EXPECT_TRUE(figure(&map, "problem").contains(QStringLiteral("maritime mobile")));
+}
+
+TEST_F(MapWindowTest, ClickSetsTheOtherStationWhereThePointerIs)
+{
+    struct Case {
+        const char* name;
+        Position target;
+    };
+    const Case cases[] = {
+        {"New York", positionFromDegrees(40.7, -74)},
+        {"Cape Town", positionFromDegrees(-33.9, 18.4)},
+        {"Tokyo", positionFromDegrees(35.7, 139.7)},
+    };
+    MapWindow map(nullptr);
+    map.setOwn(positionFromDegrees(51.5, -0.1167));
+    map.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&map));
+    MapView* view = map.view();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QPoint at = view->widgetPointOf(c.target).toPoint();
+        QMouseEvent move(
+            QEvent::MouseMove, QPointF(at), view->mapToGlobal(QPointF(at)), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view, &move);
+        const QString pointer = figure(&map, "pointer");
+        QTest::mouseClick(view, Qt::LeftButton, {}, at);
+        const auto clicked = view->positionAt(at);
+        ASSERT_TRUE(clicked.has_value());
+        // Within a pixel of the aimed-at place: a pixel spans under a
+        // degree of arc at this size.
+        const GreatCircleResult apart = solvePositions(c.target, *clicked);
+        EXPECT_LT(apart.centralAngle, 1.0);
+        EXPECT_TRUE(figure(&map, "otherStation").endsWith(locator(*clicked)));
+        EXPECT_TRUE(pointer.endsWith(locator(*clicked))) << pointer.toStdString();
+    }
+}
+
+TEST_F(MapWindowTest, OptionsKeptInTheirOwnSection)
+{
+    MemoryStore store;
+    saveLondon(store);
+    const auto ownBefore = store.values;
+    {
+        MapWindow map(&store);
+        map.show();
+        map.findChild<QComboBox*>(QStringLiteral("unit"))->setCurrentIndex(1);
+        map.findChild<QCheckBox*>(QStringLiteral("rings"))->setChecked(false);
+        map.findChild<QCheckBox*>(QStringLiteral("images"))->setChecked(false);
+        map.setOther(positionFromDegrees(40.7, -74));
+        EXPECT_TRUE(figure(&map, "shortPath").endsWith(QStringLiteral(" mi")));
+    }
+    ASSERT_FALSE(store.saved.empty());
+    for (const auto& [section, key] : store.saved) {
+        SCOPED_TRACE(key.toStdString());
+        EXPECT_EQ(section, QStringLiteral("Map"));
+    }
+    for (const auto& [key, value] : ownBefore) {
+        SCOPED_TRACE(key.second.toStdString());
+        EXPECT_EQ(store.values.at(key), value);
+    }
+    struct Case {
+        const char* key;
+        const char* value;
+    };
+    const Case cases[] = {{"Unit", "mi"}, {"Rings", "false"}, {"Images", "false"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        const MemoryStore::Key key(QStringLiteral("Map"), QLatin1String(c.key));
+        EXPECT_EQ(store.values[key], QLatin1String(c.value));
+    }
+    MapWindow again(&store);
+    EXPECT_EQ(again.findChild<QComboBox*>(QStringLiteral("unit"))->currentText(), QStringLiteral("mi"));
+    EXPECT_FALSE(again.findChild<QCheckBox*>(QStringLiteral("rings"))->isChecked());
+    EXPECT_FALSE(again.findChild<QCheckBox*>(QStringLiteral("images"))->isChecked());
+}
+
+TEST_F(MapWindowTest, KeyboardReachesEveryControlAndF11FillsTheScreen)
+{
+    MapWindow map(nullptr);
+    map.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&map));
+    std::vector<QString> reached;
+    QWidget* w = &map;
+    for (int i = 0; i < 100; ++i) {
+        w = w->nextInFocusChain();
+        if (w == &map) {
+            break;
+        }
+        if ((w->focusPolicy() & Qt::TabFocus) != 0 && w->isVisible()) {
+            reached.push_back(w->objectName());
+        }
+    }
+    for (const char* name :
+        {"otherField", "show", "unit", "rings", "images", "heading", "shortPath", "longPath", "ownSun", "otherSun"}) {
+        SCOPED_TRACE(name);
+        EXPECT_NE(std::find(reached.begin(), reached.end(), QLatin1String(name)), reached.end());
+        const auto* widget = map.findChild<QWidget*>(QLatin1String(name));
+        ASSERT_NE(widget, nullptr);
+        if (qobject_cast<const QLabel*>(widget) != nullptr) {
+            EXPECT_FALSE(widget->accessibleName().isEmpty());
+        }
+    }
+    QTest::keyClick(&map, Qt::Key_F11);
+    EXPECT_TRUE(map.isFullScreen());
+    QTest::keyClick(&map, Qt::Key_F11);
+    EXPECT_FALSE(map.isFullScreen());
+}
+
+}  // namespace
+}  // namespace skybrant::ui

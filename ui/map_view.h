@@ -1,0 +1,74 @@
+#pragma once
+
+#include "map/azimuthal_map.h"
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace skybrant::ui {
+
+// The azimuthal map as large as the widget allows, drawn at the screen's
+// own pixel density; reports the position under the pointer and clicks.
+class MapView final : public QWidget {
+public:
+    explicit MapView(QWidget* parent = nullptr);
+
+    void setOwn(const Position& own);
+    void setOther(const std::optional<OtherStation>& other);
+    void setUnit(DistanceUnit unit);
+    void setRings(bool shown);
+    // Without the earth images the map is drawn in flat colours.
+    void setImagesShown(bool shown);
+    void setNightTime(std::optional<std::chrono::sys_seconds> utc);
+
+    // Why the earth images are not drawn although asked for; empty when
+    // they are.
+    QString imagesNote() const { return images_->note; }
+
+    // The position at a point of the widget; none off the globe.
+    std::optional<Position> positionAt(QPointF widgetPoint);
+    // Where a position lies in the widget.
+    QPointF widgetPointOf(const Position& position);
+
+    // The picture as it would be drawn now, in device pixels.
+    const QImage& picture();
+
+    std::function<void(const std::optional<Position>&)> onHover;
+    std::function<void(const Position&)> onClick;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    int wantedSize() const;
+    AzimuthalMap& map();
+    QRectF placeOfMap() const;
+    void overlayChanged();
+
+    Position own_;
+    std::optional<OtherStation> other_;
+    DistanceUnit unit_ = DistanceUnit::Kilometres;
+    bool rings_ = true;
+    bool imagesShown_ = true;
+    std::optional<std::chrono::sys_seconds> nightTime_;
+    std::shared_ptr<const EarthImages> images_;
+    std::shared_ptr<const EarthImages> noImages_;
+    std::unique_ptr<AzimuthalMap> map_;
+    QImage picture_;
+    bool pictureStale_ = true;
+    // A new size is drawn once the window has stopped changing, the old
+    // picture scaled meanwhile.
+    QTimer resized_;
+};
+
+}  // namespace skybrant::ui

@@ -1,0 +1,427 @@
+#include "map_window.h"
+
+#include "cli/station_fields.h"
+#include "core/country_files.h"
+#include "core/locator.h"
+#include "core/report.h"
+#include "core/sun.h"
+#include "form1_controls.h"
+#include "map_view.h"
+#include "settings/settings_store.h"
+#include "validation/box_reader.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+
+#include <chrono>
+#include <cmath>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace skybrant::ui {
+
+namespace {
+
+const QString kApplication = QStringLiteral("Skybrant");
+const QString kSection = QStringLiteral("Map");
+
+using std::chrono::sys_seconds;
+
+sys_seconds now()
+{
+    return std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
+}
+
+QString fromStd(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString degreesText(double value, char positive, char negative)
+{
+    return QStringLiteral("%1\u00b0 %2").arg(std::abs(value), 0, 'f', 4).arg(QChar(value < 0 ? negative : positive));
+}
+
+QString placeText(const Position& p)
+{
+    return QStringLiteral("%1, %2  %3")
+        .arg(degreesText(p.latDegrees, 'N', 'S'), degreesText(p.lonDegrees, 'E', 'W'), fromStd(locatorOf(p, 6)));
+}
+
+QString distanceText(double distance, DistanceUnit unit)
+{
+    return QStringLiteral("%1 %2").arg(distance, 0, 'f', 1).arg(fromStd(unitSymbol(unit)));
+}
+
+QString headingText(double degrees)
+{
+    return QStringLiteral("%1\u00b0").arg(static_cast<long long>(roundHeading(degrees)));
+}
+
+QString clockText(sys_seconds t)
+{
+    const auto day = std::chrono::floor<std::chrono::days>(t);
+    const std::chrono::hh_mm_ss hms(t - day);
+    return QStringLiteral("%1:%2")
+        .arg(hms.hours().count(), 2, 10, QChar(u'0'))
+        .arg(hms.minutes().count(), 2, 10, QChar(u'0'));
+}
+
+// Sunrise and sunset today (UTC), with the local clock when the offset is
+// known.
+QString sunText(const Position& p, std::optional<double> utcOffsetHours)
+{
+    const auto today = std::chrono::year_month_day(std::chrono::floor<std::chrono::days>(now()));
+    const SunTimes sun = sunTimes(today, p.latDegrees, p.lonDegrees);
+    if (sun.daylight == Daylight::PolarDay) {
+        return QStringLiteral("polar day");
+    }
+    if (sun.daylight == Daylight::PolarNight) {
+        return QStringLiteral("polar night");
+    }
+    const auto at = [&](const std::optional<sys_seconds>& t) -> QString {
+        if (!t) {
+            return QStringLiteral("not today");
+        }
+        QString text = clockText(*t) + QStringLiteral(" UTC");
+        if (utcOffsetHours) {
+            const auto offset = std::chrono::seconds(std::lround(*utcOffsetHours * 3600));
+            text += QStringLiteral(" (%1 local)").arg(clockText(*t + offset));
+        }
+        return text;
+    };
+    return QStringLiteral("rises %1, sets %2").arg(at(sun.sunrise), at(sun.sunset));
+}
+
+}  // namespace
+
+Position savedOwnStation(settings::SettingsStore* store)
+{
+    StationEntry entry;
+    if (store == nullptr) {
+        return positionFromEntry(entry);
+    }
+    for (const ControlRow& row : controlRows()) {
+        if (row.saved.section == nullptr) {
+            continue;
+        }
+        const QString text =
+            store->get(kApplication, QLatin1String(row.saved.section), QLatin1String(row.saved.key), {});
+        if (row.kind == Kind::Hemisphere) {
+            (row.id == Control::cmbNS1 ? entry.latHemisphere : entry.lonHemisphere) = text.toStdString();
+            continue;
+        }
+        const validation::BoxRole role = row.coordinate.role;
+        const bool lat = role.axis == validation::Axis::Latitude;
+        const validation::BoxReading reading = validation::readBox(
+            {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())});
+        const std::int32_t degrees = lat ? entry.latDegrees : entry.lonDegrees;
+        // What the window would refuse on loading counts as 0, as there.
+        const std::int32_t value =
+            reading.outOfRange || validation::firstViolation(role, reading, degrees) ? 0 : reading.value;
+        switch (role.unit) {
+        case validation::Unit::Degrees:
+            (lat ? entry.latDegrees : entry.lonDegrees) = value;
+            break;
+        case validation::Unit::Minutes:
+            (lat ? entry.latMinutes : entry.lonMinutes) = value;
+            break;
+        case validation::Unit::Seconds:
+            (lat ? entry.latSeconds : entry.lonSeconds) = value;
+            break;
+        }
+    }
+    return onTheGlobe(positionFromEntry(entry));
+}
+
+MapWindow::MapWindow(settings::SettingsStore* store, QWidget* parent) : QWidget(parent, Qt::Window), store_(store)
+{
+    setObjectName(QStringLiteral("MapWindow"));
+    setWindowTitle(QStringLiteral("Skybrant map"));
+    resize(1100, 760);
+    auto* layout = new QHBoxLayout(this);
+    view_ = new MapView(this);
+    view_->setObjectName(QStringLiteral("map"));
+    view_->setAccessibleName(QStringLiteral("Map centred on the own station"));
+    layout->addWidget(view_, 1);
+    auto* panel = new QWidget(this);
+    panel->setMaximumWidth(380);
+    layout->addWidget(panel);
+    buildPanel(panel);
+    loadOptions();
+    showPointer(std::nullopt);
+
+    view_->onHover = [this](const std::optional<Position>& p) { showPointer(p); };
+    view_->onClick = [this](const Position& p) {
+        otherName_.clear();
+        otherUtcOffset_.reset();
+        setOther(p);
+    };
+    // The greyline follows the clock, once a minute.
+    minute_.setInterval(std::chrono::minutes(1));
+    connect(&minute_, &QTimer::timeout, this, &MapWindow::tick);
+    minute_.start();
+    view_->setNightTime(std::chrono::floor<std::chrono::minutes>(now()));
+    auto* fullScreen = new QShortcut(QKeySequence(Qt::Key_F11), this);
+    connect(fullScreen, &QShortcut::activated, this, [this] { isFullScreen() ? showNormal() : showFullScreen(); });
+    setOwn(own_);
+    field_->setFocus();
+}
+
+MapWindow::~MapWindow() = default;
+
+void MapWindow::buildPanel(QWidget* panel)
+{
+    auto* form = new QFormLayout(panel);
+    const auto figure = [&](const char* name, const QString& label, const QString& accessible) {
+        auto* value = new QLabel(panel);
+        value->setObjectName(QLatin1String(name));
+        value->setAccessibleName(accessible);
+        value->setWordWrap(true);
+        // Reachable with Tab, so a screen reader reads each figure.
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        value->setFocusPolicy(Qt::StrongFocus);
+        form->addRow(label, value);
+        return value;
+    };
+    field_ = new QLineEdit(panel);
+    field_->setObjectName(QStringLiteral("otherField"));
+    field_->setAccessibleName(QStringLiteral("Other station"));
+    field_->setPlaceholderText(QStringLiteral("JO01, 40.7 -74, 8 fields or a callsign"));
+    field_->setToolTip(QStringLiteral("The other station: a locator such as JO01, LAT LON in decimal degrees, "
+                                      "LAD LAM LAS N|S LOD LOM LOS E|W, or a callsign such as G4ABC"));
+    show_ = new QPushButton(QStringLiteral("Show"), panel);
+    show_->setObjectName(QStringLiteral("show"));
+    auto* entry = new QHBoxLayout;
+    entry->addWidget(field_, 1);
+    entry->addWidget(show_);
+    form->addRow(QStringLiteral("Other station:"), entry);
+    connect(field_, &QLineEdit::returnPressed, this, [this] { takeOtherText(field_->text()); });
+    connect(show_, &QPushButton::clicked, this, [this] { takeOtherText(field_->text()); });
+
+    problem_ = new QLabel(panel);
+    problem_->setObjectName(QStringLiteral("problem"));
+    problem_->setAccessibleName(QStringLiteral("Problem"));
+    problem_->setWordWrap(true);
+    problem_->setStyleSheet(QStringLiteral("color: #c00000"));
+    problem_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    form->addRow(problem_);
+
+    ownText_ = figure("ownStation", QStringLiteral("Own station:"), QStringLiteral("Own station"));
+    otherText_ = figure("otherStation", QStringLiteral("Other station:"), QStringLiteral("Other station position"));
+    heading_ = figure("heading", QStringLiteral("Beam heading:"), QStringLiteral("Beam heading to the other station"));
+    backHeading_ =
+        figure("backHeading", QStringLiteral("Heading back:"), QStringLiteral("Beam heading from the other station"));
+    shortPath_ = figure("shortPath", QStringLiteral("Short path:"), QStringLiteral("Short path distance"));
+    longPath_ = figure("longPath", QStringLiteral("Long path:"), QStringLiteral("Long path distance and heading"));
+    ownSun_ = figure("ownSun", QStringLiteral("Sun at own:"), QStringLiteral("Sunrise and sunset at the own station"));
+    otherSun_ =
+        figure("otherSun", QStringLiteral("Sun at other:"), QStringLiteral("Sunrise and sunset at the other station"));
+    pointer_ = figure(
+        "pointer", QStringLiteral("Pointer:"), QStringLiteral("Bearing, distance and locator under the pointer"));
+
+    unit_ = new QComboBox(panel);
+    unit_->setObjectName(QStringLiteral("unit"));
+    unit_->setAccessibleName(QStringLiteral("Distance unit"));
+    for (const DistanceUnit u : {DistanceUnit::Kilometres, DistanceUnit::StatuteMiles, DistanceUnit::NauticalMiles}) {
+        unit_->addItem(fromStd(unitSymbol(u)), static_cast<int>(u));
+    }
+    form->addRow(QStringLiteral("Unit:"), unit_);
+    rings_ = new QCheckBox(QStringLiteral("Distance rings"), panel);
+    rings_->setObjectName(QStringLiteral("rings"));
+    rings_->setChecked(true);
+    form->addRow(rings_);
+    images_ = new QCheckBox(QStringLiteral("Earth images"), panel);
+    images_->setObjectName(QStringLiteral("images"));
+    images_->setChecked(true);
+    form->addRow(images_);
+
+    connect(unit_, &QComboBox::currentIndexChanged, this, [this] {
+        view_->setUnit(unit());
+        showFigures();
+        saveOptions();
+    });
+    connect(rings_, &QCheckBox::toggled, this, [this](bool on) {
+        view_->setRings(on);
+        saveOptions();
+    });
+    connect(images_, &QCheckBox::toggled, this, [this](bool on) {
+        view_->setImagesShown(on);
+        showProblem(on ? view_->imagesNote() : QString());
+        saveOptions();
+    });
+    showProblem(view_->imagesNote());
+}
+
+DistanceUnit MapWindow::unit() const
+{
+    return static_cast<DistanceUnit>(unit_->currentData().toInt());
+}
+
+void MapWindow::loadOptions()
+{
+    if (store_ == nullptr) {
+        return;
+    }
+    loadingOptions_ = true;
+    const QString symbol = store_->get(kApplication, kSection, QStringLiteral("Unit"), QStringLiteral("km"));
+    if (const auto u = unitFromSymbol(symbol.toStdString())) {
+        unit_->setCurrentIndex(unit_->findData(static_cast<int>(*u)));
+    }
+    const auto flag = [&](const QString& key) {
+        return store_->get(kApplication, kSection, key, QStringLiteral("true")) != QStringLiteral("false");
+    };
+    rings_->setChecked(flag(QStringLiteral("Rings")));
+    images_->setChecked(flag(QStringLiteral("Images")));
+    loadingOptions_ = false;
+}
+
+void MapWindow::saveOptions()
+{
+    if (store_ == nullptr || loadingOptions_) {
+        return;
+    }
+    const auto flag = [](bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); };
+    store_->save(kApplication, kSection, QStringLiteral("Unit"), fromStd(unitSymbol(unit())));
+    store_->save(kApplication, kSection, QStringLiteral("Rings"), flag(rings_->isChecked()));
+    store_->save(kApplication, kSection, QStringLiteral("Images"), flag(images_->isChecked()));
+    QString error;
+    if (!store_->commit(error)) {
+        showProblem(error);
+    }
+}
+
+void MapWindow::setOwn(const Position& own)
+{
+    own_ = own;
+    view_->setOwn(own);
+    showFigures();
+}
+
+void MapWindow::setOther(const std::optional<Position>& other)
+{
+    other_ = other;
+    if (other) {
+        const QString label = otherName_.isEmpty() ? fromStd(locatorOf(*other, 6)) : otherName_.section(u',', 0, 0);
+        view_->setOther(OtherStation{*other, label});
+    } else {
+        view_->setOther(std::nullopt);
+    }
+    showFigures();
+}
+
+bool MapWindow::takeOtherText(const QString& text)
+{
+    const std::string typed = text.toStdString();
+    std::vector<std::string_view> tokens;
+    for (std::size_t at = typed.find_first_not_of(" \t"); at != std::string::npos;) {
+        const std::size_t end = std::min(typed.find_first_of(" \t", at), typed.size());
+        tokens.emplace_back(typed.data() + at, end - at);
+        at = typed.find_first_not_of(" \t", end);
+    }
+    Position position;
+    std::string error;
+    if (cli::readOneStation(tokens, cli::Side::Other, position, error) == cli::ReadResult::Ok) {
+        otherName_.clear();
+        otherUtcOffset_.reset();
+        showProblem(QString());
+        setOther(position);
+        return true;
+    }
+    if (tokens.size() == 1 && isCallsignShaped(tokens.front())) {
+        std::string loadError;
+        if (!countries_) {
+            auto files = std::make_unique<CountryFiles>();
+            if (!files->load(defaultCountryFile(), loadError)) {
+                showProblem(fromStd(loadError));
+                return false;
+            }
+            countries_ = std::move(files);
+        }
+        const CallsignInfo info = lookupCallsign(*countries_, tokens.front());
+        if (info.status != CallsignStatus::Found) {
+            showProblem(fromStd(callsignProblem(info, tokens.front())));
+            return false;
+        }
+        otherName_ = QStringLiteral("%1, %2").arg(fromStd(tokens.front()).toUpper(), fromStd(info.entity));
+        otherUtcOffset_ = info.utcOffsetHours;
+        showProblem(QString());
+        setOther(info.position);
+        return true;
+    }
+    showProblem(fromStd(error));
+    return false;
+}
+
+void MapWindow::showProblem(const QString& text)
+{
+    problem_->setText(text);
+    problem_->setVisible(!text.isEmpty());
+}
+
+void MapWindow::showFigures()
+{
+    ownText_->setText(placeText(own_));
+    const QString none = QStringLiteral("\u2014");
+    if (!other_) {
+        for (QLabel* l : {otherText_, heading_, backHeading_, shortPath_, longPath_, otherSun_}) {
+            l->setText(none);
+        }
+        showSun();
+        return;
+    }
+    otherText_->setText(
+        otherName_.isEmpty() ? placeText(*other_) : otherName_ + QStringLiteral("\n") + placeText(*other_));
+    const GreatCircleResult r = solvePositions(own_, *other_);
+    const DistanceUnit u = unit();
+    const double shortDistance = arcToDistance(r.centralAngle, u);
+    shortPath_->setText(distanceText(shortDistance, u));
+    if (r.hasHeadings()) {
+        heading_->setText(headingText(r.headingOwnToOther));
+        backHeading_->setText(headingText(r.headingOtherToOwn));
+        longPath_->setText(QStringLiteral("%1 at %2")
+                               .arg(distanceText(longPathDistance(shortDistance, u), u),
+                                   headingText(longPathHeading(r.headingOwnToOther))));
+    } else {
+        const QString note = fromStd(geometryNote(r.geometry));
+        heading_->setText(note);
+        backHeading_->setText(none);
+        longPath_->setText(r.geometry == StationGeometry::SamePlace ? distanceText(circumference(u), u) : none);
+    }
+    showSun();
+}
+
+void MapWindow::showSun()
+{
+    ownSun_->setText(sunText(own_, std::nullopt));
+    otherSun_->setText(other_ ? sunText(*other_, otherUtcOffset_) : QStringLiteral("\u2014"));
+}
+
+void MapWindow::showPointer(const std::optional<Position>& position)
+{
+    if (!position) {
+        pointer_->setText(QStringLiteral("\u2014"));
+        return;
+    }
+    const GreatCircleResult r = solvePositions(own_, *position);
+    const DistanceUnit u = unit();
+    pointer_->setText(QStringLiteral("%1  %2  %3")
+                          .arg(r.hasHeadings() ? headingText(r.headingOwnToOther) : QStringLiteral("\u2014"),
+                              distanceText(arcToDistance(r.centralAngle, u), u), fromStd(locatorOf(*position, 6))));
+}
+
+void MapWindow::tick()
+{
+    view_->setNightTime(std::chrono::floor<std::chrono::minutes>(now()));
+    showSun();
+}
+
+}  // namespace skybrant::ui

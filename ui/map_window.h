@@ -1,0 +1,86 @@
+#pragma once
+
+#include "core/callsign.h"
+#include "core/position.h"
+#include "core/units.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace skybrant::settings {
+class SettingsStore;
+}
+
+namespace skybrant::ui {
+
+class MapView;
+
+// The own station as the window keeps it between runs; 0 N 0 E for what
+// is not there or not allowed.
+Position savedOwnStation(settings::SettingsStore* store);
+
+// The map window: the azimuthal map centred on the own station beside a
+// panel with both stations, the headings, the distances both ways and the
+// sun at both ends. A field takes the other station as skybrant-cli does,
+// or as a callsign; a click on the map puts it there. The unit, the rings
+// and the earth images are kept in the [Map] section of the settings.
+class MapWindow final : public QWidget {
+public:
+    explicit MapWindow(settings::SettingsStore* store, QWidget* parent = nullptr);
+    ~MapWindow() override;
+
+    void setOwn(const Position& own);
+    void setOther(const std::optional<Position>& other);
+    // Reads the field as Enter does: true when it named a station.
+    bool takeOtherText(const QString& text);
+
+    MapView* view() const { return view_; }
+
+private:
+    void buildPanel(QWidget* panel);
+    void loadOptions();
+    void saveOptions();
+    void showFigures();
+    void showSun();
+    void showPointer(const std::optional<Position>& position);
+    void showProblem(const QString& text);
+    void tick();
+    DistanceUnit unit() const;
+
+    settings::SettingsStore* store_;
+    Position own_;
+    std::optional<Position> other_;
+    QString otherName_;  // the callsign and its country, when given so
+    std::optional<double> otherUtcOffset_;  // hours ahead of UTC, where known
+
+    MapView* view_ = nullptr;
+    QLineEdit* field_ = nullptr;
+    QPushButton* show_ = nullptr;
+    QLabel* problem_ = nullptr;
+    QLabel* ownText_ = nullptr;
+    QLabel* otherText_ = nullptr;
+    QLabel* heading_ = nullptr;
+    QLabel* backHeading_ = nullptr;
+    QLabel* shortPath_ = nullptr;
+    QLabel* longPath_ = nullptr;
+    QLabel* ownSun_ = nullptr;
+    QLabel* otherSun_ = nullptr;
+    QLabel* pointer_ = nullptr;
+    QComboBox* unit_ = nullptr;
+    QCheckBox* rings_ = nullptr;
+    QCheckBox* images_ = nullptr;
+    bool loadingOptions_ = false;
+    QTimer minute_;
+    std::unique_ptr<CountryFiles> countries_;
+};
+
+}  // namespace skybrant::ui
