@@ -205,6 +205,25 @@ private:
     int errno_ = 0;
 };
 
+// A pair's output line, with what the country file says about stations
+// given by callsign.
+void appendPair(const Report& report, const BatchOptions& options, std::uint64_t lineNumber, std::string& out)
+{
+    if (options.json) {
+        appendJson(report, options.report, lineNumber, nullptr, out);
+        if (options.callsigns != nullptr) {
+            appendCallsignJson(*options.callsigns, false, out);
+        }
+        return;
+    }
+    appendCsv(report, options.report, out);
+    if (options.entity && options.callsigns != nullptr) {
+        out.pop_back();
+        appendCallsignCsv(*options.callsigns, out);
+        out += '\n';
+    }
+}
+
 }  // namespace
 
 bool appendBatchLine(std::string_view line, const BatchOptions& options, std::uint64_t lineNumber, std::string& out)
@@ -240,15 +259,13 @@ bool appendBatchLine(std::string_view line, const BatchOptions& options, std::ui
     Position own;
     Position other;
     std::string error;
+    if (options.callsigns != nullptr) {
+        options.callsigns->startPair();
+    }
     if (count > kMaxPairFields) {
         error = wrongFieldCount(count);
-    } else if (readPair(std::span(fields.data(), count), own, other, error) == ReadResult::Ok) {
-        const Report report = makeReport(own, other, options.report);
-        if (options.json) {
-            appendJson(report, options.report, lineNumber, nullptr, out);
-        } else {
-            appendCsv(report, options.report, out);
-        }
+    } else if (readPair(std::span(fields.data(), count), own, other, error, options.callsigns) == ReadResult::Ok) {
+        appendPair(makeReport(own, other, options.report), options, lineNumber, out);
         return true;
     }
     if (options.json) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "callsign_stations.h"
 #include "report.h"
 
 #include <cstddef>
@@ -19,6 +20,11 @@ struct BatchOptions {
     // One JSON object per pair or failed line, each with its line number;
     // blank and comment lines give no output.
     bool json = false;
+    // The country file for stations given by callsign; none reads no
+    // callsigns.
+    Callsigns* callsigns = nullptr;
+    // The callsign column group after the CSV columns.
+    bool entity = false;
 };
 
 // Appends the output line for one input line (without its line end) to out,

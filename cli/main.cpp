@@ -2,6 +2,7 @@
 // from the arguments or many with --batch.
 
 #include "batch.h"
+#include "callsign_stations.h"
 #include "command_line.h"
 #include "core/number_text.h"
 #include "core/report.h"
@@ -48,16 +49,19 @@ struct PairOptions {
     ReportOptions report;
     bool json = false;
     std::optional<cli::RotatorAddress> rotator;
+    // The country file for stations given by callsign; --entity names it.
+    cli::Callsigns* callsigns = nullptr;
+    bool entity = false;
     std::chrono::milliseconds timeout{2000};
     std::optional<cli::MapRequest> map;
 };
 
 // The stations from --from, --to and the station fields, whichever of them
 // the user gave; a status to exit with when they cannot be read.
-int readStations(const cli::CommandLine& line, Position& own, Position& other)
+int readStations(const cli::CommandLine& line, cli::Callsigns& callsigns, Position& own, Position& other)
 {
-    const cli::StationsRead read = cli::readStationArguments(
-        {line.value(cli::Option::From), line.value(cli::Option::To), line.positionalArguments()});
+    const cli::StationsRead read = cli::readStationArguments({line.value(cli::Option::From),
+        line.value(cli::Option::To), line.positionalArguments(), line.value(cli::Option::Call), &callsigns});
     switch (read.status) {
     case cli::StationsRead::Status::Ok:
         own = read.own;
@@ -149,11 +153,16 @@ int runOnePair(const Position& own, const Position& other, const PairOptions& op
         // One object: the rotator's answer goes inside it.
         const int status = options.rotator ? turn(options, report, rotator) : kExitOk;
         cli::appendJson(report, options.report, 0, rotator ? &*rotator : nullptr, text);
+        cli::appendCallsignJson(*options.callsigns, options.entity, text);
         const int written = writeOut(text);
         return status != kExitOk ? status : written;
     }
     // The figures first, so they are on screen while the rotator answers.
     cli::appendText(report, options.report, text);
+    cli::appendCallsignText(*options.callsigns, text);
+    if (options.entity) {
+        cli::appendCountryFileText(*options.callsigns, text);
+    }
     if (const int written = writeOut(text); written != kExitOk || !options.rotator) {
         return written;
     }
@@ -164,6 +173,14 @@ int runOnePair(const Position& own, const Position& other, const PairOptions& op
     }
     const int written = writeOut(text);
     return status != kExitOk ? status : written;
+}
+
+// The program's version and the country file it reads callsigns with.
+int showVersion(cli::Callsigns& callsigns)
+{
+    std::string text = std::string(cli::kProgramName) + " " + SKYBRANT_VERSION + "\n";
+    cli::appendCountryFileText(callsigns, text);
+    return writeOut(text);
 }
 
 int runBatchMode(const cli::BatchOptions& options)
@@ -274,11 +291,14 @@ int main(int argc, char* argv[])
     if (line.helpWanted()) {
         line.showHelp(kExitOk);
     }
+    cli::Callsigns callsigns(line.value(cli::Option::Cty).value_or(""));
     if (line.versionWanted()) {
-        line.showVersion();
+        return showVersion(callsigns);
     }
 
     PairOptions options;
+    options.callsigns = &callsigns;
+    options.entity = line.isSet(cli::Option::Entity);
     if (const int status = readPairOptions(line, options); status != kExitOk) {
         return status;
     }
@@ -292,11 +312,14 @@ int main(int argc, char* argv[])
         if (options.map) {
             return usageError("--map draws one pair's map and cannot go with --batch");
         }
-        return runBatchMode({options.report, options.json});
+        if (line.isSet(cli::Option::Call)) {
+            return usageError("--call gives one pair's other station and cannot go with --batch");
+        }
+        return runBatchMode({options.report, options.json, &callsigns, options.entity});
     }
     Position own;
     Position other;
-    if (const int status = readStations(line, own, other); status != kExitOk) {
+    if (const int status = readStations(line, callsigns, own, other); status != kExitOk) {
         return status;
     }
     return drawMap(own, other, options, runOnePair(own, other, options));

@@ -34,12 +34,24 @@ StationsRead::Status statusOf(ReadResult result)
 }
 
 // One station from an option's value; errors name the option.
-StationsRead::Status optionStation(
-    const std::string& value, std::string_view option, Side side, Position& station, std::string& error)
+StationsRead::Status optionStation(const std::string& value, std::string_view option, Side side, Position& station,
+    std::string& error, Callsigns* callsigns)
 {
     std::vector<std::string_view> fields;
     appendFields(value, fields);
-    const auto status = statusOf(readOneStation(fields, side, station, error));
+    StationsRead::Status status = StationsRead::Status::Ok;
+    if (option == "call") {
+        if (callsigns == nullptr || fields.size() != 1) {
+            error = fields.size() == 1 ? "callsigns cannot be read here"
+                                       : "expected one callsign, found " + std::to_string(fields.size()) +
+                    (fields.size() == 1 ? " field" : " fields");
+            status = StationsRead::Status::Usage;
+        } else if (!callsigns->lookUp(fields[0], false, station, error)) {
+            status = StationsRead::Status::BadField;
+        }
+    } else {
+        status = statusOf(readOneStation(fields, side, station, error, callsigns));
+    }
     if (status != StationsRead::Status::Ok) {
         error.insert(0, "--" + std::string(option) + ": ");
     }
@@ -55,36 +67,55 @@ std::vector<std::string_view> fieldsOf(const std::vector<std::string>& arguments
     return fields;
 }
 
+// The option that gives the other station: --to, or --call for a callsign.
+struct OtherOption {
+    const std::optional<std::string>& value;
+    std::string_view name;
+};
+
+OtherOption otherOption(const StationArguments& arguments)
+{
+    return arguments.call ? OtherOption{arguments.call, "call"} : OtherOption{arguments.to, "to"};
+}
+
 // One station from an option, the other from the station fields.
 StationsRead::Status optionAndFields(const StationArguments& arguments, StationsRead& read)
 {
     const bool hasFrom = arguments.from.has_value();
-    auto status = hasFrom ? optionStation(*arguments.from, "from", Side::Own, read.own, read.error)
-                          : optionStation(*arguments.to, "to", Side::Other, read.other, read.error);
+    const OtherOption to = otherOption(arguments);
+    auto status = hasFrom ? optionStation(*arguments.from, "from", Side::Own, read.own, read.error, arguments.callsigns)
+                          : optionStation(*to.value, to.name, Side::Other, read.other, read.error, arguments.callsigns);
     if (status != StationsRead::Status::Ok) {
         return status;
     }
-    status = statusOf(readOneStation(
-        fieldsOf(arguments.fields), hasFrom ? Side::Other : Side::Own, hasFrom ? read.other : read.own, read.error));
+    status = statusOf(readOneStation(fieldsOf(arguments.fields), hasFrom ? Side::Other : Side::Own,
+        hasFrom ? read.other : read.own, read.error, arguments.callsigns));
     if (status == StationsRead::Status::Usage) {
-        read.error.insert(0, hasFrom ? "the other station, after --from: " : "the own station, with --to: ");
+        read.error.insert(0,
+            hasFrom ? "the other station, after --from: " : "the own station, with --" + std::string(to.name) + ": ");
     }
     return status;
 }
 
 StationsRead::Status readInto(const StationArguments& arguments, StationsRead& read)
 {
-    if (arguments.from && arguments.to) {
+    if (arguments.call && arguments.to) {
+        read.error = "--call and --to both give the other station; give one of them";
+        return StationsRead::Status::Usage;
+    }
+    const OtherOption to = otherOption(arguments);
+    if (arguments.from && to.value) {
         if (!arguments.fields.empty()) {
-            read.error = "with both --from and --to there is no room for station fields";
+            read.error = "with both --from and --" + std::string(to.name) + " there is no room for station fields";
             return StationsRead::Status::Usage;
         }
-        const auto status = optionStation(*arguments.from, "from", Side::Own, read.own, read.error);
+        const auto status =
+            optionStation(*arguments.from, "from", Side::Own, read.own, read.error, arguments.callsigns);
         return status != StationsRead::Status::Ok
             ? status
-            : optionStation(*arguments.to, "to", Side::Other, read.other, read.error);
+            : optionStation(*to.value, to.name, Side::Other, read.other, read.error, arguments.callsigns);
     }
-    if (arguments.from || arguments.to) {
+    if (arguments.from || to.value) {
         return optionAndFields(arguments, read);
     }
     const auto fields = fieldsOf(arguments.fields);
@@ -92,7 +123,7 @@ StationsRead::Status readInto(const StationArguments& arguments, StationsRead& r
         read.error = wrongFieldCount(fields.size());
         return StationsRead::Status::Usage;
     }
-    return statusOf(readPair(fields, read.own, read.other, read.error));
+    return statusOf(readPair(fields, read.own, read.other, read.error, arguments.callsigns));
 }
 
 }  // namespace
@@ -100,6 +131,9 @@ StationsRead::Status readInto(const StationArguments& arguments, StationsRead& r
 StationsRead readStationArguments(const StationArguments& arguments)
 {
     StationsRead read;
+    if (arguments.callsigns != nullptr) {
+        arguments.callsigns->startPair();
+    }
     read.status = readInto(arguments, read);
     if (read.status != StationsRead::Status::Ok) {
         read.own = {};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "callsign_stations.h"
 #include "core/position.h"
 
 #include <optional>
@@ -15,6 +16,12 @@ struct StationArguments {
     std::optional<std::string> from;
     std::optional<std::string> to;
     std::vector<std::string> fields;
+    // --call: the other station by its callsign, never read as a locator or
+    // number; it takes the place of --to.
+    std::optional<std::string> call = std::nullopt;
+    // The country file for stations given by callsign; none reads no
+    // callsigns.
+    Callsigns* callsigns = nullptr;
 };
 
 struct StationsRead {

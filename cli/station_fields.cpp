@@ -1,5 +1,6 @@
 #include "station_fields.h"
 
+#include "core/callsign.h"
 #include "core/locator.h"
 #include "core/utf8.h"
 #include "validation/range_checks.h"
@@ -161,6 +162,22 @@ bool looksNumeric(std::string_view token)
     return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
 }
 
+// A token read as a callsign: shaped like one, and neither a locator nor a
+// number, which keep their meaning.
+bool isCallsignToken(std::string_view token)
+{
+    if (!isCallsignShaped(token)) {
+        return false;
+    }
+    Position ignored;
+    std::string noError;
+    double number = 0;
+    const std::string_view digits = token.starts_with('+') ? token.substr(1) : token;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+    const bool isNumber = ec == std::errc{} && end == digits.data() + digits.size();
+    return !isNumber && !parseLocator(token, ignored, noError);
+}
+
 bool readEntryStation(std::span<const std::string_view>& tokens, bool own, Position& station, std::string& error)
 {
     StationEntry entry;
@@ -174,15 +191,25 @@ bool readEntryStation(std::span<const std::string_view>& tokens, bool own, Posit
 
 // Reads one station from the front of tokens and drops the tokens it used:
 // a Maidenhead locator ("JO01", "fn20xr"), LAT LON in signed decimal degrees
-// (north and east positive), or the eight entry fields, held to the window's
-// entry limits. On a bad field returns false and sets error to a sentence
-// naming the field and what is allowed; when tokens run out returns false
-// and leaves error as it was.
-bool readStation(std::span<const std::string_view>& tokens, Side side, Position& station, std::string& error)
+// (north and east positive), the eight entry fields, held to the window's
+// entry limits, or, with callsigns, a callsign (W1AW, 9H1AA) that is neither
+// a locator nor a number. On a bad field returns false and sets error to a
+// sentence naming the field and what is allowed; when tokens run out
+// returns false and leaves error as it was.
+bool readStation(
+    std::span<const std::string_view>& tokens, Side side, Position& station, std::string& error, Callsigns* callsigns)
 {
     const bool own = side == Side::Own;
     if (tokens.empty()) {
         return false;
+    }
+    if (callsigns != nullptr && isCallsignToken(tokens[0])) {
+        if (!callsigns->lookUp(tokens[0], own, station, error)) {
+            error.insert(0, own ? "own station: " : "other station: ");
+            return false;
+        }
+        tokens = tokens.subspan(1);
+        return true;
     }
     // The fourth field of an entry is its hemisphere letter; after a locator
     // or in LAT LON it would be a number.
@@ -219,7 +246,8 @@ constexpr bool stationCount(std::size_t n)
     return n == 1 || n == 2 || n == kEntryFields;
 }
 
-ReadResult readPair(std::span<const std::string_view> tokens, Position& own, Position& other, std::string& error)
+ReadResult readPair(
+    std::span<const std::string_view> tokens, Position& own, Position& other, std::string& error, Callsigns* callsigns)
 {
     const std::size_t found = tokens.size();
     error.clear();
@@ -230,8 +258,8 @@ ReadResult readPair(std::span<const std::string_view> tokens, Position& own, Pos
     // a mistyped hemisphere is named as such.
     const bool ok = found == 2 * kEntryFields
         ? readEntryStation(tokens, true, own, error) && readEntryStation(tokens, false, other, error)
-        : countFits && readStation(tokens, Side::Own, own, error) && readStation(tokens, Side::Other, other, error) &&
-            tokens.empty();
+        : countFits && readStation(tokens, Side::Own, own, error, callsigns) &&
+            readStation(tokens, Side::Other, other, error, callsigns) && tokens.empty();
     if (ok) {
         return ReadResult::Ok;
     }
@@ -242,13 +270,14 @@ ReadResult readPair(std::span<const std::string_view> tokens, Position& own, Pos
     return ReadResult::WrongCount;
 }
 
-ReadResult readOneStation(std::span<const std::string_view> tokens, Side side, Position& station, std::string& error)
+ReadResult readOneStation(
+    std::span<const std::string_view> tokens, Side side, Position& station, std::string& error, Callsigns* callsigns)
 {
     const std::size_t found = tokens.size();
     error.clear();
     const bool ok = found == kEntryFields
         ? readEntryStation(tokens, side == Side::Own, station, error)
-        : stationCount(found) && readStation(tokens, side, station, error) && tokens.empty();
+        : stationCount(found) && readStation(tokens, side, station, error, callsigns) && tokens.empty();
     if (ok) {
         return ReadResult::Ok;
     }

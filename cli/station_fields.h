@@ -1,5 +1,6 @@
 #pragma once
 
+#include "callsign_stations.h"
 #include "core/position.h"
 
 #include <cstddef>
@@ -23,10 +24,12 @@ enum class ReadResult {
 };
 
 // Both stations of a pair, own first, using every token.
-ReadResult readPair(std::span<const std::string_view> tokens, Position& own, Position& other, std::string& error);
+ReadResult readPair(std::span<const std::string_view> tokens, Position& own, Position& other, std::string& error,
+    Callsigns* callsigns = nullptr);
 
 // One station using every token, as an option's value gives it.
-ReadResult readOneStation(std::span<const std::string_view> tokens, Side side, Position& station, std::string& error);
+ReadResult readOneStation(std::span<const std::string_view> tokens, Side side, Position& station, std::string& error,
+    Callsigns* callsigns = nullptr);
 
 std::string wrongFieldCount(std::size_t found);
 

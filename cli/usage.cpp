@@ -7,7 +7,7 @@ namespace skybrant::cli {
 
 const std::string_view kDescription = "Beam headings and great-circle distance between two radio stations.\n"
                                       "\n"
-                                      "Give the own station, then the other station, each in one of three forms:\n"
+                                      "Give the own station, then the other station, each in one of four forms:\n"
                                       "  - eight fields, LAD LAM LAS N|S LOD LOM LOS E|W: latitude degrees, minutes,\n"
                                       "    seconds, N or S, then longitude degrees, minutes, seconds, E or W.\n"
                                       "    Degrees are at most 90 (latitude) or 180 (longitude), minutes and\n"
@@ -15,7 +15,10 @@ const std::string_view kDescription = "Beam headings and great-circle distance b
                                       "    degrees;\n"
                                       "  - a Maidenhead locator of 2 to 10 characters (JO01, FN20xr, JO01mm12),\n"
                                       "    standing for the centre of its square;\n"
-                                      "  - LAT LON in decimal degrees, north and east positive (51.5 -0.12).\n"
+                                      "  - LAT LON in decimal degrees, north and east positive (51.5 -0.12);\n"
+                                      "  - a callsign (W1AW, VK2ABC, DL/G4ABC, G4ABC/P), standing for its\n"
+                                      "    country's reference point in the country file (cty.dat): a text that\n"
+                                      "    is a locator or a number is read as one; --call forces a callsign.\n"
                                       "Letters may be in either case.\n"
                                       "\n"
                                       "Examples:\n"
@@ -32,6 +35,9 @@ const std::string_view kDescription = "Beam headings and great-circle distance b
                                       "    skybrant-cli JO01 FN20xr --long-path --ellipsoid --json\n"
                                       "  Turn the rotator of the rotctld on this computer, waiting up to 5 s:\n"
                                       "    skybrant-cli --from JO01 --to FN20xr --rotate localhost:4533 --timeout 5\n"
+                                      "  Callsigns, with their countries and zones:\n"
+                                      "    skybrant-cli JO01 VK2ABC\n"
+                                      "    skybrant-cli --from JO01 --call VK2ABC --entity\n"
                                       "  Many pairs, one JSON object per line, in nautical miles:\n"
                                       "    skybrant-cli --batch --json --units nmi < pairs.txt\n"
                                       "\n"
@@ -81,12 +87,12 @@ constexpr std::array kOptions{
         "Memory use does not grow with the input:\n"
         ".BR \"skybrant-cli \\-\\-batch \\-\\-long-path < pairs.txt\" ."},
     OptionHelp{Option::From, "from", "station", "",
-        "The own station in any of the three forms, as one argument: --from JO01, --from \"51.5 -0.12\".",
+        "The own station in any of the four forms, as one argument: --from JO01, --from \"51.5 -0.12\".",
         "Without\n"
         ".BR \\-\\-to ,\n"
         "the station fields after the options are the other station."},
     OptionHelp{Option::To, "to", "station", "",
-        "The other station in any of the three forms, as one argument: --to FN20xr.",
+        "The other station in any of the four forms, as one argument: --to FN20xr.",
         "Without\n"
         ".BR \\-\\-from ,\n"
         "the station fields after the options are the own station."},
@@ -167,6 +173,44 @@ constexpr std::array kOptions{
         ".BR \"skybrant-cli JO01 FN20xr \\-\\-sun \\-\\-date 2026-06-21\" ."},
     OptionHelp{Option::Date, "date", "YYYY-MM-DD", "",
         "The UTC date of --sun, from 1901-01-01 to 2099-12-31 (default today).", ""},
+    OptionHelp{Option::Call, "call", "callsign", "",
+        "The other station by its callsign, even where the text could be read as a locator: --call AA00AA.",
+        "It takes the place of\n"
+        ".BR \\-\\-to ;\n"
+        "the own station comes from\n"
+        ".B \\-\\-from\n"
+        "or the station fields. Without it a callsign is recognised by itself:\n"
+        ".BR \"skybrant\\-cli JO01 VK2ABC\" ."},
+    OptionHelp{Option::Cty, "cty", "file", "",
+        "Read callsigns with this country file (cty.dat) instead of the default one.",
+        "Without it,\n"
+        ".I Skybrant/cty.dat\n"
+        "in the user's data folder (\n"
+        ".B $XDG_DATA_HOME\n"
+        "or\n"
+        ".IR ~/.local/share )\n"
+        "is read when it exists, else\n"
+        ".I /usr/share/hamradio-files/cty.dat\n"
+        "from the Debian package hamradio-files.\n"
+        "Newer country files are published often at country-files.com.\n"
+        "A station given by callsign stands at its country's reference point\n"
+        "(or where the file places that call or prefix), and the output says\n"
+        ".B about\n"
+        "for a reference point; maritime (/MM) and aeronautical (/AM) mobile\n"
+        "stations have no position."},
+    OptionHelp{Option::Entity, "entity", "", "",
+        "Also name the country file and its version; with --batch add the callsign columns.",
+        "Text output always shows the country, continent, zones and UTC offset of\n"
+        "a station given by callsign; this adds the file's name and version.\n"
+        "With\n"
+        ".BR \\-\\-batch ,\n"
+        "each line gains, for the own and then the other station,\n"
+        ".IR callsign , entity , prefix , continent , cq_zone , itu_zone , utc_offset , about ,\n"
+        "empty for a station not given by callsign.\n"
+        "With\n"
+        ".BR \\-\\-json ,\n"
+        "the object gains\n"
+        ".BR country_file ."},
 };
 
 constexpr bool inOptionOrder()

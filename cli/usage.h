@@ -29,7 +29,10 @@ enum class Option {
     Size,
     Time,
     Sun,
-    Date
+    Date,
+    Call,
+    Cty,
+    Entity
 };
 
 struct OptionHelp {

@@ -212,7 +212,7 @@ bool isCallsignShaped(std::string_view text)
     }
     return std::any_of(
         parts.part.begin(), parts.part.begin() + static_cast<std::ptrdiff_t>(parts.count), [](std::string_view part) {
-            return std::any_of(part.begin(), part.end(), isDigit) && std::any_of(part.begin(), part.end(), isLetter);
+            return std::any_of(std::find_if(part.begin(), part.end(), isDigit), part.end(), isLetter);
         });
 }
 

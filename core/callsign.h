@@ -46,8 +46,8 @@ CallsignInfo lookupCallsign(const CountryFiles& files, std::string_view callsign
 
 // Whether text is shaped like a callsign rather than a number or a word:
 // letters, digits and '/' between parts as a lookup takes them, one part
-// holding both a letter and a digit (W1AW, DL/G4ABC, 1A0KM; not 12.5, N,
-// DL).
+// with a letter after a digit, as a call's suffix follows its prefix (W1AW,
+// DL/G4ABC, 1A0KM; not 12.5, N, DL, FN2, JO01).
 bool isCallsignShaped(std::string_view text);
 
 // A sentence for a lookup that found no position ("G4ABC/MM is maritime

@@ -115,7 +115,7 @@ TEST(Cli, StationsFromOptionsFieldsOrBoth)
         {words("--from JO01"), 2, "skybrant-cli: the other station, after --from: expected one station"},
         {words("--to JO01 1 2 3"), 2, "skybrant-cli: the own station, with --to: expected one station"},
         {{"--from", "51.5"}, 2, "skybrant-cli: --from: expected one station"},
-        {{"--from", "JO0A", "--to", "FN20"}, 1, "skybrant-cli: ERROR: --from: own locator \"JO0A\": character 4"},
+        {{"--from", "JO0", "--to", "FN20"}, 1, "skybrant-cli: ERROR: --from: own locator \"JO0\" has 3 characters"},
         {{"--from", "JO01", "--to", "95 0"}, 1, "skybrant-cli: ERROR: --to: other latitude: \"95\" is out of range"},
         {words("JO01 FN2"), 1, "skybrant-cli: ERROR: other locator \"FN2\" has 3 characters"},
         {{"JO01 FN20"}, 0, jo01ToFn20},

@@ -1,0 +1,162 @@
+#include "callsign_stations.h"
+
+#include "core/number_text.h"
+#include "core/utf8.h"
+#include "report.h"
+
+#include <cmath>
+
+namespace skybrant::cli {
+
+namespace {
+
+void appendStationText(std::string_view label, const StationCallsign& station, std::string& out)
+{
+    out += label;
+    out += ": " + station.call + ", " + station.entity + " (" + station.primaryPrefix + "), " + station.continent +
+        ", CQ zone " + std::to_string(station.cqZone) + ", ITU zone " + std::to_string(station.ituZone) + ", " +
+        utcOffsetText(station.utcOffsetHours);
+    if (station.about) {
+        out += ", about: the country's reference point";
+    }
+    out += '\n';
+}
+
+// A CSV field, in double quotes when it holds a comma or a quote
+// ("Juan de Nova, Europa").
+void csvField(std::string_view text, std::string& out)
+{
+    out += ',';
+    if (text.find_first_of(",\"") == std::string_view::npos) {
+        out += text;
+        return;
+    }
+    out += '"';
+    for (const char c : text) {
+        out += c;
+        if (c == '"') {
+            out += '"';
+        }
+    }
+    out += '"';
+}
+
+void appendStationCsv(const std::optional<StationCallsign>& station, std::string& out)
+{
+    if (!station) {
+        out += ",,,,,,,,";
+        return;
+    }
+    csvField(station->call, out);
+    csvField(station->entity, out);
+    csvField(station->primaryPrefix, out);
+    csvField(station->continent, out);
+    csvField(std::to_string(station->cqZone), out);
+    csvField(std::to_string(station->ituZone), out);
+    csvField(numberText(station->utcOffsetHours), out);
+    csvField(station->about ? "about" : "", out);
+}
+
+void jsonMember(std::string_view name, std::string& out)
+{
+    out += ',';
+    appendJsonString(name, out);
+    out += ':';
+}
+
+void appendStationJson(std::string_view name, const StationCallsign& station, std::string& out)
+{
+    jsonMember(name, out);
+    out += "{\"callsign\":";
+    appendJsonString(station.call, out);
+    jsonMember("entity", out);
+    appendJsonString(station.entity, out);
+    jsonMember("prefix", out);
+    appendJsonString(station.primaryPrefix, out);
+    jsonMember("continent", out);
+    appendJsonString(station.continent, out);
+    jsonMember("cq_zone", out);
+    out += std::to_string(station.cqZone);
+    jsonMember("itu_zone", out);
+    out += std::to_string(station.ituZone);
+    jsonMember("utc_offset", out);
+    out += numberText(station.utcOffsetHours);
+    jsonMember("about", out);
+    out += station.about ? "true" : "false";
+    out += '}';
+}
+
+}  // namespace
+
+std::string utcOffsetText(double hours)
+{
+    const long minutes = std::lround(std::abs(hours) * 60);
+    if (minutes == 0) {
+        return "UTC";
+    }
+    std::string text = hours < 0 ? "UTC-" : "UTC+";
+    text += std::to_string(minutes / 60);
+    if (minutes % 60 != 0) {
+        text += (minutes % 60 < 10 ? ":0" : ":") + std::to_string(minutes % 60);
+    }
+    return text;
+}
+
+void appendCallsignText(const Callsigns& callsigns, std::string& out)
+{
+    if (callsigns.own()) {
+        appendStationText("My station", *callsigns.own(), out);
+    }
+    if (callsigns.other()) {
+        appendStationText("Other station", *callsigns.other(), out);
+    }
+}
+
+void appendCountryFileText(Callsigns& callsigns, std::string& out)
+{
+    std::string error;
+    if (!callsigns.ready(error)) {
+        out += "Country file: " + error + "\n";
+        return;
+    }
+    out += "Country file: " + quote(callsigns.path());
+    if (!callsigns.version().empty()) {
+        out += " (" + callsigns.version() + ")";
+    }
+    out += '\n';
+}
+
+void appendCallsignJson(const Callsigns& callsigns, bool countryFile, std::string& json)
+{
+    if (!json.ends_with("}\n")) {
+        return;
+    }
+    json.resize(json.size() - 2);
+    if (callsigns.own()) {
+        appendStationJson("own_callsign", *callsigns.own(), json);
+    }
+    if (callsigns.other()) {
+        appendStationJson("other_callsign", *callsigns.other(), json);
+    }
+    if (countryFile) {
+        jsonMember("country_file", json);
+        json += "{\"path\":";
+        appendJsonString(callsigns.path(), json);
+        jsonMember("version", json);
+        if (callsigns.version().empty()) {
+            json += "null";
+        } else {
+            appendJsonString(callsigns.version(), json);
+        }
+        json += '}';
+    }
+    json += "}\n";
+}
+
+void appendCallsignCsv(const Callsigns& callsigns, std::string& out)
+{
+    appendStationCsv(callsigns.own(), out);
+    appendStationCsv(callsigns.other(), out);
+}
+
+}  // namespace skybrant::cli

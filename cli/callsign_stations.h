@@ -1,0 +1,97 @@
+#pragma once
+
+#include "core/country_files.h"
+#include "core/position.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace skybrant::cli {
+
+// What the country file says about a station given by its callsign, kept
+// for the output.
+struct StationCallsign {
+    std::string call;  // in capitals, as looked up
+    std::string entity;
+    std::string primaryPrefix;
+    std::string continent;
+    int cqZone = 0;
+    int ituZone = 0;
+    double utcOffsetHours = 0;
+    // The position is the entity's reference point: the station is only
+    // about there.
+    bool about = false;
+};
+
+// The country file of one run, read when the first callsign needs it.
+class Callsigns {
+public:
+    // path: the file --cty names, or empty for the operator's own file
+    // before the packaged one.
+    explicit Callsigns(std::string path = {});
+
+    const std::string& path() const { return path_; }
+
+    // Reads the file unless it has been read; false with a sentence naming
+    // it when it cannot be used.
+    bool ready(std::string& error);
+
+    // The file's version entry ("VER20240101"), empty before ready() or
+    // when the file has none.
+    const std::string& version() const { return files_.version(); }
+
+    // The position of a callsign, kept as the own or other station of the
+    // pair; false with a sentence when the file cannot be read or the
+    // callsign has no position.
+    bool lookUp(std::string_view call, bool own, Position& position, std::string& error);
+
+    // Forgets the stations of the last pair.
+    void startPair()
+    {
+        own_.reset();
+        other_.reset();
+    }
+    // The stations of this pair that were given by callsign.
+    const std::optional<StationCallsign>& own() const { return own_; }
+    const std::optional<StationCallsign>& other() const { return other_; }
+
+private:
+    std::string path_;
+    std::optional<StationCallsign> own_;
+    std::optional<StationCallsign> other_;
+    CountryFiles files_;
+    bool read_ = false;
+    std::string readError_;
+};
+
+// "UTC+10", "UTC-3:30", "UTC+5:45", "UTC" for none.
+std::string utcOffsetText(double hours);
+
+// The lines a person reads for the stations given by callsign, each
+// "Other station: VK2ABC, Australia (VK), OC, CQ zone 30, ITU zone 59,
+// UTC+10, about: the country's reference point"; nothing for the others.
+void appendCallsignText(const Callsigns& callsigns, std::string& out);
+
+// "Country file: "PATH" (VER20240101)": which file names the entities,
+// read if it has not been; the reason when it cannot be.
+void appendCountryFileText(Callsigns& callsigns, std::string& out);
+
+// The CSV column group for both stations, each: callsign, entity, primary
+// prefix, continent, CQ zone, ITU zone, UTC offset in hours, and "about"
+// when the position is the entity's reference point; empty columns for a
+// station not given by callsign. Each column begins with its ','.
+void appendCallsignCsv(const Callsigns& callsigns, std::string& out);
+// Adds to the JSON object that ends json ("...}\n") the members
+// own_callsign and other_callsign for the stations given by callsign, each
+// {"callsign", "entity", "prefix", "continent", "cq_zone", "itu_zone",
+// "utc_offset", "about"}, and with countryFile the member country_file
+// {"path", "version"}.
+void appendCallsignJson(const Callsigns& callsigns, bool countryFile, std::string& json);
+
+inline constexpr std::string_view kCallsignCsvColumns =
+    "own_callsign,own_entity,own_prefix,own_continent,own_cq_zone,own_itu_zone,own_utc_offset,own_about,"
+    "other_callsign,other_entity,other_prefix,other_continent,other_cq_zone,other_itu_zone,other_utc_offset,"
+    "other_about";
+
+}  // namespace skybrant::cli

@@ -1,0 +1,141 @@
+// Runs the built skybrant-cli with stations given by callsign.
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+CliRun cli(const QStringList& args, const QByteArray& input = {}, const QString& dataHome = {})
+{
+    QProcess p;
+    if (!dataHome.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+        p.setProcessEnvironment(environment);
+    }
+    p.start(QStringLiteral(SKYBRANT_CLI_PATH), args);
+    EXPECT_TRUE(p.waitForStarted());
+    p.write(input);
+    p.closeWriteChannel();
+    EXPECT_TRUE(p.waitForFinished(60000));
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+// England and Australia at made-up reference points, so that the figures
+// cannot come from any other file; each pair's figures are those of its
+// positions given in degrees (G4XYZ stands at 51 N 1 E: the file's
+// longitudes are positive west).
+constexpr char kCountryFile[] = "England:   14: 27: EU: 51.50:   0.00:   0.0: G:\n"
+                                "    G,M,=G4XYZ<51.00/-1.00>;\n"
+                                "Australia: 30: 59: OC: -33.50: -151.00: -10.0: VK:\n"
+                                "    VK,=VER20991231;\n";
+
+class CliCallsigns : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        file = dir.filePath(QStringLiteral("test-cty.dat"));
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(kCountryFile);
+    }
+    QTemporaryDir dir;
+    QString file;
+};
+
+TEST_F(CliCallsigns, StationsByCallsignInEachForm)
+{
+    struct Case {
+        const char* name;
+        QStringList args;
+        QByteArray input;
+        int exitCode;
+        QString out;
+    } cases[] = {
+        {"fields", {"G4ABC", "VK2ABC"}, {}, 0,
+            "Distance: 16843.9 km\n"
+            "Beam heading from my station: 61 degrees\n"
+            "Beam heading from the other station: 319 degrees\n"
+            "My station: G4ABC, England (G), EU, CQ zone 14, ITU zone 27, UTC, about: the country's reference "
+            "point\n"
+            "Other station: VK2ABC, Australia (VK), OC, CQ zone 30, ITU zone 59, UTC+10, about: the country's "
+            "reference point\n"},
+        {"--to and a locator", {"IO91", "--to", "vk2abc"}, {}, 0,
+            "Distance: 16903.5 km\n"
+            "Beam heading from my station: 59 degrees\n"
+            "Beam heading from the other station: 320 degrees\n"
+            "Other station: VK2ABC, Australia (VK), OC, CQ zone 30, ITU zone 59, UTC+10, about: the country's "
+            "reference point\n"},
+        {"exact call with its own position", {"--from", "G4XYZ", "--to", "51.5 0"}, {}, 0,
+            "Distance: 88.6 km\n"
+            "Beam heading from my station: 309 degrees\n"
+            "Beam heading from the other station: 128 degrees\n"
+            "My station: G4XYZ, England (G), EU, CQ zone 14, ITU zone 27, UTC\n"},
+        {"batch with the column group", {"--batch", "--entity"}, "G4ABC 51.5 0\nVK2ABC/MM G4ABC\n", 1,
+            "0,,,G4ABC,England,G,EU,14,27,0,about,,,,,,,,\n"
+            "ERROR: own station: VK2ABC/MM is maritime mobile (/MM): a station at sea has no fixed position\n"},
+        {"--call for a text that is also a locator", {"JO01", "--call", "MM00AA"}, {}, 0,
+            "Distance: 68.8 km\n"
+            "Beam heading from my station: 270 degrees\n"
+            "Beam heading from the other station: 90 degrees\n"
+            "Other station: MM00AA, England (G), EU, CQ zone 14, ITU zone 27, UTC, about: the country's reference "
+            "point\n"},
+        {"--call with --batch", {"--batch", "--call", "G4ABC"}, {}, 2, ""},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.name);
+        const CliRun r = cli(QStringList(row.args) << QStringLiteral("--cty") << file, row.input);
+        EXPECT_EQ(r.exitCode, row.exitCode) << r.err.toStdString();
+        EXPECT_EQ(r.out.toStdString(), row.out.toStdString());
+    }
+}
+
+TEST_F(CliCallsigns, FileNamedWithItsVersion)
+{
+    const CliRun version = cli({QStringLiteral("--version"), QStringLiteral("--cty"), file});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.out.endsWith(QStringLiteral("\nCountry file: \"%1\" (VER20991231)\n").arg(file)))
+        << version.out.toStdString();
+
+    const CliRun json = cli({QStringLiteral("G4ABC"), QStringLiteral("VK2ABC"), QStringLiteral("--json"),
+        QStringLiteral("--entity"), QStringLiteral("--cty"), file});
+    EXPECT_EQ(json.exitCode, 0);
+    const QJsonObject o = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    EXPECT_EQ(o.value(u"other_callsign").toObject().value(u"entity").toString(), "Australia");
+    EXPECT_EQ(o.value(u"other_callsign").toObject().value(u"utc_offset").toDouble(), 10);
+    EXPECT_TRUE(o.value(u"own_callsign").toObject().value(u"about").toBool());
+    EXPECT_EQ(o.value(u"country_file").toObject().value(u"version").toString(), "VER20991231");
+
+    // The operator's own file in the data folder comes before the packaged one.
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("data/Skybrant")));
+    ASSERT_TRUE(QFile::copy(file, dir.filePath(QStringLiteral("data/Skybrant/cty.dat"))));
+    const CliRun own = cli({QStringLiteral("--version")}, {}, dir.filePath(QStringLiteral("data")));
+    EXPECT_TRUE(own.out.endsWith(u"/data/Skybrant/cty.dat\" (VER20991231)\n")) << own.out.toStdString();
+
+    const CliRun missing = cli({QStringLiteral("JO01"), QStringLiteral("W1AW"), QStringLiteral("--cty"),
+        dir.filePath(QStringLiteral("none.dat"))});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err,
+        QStringLiteral("skybrant-cli: ERROR: other station: cannot open the country file \"%1\": No such file or "
+                       "directory\n")
+            .arg(dir.filePath(QStringLiteral("none.dat"))));
+}
+
+}  // namespace
