@@ -34,4 +34,15 @@ double wrap180(double degrees)
     return r;
 }
 
+double wrapLongitude(double degrees)
+{
+    double lon = remainderOfTurn(degrees, 360.0);
+    if (lon < -180) {
+        lon += 360;
+    } else if (lon >= 180) {
+        lon -= 360;
+    }
+    return lon;
+}
+
 }  // namespace skybrant

@@ -64,6 +64,10 @@ inline double wrap360(double degrees)
 // is, so 180 E and 180 W keep their signs.
 double wrap180(double degrees);
 
+// Degrees in [-180, 180): 180 comes back as -180, so each meridian has one
+// name, as map points and the subsolar point want.
+double wrapLongitude(double degrees);
+
 template <typename T>
 struct LatLon {
     T lat;

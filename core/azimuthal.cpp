@@ -9,20 +9,6 @@ namespace skybrant {
 
 namespace {
 
-// A longitude in degrees into [-180, 180), by whole turns of 360 degrees:
-// with the program's pi a turn in radians is not exactly 2 pi, so turns are
-// taken off in degrees, never in radians.
-double wrapLongitude(double degrees)
-{
-    double lon = std::fmod(degrees, 360.0);
-    if (lon < -180) {
-        lon += 360;
-    } else if (lon >= 180) {
-        lon -= 360;
-    }
-    return lon;
-}
-
 // The compute flow turns each arctangent into degrees with the program's pi
 // and then adds or takes it from whole half turns in degrees; undoing those
 // two steps exactly gives the true angle on the sphere, in radians.

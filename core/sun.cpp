@@ -1,5 +1,7 @@
 #include "sun.h"
 
+#include "angles.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -74,17 +76,6 @@ SunPlace sunPlace(sys_seconds utc)
         1.25 * e * e * sinDeg(2 * meanAnomaly);
     place.equationOfTime = 4 * eot / kRadiansPerDegree;
     return place;
-}
-
-double wrapLongitude(double degrees)
-{
-    double lon = std::fmod(degrees, 360.0);
-    if (lon < -180) {
-        lon += 360;
-    } else if (lon >= 180) {
-        lon -= 360;
-    }
-    return lon;
 }
 
 // The cosine of the hour angle at which the upper limb meets the horizon:

@@ -72,24 +72,26 @@ TEST(Angles, WrappingKeepsTheStatedRanges)
 {
     struct Case {
         const char* name;
-        double in, to360, to180;
+        double in, to360, to180, longitude;
     };
     const Case cases[] = {
-        {"zero", 0, 0, 0},
-        {"east", 90, 90, 90},
-        {"180 east stays", 180, 180, 180},
-        {"180 west stays", -180, 180, -180},
-        {"just past 180", 181, 181, -179},
-        {"west", -90, 270, -90},
-        {"a turn and a bit", 370, 10, 10},
-        {"two turns back", -725, 355, -5},
-        {"full turn", 360, 0, 0},
-        {"far past", 539.5, 179.5, 179.5},
+        {"zero", 0, 0, 0, 0},
+        {"east", 90, 90, 90, 90},
+        {"180 east stays", 180, 180, 180, -180},
+        {"180 west stays", -180, 180, -180, -180},
+        {"just past 180", 181, 181, -179, -179},
+        {"west", -90, 270, -90, -90},
+        {"a turn and a bit", 370, 10, 10, 10},
+        {"two turns back", -725, 355, -5, -5},
+        {"full turn", 360, 0, 0, 0},
+        {"far past", 539.5, 179.5, 179.5, 179.5},
+        {"540 is the far meridian", 540, 180, 180, -180},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(wrap360(c.in), c.to360);
         EXPECT_EQ(wrap180(c.in), c.to180);
+        EXPECT_EQ(wrapLongitude(c.in), c.longitude);
     }
     // A tiny negative angle plus a turn rounds up to the turn itself.
     EXPECT_EQ(wrap360(-1e-20), 360);

@@ -1,3 +1,4 @@
+#include "batch_run.h"
 #include "cli/batch.h"
 
 #include <gtest/gtest.h>
@@ -130,25 +131,6 @@ TEST(BatchLine, LimitsAcceptTheirOwnValue)
     }
 }
 
-std::string runOn(const std::string& input, BatchOutcome& outcome)
-{
-    std::FILE* in = std::tmpfile();
-    std::FILE* out = std::tmpfile();
-    std::fwrite(input.data(), 1, input.size(), in);
-    std::rewind(in);
-    outcome = runBatch(in, out);
-    std::rewind(out);
-    std::string result;
-    char buf[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buf, 1, sizeof buf, out)) > 0) {
-        result.append(buf, n);
-    }
-    std::fclose(in);
-    std::fclose(out);
-    return result;
-}
-
 TEST(BatchLine, StationsInAnyFormGiveTheSameFigures)
 {
     // JO01 is centred on 51 30' N 1 E and FN20 on 40 30' N 75 W, which
@@ -268,7 +250,7 @@ TEST(Batch, OneOutputLinePerInputLine)
                               "garbage\n"
                               "33 51 0 S 151 12 0 E 35 41 0 N 139 41 0 E";  // no final line end
     BatchOutcome outcome;
-    const std::string out = runOn(input, outcome);
+    const std::string out = runBatchOver(input, &outcome);
     EXPECT_EQ(out,
         "# own then other\n"
         "5539.2,288,51\n"
@@ -282,7 +264,7 @@ TEST(Batch, OneOutputLinePerInputLine)
     EXPECT_EQ(outcome.failedLines, 2U);
     EXPECT_FALSE(outcome.ioFailed);
 
-    EXPECT_EQ(runOn("", outcome), "");
+    EXPECT_EQ(runBatchOver("", &outcome), "");
     EXPECT_EQ(outcome.lines, 0U);
 }
 
@@ -292,14 +274,14 @@ TEST(Batch, OverlongLinesKeepTheRestAligned)
     const std::string longData = std::string(2 * kMaxBatchLine, '1');
     const std::string pair = "51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\n";
     BatchOutcome outcome;
-    const std::string out = runOn(pair + longComment + "\n" + longData + "\n" + pair, outcome);
+    const std::string out = runBatchOver(pair + longComment + "\n" + longData + "\n" + pair, &outcome);
     EXPECT_EQ(out, "5539.2,288,51\n" + longComment + "\nERROR: line is longer than 65536 bytes\n5539.2,288,51\n");
     EXPECT_EQ(outcome.lines, 4U);
     EXPECT_EQ(outcome.failedLines, 1U);
 
     // A line of exactly the buffer's length still fits once its end is read.
     const std::string fits = "#" + std::string(kMaxBatchLine - 2, 'x');
-    EXPECT_EQ(runOn(fits + "\n" + pair, outcome), fits + "\n5539.2,288,51\n");
+    EXPECT_EQ(runBatchOver(fits + "\n" + pair, &outcome), fits + "\n5539.2,288,51\n");
     EXPECT_EQ(outcome.failedLines, 0U);
 }
 

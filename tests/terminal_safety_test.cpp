@@ -1,6 +1,7 @@
 // Whatever bytes a user or a file hands the program, what it prints must not
 // drive the terminal: no raw control character, no byte that is not UTF-8.
 
+#include "batch_run.h"
 #include "cli/batch.h"
 #include "core/locator.h"
 #include "core/utf8.h"
@@ -129,25 +130,6 @@ TEST(TerminalSafety, NumberFieldsNoLongerEchoEscapes)
     EXPECT_EQ(out, "ERROR: own latitude hemisphere: \"N\\x1B]0;x\\x07\" is not allowed; allowed: N or S\n");
 }
 
-std::string runOn(const std::string& input)
-{
-    std::FILE* in = std::tmpfile();
-    std::FILE* out = std::tmpfile();
-    std::fwrite(input.data(), 1, input.size(), in);
-    std::rewind(in);
-    runBatch(in, out);
-    std::rewind(out);
-    std::string result;
-    char buf[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buf, 1, sizeof buf, out)) > 0) {
-        result.append(buf, n);
-    }
-    std::fclose(in);
-    std::fclose(out);
-    return result;
-}
-
 TEST(TerminalSafety, ByteOrderMarkStartsTheInputOnly)
 {
     const std::string pair = "51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\n";
@@ -166,7 +148,7 @@ TEST(TerminalSafety, ByteOrderMarkStartsTheInputOnly)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string out = runOn(c.in);
+        const std::string out = runBatchOver(c.in);
         EXPECT_EQ(out, c.out);
         for (std::size_t start = 0; start < out.size();) {
             const std::size_t end = out.find('\n', start);
