@@ -70,8 +70,6 @@ char* fill(char* out, char c, int n)
     return out;
 }
 
-}  // namespace
-
 char* writeNumberText(char* out, double value, std::string_view decimalSeparator)
 {
     if (!std::isfinite(value)) {
@@ -111,6 +109,8 @@ char* writeNumberText(char* out, double value, std::string_view decimalSeparator
     std::memcpy(out, d.digits + integerDigits, static_cast<std::size_t>(fractionDigits));
     return out + fractionDigits;
 }
+
+}  // namespace
 
 std::string numberText(double value, std::string_view decimalSeparator)
 {

@@ -6,8 +6,8 @@
 
 namespace skybrant {
 
-// Room for the longest text writeNumberText can produce with a separator of
-// up to kMaxSeparatorBytes bytes (a tiny or huge double written out in full).
+// The most bytes numberText gives with a separator of up to
+// kMaxSeparatorBytes bytes (a tiny or huge double written out in full).
 inline constexpr std::size_t kMaxSeparatorBytes = 8;
 inline constexpr std::size_t kNumberTextCapacity = 360 + kMaxSeparatorBytes;
 
@@ -15,10 +15,8 @@ inline constexpr std::size_t kNumberTextCapacity = 360 + kMaxSeparatorBytes;
 // same double, at most 15 significant digits, never an exponent, no trailing
 // zeros and no separator for a whole number ("5539.2", "288", "100").
 // NaN and infinities, which results never hold, give an empty text.
-// Writes at most kNumberTextCapacity bytes and returns the end of the text;
-// a separator longer than kMaxSeparatorBytes is cut to that length.
-char* writeNumberText(char* out, double value, std::string_view decimalSeparator);
-
+// At most kNumberTextCapacity bytes; a separator longer than
+// kMaxSeparatorBytes is cut to that length.
 std::string numberText(double value, std::string_view decimalSeparator = ".");
 
 }  // namespace skybrant
