@@ -88,7 +88,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(t.ownToOther.text.empty() || wellFormed(t.ownToOther.text, false, 360));
     FUZZ_CHECK(t.otherToOwn.text.empty() || wellFormed(t.otherToOwn.text, false, 360));
 
-    const auto swapped = skybrant::makeReport(other, own, {});
+    // The stations exchanged on purpose: the figures must swap with them.
+    const skybrant::Position& first = other;
+    const skybrant::Position& second = own;
+    const auto swapped = skybrant::makeReport(first, second, {});
     FUZZ_CHECK(swapped.distance.text == t.distance.text);
     FUZZ_CHECK(swapped.ownToOther.text == t.otherToOwn.text && swapped.otherToOwn.text == t.ownToOther.text);
     return 0;
