@@ -5,14 +5,7 @@
 # `make build`. The settings live in a temporary folder, not the user's own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-app=build/dev/app/skybrant
-display=:$((90 + RANDOM % 100))
-config=$(mktemp -d)
-Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true; rm -rf "$config"' EXIT
-sleep 1
-export DISPLAY=$display XDG_CONFIG_HOME=$config
+. docs/virtual-display.sh
 mkdir -p "$config/Skybrant"
 printf '[Latitude]\nDegree=51\nMinute=30\nSecond=0\nN/S=N\n[Longitude]\nDegree=0\nMinute=7\nSecond=0\nE/W=W\n' \
     >"$config/Skybrant/Skybrant.ini"

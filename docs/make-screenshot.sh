@@ -6,14 +6,7 @@
 # keeps its settings in a temporary folder, not in the user's own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-app=build/dev/app/skybrant
-display=:$((90 + RANDOM % 100))
-config=$(mktemp -d)
-Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true; rm -rf "$config"' EXIT
-sleep 1
-export DISPLAY=$display XDG_CONFIG_HOME=$config
+. docs/virtual-display.sh
 
 k() { xdotool key --delay 40 "$@"; }
 t() { xdotool type --delay 40 "$1"; }
