@@ -48,7 +48,7 @@ int usageError(const std::string& message)
 struct PairOptions {
     ReportOptions report;
     bool json = false;
-    std::optional<cli::RotatorAddress> rotator;
+    std::optional<rotctl::RotatorAddress> rotator;
     // The country file for stations given by callsign; --entity names it.
     cli::Callsigns* callsigns = nullptr;
     bool entity = false;
@@ -102,7 +102,7 @@ int turn(const PairOptions& options, const Report& report, std::optional<cli::Ro
     }
     const cli::RotatorOutcome outcome = cli::turnRotator(*options.rotator, heading.value, options.timeout);
     cli::RotatorReport& r = rotator.emplace();
-    r.address = cli::rotatorAddressText(*options.rotator);
+    r.address = rotctl::rotatorAddressText(*options.rotator);
     r.commandedAzimuth = heading.text;
     r.turned = outcome.status == cli::RotatorStatus::Turned;
     if (r.turned) {
@@ -251,9 +251,9 @@ int readPairOptions(const cli::CommandLine& line, PairOptions& options)
         return usageError("--date is the day of --sun and needs --sun");
     }
     if (const auto rotate = line.value(Option::Rotate)) {
-        cli::RotatorAddress address;
+        rotctl::RotatorAddress address;
         std::string error;
-        if (!cli::parseRotatorAddress(*rotate, address, error)) {
+        if (!rotctl::parseRotatorAddress(*rotate, address, error)) {
             return usageError("--rotate: " + error);
         }
         options.rotator = address;

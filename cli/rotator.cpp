@@ -1,7 +1,7 @@
 #include "rotator.h"
 
 #include "core/utf8.h"
-#include "rotator_protocol.h"
+#include "rotator/rotator_protocol.h"
 
 #include <QDeadlineTimer>
 #include <QHostAddress>
@@ -68,7 +68,7 @@ std::vector<QHostAddress> lookUp(const std::string& host, std::string& error)
 // Each step returns false after filling in outcome with what went wrong.
 class Exchange {
 public:
-    Exchange(const RotatorAddress& address, std::chrono::milliseconds timeout, RotatorOutcome& outcome)
+    Exchange(const rotctl::RotatorAddress& address, std::chrono::milliseconds timeout, RotatorOutcome& outcome)
         : address(address), where(rotatorAddressText(address)), timeout(timeout),
           deadline(std::max<std::chrono::milliseconds::rep>(timeout.count(), 0)), outcome(outcome)
     {
@@ -180,7 +180,7 @@ private:
             "lost the rotator at " + where + " " + when + ": " + socket.errorString().toLower().toStdString());
     }
 
-    const RotatorAddress& address;
+    const rotctl::RotatorAddress& address;
     std::string where;
     std::chrono::milliseconds timeout;
     QDeadlineTimer deadline;
@@ -191,7 +191,8 @@ private:
 
 }  // namespace
 
-RotatorOutcome turnRotator(const RotatorAddress& address, double azimuthDegrees, std::chrono::milliseconds timeout)
+RotatorOutcome turnRotator(
+    const rotctl::RotatorAddress& address, double azimuthDegrees, std::chrono::milliseconds timeout)
 {
     RotatorOutcome outcome;
     Exchange exchange(address, timeout, outcome);

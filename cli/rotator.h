@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rotator_address.h"
+#include "rotator/rotator_address.h"
 
 #include <chrono>
 #include <string>
@@ -31,6 +31,7 @@ struct RotatorOutcome {
 // through a proxy. Needs no QCoreApplication or event loop. A host name (not
 // an address) is first looked up with the system resolver, which keeps to its
 // own time limits rather than this timeout.
-RotatorOutcome turnRotator(const RotatorAddress& address, double azimuthDegrees, std::chrono::milliseconds timeout);
+RotatorOutcome turnRotator(
+    const rotctl::RotatorAddress& address, double azimuthDegrees, std::chrono::milliseconds timeout);
 
 }  // namespace skybrant::cli

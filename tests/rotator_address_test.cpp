@@ -1,4 +1,4 @@
-#include "cli/rotator_address.h"
+#include "rotator/rotator_address.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-using skybrant::cli::parseRotatorAddress;
-using skybrant::cli::RotatorAddress;
-using skybrant::cli::rotatorAddressText;
+using skybrant::rotctl::parseRotatorAddress;
+using skybrant::rotctl::RotatorAddress;
+using skybrant::rotctl::rotatorAddressText;
 
 namespace {
 

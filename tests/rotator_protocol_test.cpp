@@ -1,4 +1,4 @@
-#include "cli/rotator_protocol.h"
+#include "rotator/rotator_protocol.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace rotctl = skybrant::cli::rotctl;
+namespace rotctl = skybrant::rotctl;
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-using skybrant::cli::RotatorAddress;
+using skybrant::rotctl::RotatorAddress;
 using skybrant::cli::RotatorStatus;
 using skybrant::cli::turnRotator;
 using skybrant::testing::FakeRotator;

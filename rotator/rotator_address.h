@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace skybrant::cli {
+namespace skybrant::rotctl {
 
 // Where a Hamlib rotator daemon (rotctld) listens, exactly as the user gave it.
 struct RotatorAddress {
@@ -20,4 +20,4 @@ bool parseRotatorAddress(std::string_view text, RotatorAddress& address, std::st
 // "HOST:PORT" again, an IPv6 host in brackets.
 std::string rotatorAddressText(const RotatorAddress& address);
 
-}  // namespace skybrant::cli
+}  // namespace skybrant::rotctl

@@ -7,7 +7,7 @@
 
 // rotctld's plain protocol as skybrant-cli speaks it: the commands it sends
 // and what it makes of each reply line, with no sockets involved.
-namespace skybrant::cli::rotctl {
+namespace skybrant::rotctl {
 
 // rotctld's replies are a few bytes; anything longer is not the protocol.
 inline constexpr std::size_t kMaxReplyLine = 256;
@@ -49,4 +49,4 @@ struct Reading {
 // One line of the reply to "p".
 Reading positionReading(std::string_view reply, PositionPart part, std::string_view where);
 
-}  // namespace skybrant::cli::rotctl
+}  // namespace skybrant::rotctl

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <iterator>
 
-namespace skybrant::cli::rotctl {
+namespace skybrant::rotctl {
 
 namespace {
 
@@ -146,4 +146,4 @@ Reading positionReading(std::string_view reply, PositionPart part, std::string_v
             (part == PositionPart::Azimuth ? "azimuth" : "elevation") + ", which is not a number"};
 }
 
-}  // namespace skybrant::cli::rotctl
+}  // namespace skybrant::rotctl

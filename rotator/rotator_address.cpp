@@ -10,7 +10,7 @@
 #include <charconv>
 #include <optional>
 
-namespace skybrant::cli {
+namespace skybrant::rotctl {
 
 namespace {
 
@@ -114,4 +114,4 @@ bool parseRotatorAddress(std::string_view text, RotatorAddress& address, std::st
     return true;
 }
 
-}  // namespace skybrant::cli
+}  // namespace skybrant::rotctl
