@@ -14,6 +14,11 @@ namespace {
 // A flood of bytes from the network cannot fill the screen.
 constexpr std::size_t kShownBytes = 60;
 
+// No rotator reports beyond a turn either side of its span; a figure such
+// as 1e308 is noise, not a position.
+constexpr double kLowestReading = -360;
+constexpr double kHighestReading = 720;
+
 // What Hamlib's error codes mean, from -1 (RIG_EINVAL) to -22 (RIG_EACCESS).
 constexpr std::array<const char*, 22> kMeanings{
     "Invalid parameter",
@@ -132,8 +137,14 @@ std::optional<std::string> turnRefusal(std::string_view reply, std::string_view 
 Reading positionReading(std::string_view reply, PositionPart part, std::string_view where)
 {
     const auto value = wholeNumber<double>(reply);
-    if (value && std::isfinite(*value)) {
+    if (value && *value >= kLowestReading && *value <= kHighestReading) {
         return {value, {}};
+    }
+    const char* what = part == PositionPart::Azimuth ? "azimuth" : "elevation";
+    if (value && std::isfinite(*value)) {
+        return {std::nullopt,
+            "the rotator at " + std::string(where) + " reported " + quote(reply, kShownBytes) + " as its " + what +
+                ", outside the protocol's -360..720"};
     }
     // A daemon that cannot read the position says so in place of the azimuth.
     if (const auto refusal = rprtCode(reply); part == PositionPart::Azimuth && refusal && *refusal != 0) {
@@ -142,8 +153,8 @@ Reading positionReading(std::string_view reply, PositionPart part, std::string_v
                 " turned but could not report its position: " + codeText(*refusal)};
     }
     return {std::nullopt,
-        "the rotator at " + std::string(where) + " reported " + quote(reply, kShownBytes) + " as its " +
-            (part == PositionPart::Azimuth ? "azimuth" : "elevation") + ", which is not a number"};
+        "the rotator at " + std::string(where) + " reported " + quote(reply, kShownBytes) + " as its " + what +
+            ", which is not a number"};
 }
 
 }  // namespace skybrant::rotctl

@@ -16,6 +16,9 @@ inline constexpr std::size_t kMaxReplyLine = 256;
 std::string turnCommand(double azimuthDegrees);
 // "p\n": ask for the position, answered with azimuth and elevation lines.
 inline constexpr std::string_view kPositionCommand = "p\n";
+// Stop turning, and turn to the park position; each answered with RPRT.
+inline constexpr std::string_view kStopCommand = "S\n";
+inline constexpr std::string_view kParkCommand = "K\n";
 
 // The azimuth as a message shows it: "288" for 288.00, "6.5" for 6.50.
 std::string shownAzimuth(double azimuthDegrees);
@@ -46,7 +49,8 @@ struct Reading {
     std::optional<double> degrees;
     std::string problem;  // the sentence for the operator when there is no number
 };
-// One line of the reply to "p".
+// One line of the reply to "p"; a number outside -360..720 is not a
+// position.
 Reading positionReading(std::string_view reply, PositionPart part, std::string_view where);
 
 }  // namespace skybrant::rotctl

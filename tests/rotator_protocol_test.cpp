@@ -148,6 +148,12 @@ TEST(RotatorProtocol, RepliesAreReadOrExplained)
         {"error in place of the elevation", "RPRT -5", PositionPart::Elevation, 0,
             "reported \"RPRT -5\" as its elevation"},
         {"blank", "", PositionPart::Azimuth, 0, "reported \"\" as its azimuth"},
+        {"far beyond any turn", "1e308", PositionPart::Azimuth, 0,
+            "reported \"1e308\" as its azimuth, outside the protocol's -360..720"},
+        {"just below the lowest", "-360.01", PositionPart::Azimuth, 0, "outside the protocol's -360..720"},
+        {"lowest", "-360", PositionPart::Azimuth, -360, ""},
+        {"highest", "720", PositionPart::Azimuth, 720, ""},
+        {"elevation far out", "-1e6", PositionPart::Elevation, 0, "as its elevation, outside"},
     };
     for (const auto& c : positionCases) {
         SCOPED_TRACE(c.name);
