@@ -4,9 +4,30 @@
 #include "core/number_text.h"
 #include "core/utf8.h"
 
+#include <algorithm>
+#include <charconv>
+
 namespace skybrant::cli {
 
 namespace {
+
+// A member name or fixed text of the program's own, checked when compiled
+// to need no escaping, so it is written as it stands.
+class Literal {
+public:
+    consteval Literal(const char* text) : text_(text)
+    {
+        for (const char c : text_) {
+            if (c == '"' || c == '\\' || c < 0x20 || c == 0x7F) {
+                throw "a JSON literal must need no escaping";
+            }
+        }
+    }
+    std::string_view text() const { return text_; }
+
+private:
+    std::string_view text_;
+};
 
 class JsonObject {
 public:
@@ -16,26 +37,46 @@ public:
     ~JsonObject() { out_ += '}'; }
 
     // A number text as the program shows it, or null where it is empty.
-    void number(std::string_view name, std::string_view text)
+    void number(Literal name, std::string_view text)
     {
         key(name);
         out_ += text.empty() ? std::string_view("null") : text;
     }
 
-    void string(std::string_view name, std::string_view text)
+    // A number as the program shows it, written straight into the output.
+    void number(Literal name, double value)
+    {
+        key(name);
+        appendNumberText(out_, value);
+    }
+
+    void count(Literal name, std::uint64_t value)
+    {
+        key(name);
+        char digits[24];
+        out_.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+    }
+
+    void string(Literal name, std::string_view text)
     {
         key(name);
         appendJsonString(text, out_);
     }
 
-    void key(std::string_view name)
+    void fixed(Literal name, Literal text)
     {
-        if (!first_) {
-            out_ += ',';
-        }
+        key(name);
+        out_ += '"';
+        out_ += text.text();
+        out_ += '"';
+    }
+
+    void key(Literal name)
+    {
+        out_ += first_ ? std::string_view("\"") : std::string_view(",\"");
         first_ = false;
-        appendJsonString(name, out_);
-        out_ += ':';
+        out_ += name.text();
+        out_ += "\":";
     }
 
 private:
@@ -43,15 +84,15 @@ private:
     bool first_ = true;
 };
 
-void station(JsonObject& parent, std::string_view name, const Position& p, std::string_view locator6,
-    std::string_view locator8, std::string& out)
+void station(JsonObject& parent, Literal name, const Position& p, std::string_view locator6, std::string_view locator8,
+    std::string& out)
 {
     parent.key(name);
     JsonObject s(out);
     // Where the station is, as the figures were worked out from it.
     const Position at = onTheGlobe(p);
-    s.number("latitude", numberText(at.latDegrees));
-    s.number("longitude", numberText(wrap180(at.lonDegrees)));
+    s.number("latitude", at.latDegrees);
+    s.number("longitude", wrap180(at.lonDegrees));
     if (!locator6.empty()) {
         s.string("locator", locator6);
         s.string("locator8", locator8);
@@ -115,16 +156,16 @@ void appendJson(const Report& r, const ReportOptions& options, std::uint64_t lin
     {
         JsonObject o(out);
         if (lineNumber != 0) {
-            o.number("line", std::to_string(lineNumber));
+            o.count("line", lineNumber);
         }
         station(o, "own", r.own, r.ownLocator6, r.ownLocator8, out);
         station(o, "other", r.other, r.otherLocator6, r.otherLocator8, out);
-        o.string("coordinate_unit", "degrees, north and east positive");
+        o.fixed("coordinate_unit", "degrees, north and east positive");
         o.number("distance", r.distance.text);
         o.string("distance_unit", unitSymbol(options.unit));
         o.number("heading_own_to_other", r.ownToOther.text);
         o.number("heading_other_to_own", r.otherToOwn.text);
-        o.string("heading_unit", "degrees clockwise from true north");
+        o.fixed("heading_unit", "degrees clockwise from true north");
         if (const auto note = geometryNote(r.result.geometry); !note.empty()) {
             o.string("note", note);
         }
@@ -133,14 +174,14 @@ void appendJson(const Report& r, const ReportOptions& options, std::uint64_t lin
             o.number("long_path_heading_own_to_other", r.longHeading.text);
         }
         if (options.ellipsoid != nullptr) {
-            o.string("ellipsoid", "WGS84");
+            o.fixed("ellipsoid", "WGS84");
             o.number("ellipsoid_distance", r.ellipsoidDistance.text);
             o.number("ellipsoid_heading_own_to_other", r.ellipsoidOwnToOther.text);
             o.number("ellipsoid_heading_other_to_own", r.ellipsoidOtherToOwn.text);
         }
         if (options.sunDate) {
             o.string("sun_date", sunDateText(*options.sunDate));
-            const auto time = [&o](std::string_view name, const std::string& text) {
+            const auto time = [&o](Literal name, const std::string& text) {
                 if (text.empty()) {
                     o.number(name, text);  // null: on the date before or after
                 } else {
@@ -151,7 +192,7 @@ void appendJson(const Report& r, const ReportOptions& options, std::uint64_t lin
             time("own_sunset", r.ownSun.sunset);
             time("other_sunrise", r.otherSun.sunrise);
             time("other_sunset", r.otherSun.sunset);
-            o.string("sun_time_unit", "UTC");
+            o.fixed("sun_time_unit", "UTC");
         }
         if (rotator != nullptr) {
             o.key("rotator");
@@ -218,7 +259,7 @@ void appendJsonError(std::uint64_t lineNumber, std::string_view error, std::stri
 {
     {
         JsonObject o(out);
-        o.number("line", std::to_string(lineNumber));
+        o.count("line", lineNumber);
         o.string("error", error);
     }
     out += '\n';
@@ -228,6 +269,11 @@ void appendJsonString(std::string_view text, std::string& out)
 {
     constexpr std::string_view kHex = "0123456789abcdef";
     out += '"';
+    // Most texts are printable ASCII with nothing to escape: written whole.
+    const auto plain = [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; };
+    const auto escapeFrom = static_cast<std::size_t>(std::find_if_not(text.begin(), text.end(), plain) - text.begin());
+    out += text.substr(0, escapeFrom);
+    text.remove_prefix(escapeFrom);
     while (!text.empty()) {
         const auto c = static_cast<unsigned char>(text.front());
         const std::size_t length = utf8Length(text);

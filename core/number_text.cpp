@@ -2,7 +2,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 #include <system_error>
 
 namespace skybrant {
@@ -70,15 +72,15 @@ char* fill(char* out, char c, int n)
     return out;
 }
 
-char* writeNumberText(char* out, double value, std::string_view decimalSeparator)
+char* writeSeparator(char* out, std::string_view separator)
 {
-    if (!std::isfinite(value)) {
-        return out;
-    }
-    if (decimalSeparator.size() > kMaxSeparatorBytes) {
-        decimalSeparator = decimalSeparator.substr(0, kMaxSeparatorBytes);
-    }
-    const Decimal d = toDecimal(value);
+    std::memcpy(out, separator.data(), separator.size());
+    return out + separator.size();
+}
+
+// The text of the digits and exponent of d, as numberText describes it.
+char* writeDecimal(char* out, const Decimal& d, std::string_view decimalSeparator)
+{
     if (d.count == 1 && d.digits[0] == '0') {
         *out++ = '0';  // also for -0: a sign on zero means nothing to a reader
         return out;
@@ -86,13 +88,9 @@ char* writeNumberText(char* out, double value, std::string_view decimalSeparator
     if (d.negative) {
         *out++ = '-';
     }
-    const auto writeSeparator = [&] {
-        std::memcpy(out, decimalSeparator.data(), decimalSeparator.size());
-        out += decimalSeparator.size();
-    };
     if (d.exponent < 0) {
         *out++ = '0';
-        writeSeparator();
+        out = writeSeparator(out, decimalSeparator);
         out = fill(out, '0', -d.exponent - 1);
         std::memcpy(out, d.digits, static_cast<std::size_t>(d.count));
         return out + d.count;
@@ -104,10 +102,83 @@ char* writeNumberText(char* out, double value, std::string_view decimalSeparator
     }
     std::memcpy(out, d.digits, static_cast<std::size_t>(integerDigits));
     out += integerDigits;
-    writeSeparator();
+    out = writeSeparator(out, decimalSeparator);
     const int fractionDigits = d.count - integerDigits;
     std::memcpy(out, d.digits + integerDigits, static_cast<std::size_t>(fractionDigits));
     return out + fractionDigits;
+}
+
+// Below this every multiple of a tenth is held to within a few millionths,
+// so no shorter text reads back as the same double: its text is the tenths
+// themselves. Every distance and heading the program shows is one.
+constexpr double kTenthsBound = 1e12;
+
+// A value that is the double nearest to a whole number of tenths, written
+// from that integer; nullptr for any other value.
+char* writeTenths(char* out, double value, std::string_view decimalSeparator)
+{
+    if (!(std::fabs(value) < kTenthsBound)) {
+        return nullptr;
+    }
+    const double scaled = value * 10;
+    const auto tenths = static_cast<std::int64_t>(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
+    if (static_cast<double>(tenths) / 10 != value) {
+        return nullptr;
+    }
+    if (tenths < 0) {
+        *out++ = '-';
+    }
+    const std::uint64_t magnitude = tenths < 0 ? 0 - static_cast<std::uint64_t>(tenths) : tenths;
+    out = std::to_chars(out, out + 24, magnitude / 10).ptr;
+    if (const auto tenth = static_cast<char>(magnitude % 10); tenth != 0) {
+        out = writeSeparator(out, decimalSeparator);
+        *out++ = static_cast<char>('0' + tenth);
+    }
+    return out;
+}
+
+// For a normal double the shortest text that reads back, if it has at most
+// 15 significant digits, is also its correct rounding to 15 digits (the
+// double is held to far better than half a unit in the 15th digit), so one
+// rounding to 15 digits gives the digits in either case. Subnormal values
+// are held more coarsely and take the general route.
+Decimal toFifteenDigits(double value)
+{
+    char buf[32];
+    Decimal d;
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, kMaxSignificantDigits - 1);
+    parseScientific(buf, res.ptr, d);
+    while (d.count > 1 && d.digits[d.count - 1] == '0') {
+        --d.count;
+    }
+    return d;
+}
+
+char* writeNumberText(char* out, double value, std::string_view decimalSeparator)
+{
+    if (!std::isfinite(value)) {
+        return out;
+    }
+    if (decimalSeparator.size() > kMaxSeparatorBytes) {
+        decimalSeparator = decimalSeparator.substr(0, kMaxSeparatorBytes);
+    }
+    if (char* end = writeTenths(out, value, decimalSeparator)) {
+        return end;
+    }
+    const bool normal = std::fabs(value) >= std::numeric_limits<double>::min();
+    return writeDecimal(out, normal ? toFifteenDigits(value) : toDecimal(value), decimalSeparator);
+}
+
+char* writeNumberTextGeneral(char* out, double value, std::string_view decimalSeparator)
+{
+    if (!std::isfinite(value)) {
+        return out;
+    }
+    if (decimalSeparator.size() > kMaxSeparatorBytes) {
+        decimalSeparator = decimalSeparator.substr(0, kMaxSeparatorBytes);
+    }
+    return writeDecimal(out, toDecimal(value), decimalSeparator);
 }
 
 }  // namespace
@@ -116,6 +187,18 @@ std::string numberText(double value, std::string_view decimalSeparator)
 {
     char buf[kNumberTextCapacity];
     return {buf, writeNumberText(buf, value, decimalSeparator)};
+}
+
+void appendNumberText(std::string& out, double value, std::string_view decimalSeparator)
+{
+    char buf[kNumberTextCapacity];
+    out.append(buf, writeNumberText(buf, value, decimalSeparator));
+}
+
+std::string numberTextGeneral(double value, std::string_view decimalSeparator)
+{
+    char buf[kNumberTextCapacity];
+    return {buf, writeNumberTextGeneral(buf, value, decimalSeparator)};
 }
 
 }  // namespace skybrant

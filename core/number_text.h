@@ -19,4 +19,12 @@ inline constexpr std::size_t kNumberTextCapacity = 360 + kMaxSeparatorBytes;
 // kMaxSeparatorBytes is cut to that length.
 std::string numberText(double value, std::string_view decimalSeparator = ".");
 
+// The same text appended to out.
+void appendNumberText(std::string& out, double value, std::string_view decimalSeparator = ".");
+
+// The same text by the general route alone (shortest digits, then at most
+// 15), which numberText shortens for rounded figures and most other values;
+// kept so that the two can be compared.
+std::string numberTextGeneral(double value, std::string_view decimalSeparator = ".");
+
 }  // namespace skybrant

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
+#include <cmath>
+#include <cstdint>
 #include <limits>
 #include <random>
 
@@ -74,6 +77,82 @@ TEST(NumberText, ReadsBackWhenFifteenDigitsSuffice)
         const double v = std::stod(std::to_string(digits(rng)) + "e" + std::to_string(scale(rng)));
         const std::string text = numberText(v);
         ASSERT_EQ(std::stod(text), v) << text;
+    }
+}
+
+// Every rounded figure and most other values take a quicker route than the
+// general one (shortest digits, re-read, cut to 15); the bytes must not
+// change whichever route a value takes.
+TEST(NumberText, QuickRouteWritesTheGeneralRoutesBytes)
+{
+    struct Case {
+        const char* name;
+        double value;
+    };
+    const Case cases[] = {
+        {"zero", 0},
+        {"negative zero", -0.0},
+        {"a tenth", 0.1},
+        {"minus a tenth", -0.1},
+        {"minus a half", -0.5},
+        {"a whole heading", 288},
+        {"the 360 a heading of 359.5 rounds to", 360},
+        {"a distance", 5539.2},
+        {"the antipode's distance", 19898.2},
+        {"a whole distance", 14781},
+        {"a distance in miles", 12363.4},
+        {"just above a tenth", std::nextafter(0.3, 1.0)},
+        {"just below a tenth", std::nextafter(0.3, 0.0)},
+        {"a sum that is no tenth", 0.1 + 0.2},
+        {"hundredths", 12.25},
+        {"the largest tenths on the quick route", 999999999999.9},
+        {"tenths past it", 1000000000000.1},
+        {"a whole number past it", 1e12},
+        {"sixteen digits, a tie at fifteen, odd", 123456789012345.5},
+        {"sixteen digits, a tie at fifteen, even", 123456789012344.5},
+        {"a third", 1.0 / 3},
+        {"a latitude of 51 30 30", 51.508333333333333},
+        {"a longitude of 0 7 0 W", -0.11666666666666667},
+        {"a locator centre's latitude", 52.3125},
+        {"a locator centre's longitude", -0.041666666666666664},
+        {"a UTC offset", 5.5},
+        {"the smallest normal", std::numeric_limits<double>::min()},
+        {"below the smallest normal", std::numeric_limits<double>::denorm_min()},
+        {"the largest subnormal", -0x1.fffffffffffffp-1023},
+        {"the largest double", std::numeric_limits<double>::max()},
+        {"fifteen nines", 999999999999999.9},
+        {"a tiny value", 2.04e-9},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const char* separator : {".", ",", "\u066B", "12345678"}) {
+            const std::string general = numberTextGeneral(c.value, separator);
+            EXPECT_EQ(numberText(c.value, separator), general);
+            std::string appended = "x";
+            appendNumberText(appended, c.value, separator);
+            EXPECT_EQ(appended, "x" + general);
+        }
+    }
+}
+
+TEST(NumberText, QuickRouteMatchesOverRandomValues)
+{
+    std::mt19937_64 rng(11);
+    const auto check = [](double v) {
+        ASSERT_EQ(numberText(v), numberTextGeneral(v)) << std::hexfloat << v;
+        ASSERT_EQ(numberText(v, ","), numberTextGeneral(v, ",")) << std::hexfloat << v;
+    };
+    std::uniform_real_distribution<double> distance(0, 40100);
+    std::uniform_real_distribution<double> heading(-1, 361);
+    std::uniform_int_distribution<std::int64_t> tenths(-10'000'000'000'000, 10'000'000'000'000);
+    std::uniform_int_distribution<int> sexagesimal(0, 59);
+    std::uniform_int_distribution<int> degrees(-180, 180);
+    for (int i = 0; i < 200'000; ++i) {
+        check(std::floor(distance(rng) * 10 + 0.5) / 10);  // as distances are rounded
+        check(std::floor(heading(rng) + 0.5));  // as headings are
+        check(static_cast<double>(tenths(rng)) / 10);
+        check(degrees(rng) + sexagesimal(rng) / 60.0 + sexagesimal(rng) / 3600.0);
+        check(std::bit_cast<double>(rng()));  // any bits, subnormals and huge values too
     }
 }
 
