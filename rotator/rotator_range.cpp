@@ -64,9 +64,12 @@ DumpStateReader::Status DumpStateReader::take(std::string_view line)
             return Status::Failed;
         }
         ended = true;
+    } else if (line == "dump_state:") {
+        // The extended form echoes the command first and ends with RPRT.
+        extended = true;
     } else if (line == "done") {
         // The plain form ends here; the extended form still has its RPRT.
-        if (min && max) {
+        if (min && max && !extended) {
             ended = true;
         }
     } else if (const auto value = labelled(line, {"Minimum Azimuth:", "min_az="})) {

@@ -42,6 +42,7 @@ private:
     std::optional<double> min;
     std::optional<double> max;
     std::string why;
+    bool extended = false;
     bool ended = false;
 };
 

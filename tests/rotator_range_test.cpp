@@ -81,6 +81,9 @@ TEST(RotatorRange, ReadsTheLimitsInForceFromEitherFormOfTheState)
         {"a limit that is not a number", {"Minimum Azimuth: nan", "Maximum Azimuth: 360", "RPRT 0"}, Status::Failed,
             std::nullopt, "no usable azimuth limits"},
         {"still waiting", {"dump_state:", "Minimum Azimuth: 0"}, Status::More, std::nullopt, ""},
+        {"the extended form's done is not yet the end",
+            {"dump_state:", "Minimum Azimuth: -180.000000", "Maximum Azimuth: 180.000000", "done"}, Status::More,
+            rotctl::AzimuthRange{-180, 180}, ""},
     };
     for (const Case& c : cases) {
         rotctl::DumpStateReader reader;
