@@ -66,6 +66,7 @@ int main(int argc, char* argv[])
         skybrant::ui::MapWindow map(store.get());
         map.setOwn(skybrant::ui::savedOwnStation(store.get()));
         new skybrant::ui::CloseOnSignals(&map);
+        skybrant::ui::installStartupProbe(&map);
         map.show();
         return QApplication::exec();
     }

@@ -76,6 +76,14 @@ public:
             EXPECT_TRUE(process.waitForStarted(5000));
         }
 
+        // The program with its command-line arguments.
+        Child(const QProcessEnvironment& env, const QStringList& arguments)
+        {
+            process.setProcessEnvironment(env);
+            process.start(QStringLiteral(SKYBRANT_APP_PATH), arguments);
+            EXPECT_TRUE(process.waitForStarted(5000));
+        }
+
         // Waits up to ms for a line of standard output starting with
         // prefix; returns that line, or an empty text (and a failure).
         QByteArray waitForLine(const char* prefix, int ms)
@@ -114,6 +122,10 @@ public:
     };
 
     std::unique_ptr<Child> start() const { return std::make_unique<Child>(environment()); }
+    std::unique_ptr<Child> start(const QStringList& arguments) const
+    {
+        return std::make_unique<Child>(environment(), arguments);
+    }
 
     QTemporaryDir home;
 };

@@ -164,5 +164,47 @@ TEST_F(AppTest, LocksNeverDelayTheCloseBeyondASecond)
     }
 }
 
+// skybrant --map: the map window alone, ended each way a user or the
+// system ends it, leaving the saved station (and the hand-edited file) as
+// they were.
+TEST_F(AppTest, MapAloneShowsTheMapAndEndsCleanly)
+{
+    const QByteArray ini = "; my station\n[Latitude]\nDegree=51\nMinute=30\nSecond=0\nN/S=N\n"
+                           "[Longitude]\nDegree=0\nMinute=7\nSecond=0\nE/W=W\n[Map]\nUnit=mi\n";
+    struct Case {
+        const char* name;
+        int signal;  // 0: the start-up probe quits it
+    };
+    const Case cases[] = {
+        {"SIGTERM", SIGTERM},
+        {"SIGINT", SIGINT},
+        {"SIGHUP", SIGHUP},
+        {"quit from inside", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeIni(ini);
+        QProcessEnvironment env = environment();
+        if (c.signal == 0) {
+            env.insert(QStringLiteral("SKYBRANT_STARTUP_PROBE"), QStringLiteral("quit"));
+        }
+        Child app(env, {QStringLiteral("--map")});
+        const QByteArray shown = app.waitForLine("shown", 20000);
+        EXPECT_TRUE(shown.endsWith(" MapWindow")) << shown.toStdString();
+        if (c.signal != 0) {
+            ASSERT_TRUE(app.endsWithin(c.signal, 20000));
+        } else {
+            ASSERT_TRUE(app.process.waitForFinished(20000));
+        }
+        EXPECT_EQ(app.process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(app.process.exitCode(), 0);
+        EXPECT_EQ(iniBytes(), ini);
+    }
+    // The calculator says which window it is too.
+    auto window = start();
+    EXPECT_TRUE(window->waitForLine("shown", 20000).endsWith(" Form1"));
+    EXPECT_TRUE(window->endsWithin(SIGTERM, 20000));
+}
+
 }  // namespace
 }  // namespace skybrant::testing

@@ -7,6 +7,8 @@
 #include "cli/station_fields.h"
 #include "core/country_files.h"
 #include "core/locator.h"
+#include "core/sun.h"
+#include "core/sun_texts.h"
 #include "settings/settings_store.h"
 #include "ui/map_view.h"
 #include "ui/map_window.h"
@@ -16,9 +18,12 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <utility>
@@ -76,6 +81,42 @@ QString locator(const Position& p)
 }
 
 class MapWindowTest : public Form1Test { };
+
+using namespace std::chrono;
+using Clock = system_clock;
+
+// A clock for the window that stands where the test puts it.
+struct FakeClock {
+    Clock::time_point at;
+    MapWindow::Clock reader()
+    {
+        return [this] { return at; };
+    }
+};
+
+// XDG_DATA_HOME pointed at a folder while it lives, as it was afterwards.
+class DataHome {
+public:
+    explicit DataHome(const QString& path)
+        : had_(qEnvironmentVariableIsSet("XDG_DATA_HOME")), old_(qgetenv("XDG_DATA_HOME"))
+    {
+        qputenv("XDG_DATA_HOME", path.toUtf8());
+    }
+    DataHome(const DataHome&) = delete;
+    DataHome& operator=(const DataHome&) = delete;
+    DataHome(DataHome&&) = delete;
+    DataHome& operator=(DataHome&&) = delete;
+    ~DataHome() { had_ ? qputenv("XDG_DATA_HOME", old_) : qunsetenv("XDG_DATA_HOME"); }
+
+private:
+    bool had_;
+    QByteArray old_;
+};
+
+Clock::time_point utc(year_month_day date, hours h, minutes m, milliseconds ms = {})
+{
+    return sys_days{date} + h + m + ms;
+}
 
 TEST_F(MapWindowTest, OpensAloneAndFromTheWindow)
 {
@@ -316,6 +357,112 @@ TEST_F(MapWindowTest, KeyboardReachesEveryControlAndF11FillsTheScreen)
     EXPECT_TRUE(map.isFullScreen());
     QTest::keyClick(&map, Qt::Key_F11);
     EXPECT_FALSE(map.isFullScreen());
+}
+
+TEST_F(MapWindowTest, GreylineRedrawnAsEachMinuteBegins)
+{
+    constexpr year_month_day kDay = year{2026} / June / 21;
+    struct Case {
+        const char* name;
+        Clock::time_point now;
+        sys_seconds drawn;  // the minute the night side shows
+        milliseconds nextIn;  // the next redraw
+    };
+    const Case cases[] = {
+        {"within a minute", utc(kDay, 12h, 34min, 56250ms), sys_days{kDay} + 12h + 34min, 3750ms},
+        {"on the minute", utc(kDay, 12h, 35min), sys_days{kDay} + 12h + 35min, 60000ms},
+        {"a moment before the minute", utc(kDay, 12h, 35min, 59998ms), sys_days{kDay} + 12h + 35min, 2ms},
+        {"under a millisecond past it", utc(kDay, 23h, 59min) + 500us, sys_days{kDay} + 23h + 59min, 60000ms},
+        {"the last minute of the year", utc(year{2026} / December / 31, 23h, 59min, 30000ms),
+            sys_days{year{2026} / December / 31} + 23h + 59min, 30000ms},
+    };
+    FakeClock clock;
+    MapWindow map(nullptr);
+    map.setClock(clock.reader());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        clock.at = c.now;
+        map.setClock(clock.reader());
+        EXPECT_EQ(map.view()->nightTime(), c.drawn);
+        EXPECT_TRUE(map.minuteTimer().isActive());
+        EXPECT_TRUE(map.minuteTimer().isSingleShot());
+        EXPECT_EQ(map.minuteTimer().intervalAsDuration(), c.nextIn);
+    }
+
+    // The timer itself: due in 40 ms, it draws the new minute and is set
+    // for the whole minute after.
+    clock.at = utc(kDay, 8h, 14min, 59960ms);
+    map.setClock(clock.reader());
+    EXPECT_EQ(map.view()->nightTime(), sys_days{kDay} + 8h + 14min);
+    clock.at = utc(kDay, 8h, 15min, 5ms);
+    QTRY_COMPARE_WITH_TIMEOUT(map.view()->nightTime(), std::optional<sys_seconds>(sys_days{kDay} + 8h + 15min), 5000);
+    EXPECT_EQ(map.minuteTimer().intervalAsDuration(), 59995ms);
+}
+
+TEST_F(MapWindowTest, SunFiguresAtBothEndsForTheClock)
+{
+    // A country file of its own: India half an hour off the hour, the
+    // United States behind UTC.
+    QTemporaryDir data;
+    ASSERT_TRUE(data.isValid());
+    ASSERT_TRUE(QDir(data.path()).mkpath(QStringLiteral("Skybrant")));
+    {
+        std::ofstream cty(data.filePath(QStringLiteral("Skybrant/cty.dat")).toStdString());
+        cty << "India:                    22:  41:  AS:   22.50:   -77.58:    -5.5:  VU:\n    VU;\n"
+               "United States:            05:  08:  NA:   37.60:    91.87:     5.0:  K:\n    K,W;\n";
+    }
+    const DataHome home(data.path());
+
+    const Position london = positionFromDegrees(51.5, -0.1167);
+    struct Case {
+        const char* name;
+        year_month_day date;
+        const char* other;  // as typed into the field
+        const char* ownSun;
+        const char* otherSun;
+    };
+    // To the nearest minute, as PyEphem (upper limb at the horizon, the
+    // sun's centre 0.833 degrees below it) and NOAA's equations both give
+    // them; local times from the country file's offset.
+    const Case cases[] = {
+        {"equinox, New York by position", year{2026} / March / 20, "40.7 -74", "rises 06:03 UTC, sets 18:13 UTC",
+            "rises 10:59 UTC, sets 23:08 UTC"},
+        {"mid-June, India by callsign", year{2026} / June / 15, "VU2ABC", "rises 03:43 UTC, sets 20:19 UTC",
+            "rises 00:05 UTC (05:35 local), sets 13:35 UTC (19:05 local)"},
+        {"midwinter, the United States by callsign", year{2026} / December / 21, "W1AW",
+            "rises 08:04 UTC, sets 15:53 UTC", "rises 13:19 UTC (08:19 local), sets 22:53 UTC (17:53 local)"},
+        {"mid-June, Svalbard", year{2026} / June / 15, "78.2 15.6", "rises 03:43 UTC, sets 20:19 UTC", "polar day"},
+        {"midwinter, Svalbard", year{2026} / December / 21, "78.2 15.6", "rises 08:04 UTC, sets 15:53 UTC",
+            "polar night"},
+    };
+    // What skybrant-cli --sun says for the same station and day.
+    const auto cliText = [](const Position& p, year_month_day date) {
+        const SunTexts t = sunTexts(p, date);
+        return t.sunrise == t.sunset ? QString::fromStdString(t.sunrise)
+                                     : QStringLiteral("rises %1 UTC, sets %2 UTC")
+                                           .arg(QString::fromStdString(t.sunrise), QString::fromStdString(t.sunset));
+    };
+    FakeClock clock;
+    MapWindow map(nullptr);
+    map.setOwn(london);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        clock.at = sys_days{c.date} + 10h + 30min;
+        map.setClock(clock.reader());
+        ASSERT_TRUE(map.takeOtherText(QLatin1String(c.other))) << figure(&map, "problem").toStdString();
+        EXPECT_EQ(figure(&map, "ownSun"), QLatin1String(c.ownSun));
+        EXPECT_EQ(figure(&map, "otherSun"), QLatin1String(c.otherSun));
+        EXPECT_EQ(figure(&map, "ownSun"), cliText(london, c.date));
+    }
+
+    // Past midnight UTC the figures move on to the new day (at the equinox
+    // the day grows by minutes).
+    clock.at = sys_days{year{2026} / March / 20} + 23h + 59min + 59s;
+    map.setClock(clock.reader());
+    EXPECT_EQ(figure(&map, "ownSun"), QStringLiteral("rises 06:03 UTC, sets 18:13 UTC"));
+    clock.at += 1s;
+    map.setClock(clock.reader());
+    EXPECT_EQ(figure(&map, "ownSun"), QStringLiteral("rises 06:01 UTC, sets 18:15 UTC"));
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ public:
     // Without the earth images the map is drawn in flat colours.
     void setImagesShown(bool shown);
     void setNightTime(std::optional<std::chrono::sys_seconds> utc);
+    std::optional<std::chrono::sys_seconds> nightTime() const { return nightTime_; }
 
     // Why the earth images are not drawn although asked for; empty when
     // they are.

@@ -24,6 +24,7 @@
 #include <cmath>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace skybrant::ui {
@@ -34,11 +35,6 @@ const QString kApplication = QStringLiteral("Skybrant");
 const QString kSection = QStringLiteral("Map");
 
 using std::chrono::sys_seconds;
-
-sys_seconds now()
-{
-    return std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
-}
 
 QString fromStd(std::string_view text)
 {
@@ -66,10 +62,15 @@ QString headingText(double degrees)
     return QStringLiteral("%1\u00b0").arg(static_cast<long long>(roundHeading(degrees)));
 }
 
-QString clockText(sys_seconds t)
+// To the nearest minute, as skybrant-cli gives it; a time in the last half
+// minute of the day stays on its date. The offset moves it to a local clock.
+QString clockText(sys_seconds t, std::chrono::seconds offset = {})
 {
-    const auto day = std::chrono::floor<std::chrono::days>(t);
-    const std::chrono::hh_mm_ss hms(t - day);
+    using namespace std::chrono;
+    const sys_days day = floor<days>(t);
+    const minutes minute = std::min(floor<minutes>(t - day + 30s), minutes(24 * 60 - 1));
+    const sys_seconds shown = day + minute + offset;
+    const hh_mm_ss hms(shown - floor<days>(shown));
     return QStringLiteral("%1:%2")
         .arg(hms.hours().count(), 2, 10, QChar(u'0'))
         .arg(hms.minutes().count(), 2, 10, QChar(u'0'));
@@ -77,9 +78,9 @@ QString clockText(sys_seconds t)
 
 // Sunrise and sunset today (UTC), with the local clock when the offset is
 // known.
-QString sunText(const Position& p, std::optional<double> utcOffsetHours)
+QString sunText(sys_seconds now, const Position& p, std::optional<double> utcOffsetHours)
 {
-    const auto today = std::chrono::year_month_day(std::chrono::floor<std::chrono::days>(now()));
+    const auto today = std::chrono::year_month_day(std::chrono::floor<std::chrono::days>(now));
     const SunTimes sun = sunTimes(today, p.latDegrees, p.lonDegrees);
     if (sun.daylight == Daylight::PolarDay) {
         return QStringLiteral("polar day");
@@ -94,7 +95,7 @@ QString sunText(const Position& p, std::optional<double> utcOffsetHours)
         QString text = clockText(*t) + QStringLiteral(" UTC");
         if (utcOffsetHours) {
             const auto offset = std::chrono::seconds(std::lround(*utcOffsetHours * 3600));
-            text += QStringLiteral(" (%1 local)").arg(clockText(*t + offset));
+            text += QStringLiteral(" (%1 local)").arg(clockText(*t, offset));
         }
         return text;
     };
@@ -165,11 +166,12 @@ MapWindow::MapWindow(settings::SettingsStore* store, QWidget* parent) : QWidget(
         otherUtcOffset_.reset();
         setOther(p);
     };
-    // The greyline follows the clock, once a minute.
-    minute_.setInterval(std::chrono::minutes(1));
+    // The greyline follows the clock, redrawn as each minute begins. A
+    // coarse timer could fire seconds early and draw the old minute again.
+    minute_.setSingleShot(true);
+    minute_.setTimerType(Qt::PreciseTimer);
     connect(&minute_, &QTimer::timeout, this, &MapWindow::tick);
-    minute_.start();
-    view_->setNightTime(std::chrono::floor<std::chrono::minutes>(now()));
+    tick();
     auto* fullScreen = new QShortcut(QKeySequence(Qt::Key_F11), this);
     connect(fullScreen, &QShortcut::activated, this, [this] { isFullScreen() ? showNormal() : showFullScreen(); });
     setOwn(own_);
@@ -401,8 +403,9 @@ void MapWindow::showFigures()
 
 void MapWindow::showSun()
 {
-    ownSun_->setText(sunText(own_, std::nullopt));
-    otherSun_->setText(other_ ? sunText(*other_, otherUtcOffset_) : QStringLiteral("\u2014"));
+    const sys_seconds t = now();
+    ownSun_->setText(sunText(t, own_, std::nullopt));
+    otherSun_->setText(other_ ? sunText(t, *other_, otherUtcOffset_) : QStringLiteral("\u2014"));
 }
 
 void MapWindow::showPointer(const std::optional<Position>& position)
@@ -418,9 +421,25 @@ void MapWindow::showPointer(const std::optional<Position>& position)
                               distanceText(arcToDistance(r.centralAngle, u), u), fromStd(locatorOf(*position, 6))));
 }
 
+void MapWindow::setClock(Clock clock)
+{
+    clock_ = std::move(clock);
+    tick();
+}
+
+sys_seconds MapWindow::now() const
+{
+    return std::chrono::floor<std::chrono::seconds>(clock_());
+}
+
 void MapWindow::tick()
 {
-    view_->setNightTime(std::chrono::floor<std::chrono::minutes>(now()));
+    const auto at = clock_();
+    const auto minute = std::chrono::floor<std::chrono::minutes>(at);
+    // A timer that fired a moment early finds the old minute here, and is
+    // set again for the moment left.
+    minute_.start(std::chrono::ceil<std::chrono::milliseconds>(minute + std::chrono::minutes(1) - at));
+    view_->setNightTime(minute);
     showSun();
 }
 

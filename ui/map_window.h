@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -45,6 +47,13 @@ public:
 
     MapView* view() const { return view_; }
 
+    // The wall clock the night side and the sun figures follow: the
+    // system's unless another is given.
+    using Clock = std::function<std::chrono::system_clock::time_point()>;
+    void setClock(Clock clock);
+    // The next redraw of the night side, due at the next whole minute.
+    const QTimer& minuteTimer() const { return minute_; }
+
 private:
     void buildPanel(QWidget* panel);
     void loadOptions();
@@ -54,6 +63,7 @@ private:
     void showPointer(const std::optional<Position>& position);
     void showProblem(const QString& text);
     void tick();
+    std::chrono::sys_seconds now() const;
     DistanceUnit unit() const;
 
     settings::SettingsStore* store_;
@@ -79,6 +89,7 @@ private:
     QCheckBox* rings_ = nullptr;
     QCheckBox* images_ = nullptr;
     bool loadingOptions_ = false;
+    Clock clock_ = [] { return std::chrono::system_clock::now(); };
     QTimer minute_;
     std::unique_ptr<CountryFiles> countries_;
 };

@@ -30,8 +30,10 @@ protected:
             seen_ = true;
             skybrant_first_paint();
             const auto now = std::chrono::system_clock::now().time_since_epoch();
-            std::printf("shown %lld\n",
-                static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+            // The window's name after the time tells which window it was.
+            std::printf("shown %lld %s\n",
+                static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()),
+                qPrintable(watched->objectName()));
             std::fflush(stdout);
             if (quit_) {
                 QTimer::singleShot(0, qApp, &QCoreApplication::quit);
