@@ -20,8 +20,10 @@ constexpr double kRadiansPerDegree = std::numbers::pi / 180;
 // the sky is dark enough at sea to see the horizon no more.
 const double kTwilightDepth = std::sin(12 * kRadiansPerDegree);
 // The night side keeps a fifth of the day's colours under its lights, so
-// that coasts still show.
+// that coasts still show, but never brighter than dim land: a fifth of the
+// white of ice and snow would light the polar night as a pale patch.
 constexpr double kNightDayShare = 0.2;
+constexpr double kNightDayBrightest = 16;  // luma, of 255
 
 // Room outside the disc for the compass rose's bearings.
 double marginFor(int size)
@@ -38,6 +40,14 @@ struct Rgb {
 Rgb rgbOf(QRgb c)
 {
     return {static_cast<double>(qRed(c)), static_cast<double>(qGreen(c)), static_cast<double>(qBlue(c))};
+}
+
+// The day's colour as the night side keeps it, under the lights.
+Rgb nightShareOf(const Rgb& day)
+{
+    const double luma = 0.299 * day.r + 0.587 * day.g + 0.114 * day.b;
+    const double share = luma * kNightDayShare > kNightDayBrightest ? kNightDayBrightest / luma : kNightDayShare;
+    return {day.r * share, day.g * share, day.b * share};
 }
 
 QRgb toRgb(const Rgb& c)
@@ -183,7 +193,7 @@ void AzimuthalMap::drawEarth(QImage& image) const
                 continue;
             }
             Rgb day = rgbOf(MapColours::sea);
-            Rgb dark{day.r * kNightDayShare, day.g * kNightDayShare, day.b * kNightDayShare};
+            Rgb dark = nightShareOf(day);
             if (withImages) {
                 const double lat = toDegrees(std::atan2(v->z, std::sqrt(v->x * v->x + v->y * v->y)));
                 const double lon = centreLon + toDegrees(std::atan2(v->y, v->x));
@@ -191,8 +201,8 @@ void AzimuthalMap::drawEarth(QImage& image) const
                 const qsizetype at = sampler.offset(lat, lon);
                 day = rgbOf(dayPixels[at]);
                 const Rgb lights = rgbOf(nightPixels[at]);
-                dark = {lights.r + day.r * kNightDayShare, lights.g + day.g * kNightDayShare,
-                    lights.b + day.b * kNightDayShare};
+                const Rgb kept = nightShareOf(day);
+                dark = {lights.r + kept.r, lights.g + kept.g, lights.b + kept.b};
             }
             Rgb colour = day;
             if (night) {

@@ -132,6 +132,53 @@ TEST_F(MapPicture, SeaLandNightAndThePaths)
     EXPECT_EQ(picture.pixel(1, kSize - 2), MapColours::outside);
 }
 
+// Deep in the polar night the ice caps are as dark as the rest of the
+// night: a fifth of their white once showed as a pale patch round the pole.
+TEST_F(MapPicture, PolarNightAsDarkOverIceAsElsewhere)
+{
+    struct Case {
+        const char* name;
+        sys_seconds when;
+        int pole;  // 1 north, -1 south
+    };
+    const Case cases[] = {
+        {"December solstice, the Arctic", sys_days{year{2026} / December / 21} + hours{12}, 1},
+        {"June solstice, Antarctica", sys_days{year{2026} / June / 21} + hours{12}, -1},
+        {"June solstice at midnight, Antarctica", sys_days{year{2026} / June / 21}, -1},
+    };
+    const EarthImages& images = *packagedImages();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        AzimuthalMap map(kLondon, kSize, packagedImages());
+        map.setNightTime(c.when);
+        map.setRings(false);
+        const QImage picture = map.picture(std::nullopt);
+        const SubsolarPoint sun = subsolarPoint(c.when);
+        int looked = 0;
+        int overIce = 0;
+        // Between the graticule's lines: 15 degrees off its meridians, off
+        // the 60th parallel.
+        for (int lat = 66; lat <= 86; lat += 4) {
+            for (int lon = -165; lon < 180; lon += 30) {
+                const Position at = positionFromDegrees(c.pole * lat, lon);
+                if (sunElevation(sun, at.latDegrees, at.lonDegrees) > -12) {
+                    continue;
+                }
+                const QPoint pixel = pixelAt(map.pixelOf(at));
+                if (imageAt(map, images.night, pixel) != qRgb(0, 0, 0)) {
+                    continue;  // lights
+                }
+                ++looked;
+                overIce += luma(imageAt(map, images.day, pixel)) > 200 ? 1 : 0;
+                SCOPED_TRACE(testing::Message() << c.pole * lat << " " << lon);
+                EXPECT_LE(luma(picture.pixel(pixel)), 18);
+            }
+        }
+        EXPECT_GE(looked, 20);
+        EXPECT_GE(overIce, 10);
+    }
+}
+
 TEST_F(MapPicture, BaseDrawnOnceAndReused)
 {
     AzimuthalMap map(kLondon, kSize, packagedImages());
