@@ -1,0 +1,426 @@
+#include "rotator_link.h"
+
+#include "core/utf8.h"
+#include "rotator_protocol.h"
+
+#include <QNetworkProxy>
+
+#include <algorithm>
+#include <string_view>
+
+namespace skybrant::rotctl {
+
+namespace {
+
+// A flood of bytes from the network cannot fill the panel.
+constexpr std::size_t kShownBytes = 60;
+
+QString fromStd(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// "2 s", "0.5 s".
+QString secondsText(std::chrono::milliseconds time)
+{
+    return QStringLiteral("%1 s").arg(static_cast<double>(time.count()) / 1000.0, 0, 'g', 4);
+}
+
+}  // namespace
+
+QString stateText(RotatorLink::State state)
+{
+    switch (state) {
+    case RotatorLink::State::Disconnected:
+        return QStringLiteral("Disconnected");
+    case RotatorLink::State::Connecting:
+        return QStringLiteral("Connecting");
+    case RotatorLink::State::Connected:
+        return QStringLiteral("Connected");
+    case RotatorLink::State::Reconnecting:
+        return QStringLiteral("Reconnecting");
+    }
+    return {};
+}
+
+RotatorLink::RotatorLink(QObject* parent) : QObject(parent)
+{
+    // A system proxy would carry the commands somewhere else.
+    socket_.setProxy(QNetworkProxy::NoProxy);
+    deadline_.setSingleShot(true);
+    retry_.setSingleShot(true);
+    connect(&socket_, &QTcpSocket::connected, this, &RotatorLink::onConnected);
+    connect(&socket_, &QTcpSocket::readyRead, this, &RotatorLink::onReadyRead);
+    connect(&socket_, &QTcpSocket::errorOccurred, this, &RotatorLink::onSocketError);
+    connect(&deadline_, &QTimer::timeout, this, &RotatorLink::onDeadline);
+    connect(&poll_, &QTimer::timeout, this, &RotatorLink::pollPosition);
+    connect(&retry_, &QTimer::timeout, this, &RotatorLink::startAttempt);
+}
+
+RotatorLink::~RotatorLink()
+{
+    // The socket goes after this object's slots; it must not call them then.
+    QObject::disconnect(&socket_, nullptr, this, nullptr);
+    socket_.abort();
+}
+
+QString RotatorLink::where() const
+{
+    return address_ ? fromStd(rotatorAddressText(*address_)) : QString();
+}
+
+void RotatorLink::setState(State state)
+{
+    if (state_ == state) {
+        return;
+    }
+    state_ = state;
+    emit stateChanged(state);
+}
+
+void RotatorLink::connectTo(const RotatorAddress& address)
+{
+    disconnectFrom();
+    address_ = address;
+    nextPause_ = timing_.firstPause;
+    setState(State::Connecting);
+    startAttempt();
+}
+
+void RotatorLink::disconnectFrom()
+{
+    retry_.stop();
+    poll_.stop();
+    deadline_.stop();
+    queue_.clear();
+    inFlight_.reset();
+    pending_.clear();
+    socket_.abort();
+    azimuth_.reset();
+    range_.reset();
+    setState(State::Disconnected);
+}
+
+void RotatorLink::startAttempt()
+{
+    if (!address_) {
+        return;
+    }
+    socket_.abort();
+    pending_.clear();
+    socket_.setProxy(QNetworkProxy::NoProxy);
+    socket_.connectToHost(fromStd(address_->host), address_->port);
+    deadline_.start(timing_.exchange);
+}
+
+void RotatorLink::onConnected()
+{
+    deadline_.stop();
+    nextPause_ = timing_.firstPause;
+    pause_ = std::chrono::milliseconds(0);
+    // The limits and the position are asked for before anyone told of the
+    // connection can send a turn.
+    state_ = State::Connected;
+    enqueue({Kind::DumpState, std::string(kDumpStateCommand)});
+    enqueue({Kind::Position, std::string(kPositionCommand)});
+    poll_.start(timing_.poll);
+    emit stateChanged(state_);
+}
+
+void RotatorLink::onSocketError()
+{
+    if (state_ == State::Disconnected) {
+        return;
+    }
+    // A last reply may have come with the hang-up; a bad one has already
+    // dropped the connection.
+    const State before = state_;
+    onReadyRead();
+    if (state_ != before) {
+        return;
+    }
+    const QAbstractSocket::SocketError error = socket_.error();
+    if (state_ == State::Connected) {
+        if (error == QAbstractSocket::RemoteHostClosedError) {
+            lose(inFlight_ ? QStringLiteral("the rotator at %1 hung up in the middle of its reply to %2")
+                                 .arg(where(), commandName(*inFlight_))
+                           : QStringLiteral("the rotator at %1 closed the connection").arg(where()));
+        } else {
+            lose(QStringLiteral("the connection to the rotator at %1 failed: %2")
+                     .arg(where(), socket_.errorString().toLower()));
+        }
+        return;
+    }
+    QString why;
+    switch (error) {
+    case QAbstractSocket::ConnectionRefusedError:
+        why = QStringLiteral("connection refused (is rotctld running there?)");
+        break;
+    case QAbstractSocket::HostNotFoundError:
+        why = QStringLiteral("unknown host");
+        break;
+    default:
+        why = socket_.errorString().toLower();
+        break;
+    }
+    lose(QStringLiteral("cannot connect to the rotator at %1: %2").arg(where(), why));
+}
+
+void RotatorLink::onDeadline()
+{
+    if (state_ == State::Connected && inFlight_) {
+        lose(QStringLiteral("the rotator at %1 did not answer %2 within %3")
+                 .arg(where(), commandName(*inFlight_), secondsText(timing_.exchange)));
+    } else if (state_ == State::Connecting || state_ == State::Reconnecting) {
+        lose(QStringLiteral("cannot connect to the rotator at %1: no answer within %2")
+                 .arg(where(), secondsText(timing_.exchange)));
+    }
+}
+
+void RotatorLink::lose(const QString& why)
+{
+    poll_.stop();
+    deadline_.stop();
+    queue_.clear();
+    inFlight_.reset();
+    pending_.clear();
+    socket_.abort();
+    azimuth_.reset();
+    range_.reset();
+    setState(State::Reconnecting);
+    pause_ = nextPause_;
+    nextPause_ = std::min(nextPause_ * 2, timing_.longestPause);
+    retry_.start(pause_);
+    report(why);
+}
+
+void RotatorLink::report(const QString& text)
+{
+    emit problem(text);
+}
+
+QString RotatorLink::commandName(const Exchange& exchange)
+{
+    std::string_view command = exchange.command;
+    while (!command.empty() && command.back() == '\n') {
+        command.remove_suffix(1);
+    }
+    return QStringLiteral("\"%1\"").arg(fromStd(command));
+}
+
+void RotatorLink::pollPosition()
+{
+    enqueue({Kind::Position, std::string(kPositionCommand)});
+}
+
+bool RotatorLink::turnTo(double azimuth)
+{
+    if (state_ != State::Connected) {
+        return false;
+    }
+    enqueue({Kind::Turn, turnCommand(azimuth), azimuth});
+    return true;
+}
+
+bool RotatorLink::stop()
+{
+    if (state_ != State::Connected) {
+        return false;
+    }
+    enqueue({Kind::Stop, std::string(kStopCommand)});
+    return true;
+}
+
+bool RotatorLink::park()
+{
+    if (state_ != State::Connected) {
+        return false;
+    }
+    enqueue({Kind::Park, std::string(kParkCommand)});
+    return true;
+}
+
+void RotatorLink::enqueue(Exchange exchange)
+{
+    const auto has = [&](std::initializer_list<Kind> kinds) {
+        return [kinds](const Exchange& e) { return std::find(kinds.begin(), kinds.end(), e.kind) != kinds.end(); };
+    };
+    switch (exchange.kind) {
+    case Kind::Position:
+        // One request at a time is enough; a slow daemon must not pile them up.
+        if (std::any_of(queue_.begin(), queue_.end(), has({Kind::Position})) ||
+            (inFlight_ && inFlight_->kind == Kind::Position)) {
+            return;
+        }
+        queue_.push_back(std::move(exchange));
+        break;
+    case Kind::Turn:
+    case Kind::Park:
+        std::erase_if(queue_, has({Kind::Turn, Kind::Park}));
+        queue_.push_back(std::move(exchange));
+        break;
+    case Kind::Stop:
+        std::erase_if(queue_, has({Kind::Turn, Kind::Park, Kind::Stop}));
+        queue_.push_front(std::move(exchange));
+        break;
+    case Kind::DumpState:
+        queue_.push_back(std::move(exchange));
+        break;
+    }
+    sendNext();
+}
+
+void RotatorLink::sendNext()
+{
+    if (inFlight_ || queue_.empty() || state_ != State::Connected) {
+        return;
+    }
+    inFlight_ = std::move(queue_.front());
+    queue_.pop_front();
+    dumpState_ = DumpStateReader();
+    replyAzimuth_.reset();
+    deadline_.start(timing_.exchange);
+    socket_.write(inFlight_->command.data(), static_cast<qint64>(inFlight_->command.size()));
+}
+
+void RotatorLink::onReadyRead()
+{
+    if (state_ != State::Connected) {
+        return;
+    }
+    const QByteArray bytes = socket_.readAll();
+    pending_.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    std::string line;
+    while (state_ == State::Connected) {
+        const LineStatus status = takeLine(pending_, line);
+        if (status == LineStatus::Incomplete) {
+            return;
+        }
+        if (status == LineStatus::TooLong) {
+            lose(QStringLiteral("the rotator at %1 sent a line of over %2 bytes, which is not its protocol")
+                     .arg(where())
+                     .arg(kMaxReplyLine));
+            return;
+        }
+        if (!inFlight_) {
+            lose(QStringLiteral("the rotator at %1 sent %2 unasked").arg(where(), fromStd(quote(line, kShownBytes))));
+            return;
+        }
+        std::optional<QString> broken;
+        const bool complete = takeReply(line, broken);
+        // Whoever heard the reply may have disconnected meanwhile.
+        if (state_ != State::Connected || !inFlight_) {
+            return;
+        }
+        if (broken) {
+            lose(*broken);
+        } else if (complete) {
+            finishExchange();
+        }
+    }
+}
+
+bool RotatorLink::takeReply(const std::string& line, std::optional<QString>& broken)
+{
+    const Exchange exchange = *inFlight_;
+    switch (exchange.kind) {
+    case Kind::DumpState:
+        return takeLimits(line, broken);
+    case Kind::Position:
+        return takePosition(line, broken);
+    case Kind::Turn:
+        if (const auto refusal = turnRefusal(line, where().toStdString(), exchange.azimuth)) {
+            if (!rprtCode(line)) {
+                broken = fromStd(*refusal);
+                return false;
+            }
+            report(fromStd(*refusal));
+            return true;
+        }
+        emit turnAccepted(exchange.azimuth);
+        return true;
+    case Kind::Stop:
+    case Kind::Park:
+        return takeStopOrPark(exchange, line, broken);
+    }
+    return true;
+}
+
+bool RotatorLink::takeLimits(const std::string& line, std::optional<QString>& broken)
+{
+    if (range_) {
+        // The limits came with "done"; the extended form ends with RPRT.
+        if (!rprtCode(line)) {
+            broken = QStringLiteral("the rotator at %1 sent %2 after its limits instead of RPRT")
+                         .arg(where(), fromStd(quote(line, kShownBytes)));
+        }
+        return rprtCode(line).has_value();
+    }
+    switch (dumpState_.take(line)) {
+    case DumpStateReader::Status::More:
+        return false;
+    case DumpStateReader::Status::Done:
+        range_ = dumpState_.range();
+        emit rangeChanged(*range_);
+        return rprtCode(line).has_value();
+    case DumpStateReader::Status::Failed:
+        report(QStringLiteral("the rotator at %1 did not give its azimuth limits: %2")
+                   .arg(where(), fromStd(dumpState_.problem())));
+        return true;
+    }
+    return true;
+}
+
+bool RotatorLink::takePosition(const std::string& line, std::optional<QString>& broken)
+{
+    if (!replyAzimuth_) {
+        if (const auto code = rprtCode(line); code && *code != 0) {
+            report(QStringLiteral("the rotator at %1 could not report its position: %2")
+                       .arg(where(), fromStd(codeText(*code))));
+            return true;
+        }
+    }
+    const PositionPart part = replyAzimuth_ ? PositionPart::Elevation : PositionPart::Azimuth;
+    const Reading reading = positionReading(line, part, where().toStdString());
+    if (!reading.degrees) {
+        broken = fromStd(reading.problem);
+        return false;
+    }
+    if (!replyAzimuth_) {
+        replyAzimuth_ = reading.degrees;
+        return false;
+    }
+    azimuth_ = replyAzimuth_;
+    emit azimuthChanged(*azimuth_);
+    return true;
+}
+
+bool RotatorLink::takeStopOrPark(const Exchange& exchange, const std::string& line, std::optional<QString>& broken)
+{
+    const bool stopping = exchange.kind == Kind::Stop;
+    const auto code = rprtCode(line);
+    if (!code) {
+        broken = QStringLiteral("the rotator at %1 answered %2 with %3 instead of RPRT")
+                     .arg(where(), commandName(exchange), fromStd(quote(line, kShownBytes)));
+        return false;
+    }
+    if (*code != 0) {
+        report(QStringLiteral("the rotator at %1 refused to %2: %3")
+                   .arg(where(), stopping ? QStringLiteral("stop") : QStringLiteral("park"), fromStd(codeText(*code))));
+    } else if (stopping) {
+        emit stopAccepted();
+    } else {
+        emit parkAccepted();
+    }
+    return true;
+}
+
+void RotatorLink::finishExchange()
+{
+    deadline_.stop();
+    inFlight_.reset();
+    replyAzimuth_.reset();
+    sendNext();
+}
+
+}  // namespace skybrant::rotctl
