@@ -10,12 +10,10 @@ Callsigns::Callsigns(std::string path) : path_(path.empty() ? defaultCountryFile
 
 bool Callsigns::ready(std::string& error)
 {
-    if (!read_) {
-        read_ = true;
-        files_.load(path_, readError_);
-    }
-    if (!readError_.empty()) {
-        error = readError_;
+    File& file = *shared_;
+    std::call_once(file.read, [&] { file.files.load(path_, file.readError); });
+    if (!file.readError.empty()) {
+        error = file.readError;
         return false;
     }
     return true;
@@ -26,7 +24,7 @@ bool Callsigns::lookUp(std::string_view call, bool own, Position& position, std:
     if (!ready(error)) {
         return false;
     }
-    const CallsignInfo info = lookupCallsign(files_, call);
+    const CallsignInfo info = lookupCallsign(shared_->files, call);
     if (info.status != CallsignStatus::Found) {
         error = callsignProblem(info, call);
         return false;

@@ -3,6 +3,8 @@
 #include "core/country_files.h"
 #include "core/position.h"
 
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +27,8 @@ struct StationCallsign {
 };
 
 // The country file of one run, read when the first callsign needs it.
+// Copies share the file, read once whichever copy needs it first, and each
+// keeps its own pair: one copy per thread reads pairs side by side.
 class Callsigns {
 public:
     // path: the file --cty names, or empty for the operator's own file
@@ -39,7 +43,7 @@ public:
 
     // The file's version entry ("VER20240101"), empty before ready() or
     // when the file has none.
-    const std::string& version() const { return files_.version(); }
+    const std::string& version() const { return shared_->files.version(); }
 
     // The position of a callsign, kept as the own or other station of the
     // pair; false with a sentence when the file cannot be read or the
@@ -57,12 +61,16 @@ public:
     const std::optional<StationCallsign>& other() const { return other_; }
 
 private:
+    struct File {
+        std::once_flag read;
+        CountryFiles files;
+        std::string readError;
+    };
+
     std::string path_;
     std::optional<StationCallsign> own_;
     std::optional<StationCallsign> other_;
-    CountryFiles files_;
-    bool read_ = false;
-    std::string readError_;
+    std::shared_ptr<File> shared_ = std::make_shared<File>();
 };
 
 // "UTC+10", "UTC-3:30", "UTC+5:45", "UTC" for none.
