@@ -50,6 +50,7 @@ const std::string_view kDescription = "Beam headings and great-circle distance b
                                       "ellipsoid_own_heading,ellipsoid_other_heading; --locator adds own_locator,\n"
                                       "own_locator8,other_locator,other_locator8, in that order. With --json each\n"
                                       "pair or failed line is one JSON object with its line number instead.\n"
+                                      "A pair line may hold at most 65536 bytes; blank and comment lines any number.\n"
                                       "  printf '51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\\n' | skybrant-cli --batch\n"
                                       "  5539.2,288,51\n"
                                       "  printf 'JO01 FN20xr\\n' | skybrant-cli --batch --long-path\n"
