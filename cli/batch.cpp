@@ -1,11 +1,16 @@
 #include "batch.h"
 
+#include "batch_io.h"
+#include "batch_threads.h"
 #include "station_fields.h"
 
+#include <sched.h>
+
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <memory>
+#include <vector>
 
 namespace skybrant::cli {
 
@@ -39,171 +44,21 @@ bool isPassThrough(std::string_view line)
     return firstNonBlank(line) == line.size() || isComment(line);
 }
 
-void appendError(std::string_view reason, std::string& out)
+void appendFailure(std::string_view reason, const BatchOptions& options, std::uint64_t lineNumber, std::string& out)
 {
+    if (options.json) {
+        appendJsonError(lineNumber, reason, out);
+        return;
+    }
     out += "ERROR: ";
     out += reason;
     out += '\n';
 }
 
-class LineReader {
-public:
-    explicit LineReader(std::FILE* in) : in_(in), buf_(std::make_unique<char[]>(kMaxBatchLine)) { }
-
-    // The next line without its '\n' (and without a '\r' before it). When a
-    // line does not fit, returns its first kMaxBatchLine bytes with
-    // truncated set; skipRest() or copyRest() then moves past the rest.
-    bool next(std::string_view& line, bool& truncated)
-    {
-        if (!nextRaw(line, truncated)) {
-            return false;
-        }
-        // Editors on some systems begin a UTF-8 file with a byte-order mark;
-        // it is not part of the first line.
-        if (first_ && line.starts_with(kByteOrderMark)) {
-            line.remove_prefix(kByteOrderMark.size());
-        }
-        first_ = false;
-        return true;
-    }
-
-    // Moves past the rest of a truncated line, handing each piece to sink.
-    template <typename Sink>
-    void passRest(Sink&& sink)
-    {
-        for (;;) {
-            if (begin_ == end_ && !fill()) {
-                return;
-            }
-            const char* start = buf_.get() + begin_;
-            const std::size_t avail = end_ - begin_;
-            if (const auto* nl = static_cast<const char*>(std::memchr(start, '\n', avail))) {
-                sink(trimCr({start, static_cast<std::size_t>(nl - start)}));
-                begin_ += static_cast<std::size_t>(nl - start) + 1;
-                return;
-            }
-            sink(std::string_view{start, avail});
-            begin_ = end_ = 0;
-        }
-    }
-
-    bool failed() const { return failed_; }
-    int error() const { return errno_; }
-
-private:
-    bool nextRaw(std::string_view& line, bool& truncated)
-    {
-        truncated = false;
-        std::size_t scanned = 0;
-        for (;;) {
-            const char* start = buf_.get() + begin_;
-            if (const auto* nl =
-                    static_cast<const char*>(std::memchr(start + scanned, '\n', end_ - begin_ - scanned))) {
-                line = trimCr({start, static_cast<std::size_t>(nl - start)});
-                begin_ += static_cast<std::size_t>(nl - start) + 1;
-                return true;
-            }
-            scanned = end_ - begin_;
-            if (begin_ > 0) {
-                std::memmove(buf_.get(), start, scanned);
-                begin_ = 0;
-                end_ = scanned;
-            }
-            if (end_ == kMaxBatchLine) {
-                line = {buf_.get(), end_};
-                begin_ = end_ = 0;
-                truncated = true;
-                return true;
-            }
-            if (!fill()) {
-                if (end_ == 0) {
-                    return false;
-                }
-                line = trimCr({buf_.get(), end_});  // last line, no line end
-                begin_ = end_ = 0;
-                return true;
-            }
-        }
-    }
-
-    static std::string_view trimCr(std::string_view s)
-    {
-        if (!s.empty() && s.back() == '\r') {
-            s.remove_suffix(1);
-        }
-        return s;
-    }
-
-    bool fill()
-    {
-        if (begin_ == end_) {
-            begin_ = end_ = 0;
-        }
-        const std::size_t n = std::fread(buf_.get() + end_, 1, kMaxBatchLine - end_, in_);
-        if (n == 0) {
-            if (std::ferror(in_) != 0) {
-                failed_ = true;
-                errno_ = errno;
-            }
-            return false;
-        }
-        end_ += n;
-        return true;
-    }
-
-    std::FILE* in_;
-    std::unique_ptr<char[]> buf_;
-    std::size_t begin_ = 0;
-    std::size_t end_ = 0;
-    bool failed_ = false;
-    int errno_ = 0;
-    bool first_ = true;
-};
-
-class Writer {
-public:
-    explicit Writer(std::FILE* out) : out_(out) { pending_.reserve(kFlushAt + 1024); }
-
-    std::string& buffer() { return pending_; }
-
-    void maybeFlush()
-    {
-        if (pending_.size() >= kFlushAt) {
-            flush();
-        }
-    }
-
-    // Writes what is pending; false once any write has failed.
-    bool flush()
-    {
-        if (!failed_ && !pending_.empty() &&
-            std::fwrite(pending_.data(), 1, pending_.size(), out_) != pending_.size()) {
-            failed_ = true;
-            errno_ = errno;
-        }
-        pending_.clear();
-        return !failed_;
-    }
-
-    bool finish()
-    {
-        if (flush() && std::fflush(out_) != 0) {
-            failed_ = true;
-            errno_ = errno;
-        }
-        return !failed_;
-    }
-
-    bool failed() const { return failed_; }
-    int error() const { return errno_; }
-
-private:
-    static constexpr std::size_t kFlushAt = std::size_t{64} * 1024;
-    std::FILE* out_;
-    std::string pending_;
-    bool failed_ = false;
-    int errno_ = 0;
-};
+std::string tooLongReason()
+{
+    return "line is longer than " + std::to_string(kMaxBatchLine) + " bytes, the most a pair line may hold";
+}
 
 // A pair's output line, with what the country file says about stations
 // given by callsign.
@@ -234,6 +89,10 @@ bool appendBatchLine(std::string_view line, const BatchOptions& options, std::ui
             out += '\n';
         }
         return true;
+    }
+    if (line.size() > kMaxBatchLine) {
+        appendFailure(tooLongReason(), options, lineNumber, out);
+        return false;
     }
 
     // One field more than a pair can hold is enough to tell "too many".
@@ -268,61 +127,369 @@ bool appendBatchLine(std::string_view line, const BatchOptions& options, std::ui
         appendPair(makeReport(own, other, options.report), options, lineNumber, out);
         return true;
     }
-    if (options.json) {
-        appendJsonError(lineNumber, error, out);
-    } else {
-        appendError(error, out);
-    }
+    appendFailure(error, options, lineNumber, out);
     return false;
 }
+
+namespace {
+
+// Copies or skips a line too long to hold, piece by piece as it arrives.
+// Its first non-blank byte tells which; the blanks before it are kept as
+// runs of one byte until then, so a long blank line costs little memory.
+class LongLine {
+public:
+    LongLine(BatchOutput& output, const BatchOptions& options) : output_(output), options_(options) { }
+
+    // The next piece of the line, without a '\n'.
+    void add(std::string_view piece)
+    {
+        std::size_t i = 0;
+        if (kind_ == Kind::Unknown) {
+            for (; i < piece.size() && isBlank(piece[i]); ++i) {
+                if (!runs_.empty() && runs_.back().byte == piece[i]) {
+                    ++runs_.back().count;
+                } else if (runs_.size() < kMaxBlankRuns) {
+                    runs_.push_back({1, piece[i]});
+                } else {
+                    // Blanks this varied are not a padded line: it is too
+                    // long for a pair whatever follows.
+                    skip();
+                    return;
+                }
+            }
+            if (i == piece.size()) {
+                return;
+            }
+            if (piece[i] != '#') {
+                skip();
+                return;
+            }
+            kind_ = Kind::Copy;
+            writeRuns();
+        }
+        if (kind_ == Kind::Copy) {
+            copy(piece.substr(i));
+        }
+    }
+
+    // The line has ended: writes the rest of its output. False when it
+    // could not be used.
+    bool end(std::uint64_t lineNumber)
+    {
+        switch (kind_) {
+        case Kind::Unknown:
+            // A blank line; the '\r' of a "\r\n" line end is not part of it.
+            if (!runs_.empty() && runs_.back().byte == '\r' && --runs_.back().count == 0) {
+                runs_.pop_back();
+            }
+            writeRuns();
+            write("\n");
+            return true;
+        case Kind::Copy:
+            write("\n");
+            return true;
+        case Kind::Skip:
+            break;
+        }
+        std::string out;
+        appendFailure(tooLongReason(), options_, lineNumber, out);
+        output_.write(out.data(), out.size());
+        return false;
+    }
+
+private:
+    enum class Kind { Unknown, Copy, Skip };
+    struct Run {
+        std::uint64_t count;
+        char byte;
+    };
+    static constexpr std::size_t kMaxBlankRuns = std::size_t{64} * 1024;
+
+    void skip()
+    {
+        kind_ = Kind::Skip;
+        runs_ = {};
+    }
+
+    // Blank and comment lines give no JSON.
+    void write(std::string_view text)
+    {
+        if (!options_.json) {
+            output_.write(text.data(), text.size());
+        }
+    }
+
+    void writeRuns()
+    {
+        std::string block;
+        for (const Run& run : runs_) {
+            for (std::uint64_t left = run.count; left > 0;) {
+                const std::size_t n = std::min<std::uint64_t>(left, kMaxBatchLine - block.size());
+                block.append(n, run.byte);
+                left -= n;
+                if (block.size() == kMaxBatchLine) {
+                    write(block);
+                    block.clear();
+                }
+            }
+        }
+        write(block);
+        runs_ = {};
+    }
+
+    // Copies text, holding back a '\r' at its end until more of the line
+    // follows it.
+    void copy(std::string_view text)
+    {
+        if (text.empty()) {
+            return;
+        }
+        if (heldCr_) {
+            write("\r");
+            heldCr_ = false;
+        }
+        if (text.back() == '\r') {
+            text.remove_suffix(1);
+            heldCr_ = true;
+        }
+        write(text);
+    }
+
+    BatchOutput& output_;
+    const BatchOptions& options_;
+    Kind kind_ = Kind::Unknown;
+    std::vector<Run> runs_;
+    bool heldCr_ = false;
+};
+
+// The threads to work with unless told: the cores this process may run on,
+// at most four, which keeps the output held in memory small.
+unsigned defaultThreads()
+{
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) != 0) {
+        return 1;
+    }
+    return static_cast<unsigned>(std::clamp(CPU_COUNT(&set), 1, 4));
+}
+
+// Input that keeps arriving this fast for this long goes to every thread.
+constexpr std::size_t kThreadsAfterBytes = std::size_t{1} << 20;
+
+// The reading side of a run: reads what has arrived, cuts it into chunks of
+// whole lines and hands them on; before any read that would wait, every
+// answer so far is written.
+class Reading {
+public:
+    Reading(BatchInput& input, BatchOutput& output, const BatchOptions& options, BatchChunks& chunks)
+        : input_(input), output_(output), options_(options), chunks_(chunks)
+    {
+    }
+
+    void run()
+    {
+        BatchChunk* cur = chunks_.acquire();
+        limit_ = chunks_.chunkTarget();
+        while (!chunks_.stopped() && !readFailed_) {
+            const bool waiting = fill(*cur);
+            skipByteOrderMark(*cur);
+            const std::size_t cut = wholeLines(*cur);
+            if (cut > 0) {
+                cur = handOn(cur, cut, waiting);
+            } else if (!noWholeLine(*cur, waiting)) {
+                break;
+            }
+        }
+        chunks_.release(cur);
+        chunks_.drain();
+    }
+
+    std::uint64_t lines() const { return lines_; }
+    std::uint64_t failedLongLines() const { return failedLongLines_; }
+    bool readFailed() const { return readFailed_; }
+
+private:
+    // Reads into the chunk what has arrived, up to the limit; true when the
+    // input has nothing more ready.
+    bool fill(BatchChunk& chunk)
+    {
+        while (!end_ && chunk.size < limit_) {
+            if (!input_.ready()) {
+                return true;
+            }
+            readInto(chunk, limit_);
+        }
+        return false;
+    }
+
+    // The length of the chunk's whole lines: up to its last line end, or
+    // all of it once the input has ended.
+    std::size_t wholeLines(const BatchChunk& chunk) const
+    {
+        const char* data = chunk.data.get();
+        if (const auto* last = static_cast<const char*>(memrchr(data, '\n', chunk.size))) {
+            return static_cast<std::size_t>(last - data) + 1;
+        }
+        return end_ ? chunk.size : 0;
+    }
+
+    // Hands the chunk's whole lines on; the rest begins the next chunk,
+    // which is returned.
+    BatchChunk* handOn(BatchChunk* chunk, std::size_t cut, bool waiting)
+    {
+        BatchChunk* next = chunks_.acquire();
+        const char* data = chunk->data.get();
+        next->size = chunk->size - cut;
+        std::memcpy(next->data.get(), data + cut, next->size);
+        chunk->size = cut;
+        chunk->firstLine = lines_ + 1;
+        lines_ += static_cast<std::uint64_t>(std::count(data, data + cut, '\n'));
+        if (data[cut - 1] != '\n') {
+            ++lines_;
+        }
+        chunks_.submit(chunk);
+        if (waiting || end_) {
+            fastBytes_ = 0;
+        } else if ((fastBytes_ += cut) >= kThreadsAfterBytes) {
+            chunks_.startThreads();
+        }
+        chunks_.helpIfBehind();
+        limit_ = chunks_.chunkTarget();
+        return next;
+    }
+
+    // The chunk holds part of one line. False once the input has ended.
+    bool noWholeLine(BatchChunk& chunk, bool waiting)
+    {
+        if (chunk.size >= kMaxBatchLine + 2) {
+            streamLongLine(chunk);
+            limit_ = chunks_.chunkTarget();
+        } else if (waiting) {
+            // Nothing more has arrived: answer everything read so far
+            // before waiting for more.
+            chunks_.drain();
+            fastBytes_ = 0;
+            readInto(chunk, limit_);
+        } else {
+            // A line longer than the chunk: room for the longest.
+            limit_ = std::max(limit_, kMaxBatchLine + 2);
+        }
+        if (!end_ || chunk.size > 0) {
+            return true;
+        }
+        if (lines_ == 0 && bomSkipped_) {
+            // The byte-order mark alone: one blank line.
+            lines_ = 1;
+            LongLine(output_, options_).end(lines_);
+        }
+        return false;
+    }
+
+    void readInto(BatchChunk& chunk, std::size_t limit)
+    {
+        const long n = input_.read(chunk.data.get() + chunk.size, limit - chunk.size);
+        if (n < 0) {
+            readFailed_ = true;
+            end_ = true;
+        } else if (n == 0) {
+            end_ = true;
+        } else {
+            chunk.size += static_cast<std::size_t>(n);
+        }
+    }
+
+    // Editors on some systems begin a UTF-8 file with a byte-order mark; it
+    // is not part of the first line.
+    void skipByteOrderMark(BatchChunk& chunk)
+    {
+        if (bomChecked_ ||
+            (chunk.size < kByteOrderMark.size() && !end_ &&
+                std::memchr(chunk.data.get(), '\n', chunk.size) == nullptr)) {
+            return;
+        }
+        bomChecked_ = true;
+        if (std::string_view(chunk.data.get(), chunk.size).starts_with(kByteOrderMark)) {
+            bomSkipped_ = true;
+            chunk.size -= kByteOrderMark.size();
+            std::memmove(chunk.data.get(), chunk.data.get() + kByteOrderMark.size(), chunk.size);
+        }
+    }
+
+    // The line that fills the chunk, read and written as it comes after
+    // every answer before it.
+    void streamLongLine(BatchChunk& chunk)
+    {
+        chunks_.drain();
+        LongLine line(output_, options_);
+        char* const data = chunk.data.get();
+        for (;;) {
+            if (const auto* nl = static_cast<const char*>(std::memchr(data, '\n', chunk.size))) {
+                const auto used = static_cast<std::size_t>(nl - data);
+                line.add({data, used});
+                chunk.size -= used + 1;
+                std::memmove(data, nl + 1, chunk.size);
+                break;
+            }
+            line.add({data, chunk.size});
+            chunk.size = 0;
+            if (end_) {
+                break;
+            }
+            readInto(chunk, kChunkBufferBytes);
+        }
+        ++lines_;
+        if (!line.end(lines_)) {
+            ++failedLongLines_;
+        }
+    }
+
+    BatchInput& input_;
+    BatchOutput& output_;
+    const BatchOptions& options_;
+    BatchChunks& chunks_;
+    std::uint64_t lines_ = 0;
+    std::uint64_t failedLongLines_ = 0;
+    bool end_ = false;
+    bool readFailed_ = false;
+    bool bomChecked_ = false;
+    bool bomSkipped_ = false;
+    std::size_t limit_ = 0;
+    std::size_t fastBytes_ = 0;
+};
+
+}  // namespace
 
 BatchOutcome runBatch(std::FILE* in, std::FILE* out, const BatchOptions& options)
 {
     BatchOutcome outcome;
-    LineReader reader(in);
-    Writer writer(out);
-    std::string_view line;
-    bool truncated = false;
-    while (!writer.failed() && reader.next(line, truncated)) {
-        ++outcome.lines;
-        std::string& buf = writer.buffer();
-        if (!truncated) {
-            if (!appendBatchLine(line, options, outcome.lines, buf)) {
-                ++outcome.failedLines;
-            }
-        } else if (isComment(line)) {
-            const bool copy = !options.json;
-            if (copy) {
-                buf += line;
-            }
-            reader.passRest([&](std::string_view piece) {
-                if (copy) {
-                    writer.buffer() += piece;
-                    writer.maybeFlush();
-                }
-            });
-            if (copy) {
-                writer.buffer() += '\n';
-            }
-        } else {
-            reader.passRest([](std::string_view) {});
-            const std::string reason = "line is longer than " + std::to_string(kMaxBatchLine) + " bytes";
-            if (options.json) {
-                appendJsonError(outcome.lines, reason, buf);
-            } else {
-                appendError(reason, buf);
-            }
-            ++outcome.failedLines;
-        }
-        writer.maybeFlush();
+    // What was written through out before goes first; from here the batch
+    // writes to its descriptor directly.
+    std::fflush(out);
+    BatchInput input(fileno(in));
+    BatchOutput output(fileno(out));
+    if (closedAtStart(output.fd())) {
+        outcome.ioFailed = true;
+        outcome.ioError = "cannot write the output: " + streamErrorText(output.fd(), EBADF);
+        return outcome;
     }
-    writer.finish();
-    if (reader.failed()) {
+    if (closedAtStart(input.fd())) {
         outcome.ioFailed = true;
-        outcome.ioError = std::string("cannot read the input: ") + std::strerror(reader.error());
-    } else if (writer.failed()) {
+        outcome.ioError = "cannot read the input: " + streamErrorText(input.fd(), EBADF);
+        return outcome;
+    }
+    BatchChunks chunks(output, options, options.threads != 0 ? options.threads : defaultThreads());
+    Reading reading(input, output, options, chunks);
+    reading.run();
+    outcome.lines = reading.lines();
+    outcome.failedLines = chunks.failedLines() + reading.failedLongLines();
+    outcome.threadsUsed = chunks.threadsUsed();
+    if (reading.readFailed()) {
         outcome.ioFailed = true;
-        outcome.ioError = std::string("cannot write the output: ") + std::strerror(writer.error());
+        outcome.ioError = "cannot read the input: " + streamErrorText(input.fd(), input.error());
+    } else if (output.failed()) {
+        outcome.ioFailed = true;
+        outcome.ioError = "cannot write the output: " + streamErrorText(output.fd(), output.error());
     }
     return outcome;
 }

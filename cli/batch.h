@@ -11,8 +11,8 @@
 
 namespace skybrant::cli {
 
-// Longest line the batch reader holds in memory. Longer comment and blank
-// lines are still copied through; longer data lines are reported.
+// Longest pair line, in bytes without its line end. Longer comment and
+// blank lines are still copied through; longer pair lines are reported.
 inline constexpr std::size_t kMaxBatchLine = std::size_t{64} * 1024;
 
 struct BatchOptions {
@@ -25,6 +25,9 @@ struct BatchOptions {
     Callsigns* callsigns = nullptr;
     // The callsign column group after the CSV columns.
     bool entity = false;
+    // Threads that may work on input that arrives fast; 0 for as many as
+    // the cores the program may run on (at most four).
+    unsigned threads = 0;
 };
 
 // Appends the output line for one input line (without its line end) to out,
@@ -39,10 +42,16 @@ struct BatchOutcome {
     // Reading or writing failed; ioError says how.
     bool ioFailed = false;
     std::string ioError;
+    // How many threads worked on the input.
+    unsigned threadsUsed = 0;
 };
 
 // Reads pairs from in until its end and writes one output line per input
-// line to out, in constant memory.
+// line to out, in constant memory and in input order. Reads and writes the
+// descriptors under in and out directly: every complete line is answered
+// as soon as nothing more has arrived, and the run ends at the first end
+// of input. Input that keeps arriving in full blocks is shared out among
+// the threads.
 BatchOutcome runBatch(std::FILE* in, std::FILE* out, const BatchOptions& options = {});
 
 }  // namespace skybrant::cli

@@ -9,13 +9,14 @@ namespace skybrant::cli {
 
 // Runs the batch loop over input through temporary files, as a pipe or a
 // file would feed it, and gives back everything it wrote.
-inline std::string runBatchOver(const std::string& input, BatchOutcome* outcome = nullptr)
+inline std::string runBatchOver(
+    const std::string& input, BatchOutcome* outcome = nullptr, const BatchOptions& options = {})
 {
     std::FILE* in = std::tmpfile();
     std::FILE* out = std::tmpfile();
     std::fwrite(input.data(), 1, input.size(), in);
     std::rewind(in);
-    const BatchOutcome result = runBatch(in, out);
+    const BatchOutcome result = runBatch(in, out, options);
     if (outcome != nullptr) {
         *outcome = result;
     }

@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -275,7 +277,9 @@ TEST(Batch, OverlongLinesKeepTheRestAligned)
     const std::string pair = "51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\n";
     BatchOutcome outcome;
     const std::string out = runBatchOver(pair + longComment + "\n" + longData + "\n" + pair, &outcome);
-    EXPECT_EQ(out, "5539.2,288,51\n" + longComment + "\nERROR: line is longer than 65536 bytes\n5539.2,288,51\n");
+    EXPECT_EQ(out,
+        "5539.2,288,51\n" + longComment +
+            "\nERROR: line is longer than 65536 bytes, the most a pair line may hold\n5539.2,288,51\n");
     EXPECT_EQ(outcome.lines, 4U);
     EXPECT_EQ(outcome.failedLines, 1U);
 
@@ -283,6 +287,101 @@ TEST(Batch, OverlongLinesKeepTheRestAligned)
     const std::string fits = "#" + std::string(kMaxBatchLine - 2, 'x');
     EXPECT_EQ(runBatchOver(fits + "\n" + pair, &outcome), fits + "\n5539.2,288,51\n");
     EXPECT_EQ(outcome.failedLines, 0U);
+}
+
+TEST(Batch, LinesAtAndPastTheLimit)
+{
+    const std::size_t limit = kMaxBatchLine;
+    const std::string pairOut = "5690.9,289,51\n";
+    const std::string tooLong = "ERROR: line is longer than 65536 bytes, the most a pair line may hold\n";
+    std::string mixedBlanks;
+    while (mixedBlanks.size() < 3 * limit) {
+        mixedBlanks += std::string(1000, ' ') + "\t\v\f\r";
+    }
+    std::string commentWithCrs = "#";
+    while (commentWithCrs.size() < 3 * limit) {
+        commentWithCrs += "a\r";
+    }
+    struct Case {
+        const char* name;
+        std::string in;  // one line without its line end
+        std::string lineEnd;
+        std::string out;
+        std::uint64_t failed;
+    };
+    const Case cases[] = {
+        {"a pair line of exactly the limit", "JO01" + std::string(limit - 8, ' ') + "FN20", "\n", pairOut, 0},
+        {"the limit with a CR LF end", "JO01" + std::string(limit - 8, ' ') + "FN20", "\r\n", pairOut, 0},
+        {"one byte over", "JO01" + std::string(limit - 7, ' ') + "FN20", "\n", tooLong, 1},
+        {"far over", "JO01" + std::string(5 * limit, ' ') + "FN20", "\n", tooLong, 1},
+        {"a blank line over the limit", std::string(3 * limit, ' '), "\n", std::string(3 * limit, ' ') + "\n", 0},
+        {"blanks of every kind", mixedBlanks, "\r\n", mixedBlanks + "\n", 0},
+        {"a comment after long blanks", std::string(2 * limit, '\t') + "# note", "\n",
+            std::string(2 * limit, '\t') + "# note\n", 0},
+        {"a pair after long blanks", std::string(2 * limit, ' ') + "JO01 FN20", "\n", tooLong, 1},
+        {"a long comment keeps its inner CRs", commentWithCrs, "\r\n", commentWithCrs + "\n", 0},
+        {"a long comment ending in CR", commentWithCrs + "\r", "\n", commentWithCrs + "\n", 0},
+    };
+    // Alone, and after enough comments that chunks have grown large, so
+    // the line is met both while arriving and whole in memory.
+    std::string comments;
+    while (comments.size() < std::size_t{3} << 20) {
+        comments += "# " + std::string(97, 'p') + "\n";
+    }
+    for (const auto& c : cases) {
+        for (const std::string& before : {std::string(), comments}) {
+            for (const unsigned threads : {1U, 2U}) {
+                SCOPED_TRACE(std::string(c.name) + (before.empty() ? ", alone" : ", after comments") + ", threads " +
+                    std::to_string(threads));
+                BatchOptions options;
+                options.threads = threads;
+                BatchOutcome outcome;
+                const std::string out = runBatchOver(before + c.in + c.lineEnd + "JO01 FN20\n", &outcome, options);
+                ASSERT_EQ(out.size(), before.size() + c.out.size() + pairOut.size());
+                EXPECT_TRUE(out.compare(0, before.size(), before) == 0);
+                EXPECT_TRUE(out.compare(before.size(), c.out.size(), c.out) == 0)
+                    << out.substr(before.size(), 80) << "...";
+                EXPECT_TRUE(out.ends_with(pairOut));
+                EXPECT_EQ(outcome.failedLines, c.failed);
+                EXPECT_EQ(
+                    outcome.lines, static_cast<std::uint64_t>(std::count(before.begin(), before.end(), '\n')) + 2);
+            }
+        }
+    }
+}
+
+TEST(Batch, LongLinesGiveNoJsonUnlessTheyFail)
+{
+    BatchOptions json;
+    json.json = true;
+    const std::string in = std::string(3 * kMaxBatchLine, ' ') + "\n#" + std::string(3 * kMaxBatchLine, 'c') +
+        "\nJO01" + std::string(kMaxBatchLine, ' ') + "FN20\n";
+    EXPECT_EQ(runBatchOver(in, nullptr, json),
+        "{\"line\":3,\"error\":\"line is longer than 65536 bytes, the most a pair line may hold\"}\n");
+}
+
+TEST(Batch, ByteOrderMarkOnlyAtTheStart)
+{
+    const std::string bom = "\xEF\xBB\xBF";
+    struct Case {
+        const char* name;
+        std::string in;
+        std::string out;
+    };
+    const Case cases[] = {
+        {"before a pair", bom + "JO01 FN20\n", "5690.9,289,51\n"},
+        {"before a comment", bom + "# c\n", "# c\n"},
+        {"before a long comment", bom + "#" + std::string(2 * kMaxBatchLine, 'c') + "\n",
+            "#" + std::string(2 * kMaxBatchLine, 'c') + "\n"},
+        {"before a blank line over the limit", bom + std::string(2 * kMaxBatchLine, ' '),
+            std::string(2 * kMaxBatchLine, ' ') + "\n"},
+        {"on the second line it is data", "# c\n" + bom + "JO01 FN20\n", "# c\nERROR: own locator"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string out = runBatchOver(c.in);
+        EXPECT_EQ(out.substr(0, c.out.size()), c.out);
+    }
 }
 
 TEST(Batch, WriteFailureIsReported)
