@@ -1,9 +1,11 @@
 #include "number_text.h"
 
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <system_error>
 
@@ -137,6 +139,65 @@ char* writeTenths(char* out, double value, std::string_view decimalSeparator)
     return out;
 }
 
+// 128 bits hold a 53-bit significand times 10^19 exactly.
+__extension__ typedef unsigned __int128 Wide;  // NOLINT(modernize-use-using): __extension__ needs typedef
+
+constexpr std::uint64_t kPow10[] = {1, 10, 100, 1'000, 10'000, 100'000, 1'000'000, 10'000'000, 100'000'000,
+    1'000'000'000, 10'000'000'000, 100'000'000'000, 1'000'000'000'000, 10'000'000'000'000, 100'000'000'000'000,
+    1'000'000'000'000'000, 10'000'000'000'000'000, 100'000'000'000'000'000, 1'000'000'000'000'000'000,
+    10'000'000'000'000'000'000U};
+constexpr std::uint64_t kFifteenDigits = kPow10[kMaxSignificantDigits];
+
+// |value| rounded to 15 significant digits, halves to even as std::to_chars
+// rounds them, worked out exactly in integers; false outside [1e-5, 1e15),
+// where the scaled significand would not fit.
+bool roundToFifteenDigits(double value, Decimal& d)
+{
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-5 && magnitude < 1e15)) {
+        return false;
+    }
+    // magnitude = significand / 2^shift exactly.
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    constexpr int kFractionBits = 52;
+    const std::uint64_t significand =
+        (bits & ((std::uint64_t{1} << kFractionBits) - 1)) | (std::uint64_t{1} << kFractionBits);
+    const int binaryExponent = static_cast<int>(bits >> kFractionBits) - 1023;
+    const int shift = kFractionBits - binaryExponent;
+    // floor(binaryExponent * log10(2)): the decimal exponent or one less.
+    int exponent = (binaryExponent * 78913) >> 18;
+    for (;;) {
+        const int scale = kMaxSignificantDigits - 1 - exponent;
+        if (scale < 0 || scale >= static_cast<int>(std::size(kPow10))) {
+            return false;
+        }
+        const Wide scaled = Wide{significand} * kPow10[scale];
+        auto digits = static_cast<std::uint64_t>(scaled >> shift);
+        if (digits >= kFifteenDigits) {
+            ++exponent;  // the estimate was one short
+            continue;
+        }
+        if (digits < kFifteenDigits / 10) {
+            --exponent;
+            continue;
+        }
+        const Wide rest = scaled & ((Wide{1} << shift) - 1);
+        const Wide half = Wide{1} << (shift - 1);
+        if (rest > half || (rest == half && digits % 2 == 1)) {
+            ++digits;
+        }
+        if (digits == kFifteenDigits) {  // 999...95 and more carry into a new digit
+            digits /= 10;
+            ++exponent;
+        }
+        d.negative = value < 0;
+        d.exponent = exponent;
+        d.count = kMaxSignificantDigits;
+        std::to_chars(d.digits, d.digits + sizeof d.digits, digits);
+        return true;
+    }
+}
+
 // For a normal double the shortest text that reads back, if it has at most
 // 15 significant digits, is also its correct rounding to 15 digits (the
 // double is held to far better than half a unit in the 15th digit), so one
@@ -144,11 +205,13 @@ char* writeTenths(char* out, double value, std::string_view decimalSeparator)
 // are held more coarsely and take the general route.
 Decimal toFifteenDigits(double value)
 {
-    char buf[32];
     Decimal d;
-    const auto res =
-        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, kMaxSignificantDigits - 1);
-    parseScientific(buf, res.ptr, d);
+    if (!roundToFifteenDigits(value, d)) {
+        char buf[32];
+        const auto res =
+            std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, kMaxSignificantDigits - 1);
+        parseScientific(buf, res.ptr, d);
+    }
     while (d.count > 1 && d.digits[d.count - 1] == '0') {
         --d.count;
     }

@@ -110,6 +110,10 @@ TEST(NumberText, QuickRouteWritesTheGeneralRoutesBytes)
         {"a whole number past it", 1e12},
         {"sixteen digits, a tie at fifteen, odd", 123456789012345.5},
         {"sixteen digits, a tie at fifteen, even", 123456789012344.5},
+        {"a tie kept at an even digit", 1.000030517578125},
+        {"a tie rounded up from an odd digit", 1.000091552734375},
+        {"just under ten at sixteen digits", 9.999999999999995},
+        {"nines that carry into ten", 9.999999999999998},
         {"a third", 1.0 / 3},
         {"a latitude of 51 30 30", 51.508333333333333},
         {"a longitude of 0 7 0 W", -0.11666666666666667},
@@ -153,6 +157,19 @@ TEST(NumberText, QuickRouteMatchesOverRandomValues)
         check(static_cast<double>(tenths(rng)) / 10);
         check(degrees(rng) + sexagesimal(rng) / 60.0 + sexagesimal(rng) / 3600.0);
         check(std::bit_cast<double>(rng()));  // any bits, subnormals and huge values too
+    }
+    std::uniform_real_distribution<double> decades(-7, 17);
+    std::uniform_int_distribution<int> tieExponent(-5, 14);
+    for (int i = 0; i < 200'000; ++i) {
+        const double v = std::pow(10.0, decades(rng));
+        check(v);
+        check(-v);
+        // An odd multiple of 2^(e-15) in [10^e, 10^(e+1)) has 16 significant
+        // digits, the last a 5: halfway between two 15-digit texts.
+        const int e = tieExponent(rng);
+        const double low = std::ldexp(std::pow(10.0, e), 15 - e);
+        std::uniform_real_distribution<double> multiple(low, low * 10);
+        check(std::ldexp(static_cast<double>(static_cast<std::uint64_t>(multiple(rng)) | 1U), e - 15));
     }
 }
 
