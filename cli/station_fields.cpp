@@ -80,23 +80,19 @@ public:
     // The window's range rule, with its limits said as an operator would.
     bool number(std::string_view text, Axis axis, Unit unit, std::int32_t degrees, std::int32_t& value)
     {
-        const auto reading = readWholeNumber(text);
-        // Text that is no whole number is answered as a value past every
-        // bound is, so its message also says what is allowed.
-        const auto v =
-            validation::firstViolation({axis, unit}, reading.value_or(validation::BoxReading{0, true}), degrees);
-        if (reading && !v) {
-            value = reading->value;
-            return true;
+        // Plain digits, as nearly every field is: read straight away, with
+        // the same range rule; anything else, and every refusal, goes the
+        // general way, which words the message.
+        if (!text.empty() && text.size() <= kPlainDigits && text.front() >= '0' && text.front() <= '9') {
+            std::int32_t plain = 0;
+            const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), plain);
+            if (ec == std::errc{} && end == text.data() + text.size() &&
+                !validation::firstViolation({axis, unit}, validation::BoxReading{plain, false}, degrees)) {
+                value = plain;
+                return true;
+            }
         }
-        error_ = fieldName(own_, axis, unitName(unit)) + ": " + quote(text) +
-            (reading ? " is out of range" : " is not a whole number") + "; allowed: at most " +
-            std::to_string(v->highest);
-        if (v->atDegreesLimit) {
-            error_ += std::string(" when the ") + axisName(axis) + " degrees are " +
-                std::to_string(validation::maxDegrees(axis));
-        }
-        return false;
+        return numberOrRefusal(text, axis, unit, degrees, value);
     }
 
     bool hemisphere(std::string_view text, Axis axis, std::string& value)
@@ -116,6 +112,31 @@ public:
     }
 
 private:
+    // Nine digits always fit 32 bits.
+    static constexpr std::size_t kPlainDigits = 9;
+
+    [[gnu::noinline]] bool numberOrRefusal(
+        std::string_view text, Axis axis, Unit unit, std::int32_t degrees, std::int32_t& value)
+    {
+        const auto reading = readWholeNumber(text);
+        // Text that is no whole number is answered as a value past every
+        // bound is, so its message also says what is allowed.
+        const auto v =
+            validation::firstViolation({axis, unit}, reading.value_or(validation::BoxReading{0, true}), degrees);
+        if (reading && !v) {
+            value = reading->value;
+            return true;
+        }
+        error_ = fieldName(own_, axis, unitName(unit)) + ": " + quote(text) +
+            (reading ? " is out of range" : " is not a whole number") + "; allowed: at most " +
+            std::to_string(v->highest);
+        if (v->atDegreesLimit) {
+            error_ += std::string(" when the ") + axisName(axis) + " degrees are " +
+                std::to_string(validation::maxDegrees(axis));
+        }
+        return false;
+    }
+
     bool own_;
     std::string& error_;
 };
