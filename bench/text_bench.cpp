@@ -9,6 +9,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -82,7 +83,7 @@ void BM_NumberTextRoundedIntegerFloor(benchmark::State& state)
 {
     textOf(state, roundedFigures(), [](std::string& out, double v) {
         char buf[24];
-        const auto tenths = static_cast<long long>(v * 10 + 0.5);
+        const long long tenths = std::llround(v * 10);
         char* end = std::to_chars(buf, buf + sizeof buf, tenths / 10).ptr;
         if (tenths % 10 != 0) {
             *end++ = '.';
