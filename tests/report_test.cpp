@@ -1,5 +1,6 @@
 // The report both front ends show: rounding, texts and the figures behind them.
 
+#include "cli/report.h"
 #include "core/ellipsoid.h"
 #include "core/locator.h"
 #include "core/number_text.h"
@@ -144,6 +145,78 @@ TEST(Report, ExtrasCarryTheNumbersTheyShow)
     EXPECT_TRUE(plain.longDistance.text.empty());
     EXPECT_TRUE(plain.ellipsoidDistance.text.empty());
     EXPECT_TRUE(plain.ownLocator6.empty());
+}
+
+// JSON Lines as skybrant-cli --batch --json writes them, byte for byte.
+TEST(JsonReport, LinesKeepTheirBytes)
+{
+    struct Case {
+        const char* name;
+        StationEntry own;
+        StationEntry other;
+        std::uint64_t line;
+        const char* json;
+    };
+    const Case cases[] = {
+        {"London to New York, long path and locators", {51, 30, 0, 0, 7, 0, "N", "W"}, {40, 42, 0, 74, 0, 0, "N", "W"},
+            1,
+            R"({"line":1,"own":{"latitude":51.5,"longitude":-0.116666666666667,"locator":"IO91wm","locator8":"IO91wm60"},)"
+            R"("other":{"latitude":40.7,"longitude":-74,"locator":"FN30aq","locator8":"FN30aq08"},)"
+            R"("coordinate_unit":"degrees, north and east positive","distance":5539.2,"distance_unit":"km",)"
+            R"("heading_own_to_other":288,"heading_other_to_own":51,"heading_unit":"degrees clockwise from true north",)"
+            R"("long_path_distance":34257.2,"long_path_heading_own_to_other":108})"
+            "\n"},
+        {"the same place: null headings and a note", {10, 0, 0, 10, 0, 0, "N", "E"}, {10, 0, 0, 10, 0, 0, "N", "E"},
+            18446744073709551615U,
+            R"({"line":18446744073709551615,"own":{"latitude":10,"longitude":10,"locator":"JK50aa","locator8":"JK50aa00"},)"
+            R"("other":{"latitude":10,"longitude":10,"locator":"JK50aa","locator8":"JK50aa00"},)"
+            R"("coordinate_unit":"degrees, north and east positive","distance":0,"distance_unit":"km",)"
+            R"("heading_own_to_other":null,"heading_other_to_own":null,"heading_unit":"degrees clockwise from true north",)"
+            R"("note":"Both stations are at the same place, so there is no beam heading.",)"
+            R"("long_path_distance":39796.4,"long_path_heading_own_to_other":null})"
+            "\n"},
+    };
+    ReportOptions options;
+    options.longPath = true;
+    options.locators = true;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string out;
+        cli::appendJson(
+            makeReport(positionFromEntry(c.own), positionFromEntry(c.other), options), options, c.line, nullptr, out);
+        EXPECT_EQ(out, c.json);
+    }
+}
+
+// Texts are written whole up to the first byte that needs escaping, then
+// byte by byte.
+TEST(JsonReport, StringsEscapeAfterAPlainRun)
+{
+    struct Case {
+        const char* name;
+        std::string_view in;
+        const char* out;
+    };
+    const Case cases[] = {
+        {"empty", "", R"("")"},
+        {"all plain", "JO01mm", R"("JO01mm")"},
+        {"a quote after plain text", "ab\"cd", R"("ab\"cd")"},
+        {"a backslash last", "ab\\", R"("ab\\")"},
+        {"a line end after plain text", "ab\n", R"("ab\n")"},
+        {"delete after a tilde", "~\x7f", R"("~\u007f")"},
+        {"UTF-8 after plain text",
+            "Gr\xC3\xB6\xC3\x9F"
+            "e",
+            "\"Gr\xC3\xB6\xC3\x9F"
+            "e\""},
+        {"a stray byte after plain text", "abc\xFF!", R"("abc\ufffd!")"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string out;
+        cli::appendJsonString(c.in, out);
+        EXPECT_EQ(out, c.out);
+    }
 }
 
 }  // namespace
