@@ -9,10 +9,15 @@ namespace skybrant {
 namespace {
 
 // The standard form of the position: entries may run past a pole
-// (89 60 60), which the geodesic routines do not take.
+// (89 60 60), which the geodesic routines do not take. At a pole the
+// headings are measured from the meridian the station was given on, as the
+// sphere measures them, so the longitude stays as given there.
 Position standard(const Position& p)
 {
-    const GridPoint g = gridPoint(p);
+    GridPoint g = gridPoint(p);
+    if (g.lat == 90 * kUnitsPerDegree || g.lat == -90 * kUnitsPerDegree) {
+        g.lon = gridPoint(positionFromUnits(0, p.lonUnits)).lon;
+    }
     return positionFromUnits(g.lat, g.lon);
 }
 

@@ -80,5 +80,65 @@ TEST(Ellipsoid, HeadingBackPointsAlongTheArrival)
     }
 }
 
+// From a pole every path runs along a meridian, so on the ellipsoid as on
+// the sphere the heading is the turn from the meridian the station stands on
+// to the other station's: from the north pole on meridian L0 towards
+// meridian L it is 180 - (L - L0), from the south pole L - L0.
+TEST(Ellipsoid, HeadingsAtAPoleTurnFromTheGivenMeridian)
+{
+    struct Case {
+        const char* name;
+        Position own, other;
+        double forward, back;
+    };
+    const Case cases[] = {
+        {"north pole on 0 E", positionFromDegrees(90, 0), positionFromDegrees(50, 10), 170, 0},
+        {"north pole on 90 W", positionFromDegrees(90, -90), positionFromDegrees(50, 10), 80, 0},
+        {"north pole on 180 E", positionFromDegrees(90, 180), positionFromDegrees(50, 10), 350, 0},
+        {"north pole from the entry fields", positionFromEntry({90, 0, 0, 30, 0, 0, "N", "E"}),
+            positionFromDegrees(-20, 100), 110, 0},
+        {"towards the north pole", positionFromDegrees(50, 10), positionFromDegrees(90, 0), 0, 170},
+        {"south pole on 0 E", positionFromDegrees(-90, 0), positionFromDegrees(-50, 10), 10, 180},
+        {"south pole on 45 E", positionFromDegrees(-90, 45), positionFromDegrees(-50, 10), 325, 180},
+        {"towards the south pole", positionFromDegrees(-50, 10), positionFromDegrees(-90, 45), 180, 325},
+        {"pole to pole along the other's meridian", positionFromDegrees(90, 0), positionFromDegrees(-89, 10), 170, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const GeodesicResult g = solveWgs84(c.own, c.other);
+        const GreatCircleResult s = solvePositions(c.own, c.other);
+        const auto near = [](double actual, double expected) {
+            const double turn = std::fabs(actual - expected);
+            return std::min(turn, 360 - turn);
+        };
+        EXPECT_LT(near(g.azimuthOwnToOther, c.forward), 1e-9) << g.azimuthOwnToOther;
+        EXPECT_LT(near(g.azimuthOtherToOwn, c.back), 1e-9) << g.azimuthOtherToOwn;
+        EXPECT_LT(near(s.headingOwnToOther, c.forward), 1e-6) << s.headingOwnToOther;
+        EXPECT_LT(near(s.headingOtherToOwn, c.back), 1e-6) << s.headingOtherToOwn;
+    }
+}
+
+// Both stations at a pole: the same pole is no distance whatever the
+// longitudes, the two poles twice the WGS84 quarter meridian apart.
+TEST(Ellipsoid, PoleToPoleDistances)
+{
+    constexpr double kQuarterMeridianMetres = 10001965.729;
+    struct Case {
+        const char* name;
+        Position own, other;
+        double metres;
+    };
+    const Case cases[] = {
+        {"north pole on two meridians", positionFromDegrees(90, 0), positionFromDegrees(90, 120), 0},
+        {"south pole on two meridians", positionFromDegrees(-90, -45), positionFromDegrees(-90, 45), 0},
+        {"north to south", positionFromDegrees(90, 10), positionFromDegrees(-90, -170), 2 * kQuarterMeridianMetres},
+        {"south to north", positionFromDegrees(-90, 0), positionFromDegrees(90, 0), 2 * kQuarterMeridianMetres},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_NEAR(solveWgs84(c.own, c.other).distanceMetres, c.metres, 1e-3);
+    }
+}
+
 }  // namespace
 }  // namespace skybrant
