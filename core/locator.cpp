@@ -91,7 +91,12 @@ bool parseLocator(std::string_view text, Position& centre, std::string& error)
 
 std::string locatorOf(const Position& position, std::size_t length)
 {
-    const GridPoint p = gridPoint(position);
+    GridPoint p = gridPoint(position);
+    // At a pole the square is the one on the meridian the station was given
+    // on, the longitude every other figure shows beside it.
+    if (p.lat == 90 * kUnitsPerDegree || p.lat == -90 * kUnitsPerDegree) {
+        p.lon = gridPoint(positionFromUnits(0, position.lonUnits)).lon;
+    }
     // From the south-west corner of the grid; the north pole joins the top row.
     std::int64_t lon = p.lon + 180 * kUnitsPerDegree;
     std::int64_t lat = std::min(p.lat + 90 * kUnitsPerDegree, 180 * kUnitsPerDegree - 1);

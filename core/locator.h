@@ -22,7 +22,8 @@ bool parseLocator(std::string_view text, Position& centre, std::string& error);
 // The locator of length 2 to 10 (even) of the square holding the position,
 // letters of the field in capitals and of the subsquares in small letters
 // ("JO01mm"). Squares include their south and west edges; the north pole
-// belongs to the top row and 180 degrees east to the first column.
+// belongs to the top row and 180 degrees east to the first column. At a pole
+// the longitude given picks the column.
 std::string locatorOf(const Position& position, std::size_t length);
 
 }  // namespace skybrant

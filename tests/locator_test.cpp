@@ -75,9 +75,15 @@ TEST(Locator, PositionsToLocatorsWorkedByHand)
         // 180 E is 180 W; the equator is the south edge of row J.
         {{0, 0, 0, 180, 0, 0, "N", "E"}, "AJ00aa", "AJ00aa00"},
         {{0, 0, 0, 180, 0, 0, "S", "W"}, "AJ00aa", "AJ00aa00"},
-        // The north pole joins the top row; at a pole every longitude is the same.
-        {{90, 0, 0, 45, 0, 0, "N", "E"}, "AR09ax", "AR09ax09"},
-        {{90, 0, 0, 0, 0, 0, "S", "W"}, "AA00aa", "AA00aa00"},
+        // The north pole joins the top row. At a pole the longitude given
+        // picks the column, as it does anywhere else: 45 E is 225 degrees from
+        // 180 W, field L (11, 220 to 240), square 2, subsquare m (12, 1 of 2
+        // degrees in steps of 5'), extended square 0.
+        {{90, 0, 0, 45, 0, 0, "N", "E"}, "LR29mx", "LR29mx09"},
+        {{90, 0, 0, 180, 0, 0, "N", "E"}, "AR09ax", "AR09ax09"},
+        {{90, 0, 0, 0, 0, 0, "S", "W"}, "JA00aa", "JA00aa00"},
+        // The column of FN20xr55 at the south pole.
+        {{90, 0, 0, 74, 2, 30, "S", "W"}, "FA20xa", "FA20xa50"},
         // Past the pole the latitude continues down the far side.
         {{89, 60, 30, 0, 0, 0, "N", "E"}, "AR09ax", "AR09ax08"},
     };
