@@ -1,5 +1,7 @@
 #include "command_line.h"
 
+#include <QCoreApplication>
+
 #include <cstddef>
 
 namespace skybrant::cli {
@@ -52,8 +54,14 @@ QCommandLineOption makeOption(const OptionHelp& help)
 
 }  // namespace
 
-CommandLine::CommandLine() : helpOption(parser.addHelpOption()), versionOption(parser.addVersionOption())
+// Qt's own help option brings --help-all, for Qt's options that this
+// program does not take, so both built-in options are made here.
+CommandLine::CommandLine()
+    : helpOption(
+          {QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Displays help on commandline options.")),
+      versionOption({QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Displays version information."))
 {
+    parser.addOptions({helpOption, versionOption});
     parser.setApplicationDescription(qt(kDescription));
     for (const OptionHelp& help : options()) {
         table.push_back(makeOption(help));
@@ -67,6 +75,17 @@ CommandLine::CommandLine() : helpOption(parser.addHelpOption()), versionOption(p
 bool CommandLine::parse(const QStringList& arguments)
 {
     return parser.parse(protectNegativeNumbers(arguments));
+}
+
+std::string CommandLine::helpText() const
+{
+    QString text = parser.helpText();
+    // Qt's usage line repeats the path the program was started by.
+    const QString typed = QStringLiteral("Usage: ") + QCoreApplication::arguments().value(0);
+    if (text.startsWith(typed)) {
+        text.replace(0, typed.size(), QStringLiteral("Usage: ") + qt(kProgramName));
+    }
+    return text.toStdString();
 }
 
 const QCommandLineOption& CommandLine::qtOption(Option option) const

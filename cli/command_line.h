@@ -24,8 +24,8 @@ public:
 
     bool helpWanted() const { return parser.isSet(helpOption); }
     bool versionWanted() const { return parser.isSet(versionOption); }
-    [[noreturn]] void showHelp(int exitCode) { parser.showHelp(exitCode); }
-    [[noreturn]] void showVersion() { parser.showVersion(); }
+    // What --help shows, as UTF-8, naming the program as installed.
+    std::string helpText() const;
 
     bool isSet(Option option) const;
     // The option's value as UTF-8, exactly as typed, or its default when it

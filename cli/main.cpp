@@ -14,6 +14,7 @@
 #include "skybrant_version.h"
 #include "station_args.h"
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QString>
@@ -56,9 +57,11 @@ struct PairOptions {
     std::optional<cli::MapRequest> map;
 };
 
+int writeOut(const std::string& text);
+
 // The stations from --from, --to and the station fields, whichever of them
 // the user gave; a status to exit with when they cannot be read.
-int readStations(const cli::CommandLine& line, cli::Callsigns& callsigns, Position& own, Position& other)
+int readStations(const cli::CommandLine& line, cli::Callsigns& callsigns, bool json, Position& own, Position& other)
 {
     const cli::StationsRead read = cli::readStationArguments({line.value(cli::Option::From),
         line.value(cli::Option::To), line.positionalArguments(), line.value(cli::Option::Call), &callsigns});
@@ -73,6 +76,13 @@ int readStations(const cli::CommandLine& line, cli::Callsigns& callsigns, Positi
         break;
     }
     std::fprintf(stderr, "skybrant-cli: ERROR: %s\n", read.error.c_str());
+    if (json) {
+        // A program reading the JSON gets the failure as a failed batch line gives it.
+        std::string text = "{\"error\":";
+        cli::appendJsonString(read.error, text);
+        text += "}\n";
+        writeOut(text);
+    }
     return kExitFailed;
 }
 
@@ -214,7 +224,9 @@ int readPairOptions(const cli::CommandLine& line, PairOptions& options)
         return usageError("--" + std::string(cli::help(*twice).name) + " is given more than once");
     }
     const std::string unitText = line.value(Option::Units).value_or("");
-    const auto unit = unitFromSymbol(unitText);
+    // The symbol in either case, as hemisphere letters are; only ASCII
+    // letters are lowered, so no other character passes for one of them.
+    const auto unit = unitFromSymbol(QByteArray::fromStdString(unitText).toLower().toStdString());
     if (!unit) {
         return usageError("--units: " + quote(unitText) + " is not a unit; allowed: km, mi or nmi");
     }
@@ -289,7 +301,7 @@ int main(int argc, char* argv[])
         return usageError(shown);
     }
     if (line.helpWanted()) {
-        line.showHelp(kExitOk);
+        return writeOut(line.helpText());
     }
     cli::Callsigns callsigns(line.value(cli::Option::Cty).value_or(""));
     if (line.versionWanted()) {
@@ -319,7 +331,7 @@ int main(int argc, char* argv[])
     }
     Position own;
     Position other;
-    if (const int status = readStations(line, callsigns, own, other); status != kExitOk) {
+    if (const int status = readStations(line, callsigns, options.json, own, other); status != kExitOk) {
         return status;
     }
     return drawMap(own, other, options, runOnePair(own, other, options));

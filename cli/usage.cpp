@@ -107,6 +107,7 @@ constexpr std::array kOptions{
         ".BR \"skybrant-cli JO01 FN20xr \\-\\-long-path\" ."},
     OptionHelp{Option::Units, "units", "km|mi|nmi", "km",
         "Distances in kilometres (km, the default), statute miles (mi) or nautical miles (nmi): --units nmi.",
+        "The symbol may be in either case (KM, Nmi).\n"
         "All come from the same arc by the program's rule of 60 nautical miles of\n"
         "6080 feet to a degree, 5280 feet to a statute mile and 1.6 km to a mile:\n"
         ".BR \"skybrant-cli JO01 FN20xr \\-\\-units nmi\" ."},
@@ -135,7 +136,10 @@ constexpr std::array kOptions{
         ".BR \"\\-\\-rotate [::1]:4533 \\-\\-timeout 5\" ."},
     OptionHelp{Option::Json, "json", "", "",
         "Write JSON, every field named and units stated; with --batch one object per line.",
-        "A heading that does not exist is null.\n"
+        "A heading that does not exist is null, and a station that cannot be read\n"
+        "gives an object with only its\n"
+        ".B error\n"
+        "(the message also goes to standard error).\n"
         "With\n"
         ".BR \\-\\-batch ,\n"
         "the output is JSON Lines: one object per pair or failed line, each with its\n"

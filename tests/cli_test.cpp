@@ -5,12 +5,19 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -63,6 +70,7 @@ TEST(Cli, BadInputAndUsageErrorsHaveTheirOwnStatus)
         {"0 0 0 N 0 0 0 E 0 0 0 N 0 0 0 Q", 1, "other longitude hemisphere"},
         {"1 2 3", 2, "found 3"},
         {"--frobnicate", 2, "Unknown option 'frobnicate'"},
+        {"--help-all", 2, "Unknown option 'help-all'"},
         {"--batch 1 2", 2, "takes no stations as arguments"},
     };
     for (const auto& c : cases) {
@@ -213,7 +221,9 @@ TEST(Cli, OptionValuesAreChecked)
     };
     const Case cases[] = {
         {words("JO01 FN20 --units furlongs"), "--units: \"furlongs\" is not a unit; allowed: km, mi or nmi"},
-        {words("JO01 FN20 --units KM"), "--units: \"KM\" is not a unit"},
+        {words("JO01 FN20 --units KMS"), "--units: \"KMS\" is not a unit"},
+        // The Kelvin sign lowers to k in Unicode, but is no letter of a unit.
+        {{"JO01", "FN20", "--units", QStringLiteral("\u212Am")}, "is not a unit; allowed: km, mi or nmi"},
         {words("JO01 FN20 --rotate localhost:4533 --timeout 0"), "--timeout: \"0\" is not a number of seconds"},
         {words("JO01 FN20 --rotate localhost:4533 --timeout -1"), "--timeout: \"-1\" is not a number of seconds"},
         {words("JO01 FN20 --rotate localhost:4533 --timeout 3601"), "--timeout: \"3601\""},
@@ -304,15 +314,208 @@ TEST(Cli, HelpAndManPageShowEveryOptionWithAnExample)
         help.out.section(QStringLiteral("\nOptions:\n"), 1).section(QStringLiteral("\n\n"), 0, 0);
     for (const QString& entry : optionList.split(u'\n')) {
         const QString name = entry.trimmed().section(u' ', 0, 0);
-        if (name.startsWith(QStringLiteral("--")) && name != QStringLiteral("--help-all")) {
+        if (name.startsWith(QStringLiteral("--"))) {
             EXPECT_TRUE(
                 man.contains(QStringLiteral(".B ") + name + u'\n') || man.contains(QStringLiteral(".BI ") + name))
                 << name.toStdString() << " is in --help but not in the man page";
         }
     }
+    // Only the help this program gives is offered.
+    EXPECT_FALSE(help.out.contains(u"--help-all"));
     const CliRun version = cli({QStringLiteral("--version")});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_TRUE(version.out.startsWith(u"skybrant-cli "));
+}
+
+TEST(Cli, UnitSymbolsInEitherCase)
+{
+    struct Case {
+        const char* name;
+        QStringList args;
+        const char* out;  // the symbol is shown as the program writes it
+    };
+    const Case cases[] = {
+        {"capitals", words("0 0 0 1 --units KM"), "Distance: 110.5 km\n"},
+        {"mixed", words("0 0 0 1 --units Mi"), "Distance: 69.1 mi\n"},
+        {"nautical in capitals", words("0 0 0 1 --units NMI"), "Distance: 60 nmi\n"},
+        {"with the equals sign", words("0 0 0 1 --units=nMi"), "Distance: 60 nmi\n"},
+        {"in JSON", words("0 0 0 1 --units MI --json"), "{\"own\":"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun r = cli(c.args);
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.startsWith(QString::fromUtf8(c.out))) << r.out.toStdString();
+    }
+    EXPECT_EQ(jsonObject(cli(words("0 0 0 1 --units MI --json")).out).value(u"distance_unit").toString(), "mi");
+    const CliRun batch = cli(words("--batch --units NMI"), "0 0 0 1\n");
+    EXPECT_EQ(batch.exitCode, 0);
+    EXPECT_EQ(batch.out, "60,90,270\n");
+}
+
+// From a pole every path runs along a meridian: the heading is the turn from
+// the meridian the station was given on, on the ellipsoid as on the sphere.
+TEST(Cli, EllipsoidHeadingsAtAPoleTurnFromTheGivenMeridian)
+{
+    struct Case {
+        const char* name;
+        QStringList args;
+        const char* lines;  // the long path and ellipsoid lines
+    };
+    const Case cases[] = {
+        {"from the north pole", {"90 0", "50 10"},
+            "Long path beam heading from my station: 350 degrees\n"
+            "WGS84 ellipsoid distance: 4461.1 km\n"
+            "WGS84 ellipsoid heading from my station: 170 degrees\n"
+            "WGS84 ellipsoid heading from the other station: 0 degrees\n"},
+        {"towards the north pole", {"50 10", "90 0"},
+            "Long path beam heading from my station: 180 degrees\n"
+            "WGS84 ellipsoid distance: 4461.1 km\n"
+            "WGS84 ellipsoid heading from my station: 0 degrees\n"
+            "WGS84 ellipsoid heading from the other station: 170 degrees\n"},
+        {"from the north pole as entry fields", words("90 0 0 N 90 0 0 W 50 0 0 N 10 0 0 E"),
+            "Long path beam heading from my station: 260 degrees\n"
+            "WGS84 ellipsoid distance: 4461.1 km\n"
+            "WGS84 ellipsoid heading from my station: 80 degrees\n"
+            "WGS84 ellipsoid heading from the other station: 0 degrees\n"},
+        {"from the south pole", {"-90 45", "-50 10"},
+            "Long path beam heading from my station: 145 degrees\n"
+            "WGS84 ellipsoid distance: 4461.1 km\n"
+            "WGS84 ellipsoid heading from my station: 325 degrees\n"
+            "WGS84 ellipsoid heading from the other station: 180 degrees\n"},
+        {"towards the south pole", {"-50 10", "-90 45"},
+            "Long path beam heading from my station: 0 degrees\n"
+            "WGS84 ellipsoid distance: 4461.1 km\n"
+            "WGS84 ellipsoid heading from my station: 180 degrees\n"
+            "WGS84 ellipsoid heading from the other station: 325 degrees\n"},
+        {"both at the north pole", {"90 0", "90 120"},
+            "Long path beam heading from my station: none\n"
+            "WGS84 ellipsoid distance: 0 km\n"
+            "WGS84 ellipsoid heading from my station: none\n"
+            "WGS84 ellipsoid heading from the other station: none\n"},
+        {"one at each pole", {"90 10", "-90 -30"},
+            "Long path beam heading from my station: none\n"
+            "WGS84 ellipsoid distance: 20003.9 km\n"
+            "WGS84 ellipsoid heading from my station: none\n"
+            "WGS84 ellipsoid heading from the other station: none\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun r = cli(c.args + words("--long-path --ellipsoid"));
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains(QString::fromUtf8(c.lines))) << r.out.toStdString();
+    }
+}
+
+// At a pole the locator is the square on the longitude the JSON shows.
+TEST(Cli, PoleLocatorFollowsTheLongitudeShown)
+{
+    struct Case {
+        const char* name;
+        QStringList args;
+        double longitude;
+        const char* locator8;
+    };
+    const Case cases[] = {
+        {"north pole at 45 E", words("90 0 0 N 45 0 0 E 0 0 0 N 0 0 0 E"), 45, "LR29mx09"},
+        {"north pole at 180 E", words("90 0 0 N 180 0 0 E 0 0 0 N 0 0 0 E"), 180, "AR09ax09"},
+        {"south pole at 74 2 30 W", words("90 0 0 S 74 2 30 W 0 0 0 N 0 0 0 E"), -(74 + 2.0 / 60 + 30.0 / 3600),
+            "FA20xa50"},
+        {"south pole in decimal degrees", {"-90 -0.5", "0 0"}, -0.5, "IA90sa00"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun r = cli(c.args + words("--locator --json"));
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        const QJsonObject own = jsonObject(r.out).value(u"own").toObject();
+        EXPECT_DOUBLE_EQ(own.value(u"longitude").toDouble(), c.longitude);
+        EXPECT_EQ(own.value(u"locator8").toString(), c.locator8);
+    }
+}
+
+TEST(Cli, JsonReportsABadFieldAsAnObject)
+{
+    struct Case {
+        const char* name;
+        QStringList args;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"a short locator", words("JO01 FN2"),
+            "other locator \"FN2\" has 3 characters; a locator has 2, 4, 6, 8 or 10"},
+        {"a latitude out of range", words("91 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E"),
+            "own latitude degrees: \"91\" is out of range; allowed: at most 90"},
+        {"a bad --to", {"--from", "JO01", "--to", "95 0"}, "--to: other latitude: \"95\" is out of range"},
+        {"a control character", {"JO01", QStringLiteral("FN\x1b")}, "other locator \"FN\\x1B\": character 3"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun r = cli(c.args + QStringList{QStringLiteral("--json")});
+        EXPECT_EQ(r.exitCode, 1);
+        ASSERT_TRUE(r.out.endsWith(u"}\n")) << r.out.toStdString();
+        EXPECT_EQ(r.out.count(u'\n'), 1);
+        const QJsonObject o = jsonObject(r.out);
+        EXPECT_EQ(o.keys(), QStringList{QStringLiteral("error")});
+        const QString error = o.value(u"error").toString();
+        EXPECT_TRUE(error.startsWith(QString::fromUtf8(c.error))) << error.toStdString();
+        // The same sentence, once, on the error stream.
+        EXPECT_EQ(r.err, QStringLiteral("skybrant-cli: ERROR: ") + error + u'\n');
+    }
+    // A usage error is about the command line, not a pair: no JSON.
+    const CliRun usage = cli(words("JO01 --json"));
+    EXPECT_EQ(usage.exitCode, 2);
+    EXPECT_EQ(usage.out, "");
+}
+
+// The usage line names the program, not the path it was started by.
+TEST(Cli, UsageLineNamesTheProgram)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString link = folder.filePath(QStringLiteral("beam"));
+    ASSERT_TRUE(QFile::link(QStringLiteral(SKYBRANT_CLI_PATH), link));
+    struct Case {
+        const char* name;
+        QString program;
+        QString option;
+    };
+    const Case cases[] = {
+        {"by its full path", QStringLiteral(SKYBRANT_CLI_PATH), QStringLiteral("--help")},
+        {"through a link of another name", link, QStringLiteral("--help")},
+        {"by the short option", QStringLiteral(SKYBRANT_CLI_PATH), QStringLiteral("-h")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QProcess p;
+        p.start(c.program, {c.option});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 0);
+        const QString out = QString::fromUtf8(p.readAllStandardOutput());
+        EXPECT_TRUE(out.startsWith(u"Usage: skybrant-cli [options] OWN OTHER\n"))
+            << out.section(u'\n', 0, 0).toStdString();
+    }
+}
+
+// --help and --version tell when their text could not be written, as the
+// figures do.
+TEST(Cli, HelpAndVersionReportAFailedWrite)
+{
+    // A private "full" device node (char 1:7) in a folder of our own.
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString node = folder.filePath(QStringLiteral("full"));
+    ASSERT_EQ(::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0600, makedev(1, 7)), 0) << std::strerror(errno);
+    for (const char* option : {"--help", "-h", "--version", "-v"}) {
+        SCOPED_TRACE(option);
+        QProcess p;
+        p.setStandardOutputFile(node);
+        p.start(QStringLiteral(SKYBRANT_CLI_PATH), {QString::fromLatin1(option)});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), 1);
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        EXPECT_TRUE(err.startsWith(u"skybrant-cli: cannot write the output: ")) << err.toStdString();
+    }
 }
 
 }  // namespace
