@@ -275,7 +275,7 @@ unsigned defaultThreads()
 }
 
 // Input that keeps arriving this fast for this long goes to every thread.
-constexpr std::size_t kThreadsAfterBytes = std::size_t{1} << 20;
+constexpr std::size_t kThreadsAfterBytes = std::size_t{512} * 1024;
 
 // The reading side of a run: reads what has arrived, cuts it into chunks of
 // whole lines and hands them on; before any read that would wait, every
@@ -323,13 +323,20 @@ private:
         return false;
     }
 
-    // The length of the chunk's whole lines: up to its last line end, or
-    // all of it once the input has ended.
+    // The length of the whole lines to hand on: up to the last line end
+    // within the limit, else up to the first line end, or all of it once
+    // the input has ended. A long line can leave much more than the limit
+    // in the chunk; its output must not grow with that.
     std::size_t wholeLines(const BatchChunk& chunk) const
     {
         const char* data = chunk.data.get();
-        if (const auto* last = static_cast<const char*>(memrchr(data, '\n', chunk.size))) {
+        if (const auto* last = static_cast<const char*>(memrchr(data, '\n', std::min(chunk.size, limit_)))) {
             return static_cast<std::size_t>(last - data) + 1;
+        }
+        if (chunk.size > limit_) {
+            if (const auto* first = static_cast<const char*>(std::memchr(data + limit_, '\n', chunk.size - limit_))) {
+                return static_cast<std::size_t>(first - data) + 1;
+            }
         }
         return end_ ? chunk.size : 0;
     }
