@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <optional>
 #include <system_error>
 
 namespace skybrant::cli {
@@ -61,9 +60,19 @@ void BatchChunks::startThreads()
         return;
     }
     for (unsigned i = 1; i < threads_; ++i) {
+        // Each thread keeps its own pair of callsigns, copied here before
+        // it starts; the country file is shared and only read.
+        auto state = std::make_unique<ThreadState>();
+        state->options = options_;
+        if (options_.callsigns != nullptr) {
+            state->callsigns.emplace(*options_.callsigns);
+            state->options.callsigns = &*state->callsigns;
+        }
+        states_.push_back(std::move(state));
         try {
-            others_.emplace_back([this, i] { runThread(i); });
+            others_.emplace_back([this, i, s = states_.back().get()] { runThread(s->options, i); });
         } catch (const std::system_error&) {
+            states_.pop_back();
             break;  // the system has no more threads to give: fewer work
         }
     }
@@ -151,16 +160,8 @@ void BatchChunks::workOnePending(std::unique_lock<std::mutex>& lock, const Batch
     lock.lock();
 }
 
-void BatchChunks::runThread(unsigned thread)
+void BatchChunks::runThread(const BatchOptions& options, unsigned thread)
 {
-    // Each thread keeps its own pair of callsigns; the country file is
-    // shared and only read.
-    BatchOptions options = options_;
-    std::optional<Callsigns> callsigns;
-    if (options_.callsigns != nullptr) {
-        callsigns.emplace(*options_.callsigns);
-        options.callsigns = &*callsigns;
-    }
     std::unique_lock lock(mutex_);
     for (;;) {
         changed_.wait(lock, [&] { return quit_ || !pending_.empty(); });

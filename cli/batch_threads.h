@@ -14,6 +14,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -36,6 +37,8 @@ struct BatchChunk {
     std::uint64_t failedLines = 0;
 };
 
+// acquire, release, submit, helpIfBehind, drain and startThreads belong to
+// the reading thread.
 class BatchChunks {
 public:
     // threads: how many may work at once, the calling thread included.
@@ -74,7 +77,7 @@ private:
     void offer(BatchChunk& chunk);
     void finish(BatchChunk& chunk, unsigned thread);
     void write(BatchChunk& chunk);
-    void runThread(unsigned thread);
+    void runThread(const BatchOptions& options, unsigned thread);
     // With the lock held: takes the oldest waiting chunk and works on it.
     void workOnePending(std::unique_lock<std::mutex>& lock, const BatchOptions& options, unsigned thread);
 
@@ -92,6 +95,12 @@ private:
     std::uint64_t failedLines_ = 0;
     unsigned workedMask_ = 0;
     bool quit_ = false;
+    struct ThreadState {
+        BatchOptions options;
+        std::optional<Callsigns> callsigns;
+    };
+    // Declared before the threads, which use them until they are joined.
+    std::vector<std::unique_ptr<ThreadState>> states_;
     std::vector<std::thread> others_;
 
     // The chunk whose output is written now; all before it are written.
