@@ -29,6 +29,7 @@ struct MapColours {
     static constexpr QRgb otherStation = 0xff30ff60;
     static constexpr QRgb shortPath = 0xffffd200;
     static constexpr QRgb longPath = 0xffff8c00;
+    static constexpr QRgb antenna = 0xffff40ff;  // where the rotator points
 };
 
 // The other station as the overlay shows it.
@@ -71,6 +72,9 @@ public:
 
     // The other station and the paths over a picture of the base.
     void drawOverlay(QPainter& painter, const OtherStation& other) const;
+    // The antenna's direction from the centre, clockwise from north, as a
+    // needle over a picture of the base.
+    void drawNeedle(QPainter& painter, double bearingDegrees) const;
 
     // The base with the overlay, or the base alone.
     QImage picture(const std::optional<OtherStation>& other);

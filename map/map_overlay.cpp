@@ -1,9 +1,11 @@
 #include "azimuthal_map.h"
 
 #include <QPainter>
+#include <QPolygonF>
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace skybrant {
 
@@ -74,6 +76,31 @@ void AzimuthalMap::drawOverlay(QPainter& painter, const OtherStation& other) con
         painter.drawText(textAt + QPointF(1, 1), other.label);
         painter.setPen(QColor::fromRgb(MapColours::otherStation));
         painter.drawText(textAt, other.label);
+    }
+    painter.restore();
+}
+
+void AzimuthalMap::drawNeedle(QPainter& painter, double bearingDegrees) const
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const double scale = size_ / 1024.0;
+    const double width = std::max(3.0, 5 * scale);
+    const double radians = bearingDegrees * std::numbers::pi / 180;
+    // Image y grows downwards: north is up, east to the right.
+    const QPointF dir(std::sin(radians), -std::cos(radians));
+    const QPointF side(-dir.y(), dir.x());
+    const QPointF c = centrePixel();
+    const QPointF tip = c + dir * (radius_ * 0.92);
+    const double head = std::max(8.0, 22 * scale);
+    const QPolygonF arrow{tip, tip - dir * head + side * (head * 0.45), tip - dir * head - side * (head * 0.45)};
+    // Dark under bright, so the needle reads on land, sea and night alike.
+    for (const bool outline : {true, false}) {
+        const QColor colour = outline ? QColor(Qt::black) : QColor::fromRgb(MapColours::antenna);
+        painter.setPen(QPen(colour, outline ? width + 2 : width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.setBrush(colour);
+        painter.drawLine(c, tip - dir * (head * 0.5));
+        painter.drawPolygon(arrow);
     }
     painter.restore();
 }

@@ -87,6 +87,14 @@ void MapView::setNightTime(std::optional<std::chrono::sys_seconds> utc)
     overlayChanged();
 }
 
+void MapView::setNeedle(std::optional<double> bearingDegrees)
+{
+    if (bearingDegrees != needle_) {
+        needle_ = bearingDegrees;
+        overlayChanged();
+    }
+}
+
 void MapView::overlayChanged()
 {
     pictureStale_ = true;
@@ -117,6 +125,10 @@ const QImage& MapView::picture()
     AzimuthalMap& m = map();
     if (pictureStale_) {
         picture_ = m.picture(other_);
+        if (needle_) {
+            QPainter painter(&picture_);
+            m.drawNeedle(painter, *needle_);
+        }
         pictureStale_ = false;
     }
     return picture_;

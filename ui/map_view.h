@@ -26,6 +26,9 @@ public:
     // Without the earth images the map is drawn in flat colours.
     void setImagesShown(bool shown);
     void setNightTime(std::optional<std::chrono::sys_seconds> utc);
+    // The antenna's bearing as a needle from the centre; none hides it.
+    void setNeedle(std::optional<double> bearingDegrees);
+    std::optional<double> needle() const { return needle_; }
     std::optional<std::chrono::sys_seconds> nightTime() const { return nightTime_; }
 
     // Why the earth images are not drawn although asked for; empty when
@@ -58,6 +61,7 @@ private:
 
     Position own_;
     std::optional<OtherStation> other_;
+    std::optional<double> needle_;
     DistanceUnit unit_ = DistanceUnit::Kilometres;
     bool rings_ = true;
     bool imagesShown_ = true;
