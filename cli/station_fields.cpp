@@ -183,20 +183,17 @@ bool looksNumeric(std::string_view token)
     return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
 }
 
-// A token read as a callsign: shaped like one, and neither a locator nor a
-// number, which keep their meaning.
+// A token that is not a locator read as a callsign: shaped like one, and
+// not a number, which keeps its meaning.
 bool isCallsignToken(std::string_view token)
 {
     if (!isCallsignShaped(token)) {
         return false;
     }
-    Position ignored;
-    std::string noError;
     double number = 0;
     const std::string_view digits = token.starts_with('+') ? token.substr(1) : token;
     const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
-    const bool isNumber = ec == std::errc{} && end == digits.data() + digits.size();
-    return !isNumber && !parseLocator(token, ignored, noError);
+    return ec != std::errc{} || end != digits.data() + digits.size();
 }
 
 bool readEntryStation(std::span<const std::string_view>& tokens, bool own, Position& station, std::string& error)
@@ -224,7 +221,21 @@ bool readStation(
     if (tokens.empty()) {
         return false;
     }
-    if (callsigns != nullptr && isCallsignToken(tokens[0])) {
+    // Whether the first token is a locator, read once: a locator keeps its
+    // meaning over a callsign's, and is then the station. A token that looks
+    // numeric never is one.
+    Position centre;
+    std::string locatorError;
+    bool locatorRead = false;
+    bool isLocator = false;
+    const auto readLocator = [&] {
+        if (!locatorRead) {
+            isLocator = !looksNumeric(tokens[0]) && parseLocator(tokens[0], centre, locatorError);
+            locatorRead = true;
+        }
+        return isLocator;
+    };
+    if (callsigns != nullptr && !readLocator() && isCallsignToken(tokens[0])) {
         if (!callsigns->lookUp(tokens[0], own, station, error)) {
             error.insert(0, own ? "own station: " : "other station: ");
             return false;
@@ -238,10 +249,12 @@ bool readStation(
         return readEntryStation(tokens, own, station, error);
     }
     if (!looksNumeric(tokens[0])) {
-        if (!parseLocator(tokens[0], station, error)) {
+        if (!readLocator()) {
+            error = std::move(locatorError);
             error.insert(0, own ? "own " : "other ");
             return false;
         }
+        station = centre;
         tokens = tokens.subspan(1);
         return true;
     }
