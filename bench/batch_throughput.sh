@@ -58,14 +58,16 @@ make_locators() {
 now_ns() { date +%s%N; }
 
 # timed NAME COMMAND...: runs the command (stdin and stdout as the caller
-# set them) and appends its wall-clock seconds to $dir/NAME.
+# set them) and appends its wall-clock seconds to $dir/NAME and its CPU
+# seconds (user and system) to $dir/NAME.cpu.
 timed() {
     name=$1
     shift
     t0=$(now_ns)
-    "$@"
+    /usr/bin/time -f '%U %S' -o "$dir/cpu" "$@"
     t1=$(now_ns)
     echo "$t0 $t1" | awk '{ printf "%.6f\n", ($2 - $1) / 1e9 }' >> "$dir/$name"
+    awk '{ printf "%.2f\n", $1 + $2 }' "$dir/cpu" >> "$dir/$name.cpu"
 }
 
 median() {
@@ -121,6 +123,7 @@ for kind in dms loc; do
     rm -f "$dir/$kind.ref" "$dir/$kind.cli" "$dir/$kind.cores" "$dir/$kind.pipe" "$dir/$kind.json1" "$dir/$kind.json2"
 done
 
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 # The programs take turns, so that a change in the machine's load falls on
 # all of them alike.
 i=0
@@ -138,6 +141,7 @@ done
 
 echo
 echo "$pairs pairs, median of $runs runs each, wall clock; skybrant-cli runs $threads thread(s)"
+echo "load average before: $load_before; after: $(cut -d' ' -f1-3 /proc/loadavg)"
 for kind in dms loc; do
     label=$([ "$kind" = dms ] && echo "DMS pairs" || echo "6-character locator pairs")
     r=$(median "ref_$kind"); o=$(median "one_$kind"); j=$(median "json_$kind")
@@ -150,6 +154,11 @@ for kind in dms loc; do
         printf "  skybrant-cli --batch, all cores %8.3f s  %10.0f pairs/s  %.2fx the reference on one core\n", a, n / a, r / a
         printf "  the same from a pipe            %8.3f s  %10.0f pairs/s  %.2fx\n", p, n / p, r / p
         printf "  reference C program, all cores  %8.3f s\n", ra
+    }'
+    rc=$(median "ref_$kind.cpu"); oc=$(median "one_$kind.cpu"); jc=$(median "json_$kind.cpu")
+    awk -v r="$rc" -v o="$oc" -v j="$jc" 'BEGIN {
+        printf "  CPU time (user + system), one core: reference %.2f s, --batch %.2f s (%.2fx), --json %.2f s (%.2fx plain)\n",
+            r, o, (o > 0 ? r / o : 0), j, (o > 0 ? j / o : 0)
     }'
     verdict "$r / $o >= 1.6" "$label: one core at least 1.6x the reference ($(awk "BEGIN { printf \"%.2f\", $r / $o }"))"
     verdict "$j / $o <= 2" "$label: --json at most 2x the time of plain --batch ($(awk "BEGIN { printf \"%.2f\", $j / $o }"))"
