@@ -14,7 +14,7 @@ constexpr std::size_t kWriteBlock = std::size_t{64} * 1024;
 // The output a chunk is cut for; a chunk waiting for its turn holds up to
 // twice that before its thread waits too. With --json and every column the
 // output is some 40 times the input, so chunks then take less input.
-constexpr std::size_t kChunkOutputBytes = std::size_t{256} * 1024;
+constexpr std::size_t kChunkOutputBytes = std::size_t{128} * 1024;
 constexpr std::size_t kHeldOutputBytes = 2 * kChunkOutputBytes;
 // The first chunks are small, so the first answers come soon.
 constexpr std::size_t kFirstChunkBytes = std::size_t{16} * 1024;

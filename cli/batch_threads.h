@@ -23,7 +23,7 @@ namespace skybrant::cli {
 
 // Longest input a chunk holds: its lines, and room for a partial line of
 // the longest kind (with "\r\n") while its end is still to come.
-inline constexpr std::size_t kChunkInputBytes = std::size_t{256} * 1024;
+inline constexpr std::size_t kChunkInputBytes = std::size_t{128} * 1024;
 inline constexpr std::size_t kChunkBufferBytes = kChunkInputBytes + kMaxBatchLine + 2;
 
 struct BatchChunk {
