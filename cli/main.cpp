@@ -11,6 +11,7 @@
 #include "map_picture.h"
 #include "report.h"
 #include "rotator.h"
+#include "rotator/rotator_protocol.h"
 #include "skybrant_version.h"
 #include "station_args.h"
 
@@ -18,6 +19,8 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QString>
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -49,11 +52,11 @@ int usageError(const std::string& message)
 struct PairOptions {
     ReportOptions report;
     bool json = false;
-    std::optional<rotctl::RotatorAddress> rotator;
+    // The rotator to turn, but for the heading.
+    std::optional<cli::RotatorRequest> rotator;
     // The country file for stations given by callsign; --entity names it.
     cli::Callsigns* callsigns = nullptr;
     bool entity = false;
-    std::chrono::milliseconds timeout{2000};
     std::optional<cli::MapRequest> map;
 };
 
@@ -89,19 +92,94 @@ int readStations(const cli::CommandLine& line, cli::Callsigns& callsigns, bool j
 int exitFor(cli::RotatorStatus status)
 {
     switch (status) {
-    case cli::RotatorStatus::Turned:
+    case cli::RotatorStatus::Started:
+    case cli::RotatorStatus::Arrived:
         return kExitOk;
     case cli::RotatorStatus::CannotConnect:
         return kExitCannotConnect;
     case cli::RotatorStatus::TimedOut:
+    case cli::RotatorStatus::WaitRanOut:
         return kExitTimedOut;
     case cli::RotatorStatus::RotatorError:
+    case cli::RotatorStatus::OutOfRange:
+    case cli::RotatorStatus::StoppedShort:
         return kExitRotatorError;
     }
     return kExitFailed;
 }
 
-// Turns the rotator to the beam heading (the long way round with
+const char* resultName(cli::RotatorStatus status)
+{
+    switch (status) {
+    case cli::RotatorStatus::Started:
+        return "started";
+    case cli::RotatorStatus::Arrived:
+        return "arrived";
+    case cli::RotatorStatus::StoppedShort:
+        return "stopped";
+    case cli::RotatorStatus::WaitRanOut:
+        return "wait ran out";
+    default:
+        return "failed";
+    }
+}
+
+const char* rangeFromName(cli::RangeSource source)
+{
+    switch (source) {
+    case cli::RangeSource::Rotator:
+        return "rotator";
+    case cli::RangeSource::Options:
+        return "options";
+    case cli::RangeSource::Combined:
+        return "options and rotator";
+    case cli::RangeSource::Assumed:
+        return "assumed";
+    }
+    return "";
+}
+
+std::string degreesText(const std::optional<double>& degrees)
+{
+    return degrees ? rotctl::shownAzimuth(*degrees) : std::string();
+}
+
+// The position while waiting, as one line of the terminal rewritten in
+// place; nothing at all when the error stream is not a terminal.
+class ProgressLine {
+public:
+    explicit ProgressLine(std::string address) : address(std::move(address)) { }
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
+    ~ProgressLine() { show({}); }
+
+    void show(double azimuth, double target)
+    {
+        show("Rotator at " + address + ": azimuth " + rotctl::shownAzimuth(azimuth) + ", " +
+            rotctl::shownAzimuth(std::abs(target - azimuth)) + " degrees to go");
+    }
+
+private:
+    // Spaces over what is left of the line before, so no escape sequences.
+    void show(const std::string& text)
+    {
+        std::string line = "\r" + text;
+        if (text.size() < shown) {
+            line.append(shown - text.size(), ' ');
+            line += "\r" + text;
+        }
+        if (!text.empty() || shown != 0) {
+            std::fputs(line.c_str(), stderr);
+            std::fflush(stderr);
+        }
+        shown = text.size();
+    }
+
+    std::string address;
+    std::size_t shown = 0;
+};
+
+// Turns the rotator to the beam heading (the long-path one with
 // --long-path); the figures are printed either way.
 int turn(const PairOptions& options, const Report& report, std::optional<cli::RotatorReport>& rotator)
 {
@@ -110,16 +188,33 @@ int turn(const PairOptions& options, const Report& report, std::optional<cli::Ro
         std::fprintf(stderr, "skybrant-cli: ERROR: there is no beam heading to turn the rotator to\n");
         return kExitFailed;
     }
-    const cli::RotatorOutcome outcome = cli::turnRotator(*options.rotator, heading.value, options.timeout);
+    cli::RotatorRequest request = *options.rotator;
+    request.heading = heading.value;
+    request.note = [](const std::string& note) { std::fprintf(stderr, "skybrant-cli: note: %s\n", note.c_str()); };
+    const std::string address = rotctl::rotatorAddressText(request.address);
+    std::optional<ProgressLine> progress;
+    if (request.wait && isatty(STDERR_FILENO) == 1) {
+        progress.emplace(address);
+        request.progress = [&progress](double azimuth, double target) { progress->show(azimuth, target); };
+    }
+    const cli::RotatorOutcome outcome = cli::turnRotator(request);
+    progress.reset();
     cli::RotatorReport& r = rotator.emplace();
-    r.address = rotctl::rotatorAddressText(*options.rotator);
-    r.commandedAzimuth = heading.text;
-    r.turned = outcome.status == cli::RotatorStatus::Turned;
-    if (r.turned) {
-        r.reportedAzimuth = numberText(outcome.reportedAzimuth);
-        r.reportedElevation = numberText(outcome.reportedElevation);
-    } else {
-        r.error = outcome.message;
+    r.address = address;
+    r.heading = heading.text;
+    if (outcome.range) {
+        r.minAzimuth = rotctl::shownAzimuth(outcome.range->min);
+        r.maxAzimuth = rotctl::shownAzimuth(outcome.range->max);
+        r.rangeFrom = rangeFromName(outcome.rangeSource);
+    }
+    r.startAzimuth = degreesText(outcome.startAzimuth);
+    r.commandedAzimuth = degreesText(outcome.commandedAzimuth);
+    r.result = resultName(outcome.status);
+    r.waited = request.wait.has_value();
+    r.reportedAzimuth = degreesText(outcome.reportedAzimuth);
+    r.reportedElevation = degreesText(outcome.reportedElevation);
+    r.error = outcome.message;
+    if (!outcome.message.empty()) {
         std::fprintf(stderr, "skybrant-cli: ERROR: %s\n", outcome.message.c_str());
     }
     return exitFor(outcome.status);
@@ -215,6 +310,68 @@ bool readTimeout(const std::string& text, std::chrono::milliseconds& timeout)
     return true;
 }
 
+// --min-az and --max-az: a finite number of degrees within the protocol's
+// -360..720.
+bool readAzimuthLimit(const std::string& text, std::optional<double>& limit)
+{
+    bool ok = false;
+    const double degrees = QString::fromStdString(text).toDouble(&ok);
+    if (!ok || !(degrees >= -360 && degrees <= 720)) {
+        return false;
+    }
+    limit = degrees;
+    return true;
+}
+
+// The rotator's address and the options of turning it, each value checked;
+// a usage status when one cannot be used or has no --rotate to go with.
+int readRotatorOptions(const cli::CommandLine& line, PairOptions& options)
+{
+    using cli::Option;
+    cli::RotatorRequest request;
+    if (const std::string timeout = line.value(Option::Timeout).value_or(""); !readTimeout(timeout, request.timeout)) {
+        return usageError("--timeout: " + quote(timeout) + " is not a number of seconds above 0 and at most 3600");
+    }
+    for (const auto& [option, limit] :
+        {std::pair{Option::MinAz, &request.minAzimuth}, std::pair{Option::MaxAz, &request.maxAzimuth}}) {
+        if (const auto text = line.value(option); text && !readAzimuthLimit(*text, *limit)) {
+            return usageError("--" + std::string(cli::help(option).name) + ": " + quote(*text) +
+                " is not a number of degrees from -360 to 720");
+        }
+    }
+    if (request.minAzimuth && request.maxAzimuth && !(*request.minAzimuth < *request.maxAzimuth)) {
+        return usageError("--min-az " + quote(*line.value(Option::MinAz)) + " is not below --max-az " +
+            quote(*line.value(Option::MaxAz)));
+    }
+    if (line.isSet(Option::Wait)) {
+        std::chrono::milliseconds wait{};
+        if (const std::string text = line.value(Option::WaitTimeout).value_or(""); !readTimeout(text, wait)) {
+            return usageError(
+                "--wait-timeout: " + quote(text) + " is not a number of seconds above 0 and at most 3600");
+        }
+        request.wait = wait;
+    } else if (line.isSet(Option::WaitTimeout)) {
+        return usageError("--wait-timeout is how long --wait waits and needs --wait");
+    }
+    const auto rotate = line.value(Option::Rotate);
+    if (!rotate) {
+        for (const auto& [option, what] :
+            {std::pair{Option::Timeout, "is the wait for the rotator"}, std::pair{Option::MinAz, "limits the rotator"},
+                std::pair{Option::MaxAz, "limits the rotator"}, std::pair{Option::Wait, "waits for the rotator"}}) {
+            if (line.isSet(option)) {
+                return usageError("--" + std::string(cli::help(option).name) + " " + what + " and needs --rotate");
+            }
+        }
+        return kExitOk;
+    }
+    std::string error;
+    if (!rotctl::parseRotatorAddress(*rotate, request.address, error)) {
+        return usageError("--rotate: " + error);
+    }
+    options.rotator = std::move(request);
+    return kExitOk;
+}
+
 // The options that shape the figures and the rotator's part, each value
 // checked; a usage status when one cannot be used.
 int readPairOptions(const cli::CommandLine& line, PairOptions& options)
@@ -235,12 +392,6 @@ int readPairOptions(const cli::CommandLine& line, PairOptions& options)
     options.report.ellipsoid = line.isSet(Option::Ellipsoid) ? solveWgs84 : nullptr;
     options.report.locators = line.isSet(Option::Locator);
     options.json = line.isSet(Option::Json);
-    if (const std::string timeout = line.value(Option::Timeout).value_or(""); !readTimeout(timeout, options.timeout)) {
-        return usageError("--timeout: " + quote(timeout) + " is not a number of seconds above 0 and at most 3600");
-    }
-    if (line.isSet(Option::Timeout) && !line.isSet(Option::Rotate)) {
-        return usageError("--timeout is the wait for the rotator and needs --rotate");
-    }
     if (const auto file = line.value(Option::Map)) {
         std::string error;
         cli::MapRequest& map = options.map.emplace();
@@ -262,15 +413,7 @@ int readPairOptions(const cli::CommandLine& line, PairOptions& options)
     } else if (line.isSet(Option::Date)) {
         return usageError("--date is the day of --sun and needs --sun");
     }
-    if (const auto rotate = line.value(Option::Rotate)) {
-        rotctl::RotatorAddress address;
-        std::string error;
-        if (!rotctl::parseRotatorAddress(*rotate, address, error)) {
-            return usageError("--rotate: " + error);
-        }
-        options.rotator = address;
-    }
-    return kExitOk;
+    return readRotatorOptions(line, options);
 }
 
 }  // namespace

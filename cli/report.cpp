@@ -198,11 +198,19 @@ void appendJson(const Report& r, const ReportOptions& options, std::uint64_t lin
             o.key("rotator");
             JsonObject rot(out);
             rot.string("address", rotator->address);
+            rot.number("beam_heading", rotator->heading);
+            rot.number("min_azimuth", rotator->minAzimuth);
+            rot.number("max_azimuth", rotator->maxAzimuth);
+            rot.string("range_from", rotator->rangeFrom);
+            rot.number("start_azimuth", rotator->startAzimuth);
             rot.number("commanded_azimuth", rotator->commandedAzimuth);
-            if (rotator->turned) {
-                rot.number("reported_azimuth", rotator->reportedAzimuth);
-                rot.number("reported_elevation", rotator->reportedElevation);
-            } else {
+            rot.string("result", rotator->result);
+            // Whether it arrived is known only when it was awaited.
+            const bool arrived = rotator->result == "arrived";
+            rot.number("arrived", rotator->waited ? (arrived ? "true" : "false") : "");
+            rot.number("reported_azimuth", rotator->reportedAzimuth);
+            rot.number("reported_elevation", rotator->reportedElevation);
+            if (!rotator->error.empty()) {
                 rot.string("error", rotator->error);
             }
         }
@@ -249,9 +257,25 @@ void appendText(const Report& r, const ReportOptions& options, std::string& out)
 
 void appendRotatorText(const RotatorReport& r, std::string& out)
 {
-    if (r.turned) {
-        out += "Rotator at " + r.address + ": turning to " + r.commandedAzimuth + " degrees; it reports azimuth " +
-            r.reportedAzimuth + " degrees, elevation " + r.reportedElevation + " degrees\n";
+    if (r.commandedAzimuth.empty() || r.result == "failed") {
+        return;
+    }
+    const std::string turn = "from azimuth " + r.startAzimuth + " to azimuth " + r.commandedAzimuth +
+        " (beam heading " + r.heading + " degrees, range " + r.minAzimuth + ".." + r.maxAzimuth + " " +
+        (r.rangeFrom == "rotator"          ? "from the rotator"
+                : r.rangeFrom == "assumed" ? "assumed"
+                                           : "given") +
+        ")";
+    const std::string at = "azimuth " + r.reportedAzimuth + " degrees, elevation " + r.reportedElevation + " degrees";
+    out += "Rotator at " + r.address + ": ";
+    if (r.result == "started") {
+        out += "turn started " + turn + "\n";
+    } else if (r.result == "arrived") {
+        out += "turned " + turn + "; it reports " + at + "\n";
+    } else if (r.result == "stopped") {
+        out += "turning " + turn + " stopped at " + at + "\n";
+    } else {
+        out += "turning " + turn + " was at " + at + " when the wait ended\n";
     }
 }
 

@@ -8,14 +8,21 @@
 
 namespace skybrant::cli {
 
-// What became of turning the rotator, as texts.
+// What became of turning the rotator, as texts; a figure not learnt is
+// empty.
 struct RotatorReport {
     std::string address;  // as given, IPv6 hosts in brackets
-    std::string commandedAzimuth;
-    bool turned = false;
-    std::string reportedAzimuth;  // when turned
+    std::string heading;  // the beam heading turned to, as shown
+    std::string minAzimuth;  // the range the azimuth was chosen in
+    std::string maxAzimuth;
+    std::string rangeFrom;  // "rotator", "options", "options and rotator" or "assumed"
+    std::string startAzimuth;  // before the turn
+    std::string commandedAzimuth;  // the azimuth sent
+    std::string result;  // "started", "arrived", "stopped", "wait ran out" or "failed"
+    bool waited = false;
+    std::string reportedAzimuth;  // the last position read while waiting
     std::string reportedElevation;
-    std::string error;  // when not turned
+    std::string error;  // the sentence for anything but started or arrived
 };
 
 // "distance,own_heading,other_heading" and, as the options ask, the long
@@ -32,8 +39,8 @@ void appendJson(const Report& report, const ReportOptions& options, std::uint64_
 // The labelled lines a person reads, but for the rotator's.
 void appendText(const Report& report, const ReportOptions& options, std::string& out);
 
-// "Rotator at HOST:PORT: turning to ..." once it has turned; errors go to
-// the error stream instead.
+// "Rotator at HOST:PORT: turn started ..." once the turn was accepted, with
+// where it ended when it was awaited; errors go to the error stream.
 void appendRotatorText(const RotatorReport& rotator, std::string& out);
 
 // {"line":N,"error":"..."} for a batch line that cannot be used.

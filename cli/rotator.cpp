@@ -13,6 +13,7 @@
 #include <array>
 #include <cmath>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace skybrant::cli {
@@ -38,7 +39,7 @@ std::string secondsText(std::chrono::milliseconds timeout)
 // The addresses a host stands for: a literal as it is, a name through the
 // system resolver. QHostInfo::fromName blocks until the answer is in and
 // needs no event loop.
-std::vector<QHostAddress> lookUp(const std::string& host, std::string& error)
+std::vector<QHostAddress> systemLookUp(const std::string& host, std::string& error)
 {
     if (QHostAddress literal; literal.setAddress(QString::fromStdString(host))) {
         return {literal};
@@ -64,27 +65,29 @@ std::vector<QHostAddress> lookUp(const std::string& host, std::string& error)
     return addresses;
 }
 
-// One connection to the daemon, every wait bounded by the same deadline.
-// Each step returns false after filling in outcome with what went wrong.
+// One connection to the daemon. Each exchange is bounded by the timeout,
+// counted from when the host name has been looked up.
 class Exchange {
 public:
-    Exchange(const rotctl::RotatorAddress& address, std::chrono::milliseconds timeout, RotatorOutcome& outcome)
-        : address(address), where(rotatorAddressText(address)), timeout(timeout),
-          deadline(std::max<std::chrono::milliseconds::rep>(timeout.count(), 0)), outcome(outcome)
+    Exchange(const RotatorRequest& request, RotatorOutcome& outcome)
+        : request(request), where(rotatorAddressText(request.address)), outcome(outcome)
     {
     }
 
     bool connect()
     {
         std::string why;
-        const auto addresses = lookUp(address.host, why);
+        const auto addresses =
+            request.lookUp ? request.lookUp(request.address.host, why) : systemLookUp(request.address.host, why);
+        // A slow resolver is not the rotator's delay.
+        restartClock();
         // A system proxy would carry the commands somewhere else.
         socket.setProxy(QNetworkProxy::NoProxy);
         for (const auto& candidate : addresses) {
             if (deadline.hasExpired()) {
                 return timedOut();
             }
-            socket.connectToHost(candidate, address.port);
+            socket.connectToHost(candidate, request.address.port);
             if (socket.waitForConnected(remaining())) {
                 return true;
             }
@@ -98,6 +101,9 @@ public:
         }
         return fail(RotatorStatus::CannotConnect, "cannot connect to the rotator at " + where + ": " + why);
     }
+
+    // A fresh timeout for the next exchange.
+    void restartClock() { deadline.setRemainingTime(std::max<qint64>(request.timeout.count(), 0)); }
 
     bool send(std::string_view line)
     {
@@ -162,8 +168,8 @@ private:
 
     bool timedOut()
     {
-        return fail(
-            RotatorStatus::TimedOut, "the rotator at " + where + " did not answer within " + secondsText(timeout));
+        return fail(RotatorStatus::TimedOut,
+            "the rotator at " + where + " did not answer within " + secondsText(request.timeout));
     }
 
     // The socket gave up: a deadline, a hang-up, or a network error.
@@ -180,54 +186,188 @@ private:
             "lost the rotator at " + where + " " + when + ": " + socket.errorString().toLower().toStdString());
     }
 
-    const rotctl::RotatorAddress& address;
+    const RotatorRequest& request;
     std::string where;
-    std::chrono::milliseconds timeout;
-    QDeadlineTimer deadline;
     RotatorOutcome& outcome;
+    QDeadlineTimer deadline;
     QTcpSocket socket;
     std::string pending;
 };
 
-}  // namespace
-
-RotatorOutcome turnRotator(
-    const rotctl::RotatorAddress& address, double azimuthDegrees, std::chrono::milliseconds timeout)
+// The range the azimuth is chosen in: the options' limits, and for a limit
+// they leave open what the daemon's state says.
+bool learnRange(Exchange& exchange, const RotatorRequest& request, RotatorOutcome& outcome)
 {
-    RotatorOutcome outcome;
-    Exchange exchange(address, timeout, outcome);
-    if (!std::isfinite(azimuthDegrees)) {
-        exchange.fail(RotatorStatus::RotatorError,
-            "cannot turn the rotator at " + exchange.place() + ": the azimuth is not a finite number");
-        return outcome;
+    if (request.minAzimuth && request.maxAzimuth) {
+        outcome.range = rotctl::AzimuthRange{*request.minAzimuth, *request.maxAzimuth};
+        outcome.rangeSource = RangeSource::Options;
+        return true;
     }
+    if (!exchange.send(rotctl::kDumpStateCommand)) {
+        return false;
+    }
+    rotctl::DumpStateReader reader;
+    auto status = rotctl::DumpStateReader::Status::More;
     std::string line;
-    if (!exchange.connect() || !exchange.send(rotctl::turnCommand(azimuthDegrees)) ||
-        !exchange.readLine(line, "before answering the turn")) {
-        return outcome;
+    while (status == rotctl::DumpStateReader::Status::More) {
+        if (!exchange.readLine(line, "before telling its range")) {
+            return false;
+        }
+        status = reader.take(line);
     }
-    if (auto refusal = rotctl::turnRefusal(line, exchange.place(), azimuthDegrees)) {
-        exchange.fail(RotatorStatus::RotatorError, std::move(*refusal));
-        return outcome;
+    const bool told = status == rotctl::DumpStateReader::Status::Done;
+    // Without the daemon's word, 0..360 is what every rotator takes.
+    rotctl::AzimuthRange range = told ? *reader.range() : rotctl::AzimuthRange{};
+    if (!told && request.note) {
+        request.note("the rotator at " + exchange.place() + " did not tell its azimuth range (" + reader.problem() +
+            "); taking 0..360 for the limits --min-az and --max-az do not give");
     }
+    const bool given = request.minAzimuth || request.maxAzimuth;
+    range.min = request.minAzimuth.value_or(range.min);
+    range.max = request.maxAzimuth.value_or(range.max);
+    outcome.range = range;
+    outcome.rangeSource = given ? RangeSource::Combined : (told ? RangeSource::Rotator : RangeSource::Assumed);
+    return true;
+}
+
+struct Position {
+    double azimuth = 0;
+    double elevation = 0;
+};
+
+bool readPosition(Exchange& exchange, Position& position)
+{
     if (!exchange.send(rotctl::kPositionCommand)) {
-        return outcome;
+        return false;
     }
     const std::array parts{rotctl::PositionPart::Azimuth, rotctl::PositionPart::Elevation};
     const std::array<const char*, 2> before{"before reporting its position", "before reporting its elevation"};
-    const std::array<double*, 2> readings{&outcome.reportedAzimuth, &outcome.reportedElevation};
+    const std::array<double*, 2> readings{&position.azimuth, &position.elevation};
+    std::string line;
     for (std::size_t i = 0; i < parts.size(); ++i) {
         if (!exchange.readLine(line, before.at(i))) {
-            return outcome;
+            return false;
         }
         auto reading = rotctl::positionReading(line, parts.at(i), exchange.place());
         if (!reading.degrees) {
-            exchange.fail(RotatorStatus::RotatorError, std::move(reading.problem));
-            return outcome;
+            return exchange.fail(RotatorStatus::RotatorError, std::move(reading.problem));
         }
         *readings.at(i) = *reading.degrees;
     }
-    outcome.status = RotatorStatus::Turned;
+    return true;
+}
+
+// "its range -180..180", as the range's source has it.
+std::string rangePhrase(const RotatorOutcome& outcome)
+{
+    std::string text = rotctl::rangeText(*outcome.range);
+    switch (outcome.rangeSource) {
+    case RangeSource::Rotator:
+        return "its range " + text;
+    case RangeSource::Options:
+        return "the range " + text + " given";
+    case RangeSource::Combined:
+        return "the range " + text + " (given and its own)";
+    case RangeSource::Assumed:
+        return "the range " + text + " assumed";
+    }
+    return text;
+}
+
+// The azimuth to send: the least turning one within the range; the
+// heading itself, north as 0, when the range is only assumed.
+bool chooseAzimuth(Exchange& exchange, const RotatorRequest& request, RotatorOutcome& outcome)
+{
+    if (outcome.rangeSource == RangeSource::Assumed) {
+        outcome.commandedAzimuth = rotctl::sentHeading(*rotctl::leastTurnAzimuth(request.heading, {0, 360}, 0));
+        return true;
+    }
+    outcome.commandedAzimuth = rotctl::leastTurnAzimuth(request.heading, *outcome.range, *outcome.startAzimuth);
+    if (!outcome.commandedAzimuth) {
+        return exchange.fail(RotatorStatus::OutOfRange,
+            "the rotator at " + exchange.place() + " cannot turn to the beam heading " +
+                rotctl::shownAzimuth(request.heading) + ": no azimuth within " + rangePhrase(outcome) +
+                " points that way");
+    }
+    return true;
+}
+
+// Reads the position until the rotator is there, stands still, or the wait
+// ends.
+void awaitArrival(Exchange& exchange, const RotatorRequest& request, RotatorOutcome& outcome)
+{
+    using Clock = std::chrono::steady_clock;
+    const auto started = Clock::now();
+    const auto end = started + *request.wait;
+    const double target = *outcome.commandedAzimuth;
+    double still = *outcome.startAzimuth;
+    auto lastMoved = started;
+    for (;;) {
+        std::this_thread::sleep_for(std::min<Clock::duration>(request.pollInterval, std::max(end - Clock::now(), {})));
+        exchange.restartClock();
+        Position now;
+        if (!readPosition(exchange, now)) {
+            return;
+        }
+        outcome.reportedAzimuth = now.azimuth;
+        outcome.reportedElevation = now.elevation;
+        if (request.progress) {
+            request.progress(now.azimuth, target);
+        }
+        const auto at = Clock::now();
+        const std::string shortOf = rotctl::shownAzimuth(std::abs(target - now.azimuth)) +
+            " degrees short of azimuth " + rotctl::shownAzimuth(target);
+        if (std::abs(now.azimuth - target) <= kArrivedDegrees) {
+            outcome.status = RotatorStatus::Arrived;
+            return;
+        }
+        if (std::abs(now.azimuth - still) > kStillDegrees) {
+            still = now.azimuth;
+            lastMoved = at;
+        } else if (at - lastMoved >= request.stillTime) {
+            exchange.fail(RotatorStatus::StoppedShort,
+                "the rotator at " + exchange.place() + " stood still at azimuth " + rotctl::shownAzimuth(now.azimuth) +
+                    " for " + secondsText(request.stillTime) + ", " + shortOf);
+            return;
+        }
+        if (at >= end) {
+            exchange.fail(RotatorStatus::WaitRanOut,
+                "the rotator at " + exchange.place() + " was still at azimuth " + rotctl::shownAzimuth(now.azimuth) +
+                    " after waiting " + secondsText(*request.wait) + ", " + shortOf);
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+RotatorOutcome turnRotator(const RotatorRequest& request)
+{
+    RotatorOutcome outcome;
+    Exchange exchange(request, outcome);
+    if (!std::isfinite(request.heading)) {
+        exchange.fail(RotatorStatus::RotatorError,
+            "cannot turn the rotator at " + exchange.place() + ": the heading is not a finite number");
+        return outcome;
+    }
+    Position start;
+    if (!exchange.connect() || !learnRange(exchange, request, outcome) || !readPosition(exchange, start)) {
+        return outcome;
+    }
+    outcome.startAzimuth = start.azimuth;
+    std::string line;
+    if (!chooseAzimuth(exchange, request, outcome) || !exchange.send(rotctl::turnCommand(*outcome.commandedAzimuth)) ||
+        !exchange.readLine(line, "before answering the turn")) {
+        return outcome;
+    }
+    if (auto refusal = rotctl::turnRefusal(line, exchange.place(), *outcome.commandedAzimuth)) {
+        exchange.fail(RotatorStatus::RotatorError, std::move(*refusal));
+        return outcome;
+    }
+    outcome.status = RotatorStatus::Started;
+    if (request.wait) {
+        awaitArrival(exchange, request, outcome);
+    }
     return outcome;
 }
 

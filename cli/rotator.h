@@ -1,37 +1,94 @@
 #pragma once
 
 #include "rotator/rotator_address.h"
+#include "rotator/rotator_range.h"
+
+#include <QHostAddress>
 
 #include <chrono>
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace skybrant::cli {
 
 enum class RotatorStatus {
-    Turned,  // RPRT 0 for the turn and a position read back
+    Started,  // the turn was accepted; its end was not awaited
+    Arrived,  // within kArrivedDegrees of the azimuth sent
     CannotConnect,  // refused, unreachable, unknown host
-    TimedOut,  // no connection or no full reply before the deadline
+    TimedOut,  // no connection or no full reply within the timeout
     RotatorError,  // an RPRT error code, or a reply that is not the protocol's
+    OutOfRange,  // no azimuth pointing along the heading lies within the range
+    StoppedShort,  // stood still before reaching the azimuth sent
+    WaitRanOut,  // still on its way when the wait ended
 };
+
+// Close enough to the azimuth sent to count as there.
+inline constexpr double kArrivedDegrees = 2;
+
+// Where the limits of the rotator's range came from.
+enum class RangeSource {
+    Rotator,  // the daemon's state, perhaps with one limit from the options
+    Options,  // both from the options
+    Combined,  // one from the options, the other from the daemon or 0..360
+    Assumed,  // the daemon could not tell; 0..360, the heading sent as it is
+};
+
+// Looks a host up as the system resolver does; error says why for none.
+using LookUp = std::function<std::vector<QHostAddress>(const std::string& host, std::string& error)>;
+
+struct RotatorRequest {
+    rotctl::RotatorAddress address;
+    double heading = 0;  // the beam heading as shown, 0..360
+    // Limits that take the place of what the daemon says.
+    std::optional<double> minAzimuth;
+    std::optional<double> maxAzimuth;
+    // For the connection and each exchange, counted once the host name is
+    // looked up.
+    std::chrono::milliseconds timeout{2000};
+    // With a value: read the position until the rotator arrives, stands
+    // still short of the azimuth, or this much time has passed since the
+    // turn was accepted.
+    std::optional<std::chrono::milliseconds> wait;
+    std::chrono::milliseconds pollInterval{500};
+    // This long without moving kStillDegrees is standing still; long enough
+    // for a controller that releases a brake before it turns.
+    std::chrono::milliseconds stillTime{5000};
+    // A sentence for the operator that is not an error (a range assumed).
+    std::function<void(const std::string& note)> note;
+    // Each position read while waiting, and the azimuth sent.
+    std::function<void(double azimuth, double target)> progress;
+    LookUp lookUp;  // the system resolver when empty
+};
+
+// Movement smaller than this is the reading's noise.
+inline constexpr double kStillDegrees = 0.5;
 
 struct RotatorOutcome {
     RotatorStatus status = RotatorStatus::CannotConnect;
-    // For anything but Turned: one sentence for the operator, naming the
-    // address and, for an RPRT code, the code and its meaning.
+    // For anything but Started and Arrived: one sentence for the operator,
+    // naming the address and, for an RPRT code, the code and its meaning.
     std::string message;
-    // The position the rotator reported after the turn was accepted (it may
-    // still be on its way to the commanded azimuth).
-    double reportedAzimuth = 0;
-    double reportedElevation = 0;
+    // What is known so far, each once it has been learnt.
+    std::optional<rotctl::AzimuthRange> range;
+    RangeSource rangeSource = RangeSource::Rotator;
+    std::optional<double> startAzimuth;  // before the turn
+    std::optional<double> commandedAzimuth;  // the azimuth sent
+    // The last position read while waiting: where it arrived or stopped.
+    std::optional<double> reportedAzimuth;
+    std::optional<double> reportedElevation;
 };
 
-// Connects to the daemon, sends "P <azimuth> 0", expects "RPRT 0", then sends
-// "p" and reads the azimuth and elevation back. The whole exchange must end
-// within timeout. Talks to no address other than the one given, and never
-// through a proxy. Needs no QCoreApplication or event loop. A host name (not
-// an address) is first looked up with the system resolver, which keeps to its
-// own time limits rather than this timeout.
-RotatorOutcome turnRotator(
-    const rotctl::RotatorAddress& address, double azimuthDegrees, std::chrono::milliseconds timeout);
+// Connects to the daemon, learns its azimuth range ("+\dump_state", unless
+// both limits are given) and its position ("p"), sends "P <azimuth> 0" for
+// the azimuth within the range that points along the heading and turns the
+// least, and expects "RPRT 0". With wait, then reads the position until the
+// rotator arrives, stands still or the wait ends. Talks to no address other
+// than the one given, and never through a proxy. Needs no QCoreApplication
+// or event loop. A host name (not an address) is first looked up with the
+// system resolver, which keeps to its own time limits rather than this
+// timeout.
+RotatorOutcome turnRotator(const RotatorRequest& request);
 
 }  // namespace skybrant::cli

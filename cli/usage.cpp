@@ -126,14 +126,47 @@ constexpr std::array kOptions{
         "listening there is turned to the beam heading from the own station (the\n"
         "long-path heading with\n"
         ".BR \\-\\-long-path ),\n"
-        "at elevation 0, and its position read back.\n"
+        "at elevation 0.\n"
+        "The daemon is asked for its azimuth range and position first, and the\n"
+        "azimuth sent is the one within that range that points the same way and\n"
+        "turns the least: 289 is sent as \\-71 to a rotator limited to \\-180..180,\n"
+        "and a heading shown as 360 as 0.\n"
+        "When the daemon cannot tell its range, 0..360 is taken, the heading sent\n"
+        "as it is, and a note says so.\n"
+        "Without\n"
+        ".B \\-\\-wait\n"
+        "the program ends once the turn has started.\n"
         "An IPv6 address goes in brackets.\n"
         "No other address is ever contacted."},
     OptionHelp{Option::Timeout, "timeout", "seconds", "2",
         "Seconds to wait for the rotator once its name is looked up, at most 3600 (default 2): --timeout 5.",
         "The wait covers the whole exchange once a host name has been looked up\n"
         "(the system's resolver keeps its own time limits); the value is above 0:\n"
-        ".BR \"\\-\\-rotate [::1]:4533 \\-\\-timeout 5\" ."},
+        ".BR \"\\-\\-rotate [::1]:4533 \\-\\-timeout 5\" .\n"
+        "With\n"
+        ".BR \\-\\-wait ,\n"
+        "each reading of the position has this long again."},
+    OptionHelp{Option::MinAz, "min-az", "degrees", "",
+        "The lowest azimuth the rotator turns to, in place of what its daemon says: --min-az -180.",
+        "With\n"
+        ".BR \\-\\-max-az ,\n"
+        "the daemon is not asked at all:\n"
+        ".BR \"\\-\\-rotate localhost:4533 \\-\\-min-az 0 \\-\\-max-az 450\" ."},
+    OptionHelp{Option::MaxAz, "max-az", "degrees", "",
+        "The highest azimuth the rotator turns to, in place of what its daemon says: --max-az 450.",
+        "Both limits are from \\-360 to 720."},
+    OptionHelp{Option::Wait, "wait", "", "",
+        "Wait until the rotator is within 2 degrees of the azimuth sent, stands still short of it, or the "
+        "--wait-timeout ends.",
+        "The position is read twice a second; on a terminal a line on the error\n"
+        "stream shows it as it changes.\n"
+        "Standing still for 5 s short of the azimuth ends the wait with status 5,\n"
+        "the wait running out with status 4; the rotator is left to carry on.\n"
+        "The last position read is reported either way:\n"
+        ".BR \"\\-\\-rotate localhost:4533 \\-\\-wait\" ."},
+    OptionHelp{Option::WaitTimeout, "wait-timeout", "seconds", "120",
+        "How long --wait waits for the rotator to arrive, at most 3600 (default 120): --wait-timeout 300.",
+        "Counted from when the rotator accepts the turn."},
     OptionHelp{Option::Json, "json", "", "",
         "Write JSON, every field named and units stated; with --batch one object per line.",
         "A heading that does not exist is null, and a station that cannot be read\n"

@@ -14,8 +14,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -56,10 +59,15 @@ struct LoopbackSocket {
 // silent ones stay connected without a word until the client leaves.
 class FakeRotator {
 public:
+    // The reply to one command line (without its "\n"); nothing to hang up.
+    using Answer = std::function<std::optional<std::string>(const std::string& command)>;
+
     FakeRotator(std::vector<std::string> replies, bool hangUp)
         : server([this, replies = std::move(replies), hangUp] { serve(replies, hangUp); })
     {
     }
+    // Answers each command line as answer says, for as long as it says.
+    explicit FakeRotator(Answer answer) : server([this, answer = std::move(answer)] { serve(answer); }) { }
     ~FakeRotator()
     {
         if (server.joinable()) {
@@ -78,16 +86,54 @@ public:
     }
 
 private:
-    void serve(const std::vector<std::string>& replies, bool hangUp)
+    // The client's connection, or -1 when none came in time.
+    int acceptClient()
     {
         // Bounded waits, so a client that never comes cannot hang the tests.
         pollfd waiting{listener.fd, POLLIN, 0};
         if (poll(&waiting, 1, 10000) != 1) {
-            return;
+            return -1;
         }
         const int client = accept(listener.fd, nullptr, nullptr);
         const timeval limit{10, 0};
         setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        return client;
+    }
+
+    void serve(const Answer& answer)
+    {
+        const int client = acceptClient();
+        if (client < 0) {
+            return;
+        }
+        std::string command;
+        char byte = 0;
+        while (recv(client, &byte, 1, 0) == 1) {
+            bytes += byte;
+            if (byte != '\n') {
+                command += byte;
+                continue;
+            }
+            const auto reply = answer(command);
+            command.clear();
+            if (!reply) {
+                shutdown(client, SHUT_WR);
+                break;
+            }
+            send(client, reply->data(), reply->size(), MSG_NOSIGNAL);
+        }
+        while (recv(client, &byte, 1, 0) == 1) {
+            bytes += byte;
+        }
+        close(client);
+    }
+
+    void serve(const std::vector<std::string>& replies, bool hangUp)
+    {
+        const int client = acceptClient();
+        if (client < 0) {
+            return;
+        }
         char byte = 0;
         for (const auto& reply : replies) {
             while (recv(client, &byte, 1, 0) == 1) {
@@ -112,6 +158,39 @@ private:
     std::string bytes;
     std::thread server;
 };
+
+// The extended reply to "+\dump_state" of a daemon with these limits.
+inline std::string stateReply(const std::string& minAzimuth, const std::string& maxAzimuth)
+{
+    return "dump_state:\nrotctld Protocol Ver: 1\nRotor Model: 1\nMinimum Azimuth: " + minAzimuth +
+        "\nMaximum Azimuth: " + maxAzimuth +
+        "\nMinimum Elevation: 0.000000\nMaximum Elevation: 90.000000\ndone\n"
+        "RPRT 0\n";
+}
+
+// Answers as rotctld does: the state with stateReply's text, "P ..." with
+// turnReply, and "p" with each of positions in turn, the last one again and
+// again ("azimuth\nelevation\n" each). A command it has no answer for
+// hangs up.
+inline FakeRotator::Answer daemonScript(
+    const std::string& state, const std::string& turnReply, const std::vector<std::string>& positions)
+{
+    auto next = std::make_shared<std::size_t>(0);
+    return [=](const std::string& command) -> std::optional<std::string> {
+        if (command == "+\\dump_state") {
+            return state;
+        }
+        if (command.starts_with("P ")) {
+            return turnReply;
+        }
+        if (command == "p" && !positions.empty()) {
+            const std::size_t at = std::min(*next, positions.size() - 1);
+            ++*next;
+            return positions.at(at);
+        }
+        return std::nullopt;
+    };
+}
 
 // Skips the running test when the build found no rotctld to start.
 #define SKIP_WITHOUT_ROTCTLD()                                                                                         \
@@ -144,11 +223,29 @@ public:
     Rotctld(const Rotctld&) = delete;
     Rotctld& operator=(const Rotctld&) = delete;
 
+    // Listening, and it is this daemon that listens: when rotctld cannot bind
+    // the port because another test's listener took it first, that listener
+    // answers instead, so only the dummy's model number counts.
     bool accepting()
     {
         QTcpSocket probe;
         probe.connectToHost(QHostAddress::LocalHost, port);
-        return process.state() == QProcess::Running && probe.waitForConnected(200);
+        if (process.state() != QProcess::Running || !probe.waitForConnected(200) ||
+            probe.write("+\\dump_state\n") < 0) {
+            return false;
+        }
+        while (probe.canReadLine() || probe.waitForReadyRead(2000)) {
+            while (probe.canReadLine()) {
+                const QByteArray line = probe.readLine().trimmed();
+                if (line == "Rotor Model: 1") {
+                    return process.state() == QProcess::Running;
+                }
+                if (line.startsWith("RPRT")) {
+                    return false;
+                }
+            }
+        }
+        return false;
     }
 
     // Asks for the position on a connection of our own.
