@@ -201,7 +201,11 @@ void appendJson(const Report& r, const ReportOptions& options, std::uint64_t lin
             rot.number("beam_heading", rotator->heading);
             rot.number("min_azimuth", rotator->minAzimuth);
             rot.number("max_azimuth", rotator->maxAzimuth);
-            rot.string("range_from", rotator->rangeFrom);
+            if (rotator->rangeFrom.empty()) {
+                rot.number("range_from", "");  // null: not learnt
+            } else {
+                rot.string("range_from", rotator->rangeFrom);
+            }
             rot.number("start_azimuth", rotator->startAzimuth);
             rot.number("commanded_azimuth", rotator->commandedAzimuth);
             rot.string("result", rotator->result);

@@ -112,6 +112,16 @@ TEST(CliRotate, EachFailureHasItsStatusAndKeepsTheFigures)
     EXPECT_EQ(rotator.value(u"address").toString(), at(answering.port()));
     EXPECT_EQ(rotator.value(u"commanded_azimuth").toDouble(), 6);
     EXPECT_TRUE(rotator.value(u"error").toString().contains(u"RPRT -1"));
+    EXPECT_EQ(rotator.value(u"range_from").toString(), u"rotator");
+
+    // Nothing learnt from a rotator that cannot be reached: null, not empty.
+    const CliRun unreached = cli(words(qPrintable(pair)) + QStringList{"--rotate", at(refusing.port), "--json"});
+    EXPECT_EQ(unreached.exitCode, 3);
+    const QJsonObject none = jsonObject(unreached.out).value(u"rotator").toObject();
+    for (const char* name : {"range_from", "min_azimuth", "start_azimuth", "commanded_azimuth", "arrived"}) {
+        EXPECT_TRUE(none.value(QLatin1String(name)).isNull()) << name;
+    }
+    EXPECT_EQ(none.value(u"result").toString(), u"failed");
 }
 
 const QString kLondonNewYork = QStringLiteral("51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W");  // 288 degrees
