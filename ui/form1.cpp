@@ -3,6 +3,8 @@
 #include "author_link.h"
 #include "core/report.h"
 #include "map_window.h"
+#include "rotator_panel.h"
+#include "settings/rotator_settings.h"
 #include "settings/settings_store.h"
 #include "validation/box_reader.h"
 #include "validation/keystroke.h"
@@ -18,6 +20,8 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTimer>
+
+#include <optional>
 
 namespace skybrant::ui {
 
@@ -82,6 +86,16 @@ Form1::Form1(MessageSink* sink, settings::SettingsStore* store, QWidget* parent)
     map->setShortcutContext(Qt::WindowShortcut);
     connect(map, &QAction::triggered, this, &Form1::openMap);
     addAction(map);
+    // With a rotator saved, the menu also turns the antenna to the heading
+    // shown; without one it says nothing of rotators.
+    turnAntenna_ = new QAction(this);
+    turnAntenna_->setObjectName(QStringLiteral("turnAntennaAction"));
+    turnAntenna_->setVisible(false);
+    connect(turnAntenna_, &QAction::triggered, this, [this] {
+        openMap();
+        map_->rotator()->turnWhenConnected(turnAntenna_->data().toInt());
+    });
+    addAction(turnAntenna_);
     setContextMenuPolicy(Qt::ActionsContextMenu);
     control<QWidget>(Control::txtLAD1)->setFocus();
 }
@@ -290,8 +304,28 @@ void Form1::Form_QueryUnload()
     }
 }
 
+void Form1::prepareContextMenu()
+{
+    std::optional<int> heading;
+    if (store_ != nullptr && !settings::loadRotatorOptions(*store_).address.isEmpty()) {
+        bool ok = false;
+        const int shown = control<QLineEdit>(Control::txtBA)->text().trimmed().toInt(&ok);
+        if (ok && shown >= 0 && shown <= 360) {
+            heading = shown;
+        }
+    }
+    turnAntenna_->setVisible(heading.has_value());
+    if (heading) {
+        turnAntenna_->setText(QStringLiteral("Turn the antenna to %1 degrees").arg(*heading));
+        turnAntenna_->setData(*heading);
+    }
+}
+
 bool Form1::event(QEvent* event)
 {
+    if (event->type() == QEvent::ContextMenu) {
+        prepareContextMenu();
+    }
     const bool handled = QWidget::event(event);
     if (event->type() == QEvent::Paint && !themeIconAsked_) {
         themeIconAsked_ = true;

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 
+class QAction;
 class QCloseEvent;
 class QStyle;
 
@@ -87,6 +88,9 @@ public:
     // follows each later press of Command1.
     void openMap();
     MapWindow* mapWindow() const;
+    // Shows "Turn the antenna to N degrees" in the context menu when a
+    // rotator is saved and a heading is shown; runs as the menu opens.
+    void prepareContextMenu();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -122,6 +126,7 @@ private:
     bool themeIconAsked_ = false;
     bool pressed_ = false;  // the map shows the other station once computed
     QPointer<MapWindow> map_;
+    QAction* turnAntenna_ = nullptr;
 
     StationEntry own_;
     StationEntry other_;

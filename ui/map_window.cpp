@@ -7,6 +7,7 @@
 #include "core/sun.h"
 #include "form1_controls.h"
 #include "map_view.h"
+#include "rotator_panel.h"
 #include "settings/settings_store.h"
 #include "validation/box_reader.h"
 
@@ -147,7 +148,7 @@ MapWindow::MapWindow(settings::SettingsStore* store, QWidget* parent) : QWidget(
 {
     setObjectName(QStringLiteral("MapWindow"));
     setWindowTitle(QStringLiteral("Skybrant map"));
-    resize(1100, 760);
+    resize(1440, 800);
     auto* layout = new QHBoxLayout(this);
     view_ = new MapView(this);
     view_->setObjectName(QStringLiteral("map"));
@@ -157,6 +158,24 @@ MapWindow::MapWindow(settings::SettingsStore* store, QWidget* parent) : QWidget(
     panel->setMaximumWidth(380);
     layout->addWidget(panel);
     buildPanel(panel);
+    rotator_ = new RotatorPanel(store_, this);
+    rotator_->setMaximumWidth(360);
+    layout->addWidget(rotator_);
+    rotator_->onNeedle = [this](std::optional<double> bearing) { view_->setNeedle(bearing); };
+    // A preset's station is read as the field reads the other station.
+    rotator_->stationHeading = [this](const QString& text, QString& error) -> std::optional<double> {
+        StationRead read;
+        if (!readStation(text, read)) {
+            error = read.error;
+            return std::nullopt;
+        }
+        const GreatCircleResult r = solvePositions(own_, read.position);
+        if (!r.hasHeadings()) {
+            error = fromStd(geometryNote(r.geometry));
+            return std::nullopt;
+        }
+        return roundHeading(r.headingOwnToOther);
+    };
     loadOptions();
     showPointer(std::nullopt);
 
@@ -320,7 +339,7 @@ void MapWindow::setOther(const std::optional<Position>& other)
     showFigures();
 }
 
-bool MapWindow::takeOtherText(const QString& text)
+bool MapWindow::readStation(const QString& text, StationRead& read)
 {
     const std::string typed = text.toStdString();
     std::vector<std::string_view> tokens;
@@ -329,13 +348,8 @@ bool MapWindow::takeOtherText(const QString& text)
         tokens.emplace_back(typed.data() + at, end - at);
         at = typed.find_first_not_of(" \t", end);
     }
-    Position position;
     std::string error;
-    if (cli::readOneStation(tokens, cli::Side::Other, position, error) == cli::ReadResult::Ok) {
-        otherName_.clear();
-        otherUtcOffset_.reset();
-        showProblem(QString());
-        setOther(position);
+    if (cli::readOneStation(tokens, cli::Side::Other, read.position, error) == cli::ReadResult::Ok) {
         return true;
     }
     if (tokens.size() == 1 && isCallsignShaped(tokens.front())) {
@@ -343,24 +357,37 @@ bool MapWindow::takeOtherText(const QString& text)
         if (!countries_) {
             auto files = std::make_unique<CountryFiles>();
             if (!files->load(defaultCountryFile(), loadError)) {
-                showProblem(fromStd(loadError));
+                read.error = fromStd(loadError);
                 return false;
             }
             countries_ = std::move(files);
         }
         const CallsignInfo info = lookupCallsign(*countries_, tokens.front());
         if (info.status != CallsignStatus::Found) {
-            showProblem(fromStd(callsignProblem(info, tokens.front())));
+            read.error = fromStd(callsignProblem(info, tokens.front()));
             return false;
         }
-        otherName_ = QStringLiteral("%1, %2").arg(fromStd(tokens.front()).toUpper(), fromStd(info.entity));
-        otherUtcOffset_ = info.utcOffsetHours;
-        showProblem(QString());
-        setOther(info.position);
+        read.name = QStringLiteral("%1, %2").arg(fromStd(tokens.front()).toUpper(), fromStd(info.entity));
+        read.utcOffset = info.utcOffsetHours;
+        read.position = info.position;
         return true;
     }
-    showProblem(fromStd(error));
+    read.error = fromStd(error);
     return false;
+}
+
+bool MapWindow::takeOtherText(const QString& text)
+{
+    StationRead read;
+    if (!readStation(text, read)) {
+        showProblem(read.error);
+        return false;
+    }
+    otherName_ = read.name;
+    otherUtcOffset_ = read.utcOffset;
+    showProblem(QString());
+    setOther(read.position);
+    return true;
 }
 
 void MapWindow::showProblem(const QString& text)
@@ -377,6 +404,7 @@ void MapWindow::showFigures()
         for (QLabel* l : {otherText_, heading_, backHeading_, shortPath_, longPath_, otherSun_}) {
             l->setText(none);
         }
+        rotator_->setPathHeadings(std::nullopt, std::nullopt);
         showSun();
         return;
     }
@@ -392,11 +420,14 @@ void MapWindow::showFigures()
         longPath_->setText(QStringLiteral("%1 at %2")
                                .arg(distanceText(longPathDistance(shortDistance, u), u),
                                    headingText(longPathHeading(r.headingOwnToOther))));
+        rotator_->setPathHeadings(
+            roundHeading(r.headingOwnToOther), roundHeading(longPathHeading(r.headingOwnToOther)));
     } else {
         const QString note = fromStd(geometryNote(r.geometry));
         heading_->setText(note);
         backHeading_->setText(none);
         longPath_->setText(r.geometry == StationGeometry::SamePlace ? distanceText(circumference(u), u) : none);
+        rotator_->setPathHeadings(std::nullopt, std::nullopt);
     }
     showSun();
 }

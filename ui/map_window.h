@@ -25,6 +25,7 @@ class SettingsStore;
 namespace skybrant::ui {
 
 class MapView;
+class RotatorPanel;
 
 // The own station as the window keeps it between runs; 0 N 0 E for what
 // is not there or not allowed.
@@ -46,6 +47,7 @@ public:
     bool takeOtherText(const QString& text);
 
     MapView* view() const { return view_; }
+    RotatorPanel* rotator() const { return rotator_; }
 
     // The wall clock the night side and the sun figures follow: the
     // system's unless another is given.
@@ -55,6 +57,15 @@ public:
     const QTimer& minuteTimer() const { return minute_; }
 
 private:
+    // A station as the field takes it: the position, and for a callsign its
+    // name and country and UTC offset; or why it cannot be read.
+    struct StationRead {
+        Position position;
+        QString name;
+        std::optional<double> utcOffset;
+        QString error;
+    };
+    bool readStation(const QString& text, StationRead& read);
     void buildPanel(QWidget* panel);
     void loadOptions();
     void saveOptions();
@@ -73,6 +84,7 @@ private:
     std::optional<double> otherUtcOffset_;  // hours ahead of UTC, where known
 
     MapView* view_ = nullptr;
+    RotatorPanel* rotator_ = nullptr;
     QLineEdit* field_ = nullptr;
     QPushButton* show_ = nullptr;
     QLabel* problem_ = nullptr;
