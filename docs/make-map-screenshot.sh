@@ -18,6 +18,6 @@ sleep 1.5
 xdotool type --delay 40 'FN30as'
 xdotool key Return
 sleep 1
-import -window root -crop 1100x760+0+0 docs/map.png
+import -window root -crop 1280x760+0+0 docs/map.png
 kill "$app_pid"
 wait "$app_pid" || true

@@ -148,7 +148,7 @@ MapWindow::MapWindow(settings::SettingsStore* store, QWidget* parent) : QWidget(
 {
     setObjectName(QStringLiteral("MapWindow"));
     setWindowTitle(QStringLiteral("Skybrant map"));
-    resize(1440, 800);
+    resize(1280, 760);
     auto* layout = new QHBoxLayout(this);
     view_ = new MapView(this);
     view_->setObjectName(QStringLiteral("map"));
