@@ -32,8 +32,9 @@ struct BatchOptions {
 
 // Appends the output line for one input line (without its line end) to out,
 // followed by '\n': the pair's CSV (see appendCsv) or JSON, the line itself
-// for a blank or comment line, or "ERROR: <reason>". Returns false for a
-// line that cannot be used. lineNumber counts from 1.
+// for a blank or comment line of any length, or "ERROR: <reason>" (also
+// for a pair line longer than kMaxBatchLine). Returns false for a line that
+// cannot be used. lineNumber counts from 1.
 bool appendBatchLine(std::string_view line, const BatchOptions& options, std::uint64_t lineNumber, std::string& out);
 
 struct BatchOutcome {
