@@ -58,7 +58,9 @@ const std::string_view kDescription = "Beam headings and great-circle distance b
                                       "Exit status: 0 on success; 1 when a pair could not be computed (in batch\n"
                                       "mode: any line), there is no heading to turn the rotator to, or reading or\n"
                                       "writing failed; 2 on a usage error; 3 when the rotator cannot be reached;\n"
-                                      "4 when it does not answer in time; 5 when it reports an error.";
+                                      "4 when it does not answer in time or does not arrive within --wait-timeout;\n"
+                                      "5 when it reports an error, cannot point that way within its range, or stops\n"
+                                      "short.";
 
 namespace {
 
