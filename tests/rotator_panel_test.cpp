@@ -161,7 +161,7 @@ TEST(RotatorAimLogic, ShowsTheHeadingTheRangeAndTheProgress)
     RotatorAim aim;
     EXPECT_EQ(aim.range().min, 0);
     EXPECT_EQ(aim.range().max, 360);
-    EXPECT_EQ(aim.rangeSource(), QStringLiteral("assumed; the rotator gave none"));
+    EXPECT_EQ(aim.rangeSource(), QStringLiteral("until the rotator gives its own"));
     aim.setDaemonRange(AzimuthRange{-180, 180});
     EXPECT_EQ(aim.rangeSource(), QStringLiteral("from the rotator"));
     aim.setOverride(AzimuthRange{0, 450});

@@ -37,7 +37,7 @@ QString RotatorAim::rangeSource() const
     if (override_) {
         return QStringLiteral("as typed");
     }
-    return daemonRange_ ? QStringLiteral("from the rotator") : QStringLiteral("assumed; the rotator gave none");
+    return daemonRange_ ? QStringLiteral("from the rotator") : QStringLiteral("until the rotator gives its own");
 }
 
 std::optional<double> RotatorAim::azimuthFor(double shownHeading, QString& problem) const

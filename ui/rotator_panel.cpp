@@ -88,6 +88,7 @@ RotatorPanel::RotatorPanel(settings::SettingsStore* store, QWidget* parent)
             aim_.setAzimuth(std::nullopt);
             aim_.setDaemonRange(std::nullopt);
             aim_.endTurn();
+            lastStop_.clear();
         }
         showState();
         showPosition();
