@@ -6,6 +6,12 @@
 # Warnings are errors in CI (CI=true); locally they stay warnings.
 WERROR := $(if $(CI),-DSKYBRANT_WERROR=ON,-DSKYBRANT_WERROR=OFF)
 
+# Compiles go through ccache, keyed on paths relative to this checkout, so a
+# fresh clone or a second build folder reuses what was compiled before.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := true
+CONFIGURE = $(WERROR) -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache
+
 .PHONY: all deps deps-test deps-tools build build-asan test bench run package fuzz lint clean
 
 all: build
@@ -20,11 +26,11 @@ deps-tools:
 	@sh packaging/install-deps.sh build test tools
 
 build: deps
-	cmake --preset dev $(WERROR)
+	cmake --preset dev $(CONFIGURE)
 	cmake --build --preset dev
 
 build-asan: deps
-	cmake --preset asan $(WERROR)
+	cmake --preset asan $(CONFIGURE)
 	cmake --build --preset asan
 
 test: deps-test build build-asan
@@ -43,7 +49,7 @@ run: build
 # Each fuzz target for FUZZ_SECONDS (CI runs 30).
 FUZZ_SECONDS ?= 180
 fuzz: deps-tools
-	cmake --preset fuzz $(WERROR)
+	cmake --preset fuzz $(CONFIGURE)
 	cmake --build --preset fuzz
 	sh fuzz/run.sh build/fuzz $(FUZZ_SECONDS)
 
@@ -51,7 +57,7 @@ fuzz: deps-tools
 SOURCES = $(shell git ls-files '*.cpp' '*.h')
 lint: deps-tools build
 	clang-format --dry-run --Werror $(SOURCES)
-	cmake --preset fuzz > /dev/null
+	cmake --preset fuzz $(CONFIGURE) > /dev/null
 	run-clang-tidy -quiet -p build/dev $(filter-out fuzz/%,$(filter %.cpp,$(SOURCES))) > build/clang-tidy.log 2>&1 \
 		|| { grep -E 'warning:|error:' build/clang-tidy.log; exit 1; }
 	run-clang-tidy -quiet -p build/fuzz $(filter fuzz/%,$(filter %.cpp,$(SOURCES))) > build/clang-tidy-fuzz.log 2>&1 \
