@@ -32,18 +32,6 @@ std::size_t firstNonBlank(std::string_view line)
     return i;
 }
 
-bool isComment(std::string_view line)
-{
-    const std::size_t i = firstNonBlank(line);
-    return i < line.size() && line[i] == '#';
-}
-
-// Blank lines and lines whose first non-blank character is '#' pass through.
-bool isPassThrough(std::string_view line)
-{
-    return firstNonBlank(line) == line.size() || isComment(line);
-}
-
 void appendFailure(std::string_view reason, const BatchOptions& options, std::uint64_t lineNumber, std::string& out)
 {
     if (options.json) {
@@ -83,7 +71,10 @@ void appendPair(const Report& report, const BatchOptions& options, std::uint64_t
 
 bool appendBatchLine(std::string_view line, const BatchOptions& options, std::uint64_t lineNumber, std::string& out)
 {
-    if (isPassThrough(line)) {
+    // Blank lines and lines whose first non-blank character is '#' pass
+    // through.
+    const std::size_t first = firstNonBlank(line);
+    if (first == line.size() || line[first] == '#') {
         if (!options.json) {
             out += line;
             out += '\n';
@@ -98,22 +89,20 @@ bool appendBatchLine(std::string_view line, const BatchOptions& options, std::ui
     // One field more than a pair can hold is enough to tell "too many".
     std::array<std::string_view, kMaxPairFields + 1> fields;
     std::size_t count = 0;
-    std::size_t i = 0;
-    while (i < line.size()) {
-        while (i < line.size() && isBlank(line[i])) {
-            ++i;
-        }
-        if (i == line.size()) {
-            break;
-        }
-        const std::size_t start = i;
-        while (i < line.size() && !isBlank(line[i])) {
-            ++i;
+    const char* p = line.data() + first;
+    const char* const end = line.data() + line.size();
+    while (p != end) {
+        const char* const start = p;
+        while (p != end && !isBlank(*p)) {
+            ++p;
         }
         if (count < fields.size()) {
-            fields[count] = line.substr(start, i - start);
+            fields[count] = {start, static_cast<std::size_t>(p - start)};
         }
         ++count;
+        while (p != end && isBlank(*p)) {
+            ++p;
+        }
     }
     Position own;
     Position other;

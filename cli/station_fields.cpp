@@ -83,37 +83,51 @@ public:
         // Plain digits, as nearly every field is: read straight away, with
         // the same range rule; anything else, and every refusal, goes the
         // general way, which words the message.
-        if (!text.empty() && text.size() <= kPlainDigits && text.front() >= '0' && text.front() <= '9') {
-            std::int32_t plain = 0;
-            const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), plain);
-            if (ec == std::errc{} && end == text.data() + text.size() &&
-                !validation::firstViolation({axis, unit}, validation::BoxReading{plain, false}, degrees)) {
-                value = plain;
-                return true;
-            }
+        if (const auto plain = plainDigits(text);
+            plain && !validation::firstViolation({axis, unit}, validation::BoxReading{*plain, false}, degrees)) {
+            value = *plain;
+            return true;
         }
         return numberOrRefusal(text, axis, unit, degrees, value);
     }
 
-    bool hemisphere(std::string_view text, Axis axis, std::string& value)
+    // N or S, E or W, either case; negative is set for S and W.
+    bool hemisphere(std::string_view text, Axis axis, bool& negative)
     {
-        const char positive = axis == Axis::Latitude ? 'N' : 'E';
-        const char negative = axis == Axis::Latitude ? 'S' : 'W';
+        const char positiveLetter = axis == Axis::Latitude ? 'N' : 'E';
+        const char negativeLetter = axis == Axis::Latitude ? 'S' : 'W';
         if (text.size() == 1) {
             const char upper = static_cast<char>(text[0] & ~0x20);
-            if (upper == positive || upper == negative) {
-                value.assign(1, upper);
+            if (upper == positiveLetter || upper == negativeLetter) {
+                negative = upper == negativeLetter;
                 return true;
             }
         }
-        error_ = fieldName(own_, axis, "hemisphere") + ": " + quote(text) + " is not allowed; allowed: " + positive +
-            " or " + negative;
+        error_ = fieldName(own_, axis, "hemisphere") + ": " + quote(text) +
+            " is not allowed; allowed: " + positiveLetter + " or " + negativeLetter;
         return false;
     }
 
 private:
     // Nine digits always fit 32 bits.
     static constexpr std::size_t kPlainDigits = 9;
+
+    // One to nine ASCII digits and nothing else; nullopt for any other text.
+    static std::optional<std::int32_t> plainDigits(std::string_view text)
+    {
+        if (text.empty() || text.size() > kPlainDigits) {
+            return std::nullopt;
+        }
+        std::int32_t plain = 0;
+        for (const char c : text) {
+            const auto digit = static_cast<unsigned char>(c - '0');
+            if (digit > 9) {
+                return std::nullopt;
+            }
+            plain = plain * 10 + digit;
+        }
+        return plain;
+    }
 
     [[gnu::noinline]] bool numberOrRefusal(
         std::string_view text, Axis axis, Unit unit, std::int32_t degrees, std::int32_t& value)
@@ -141,17 +155,17 @@ private:
     std::string& error_;
 };
 
-bool readEntry(const std::string_view* f, bool own, StationEntry& e, std::string& error)
+bool readEntry(const std::string_view* f, bool own, EntryAngle& lat, EntryAngle& lon, std::string& error)
 {
     Reader r(own, error);
-    return r.number(f[0], Axis::Latitude, Unit::Degrees, 0, e.latDegrees) &&
-        r.number(f[1], Axis::Latitude, Unit::Minutes, e.latDegrees, e.latMinutes) &&
-        r.number(f[2], Axis::Latitude, Unit::Seconds, e.latDegrees, e.latSeconds) &&
-        r.hemisphere(f[3], Axis::Latitude, e.latHemisphere) &&
-        r.number(f[4], Axis::Longitude, Unit::Degrees, 0, e.lonDegrees) &&
-        r.number(f[5], Axis::Longitude, Unit::Minutes, e.lonDegrees, e.lonMinutes) &&
-        r.number(f[6], Axis::Longitude, Unit::Seconds, e.lonDegrees, e.lonSeconds) &&
-        r.hemisphere(f[7], Axis::Longitude, e.lonHemisphere);
+    return r.number(f[0], Axis::Latitude, Unit::Degrees, 0, lat.degrees) &&
+        r.number(f[1], Axis::Latitude, Unit::Minutes, lat.degrees, lat.minutes) &&
+        r.number(f[2], Axis::Latitude, Unit::Seconds, lat.degrees, lat.seconds) &&
+        r.hemisphere(f[3], Axis::Latitude, lat.negative) &&
+        r.number(f[4], Axis::Longitude, Unit::Degrees, 0, lon.degrees) &&
+        r.number(f[5], Axis::Longitude, Unit::Minutes, lon.degrees, lon.minutes) &&
+        r.number(f[6], Axis::Longitude, Unit::Seconds, lon.degrees, lon.seconds) &&
+        r.hemisphere(f[7], Axis::Longitude, lon.negative);
 }
 
 // Plain decimal degrees: an optional sign, digits and at most one point,
@@ -198,11 +212,12 @@ bool isCallsignToken(std::string_view token)
 
 bool readEntryStation(std::span<const std::string_view>& tokens, bool own, Position& station, std::string& error)
 {
-    StationEntry entry;
-    if (!readEntry(tokens.data(), own, entry, error)) {
+    EntryAngle lat;
+    EntryAngle lon;
+    if (!readEntry(tokens.data(), own, lat, lon, error)) {
         return false;
     }
-    station = positionFromEntry(entry);
+    station = positionFromAngles(lat, lon);
     tokens = tokens.subspan(kEntryFields);
     return true;
 }

@@ -39,13 +39,17 @@ std::int64_t unitsOf(double degrees)
 
 Position positionFromEntry(const StationEntry& entry)
 {
-    const bool south = isSouth(entry.latHemisphere);
-    const bool west = isWest(entry.lonHemisphere);
+    return positionFromAngles({entry.latDegrees, entry.latMinutes, entry.latSeconds, isSouth(entry.latHemisphere)},
+        {entry.lonDegrees, entry.lonMinutes, entry.lonSeconds, isWest(entry.lonHemisphere)});
+}
+
+Position positionFromAngles(const EntryAngle& lat, const EntryAngle& lon)
+{
     return {
-        signedDegrees(entry.latDegrees, entry.latMinutes, entry.latSeconds, south),
-        signedDegrees(entry.lonDegrees, entry.lonMinutes, entry.lonSeconds, west),
-        entryUnits(entry.latDegrees, entry.latMinutes, entry.latSeconds, south),
-        entryUnits(entry.lonDegrees, entry.lonMinutes, entry.lonSeconds, west),
+        signedDegrees(lat.degrees, lat.minutes, lat.seconds, lat.negative),
+        signedDegrees(lon.degrees, lon.minutes, lon.seconds, lon.negative),
+        entryUnits(lat.degrees, lat.minutes, lat.seconds, lat.negative),
+        entryUnits(lon.degrees, lon.minutes, lon.seconds, lon.negative),
     };
 }
 

@@ -26,6 +26,17 @@ struct Position {
 // minutes and seconds, the sign from the hemisphere texts.
 Position positionFromEntry(const StationEntry& entry);
 
+// One coordinate of an entry, its hemisphere already told apart.
+struct EntryAngle {
+    std::int32_t degrees = 0;
+    std::int32_t minutes = 0;
+    std::int32_t seconds = 0;
+    bool negative = false;  // south or west
+};
+
+// The same for an entry whose hemispheres are already known.
+Position positionFromAngles(const EntryAngle& lat, const EntryAngle& lon);
+
 // Signed decimal degrees. Values with up to nine decimal places are exact
 // on the grid; finer ones are rounded to it for the comparisons only.
 Position positionFromDegrees(double latDegrees, double lonDegrees);
