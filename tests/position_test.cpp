@@ -38,6 +38,35 @@ TEST(Position, EntriesTakeTheirSignsFromTheHemispheres)
     }
 }
 
+TEST(Position, AnglesWithKnownHemispheresMatchTheEntry)
+{
+    struct Case {
+        StationEntry entry;
+        bool south, west;
+    };
+    const Case cases[] = {
+        {at(51, 30, 0, "N", 0, 7, 0, "W"), false, true},
+        {at(12, 34, 56, "S", 98, 7, 6, "E"), true, false},
+        {at(-10, 0, 0, " S ", 5, 0, 0, "e"), true, false},
+        {at(0, 0, 0, "S", 0, 0, 0, "W"), true, true},
+        {at(89, 60, 60, "N", 179, 59, 60, "W"), false, true},
+        {at(2147483647, -2147483647, 5, "S", -1, 0, 2147483647, "W"), true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(describe(c.entry));
+        const StationEntry& e = c.entry;
+        const Position a = positionFromEntry(e);
+        const Position b = positionFromAngles(
+            {e.latDegrees, e.latMinutes, e.latSeconds, c.south}, {e.lonDegrees, e.lonMinutes, e.lonSeconds, c.west});
+        EXPECT_EQ(std::signbit(a.latDegrees), std::signbit(b.latDegrees));
+        EXPECT_EQ(std::signbit(a.lonDegrees), std::signbit(b.lonDegrees));
+        EXPECT_EQ(a.latDegrees, b.latDegrees);
+        EXPECT_EQ(a.lonDegrees, b.lonDegrees);
+        EXPECT_EQ(a.latUnits, b.latUnits);
+        EXPECT_EQ(a.lonUnits, b.lonUnits);
+    }
+}
+
 TEST(Position, EntriesRelateExactlyInArcSeconds)
 {
     struct Case {
