@@ -20,21 +20,8 @@ namespace skybrant::cli {
 
 namespace {
 
-// A flood of bytes from the network cannot fill the screen.
-constexpr std::size_t kShownBytes = 60;
-
-// "2 s", "0.3 s", "1.25 s": whole milliseconds, no locale in the way.
-std::string secondsText(std::chrono::milliseconds timeout)
-{
-    const auto ms = std::max<std::chrono::milliseconds::rep>(timeout.count(), 0);
-    std::string text = std::to_string(ms / 1000);
-    if (const auto fraction = ms % 1000; fraction != 0) {
-        std::string digits = std::to_string(1000 + fraction).substr(1);
-        digits.erase(digits.find_last_not_of('0') + 1);
-        text += "." + digits;
-    }
-    return text + " s";
-}
+using rotctl::kShownBytes;
+using rotctl::secondsText;
 
 // The addresses a host stands for: a literal as it is, a name through the
 // system resolver. QHostInfo::fromName blocks until the answer is in and

@@ -12,18 +12,14 @@ namespace skybrant::rotctl {
 
 namespace {
 
-// A flood of bytes from the network cannot fill the panel.
-constexpr std::size_t kShownBytes = 60;
-
 QString fromStd(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// "2 s", "0.5 s".
-QString secondsText(std::chrono::milliseconds time)
+QString waitText(std::chrono::milliseconds time)
 {
-    return QStringLiteral("%1 s").arg(static_cast<double>(time.count()) / 1000.0, 0, 'g', 4);
+    return fromStd(secondsText(time));
 }
 
 }  // namespace
@@ -90,6 +86,12 @@ void RotatorLink::connectTo(const RotatorAddress& address)
 void RotatorLink::disconnectFrom()
 {
     retry_.stop();
+    dropConnection();
+    setState(State::Disconnected);
+}
+
+void RotatorLink::dropConnection()
+{
     poll_.stop();
     deadline_.stop();
     queue_.clear();
@@ -98,7 +100,6 @@ void RotatorLink::disconnectFrom()
     socket_.abort();
     azimuth_.reset();
     range_.reset();
-    setState(State::Disconnected);
 }
 
 void RotatorLink::startAttempt()
@@ -170,23 +171,16 @@ void RotatorLink::onDeadline()
 {
     if (state_ == State::Connected && inFlight_) {
         lose(QStringLiteral("the rotator at %1 did not answer %2 within %3")
-                 .arg(where(), commandName(*inFlight_), secondsText(timing_.exchange)));
+                 .arg(where(), commandName(*inFlight_), waitText(timing_.exchange)));
     } else if (state_ == State::Connecting || state_ == State::Reconnecting) {
         lose(QStringLiteral("cannot connect to the rotator at %1: no answer within %2")
-                 .arg(where(), secondsText(timing_.exchange)));
+                 .arg(where(), waitText(timing_.exchange)));
     }
 }
 
 void RotatorLink::lose(const QString& why)
 {
-    poll_.stop();
-    deadline_.stop();
-    queue_.clear();
-    inFlight_.reset();
-    pending_.clear();
-    socket_.abort();
-    azimuth_.reset();
-    range_.reset();
+    dropConnection();
     setState(State::Reconnecting);
     pause_ = nextPause_;
     nextPause_ = std::min(nextPause_ * 2, timing_.longestPause);

@@ -105,6 +105,8 @@ private:
     bool takeStopOrPark(const Exchange& exchange, const std::string& line, std::optional<QString>& broken);
     void finishExchange();
     // Drops the connection, says why and tries again after a pause.
+    // Forgets the connection and all that was asked of it.
+    void dropConnection();
     void lose(const QString& why);
     void report(const QString& text);
     static QString commandName(const Exchange& exchange);

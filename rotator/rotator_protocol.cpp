@@ -2,6 +2,7 @@
 
 #include "core/utf8.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -10,9 +11,6 @@
 namespace skybrant::rotctl {
 
 namespace {
-
-// A flood of bytes from the network cannot fill the screen.
-constexpr std::size_t kShownBytes = 60;
 
 // No rotator reports beyond a turn either side of its span; a figure such
 // as 1e308 is noise, not a position.
@@ -68,6 +66,18 @@ std::string fixedTwoPlaces(double degrees)
 }
 
 }  // namespace
+
+std::string secondsText(std::chrono::milliseconds time)
+{
+    const auto ms = std::max<std::chrono::milliseconds::rep>(time.count(), 0);
+    std::string text = std::to_string(ms / 1000);
+    if (const auto fraction = ms % 1000; fraction != 0) {
+        std::string digits = std::to_string(1000 + fraction).substr(1);
+        digits.erase(digits.find_last_not_of('0') + 1);
+        text += "." + digits;
+    }
+    return text + " s";
+}
 
 std::string turnCommand(double azimuthDegrees)
 {

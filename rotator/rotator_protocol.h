@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -11,6 +12,13 @@ namespace skybrant::rotctl {
 
 // rotctld's replies are a few bytes; anything longer is not the protocol.
 inline constexpr std::size_t kMaxReplyLine = 256;
+// How much of a stray reply a message quotes: enough to recognise it, too
+// little for a flood to fill the screen.
+inline constexpr std::size_t kShownBytes = 60;
+
+// A wait as messages give it: "2 s", "0.3 s", "1.25 s" (whole milliseconds,
+// no locale in the way).
+std::string secondsText(std::chrono::milliseconds time);
 
 // "P 288.00 0.00\n": turn to a finite azimuth at elevation 0.
 std::string turnCommand(double azimuthDegrees);
