@@ -10,19 +10,8 @@ cd "$(dirname "$0")/.."
 port=$((20000 + RANDOM % 20000))
 rotctld -m 1 -T 127.0.0.1 -t "$port" -C min_az=-180,max_az=180 >/dev/null 2>&1 &
 rotctld_pid=$!
-mkdir -p "$config/Skybrant"
-printf '[Latitude]\nDegree=51\nMinute=30\nSecond=0\nN/S=N\n[Longitude]\nDegree=0\nMinute=7\nSecond=0\nE/W=W\n' \
-    >"$config/Skybrant/Skybrant.ini"
-printf '[Rotator]\nAddress=127.0.0.1:%s\nPreset1Name=VK\nPreset1Target=QF56\nPreset2Name=JA\nPreset2Target=PM95\n' \
-    "$port" >>"$config/Skybrant/Skybrant.ini"
-"$app" --map 2>/dev/null &
-app_pid=$!
-window=$(xdotool search --sync --name '^Skybrant map$' | head -1)
-xdotool windowmove --sync "$window" 0 0
-xdotool windowfocus --sync "$window"
-sleep 1.5
-xdotool type --delay 40 'FN30as'
-xdotool key Return
+save_london "$(printf '[Rotator]\nAddress=127.0.0.1:%s\nPreset1Name=VK\nPreset1Target=QF56\nPreset2Name=JA\nPreset2Target=PM95\n' "$port")"
+open_map_on_new_york
 sleep 0.5
 # The panel's Connect button, then the short path once the rotator answers.
 xdotool mousemove --sync ${CONNECT_X:-1210} ${CONNECT_Y:-45} click 1
