@@ -3,6 +3,7 @@
 
 #include "batch_run.h"
 #include "cli/batch.h"
+#include "country_file_on_disk.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +15,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -91,17 +90,7 @@ MixedInput mixedInput(std::size_t bytes)
 
 class BatchThreads : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        folder_ = std::filesystem::temp_directory_path() / ("skybrant_batch_threads_" + std::to_string(getpid()));
-        std::filesystem::create_directories(folder_);
-        cty_ = (folder_ / "cty.dat").string();
-        std::ofstream(cty_) << kCountryFile;
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
-    std::filesystem::path folder_;
-    std::string cty_;
+    const skybrant::testing::CountryFileOnDisk cty_{"skybrant_batch_threads", kCountryFile};
 };
 
 TEST_F(BatchThreads, SameBytesAsOneThread)
@@ -125,7 +114,7 @@ TEST_F(BatchThreads, SameBytesAsOneThread)
         std::string outs[2];
         BatchOutcome outcomes[2];
         for (const unsigned threads : {1U, 2U}) {
-            Callsigns callsigns(cty_);
+            Callsigns callsigns(cty_.path());
             BatchOptions options;
             options.json = c.json;
             options.callsigns = &callsigns;

@@ -1,13 +1,11 @@
 #include "cli/callsign_stations.h"
 #include "cli/station_args.h"
 #include "cli/station_fields.h"
+#include "country_file_on_disk.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace skybrant::cli {
@@ -31,17 +29,8 @@ VER:      05: 08: NA: 37.60:  91.87:   5.0: K:
 
 class CallsignStations : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        folder = std::filesystem::temp_directory_path() / ("skybrant_cli_cty_" + std::to_string(getpid()));
-        std::filesystem::create_directories(folder);
-        path = (folder / "cty.dat").string();
-        std::ofstream(path) << kCountryFile;
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
-    std::filesystem::path folder;
-    std::string path;
+    const skybrant::testing::CountryFileOnDisk file{"skybrant_cli_cty", kCountryFile};
+    const std::string& path = file.path();
 };
 
 TEST_F(CallsignStations, TokensKeepTheirMeaningBeforeCallsigns)
