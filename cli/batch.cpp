@@ -340,7 +340,7 @@ private:
         std::memcpy(next->data.get(), data + cut, next->size);
         chunk->size = cut;
         chunk->firstLine = lines_ + 1;
-        lines_ += static_cast<std::uint64_t>(std::count(data, data + cut, '\n'));
+        lines_ += countLineEnds(data, cut);
         if (data[cut - 1] != '\n') {
             ++lines_;
         }

@@ -30,6 +30,34 @@ std::string_view trimCr(std::string_view s)
 
 }  // namespace
 
+std::size_t countLineEnds(const char* data, std::size_t size)
+{
+    using Bytes = unsigned char __attribute__((vector_size(16)));
+    constexpr std::size_t kStep = sizeof(Bytes);
+    // Each lane counts up to 255 before the lanes are added up.
+    constexpr std::size_t kStepsPerSum = 255;
+    const Bytes lineEnd = Bytes{} + static_cast<unsigned char>('\n');
+    std::size_t count = 0;
+    std::size_t i = 0;
+    while (size - i >= kStep) {
+        Bytes lanes = {};
+        const std::size_t steps = std::min((size - i) / kStep, kStepsPerSum);
+        for (std::size_t s = 0; s < steps; ++s, i += kStep) {
+            Bytes bytes;
+            std::memcpy(&bytes, data + i, kStep);
+            // A lane that matches is all ones, -1: taking it away adds one.
+            lanes -= static_cast<Bytes>(bytes == lineEnd);
+        }
+        for (std::size_t lane = 0; lane < kStep; ++lane) {
+            count += lanes[lane];
+        }
+    }
+    for (; i < size; ++i) {
+        count += data[i] == '\n' ? 1 : 0;
+    }
+    return count;
+}
+
 BatchChunks::BatchChunks(BatchOutput& output, const BatchOptions& options, unsigned threads)
     : output_(output), options_(options), threads_(std::max(threads, 1U)), target_(kFirstChunkBytes)
 {

@@ -26,6 +26,10 @@ namespace skybrant::cli {
 inline constexpr std::size_t kChunkInputBytes = std::size_t{128} * 1024;
 inline constexpr std::size_t kChunkBufferBytes = kChunkInputBytes + kMaxBatchLine + 2;
 
+// The '\n' bytes in data: how the reading thread numbers each chunk's
+// lines, so it looks at sixteen bytes a step.
+std::size_t countLineEnds(const char* data, std::size_t size);
+
 struct BatchChunk {
     std::unique_ptr<char[]> data = std::make_unique<char[]>(kChunkBufferBytes);
     std::size_t size = 0;

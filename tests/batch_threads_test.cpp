@@ -3,6 +3,7 @@
 
 #include "batch_run.h"
 #include "cli/batch.h"
+#include "cli/batch_threads.h"
 #include "country_file_on_disk.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -86,6 +88,53 @@ MixedInput mixedInput(std::size_t bytes)
     }
     in.text.pop_back();
     return in;
+}
+
+// The chunks' line numbers rest on this count: whole steps of sixteen
+// bytes, the bytes after them, lanes counting past 255, and bytes that
+// differ from '\n' only in their high bit or one low bit.
+TEST(BatchLineEnds, CountedAsEveryByteIsLookedAt)
+{
+    auto pattern = [](std::size_t size, auto byteAt) {
+        std::string text(size, 'x');
+        for (std::size_t i = 0; i < size; ++i) {
+            text[i] = byteAt(i);
+        }
+        return text;
+    };
+    const struct {
+        const char* name;
+        std::string text;
+    } cases[] = {
+        {"empty", ""},
+        {"one line end", "\n"},
+        {"no line end, one step and a bit", std::string(17, 'a')},
+        {"line ends only, past a lane's 255", std::string(255 * 16 * 3 + 7, '\n')},
+        {"near misses",
+            pattern(4099,
+                [](std::size_t i) {
+                    const char near[] = {'\x8a', '\x0b', '\x08', '\x1a', '\n', '\x0e', '\xff', '\0'};
+                    return near[i % sizeof near];
+                })},
+        {"a line end every 37 bytes", pattern(100003, [](std::size_t i) { return i % 37 == 5 ? '\n' : 'J'; })},
+        {"every byte value", pattern(256 * 20 + 15, [](std::size_t i) { return static_cast<char>(i * 7); })},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        // From every offset within a step, so each part lands at every
+        // place against the steps of sixteen.
+        for (std::size_t from = 0; from < std::min<std::size_t>(17, c.text.size() + 1); ++from) {
+            for (const std::size_t less : {0, 1, 15, 16}) {
+                if (from + less > c.text.size()) {
+                    continue;
+                }
+                const char* first = c.text.data() + from;
+                const std::size_t size = c.text.size() - from - less;
+                EXPECT_EQ(countLineEnds(first, size), static_cast<std::size_t>(std::count(first, first + size, '\n')))
+                    << "from " << from << ", " << size << " bytes";
+            }
+        }
+    }
 }
 
 class BatchThreads : public ::testing::Test {
