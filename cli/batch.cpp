@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <vector>
 
@@ -266,6 +267,13 @@ unsigned defaultThreads()
 // Input that keeps arriving this fast for this long goes to every thread.
 constexpr std::size_t kThreadsAfterBytes = std::size_t{512} * 1024;
 
+// Input that has just been arriving fast may pause for a moment: its
+// producer off the processor, or a pipe just emptied. So long after lines
+// were last handed on, a pause this short is waited out rather than taken
+// for slow input, which would stop the threads until more came.
+constexpr auto kFastInputWindow = std::chrono::milliseconds(10);
+constexpr int kBriefPauseMs = 1;
+
 // The reading side of a run: reads what has arrived, cuts it into chunks of
 // whole lines and hands them on; before any read that would wait, every
 // answer so far is written.
@@ -304,12 +312,18 @@ private:
     bool fill(BatchChunk& chunk)
     {
         while (!end_ && chunk.size < limit_) {
-            if (!input_.ready()) {
+            if (!input_.ready() && !moreComesSoon()) {
                 return true;
             }
             readInto(chunk, limit_);
         }
         return false;
+    }
+
+    // Lines read wait at most the window and the pause for their answers.
+    bool moreComesSoon() const
+    {
+        return std::chrono::steady_clock::now() - handedOnAt_ < kFastInputWindow && input_.readyWithin(kBriefPauseMs);
     }
 
     // The length of the whole lines to hand on: up to the last line end
@@ -352,6 +366,7 @@ private:
         }
         chunks_.helpIfBehind();
         limit_ = chunks_.chunkTarget();
+        handedOnAt_ = std::chrono::steady_clock::now();
         return next;
     }
 
@@ -452,6 +467,7 @@ private:
     bool bomSkipped_ = false;
     std::size_t limit_ = 0;
     std::size_t fastBytes_ = 0;
+    std::chrono::steady_clock::time_point handedOnAt_;
 };
 
 }  // namespace
@@ -474,6 +490,7 @@ BatchOutcome runBatch(std::FILE* in, std::FILE* out, const BatchOptions& options
         outcome.ioError = "cannot read the input: " + streamErrorText(input.fd(), EBADF);
         return outcome;
     }
+    input.enlargePipe();
     BatchChunks chunks(output, options, options.threads != 0 ? options.threads : defaultThreads());
     Reading reading(input, output, options, chunks);
     reading.run();

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -62,14 +63,38 @@ std::string streamErrorText(int fd, int error)
 
 bool BatchInput::ready() const
 {
+    return readyWithin(0);
+}
+
+bool BatchInput::readyWithin(int milliseconds) const
+{
     pollfd p{fd_, POLLIN, 0};
     int n = 0;
     do {
-        n = ::poll(&p, 1, 0);
+        n = ::poll(&p, 1, milliseconds);
     } while (n < 0 && errno == EINTR);
     // A descriptor poll cannot watch reads at once too; so does an error,
     // which the read then reports.
     return n != 0;
+}
+
+void BatchInput::enlargePipe() const
+{
+    struct stat st { };
+    if (::fstat(fd_, &st) != 0 || !S_ISFIFO(st.st_mode)) {
+        return;
+    }
+    const int current = ::fcntl(fd_, F_GETPIPE_SZ);
+    if (current < 0) {
+        return;
+    }
+    // The system may cap what one user's pipes take; the largest allowed
+    // of these will do, and the pipe as it is when none is.
+    for (int size = 1 << 20; size > current; size /= 2) {
+        if (::fcntl(fd_, F_SETPIPE_SZ, size) >= 0) {
+            return;
+        }
+    }
 }
 
 long BatchInput::read(char* to, std::size_t size)

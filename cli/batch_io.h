@@ -25,6 +25,14 @@ public:
     // Whether a read would return at once (data, end of input or an error).
     bool ready() const;
 
+    // Whether a read would return within the time given, in milliseconds.
+    bool readyWithin(int milliseconds) const;
+
+    // A pipe's buffer made to hold up to a megabyte where the system allows,
+    // so a fast producer is not held up between our reads. Anything else
+    // is left as it is.
+    void enlargePipe() const;
+
     // Reads what has arrived, at most size bytes, waiting until something
     // has. Returns the count, 0 at the end of input, or -1 with error() set.
     long read(char* to, std::size_t size);
