@@ -31,7 +31,9 @@ inline constexpr std::size_t kChunkBufferBytes = kChunkInputBytes + kMaxBatchLin
 std::size_t countLineEnds(const char* data, std::size_t size);
 
 struct BatchChunk {
-    std::unique_ptr<char[]> data = std::make_unique<char[]>(kChunkBufferBytes);
+    // Left uncleared: only bytes read into it are ever looked at, and its
+    // pages take memory only once input reaches them.
+    std::unique_ptr<char[]> data = std::make_unique_for_overwrite<char[]>(kChunkBufferBytes);
     std::size_t size = 0;
     std::uint64_t seq = 0;
     std::uint64_t firstLine = 1;
