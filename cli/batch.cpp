@@ -19,15 +19,10 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
 std::size_t firstNonBlank(std::string_view line)
 {
     std::size_t i = 0;
-    while (i < line.size() && isBlank(line[i])) {
+    while (i < line.size() && isFieldBlank(line[i])) {
         ++i;
     }
     return i;
@@ -87,6 +82,16 @@ bool appendBatchLine(std::string_view line, const BatchOptions& options, std::ui
         return false;
     }
 
+    if (options.callsigns != nullptr) {
+        options.callsigns->startPair();
+    }
+    Position own;
+    Position other;
+    if (readPlainEntryPair(line.substr(first), own, other)) {
+        appendPair(makeReport(own, other, options.report), options, lineNumber, out);
+        return true;
+    }
+
     // One field more than a pair can hold is enough to tell "too many".
     std::array<std::string_view, kMaxPairFields + 1> fields;
     std::size_t count = 0;
@@ -94,23 +99,18 @@ bool appendBatchLine(std::string_view line, const BatchOptions& options, std::ui
     const char* const end = line.data() + line.size();
     while (p != end) {
         const char* const start = p;
-        while (p != end && !isBlank(*p)) {
+        while (p != end && !isFieldBlank(*p)) {
             ++p;
         }
         if (count < fields.size()) {
             fields[count] = {start, static_cast<std::size_t>(p - start)};
         }
         ++count;
-        while (p != end && isBlank(*p)) {
+        while (p != end && isFieldBlank(*p)) {
             ++p;
         }
     }
-    Position own;
-    Position other;
     std::string error;
-    if (options.callsigns != nullptr) {
-        options.callsigns->startPair();
-    }
     if (count > kMaxPairFields) {
         error = wrongFieldCount(count);
     } else if (readPair(std::span(fields.data(), count), own, other, error, options.callsigns) == ReadResult::Ok) {
@@ -135,7 +135,7 @@ public:
     {
         std::size_t i = 0;
         if (kind_ == Kind::Unknown) {
-            for (; i < piece.size() && isBlank(piece[i]); ++i) {
+            for (; i < piece.size() && isFieldBlank(piece[i]); ++i) {
                 if (!runs_.empty() && runs_.back().byte == piece[i]) {
                     ++runs_.back().count;
                 } else if (runs_.size() < kMaxBlankRuns) {

@@ -83,8 +83,7 @@ public:
         // Plain digits, as nearly every field is: read straight away, with
         // the same range rule; anything else, and every refusal, goes the
         // general way, which words the message.
-        if (const auto plain = plainDigits(text);
-            plain && !validation::firstViolation({axis, unit}, validation::BoxReading{*plain, false}, degrees)) {
+        if (const auto plain = plainDigits(text); plain && validation::passesChecks({axis, unit}, *plain, degrees)) {
             value = *plain;
             return true;
         }
@@ -94,39 +93,74 @@ public:
     // N or S, E or W, either case; negative is set for S and W.
     bool hemisphere(std::string_view text, Axis axis, bool& negative)
     {
-        const char positiveLetter = axis == Axis::Latitude ? 'N' : 'E';
-        const char negativeLetter = axis == Axis::Latitude ? 'S' : 'W';
         if (text.size() == 1) {
             const char upper = static_cast<char>(text[0] & ~0x20);
-            if (upper == positiveLetter || upper == negativeLetter) {
-                negative = upper == negativeLetter;
+            if (upper == positiveLetter(axis) || upper == negativeLetter(axis)) {
+                negative = upper == negativeLetter(axis);
                 return true;
             }
         }
-        error_ = fieldName(own_, axis, "hemisphere") + ": " + quote(text) +
-            " is not allowed; allowed: " + positiveLetter + " or " + negativeLetter;
-        return false;
+        return hemisphereRefusal(text, axis);
+    }
+
+    static char positiveLetter(Axis axis) { return axis == Axis::Latitude ? 'N' : 'E'; }
+    static char negativeLetter(Axis axis) { return axis == Axis::Latitude ? 'S' : 'W'; }
+
+    // The ASCII digits from p on, at most nine, as a number; returns where
+    // they end.
+    static const char* readDigits(const char* p, const char* end, std::int32_t& value)
+    {
+        const char* const last = p + std::min<std::ptrdiff_t>(end - p, kPlainDigits);
+        std::int32_t v = 0;
+        if (last - p >= 3) {
+            // One or two digits, as most fields hold, read without a branch
+            // that depends on how many: a mispredicted one costs more than
+            // all the arithmetic.
+            const auto d0 = static_cast<unsigned char>(p[0] - '0');
+            const auto d1 = static_cast<unsigned char>(p[1] - '0');
+            const auto d2 = static_cast<unsigned char>(p[2] - '0');
+            const bool first = d0 <= 9;
+            const bool second = first && d1 <= 9;
+            if (!second || d2 > 9) {
+                const int one = first ? d0 : 0;
+                value = second ? one * 10 + d1 : one;
+                return p + static_cast<int>(first) + static_cast<int>(second);
+            }
+            v = d0 * 100 + d1 * 10 + d2;
+            p += 3;
+        }
+        for (; p != last; ++p) {
+            const auto digit = static_cast<unsigned char>(*p - '0');
+            if (digit > 9) {
+                break;
+            }
+            v = v * 10 + digit;
+        }
+        value = v;
+        return p;
     }
 
 private:
     // Nine digits always fit 32 bits.
-    static constexpr std::size_t kPlainDigits = 9;
+    static constexpr std::ptrdiff_t kPlainDigits = 9;
 
     // One to nine ASCII digits and nothing else; nullopt for any other text.
     static std::optional<std::int32_t> plainDigits(std::string_view text)
     {
-        if (text.empty() || text.size() > kPlainDigits) {
+        std::int32_t plain = 0;
+        const char* p = text.data();
+        if (text.size() > kPlainDigits || readDigits(p, p + text.size(), plain) != p + text.size() ||
+            p == text.data()) {
             return std::nullopt;
         }
-        std::int32_t plain = 0;
-        for (const char c : text) {
-            const auto digit = static_cast<unsigned char>(c - '0');
-            if (digit > 9) {
-                return std::nullopt;
-            }
-            plain = plain * 10 + digit;
-        }
         return plain;
+    }
+
+    [[gnu::noinline]] bool hemisphereRefusal(std::string_view text, Axis axis)
+    {
+        error_ = fieldName(own_, axis, "hemisphere") + ": " + quote(text) +
+            " is not allowed; allowed: " + positiveLetter(axis) + " or " + negativeLetter(axis);
+        return false;
     }
 
     [[gnu::noinline]] bool numberOrRefusal(
@@ -288,6 +322,76 @@ bool readStation(
 }
 
 }  // namespace
+
+namespace {
+
+// One field of a plain entry line, starting at p after any blanks; moves p
+// past it. False when the field is not what is asked for.
+class PlainFields {
+public:
+    PlainFields(std::string_view line) : p_(line.data()), end_(line.data() + line.size()) { }
+
+    bool number(Axis axis, Unit unit, std::int32_t degrees, std::int32_t& value)
+    {
+        skipBlanks();
+        const char* const start = p_;
+        p_ = Reader::readDigits(p_, end_, value);
+        return p_ != start && endsField() && validation::passesChecks({axis, unit}, value, degrees);
+    }
+
+    bool hemisphere(Axis axis, bool& negative)
+    {
+        skipBlanks();
+        if (p_ == end_) {
+            return false;
+        }
+        const char upper = static_cast<char>(*p_++ & ~0x20);
+        negative = upper == Reader::negativeLetter(axis);
+        return (negative || upper == Reader::positiveLetter(axis)) && endsField();
+    }
+
+    bool angle(Axis axis, EntryAngle& a)
+    {
+        return number(axis, Unit::Degrees, 0, a.degrees) && number(axis, Unit::Minutes, a.degrees, a.minutes) &&
+            number(axis, Unit::Seconds, a.degrees, a.seconds) && hemisphere(axis, a.negative);
+    }
+
+    bool atEnd()
+    {
+        skipBlanks();
+        return p_ == end_;
+    }
+
+private:
+    void skipBlanks()
+    {
+        while (p_ != end_ && isFieldBlank(*p_)) {
+            ++p_;
+        }
+    }
+    bool endsField() const { return p_ == end_ || isFieldBlank(*p_); }
+
+    const char* p_;
+    const char* end_;
+};
+
+}  // namespace
+
+bool readPlainEntryPair(std::string_view line, Position& own, Position& other)
+{
+    PlainFields f(line);
+    EntryAngle ownLat;
+    EntryAngle ownLon;
+    EntryAngle otherLat;
+    EntryAngle otherLon;
+    if (!f.angle(Axis::Latitude, ownLat) || !f.angle(Axis::Longitude, ownLon) || !f.angle(Axis::Latitude, otherLat) ||
+        !f.angle(Axis::Longitude, otherLon) || !f.atEnd()) {
+        return false;
+    }
+    own = positionFromAngles(ownLat, ownLon);
+    other = positionFromAngles(otherLat, otherLon);
+    return true;
+}
 
 // Field counts a station takes: a locator, LAT LON, an entry.
 constexpr bool stationCount(std::size_t n)

@@ -2,24 +2,6 @@
 
 namespace skybrant {
 
-double toDecimalDegrees(std::int32_t degrees, std::int32_t minutes, std::int32_t seconds)
-{
-    double q = static_cast<double>(minutes) / kMinutesPerDegree;
-    q = q + static_cast<double>(degrees);
-    q = q + static_cast<double>(seconds) / kSecondsPerDegree;
-    return q;
-}
-
-double toRadians(double decimalDegrees)
-{
-    return (decimalDegrees * kPi) / kDegreesPerHalfTurn;
-}
-
-double toDegrees(double radians)
-{
-    return (radians * kDegreesPerHalfTurn) / kPi;
-}
-
 double wrap180(double degrees)
 {
     if (degrees >= -180 && degrees <= 180) {

@@ -22,13 +22,26 @@ inline constexpr double kDegreesPerHalfTurn = 180;
 
 // (minutes / 60 + degrees) + seconds / 3600, in that order. Values outside the
 // usual ranges (negative, 60 or more) are summed as they are.
-double toDecimalDegrees(std::int32_t degrees, std::int32_t minutes, std::int32_t seconds);
+// Inline, as every pair of a batch goes through these.
+constexpr double toDecimalDegrees(std::int32_t degrees, std::int32_t minutes, std::int32_t seconds)
+{
+    double q = static_cast<double>(minutes) / kMinutesPerDegree;
+    q = q + static_cast<double>(degrees);
+    q = q + static_cast<double>(seconds) / kSecondsPerDegree;
+    return q;
+}
 
 // (degrees * pi) / 180: the product first, then the quotient.
-double toRadians(double decimalDegrees);
+constexpr double toRadians(double decimalDegrees)
+{
+    return (decimalDegrees * kPi) / kDegreesPerHalfTurn;
+}
 
 // (radians * 180) / pi, the way back with the same pi.
-double toDegrees(double radians);
+constexpr double toDegrees(double radians)
+{
+    return (radians * kDegreesPerHalfTurn) / kPi;
+}
 
 // Angle wrapping, for degrees (double) and for the exact grid of position.h
 // (std::int64_t), where turn is the size of a full turn in that measure.

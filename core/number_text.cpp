@@ -110,6 +110,22 @@ char* writeDecimal(char* out, const Decimal& d, std::string_view decimalSeparato
     return out + fractionDigits;
 }
 
+// The tenths as a number of units and one decimal, the decimal left out
+// when it is 0.
+char* writeWholeTenths(char* out, std::int64_t tenths, std::string_view decimalSeparator)
+{
+    if (tenths < 0) {
+        *out++ = '-';
+    }
+    const std::uint64_t magnitude = tenths < 0 ? 0 - static_cast<std::uint64_t>(tenths) : tenths;
+    out = std::to_chars(out, out + 24, magnitude / 10).ptr;
+    if (const auto tenth = static_cast<char>(magnitude % 10); tenth != 0) {
+        out = writeSeparator(out, decimalSeparator);
+        *out++ = static_cast<char>('0' + tenth);
+    }
+    return out;
+}
+
 // Below this every multiple of a tenth is held to within a few millionths,
 // so no shorter text reads back as the same double: its text is the tenths
 // themselves. Every distance and heading the program shows is one.
@@ -127,16 +143,7 @@ char* writeTenths(char* out, double value, std::string_view decimalSeparator)
     if (static_cast<double>(tenths) / 10 != value) {
         return nullptr;
     }
-    if (tenths < 0) {
-        *out++ = '-';
-    }
-    const std::uint64_t magnitude = tenths < 0 ? 0 - static_cast<std::uint64_t>(tenths) : tenths;
-    out = std::to_chars(out, out + 24, magnitude / 10).ptr;
-    if (const auto tenth = static_cast<char>(magnitude % 10); tenth != 0) {
-        out = writeSeparator(out, decimalSeparator);
-        *out++ = static_cast<char>('0' + tenth);
-    }
-    return out;
+    return writeWholeTenths(out, tenths, decimalSeparator);
 }
 
 // 128 bits hold a 53-bit significand times 10^19 exactly.
@@ -250,6 +257,18 @@ std::string numberText(double value, std::string_view decimalSeparator)
 {
     char buf[kNumberTextCapacity];
     return {buf, writeNumberText(buf, value, decimalSeparator)};
+}
+
+std::string tenthsText(double tenths, std::string_view decimalSeparator)
+{
+    if (!(std::fabs(tenths) < kTenthsBound * 10)) {
+        return numberText(tenths / 10, decimalSeparator);
+    }
+    if (decimalSeparator.size() > kMaxSeparatorBytes) {
+        decimalSeparator = decimalSeparator.substr(0, kMaxSeparatorBytes);
+    }
+    char buf[kNumberTextCapacity];
+    return {buf, writeWholeTenths(buf, static_cast<std::int64_t>(tenths), decimalSeparator)};
 }
 
 void appendNumberText(std::string& out, double value, std::string_view decimalSeparator)

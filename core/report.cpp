@@ -9,15 +9,21 @@ namespace skybrant {
 
 namespace {
 
+// The distance in tenths, halves upward.
+double distanceTenths(double distance)
+{
+    return std::floor(distance * 10 + 0.5);
+}
+
 class Rounder {
 public:
     explicit Rounder(std::string_view decimalSeparator) : separator_(decimalSeparator) { }
 
-    Figure distance(double value) const { return figure(roundDistance(value)); }
-    Figure heading(double value) const { return figure(roundHeading(value)); }
+    Figure distance(double value) const { return figure(distanceTenths(value)); }
+    Figure heading(double value) const { return figure(roundHeading(value) * 10); }
 
 private:
-    Figure figure(double rounded) const { return {rounded, numberText(rounded, separator_)}; }
+    Figure figure(double tenths) const { return {tenths / 10, tenthsText(tenths, separator_)}; }
 
     std::string_view separator_;
 };
@@ -26,7 +32,7 @@ private:
 
 double roundDistance(double distance)
 {
-    return std::floor(distance * 10 + 0.5) / 10;
+    return distanceTenths(distance) / 10;
 }
 
 double roundHeading(double degrees)

@@ -6,12 +6,15 @@
 // ERROR line holds no raw control byte, whatever the line held.
 
 #include "cli/batch.h"
+#include "cli/station_fields.h"
 #include "fuzz_text.h"
 
 #include <algorithm>
 #include <charconv>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -60,6 +63,35 @@ bool distance(std::string_view s)
         s.find_first_of("eE") == std::string_view::npos;
 }
 
+// The quick reader of two plain entries, where it reads a line at all,
+// gives the positions the general reader gives.
+void checkQuickEntries(std::string_view line)
+{
+    skybrant::Position quickOwn;
+    skybrant::Position quickOther;
+    if (!skybrant::cli::readPlainEntryPair(line, quickOwn, quickOther)) {
+        return;
+    }
+    std::vector<std::string_view> tokens;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const std::size_t start = i;
+        while (i < line.size() && !skybrant::cli::isFieldBlank(line[i])) {
+            ++i;
+        }
+        if (i > start) {
+            tokens.push_back(line.substr(start, i - start));
+        }
+    }
+    skybrant::Position own;
+    skybrant::Position other;
+    std::string error;
+    FUZZ_CHECK(skybrant::cli::readPair(tokens, own, other, error) == skybrant::cli::ReadResult::Ok);
+    for (const auto& [a, b] : {std::pair{quickOwn, own}, std::pair{quickOther, other}}) {
+        FUZZ_CHECK(a.latDegrees == b.latDegrees && a.lonDegrees == b.lonDegrees && a.latUnits == b.latUnits &&
+            a.lonUnits == b.lonUnits);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -72,6 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view result(out.data(), out.size() - 1);
     FUZZ_CHECK(result.find('\n') == std::string_view::npos);
     checkWithEveryOption(line, ok, result);
+    checkQuickEntries(line);
     if (!ok) {
         FUZZ_CHECK(result.substr(0, 7) == "ERROR: ");
         FUZZ_CHECK(skybrant::fuzz::terminalSafe(result));

@@ -1,5 +1,6 @@
 #include "batch_run.h"
 #include "cli/batch.h"
+#include "cli/station_fields.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace skybrant::cli {
 namespace {
@@ -130,6 +134,73 @@ TEST(BatchLine, LimitsAcceptTheirOwnValue)
         bool ok = false;
         const std::string out = lineFor(in, &ok);
         EXPECT_TRUE(ok) << in << " -> " << out;
+    }
+}
+
+// The quick reader takes two plain entries only, and then gives exactly
+// the positions the general reader gives; every other line is left to the
+// general reader, which words its refusals.
+TEST(BatchLine, QuickEntryReaderAgreesWithTheGeneralOne)
+{
+    struct Case {
+        const char* name;
+        std::string_view line;
+        bool quick;
+    };
+    const Case cases[] = {
+        {"plain", "50 13 23 N 51 8 33 W 80 13 0 S 31 37 56 E", true},
+        {"lower-case hemispheres", "50 13 23 n 51 8 33 w 80 13 0 s 31 37 56 e", true},
+        {"three-digit fields and leading zeros", "050 013 023 N 179 059 059 W 0 0 0 N 100 0 0 E", true},
+        {"nine digits, out of range", "0 0 0 N 0 0 0 E 0 0 0 N 0 0 123456789 E", false},
+        {"nine zero digits", "0 0 0 N 0 0 0 E 0 0 0 N 0 0 000000060 E", true},
+        {"ten digits", "0 0 0 N 0 0 0 E 0 0 0 N 0 0 0000000060 E", false},
+        {"every kind of blank", "\t50 13\v23\fN 51 8 33 W\r80 13 0 S   31 37 56 E \t", true},
+        {"at the limits", "90 0 0 N 180 0 0 W 0 60 60 S 179 60 60 E", true},
+        {"minutes on 90 degrees", "90 1 0 N 0 0 0 E 0 0 0 N 0 0 0 E", false},
+        {"seconds on 180 degrees", "0 0 0 N 180 0 1 E 0 0 0 N 0 0 0 E", false},
+        {"61 minutes", "0 61 0 N 0 0 0 E 0 0 0 N 0 0 0 E", false},
+        {"91 degrees", "0 0 0 N 0 0 0 E 91 0 0 N 0 0 0 E", false},
+        {"a sign", "+5 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E", false},
+        {"a negative number", "0 0 -5 N 0 0 0 E 0 0 0 N 0 0 0 E", false},
+        {"a hemisphere of the other axis", "0 0 0 E 0 0 0 E 0 0 0 N 0 0 0 E", false},
+        {"a word for a hemisphere", "0 0 0 North 0 0 0 E 0 0 0 N 0 0 0 E", false},
+        {"a letter joined to a number", "0 0 0N 0 0 0 E 0 0 0 N 0 0 0 E", false},
+        {"fifteen fields", "0 0 0 N 0 0 0 E 0 0 0 N 0 0 0", false},
+        {"seventeen fields", "0 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E 0", false},
+        {"an empty line", "", false},
+        {"locators", "JO01 FN20", false},
+        {"a byte past a hemisphere", "0 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E\x80", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string_view> tokens;
+        for (std::size_t i = 0; i < c.line.size();) {
+            const std::size_t start = i;
+            while (i < c.line.size() && !isFieldBlank(c.line[i])) {
+                ++i;
+            }
+            if (i > start) {
+                tokens.push_back(c.line.substr(start, i - start));
+            }
+            i += i < c.line.size() ? 1 : 0;
+        }
+        Position quickOwn;
+        Position quickOther;
+        const bool quick = readPlainEntryPair(c.line, quickOwn, quickOther);
+        EXPECT_EQ(quick, c.quick);
+        Position own;
+        Position other;
+        std::string error;
+        const ReadResult general = readPair(tokens, own, other, error);
+        if (quick) {
+            ASSERT_EQ(general, ReadResult::Ok) << error;
+            for (const auto& [a, b] : {std::pair{quickOwn, own}, std::pair{quickOther, other}}) {
+                EXPECT_EQ(a.latDegrees, b.latDegrees);
+                EXPECT_EQ(a.lonDegrees, b.lonDegrees);
+                EXPECT_EQ(a.latUnits, b.latUnits);
+                EXPECT_EQ(a.lonUnits, b.lonUnits);
+            }
+        }
     }
 }
 

@@ -139,6 +139,21 @@ TEST(NumberText, QuickRouteWritesTheGeneralRoutesBytes)
     }
 }
 
+// Rounded figures are written from their whole number of tenths; the text
+// is the one the value tenths / 10 has.
+TEST(NumberText, TenthsGiveTheTextOfTheirValue)
+{
+    const double cases[] = {0, -0.0, 1, -1, -5, 2880, 3600, 55392, 198982, 147810, 9'999'999'999'999,
+        10'000'000'000'000, 10'000'000'000'002, -10'000'000'000'001, 1e20, -1e300,
+        std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()};
+    for (const double tenths : cases) {
+        SCOPED_TRACE(tenths);
+        for (const char* separator : {".", ",", "\u066B", "123456789"}) {
+            EXPECT_EQ(tenthsText(tenths, separator), numberTextGeneral(tenths / 10, separator));
+        }
+    }
+}
+
 TEST(NumberText, QuickRouteMatchesOverRandomValues)
 {
     std::mt19937_64 rng(11);
@@ -154,7 +169,9 @@ TEST(NumberText, QuickRouteMatchesOverRandomValues)
     for (int i = 0; i < 200'000; ++i) {
         check(std::floor(distance(rng) * 10 + 0.5) / 10);  // as distances are rounded
         check(std::floor(heading(rng) + 0.5));  // as headings are
-        check(static_cast<double>(tenths(rng)) / 10);
+        const auto t = static_cast<double>(tenths(rng));
+        check(t / 10);
+        ASSERT_EQ(tenthsText(t), numberTextGeneral(t / 10)) << t;
         check(degrees(rng) + sexagesimal(rng) / 60.0 + sexagesimal(rng) / 3600.0);
         check(std::bit_cast<double>(rng()));  // any bits, subnormals and huge values too
     }

@@ -29,6 +29,9 @@ std::int32_t ownRangeHighest(BoxRole role)
 
 std::optional<Violation> firstViolation(BoxRole role, BoxReading reading, std::int32_t degrees)
 {
+    if (!reading.outOfRange && passesChecks(role, reading.value, degrees)) {
+        return std::nullopt;
+    }
     const Violation ownRange{kCleared, ownRangeMessage(role), ownRangeHighest(role), false};
     const bool atLimit = role.unit != Unit::Degrees && degrees == maxDegrees(role.axis);
     if (reading.outOfRange) {
@@ -38,10 +41,7 @@ std::optional<Violation> firstViolation(BoxRole role, BoxReading reading, std::i
         return Violation{
             kZeroes, role.axis == Axis::Latitude ? kLatitudeLimitMessage : kLongitudeLimitMessage, 0, true};
     }
-    if (reading.value > ownRange.highest) {
-        return ownRange;
-    }
-    return std::nullopt;
+    return ownRange;
 }
 
 }  // namespace skybrant::validation

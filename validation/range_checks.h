@@ -58,4 +58,15 @@ struct Violation {
 // A number beyond 32 bits breaks the box's own range check.
 std::optional<Violation> firstViolation(BoxRole role, BoxReading reading, std::int32_t degrees);
 
+// Whether a whole number within 32 bits passes every check firstViolation
+// makes; the quick answer for the many readings that do.
+constexpr bool passesChecks(BoxRole role, std::int32_t value, std::int32_t degrees)
+{
+    if (role.unit == Unit::Degrees) {
+        return value <= maxDegrees(role.axis);
+    }
+    // Nothing may be added to the degrees at their limit.
+    return value <= (degrees == maxDegrees(role.axis) ? 0 : kMaxMinutesOrSeconds);
+}
+
 }  // namespace skybrant::validation
