@@ -59,12 +59,12 @@ std::string_view characterAt(std::string_view text, std::size_t i)
 
 }  // namespace
 
-bool parseLocator(std::string_view text, Position& centre, std::string& error)
+namespace {
+
+// Names the first character that is not allowed, or else the length.
+bool refuseLocator(std::string_view text, std::string& error)
 {
-    std::int64_t lon = -180 * kUnitsPerDegree;
-    std::int64_t lat = -90 * kUnitsPerDegree;
-    std::size_t i = 0;
-    for (; i < text.size() && i < kMaxLocatorLength; ++i) {
+    for (std::size_t i = 0; i < text.size() && i < kMaxLocatorLength; ++i) {
         const Level& level = kLevels[i / 2];
         const int index = upper(text[i]) - level.first;
         if (index < 0 || index >= level.count) {
@@ -72,20 +72,38 @@ bool parseLocator(std::string_view text, Position& centre, std::string& error)
                 ", " + quote(characterAt(text, i)) + ", is not allowed; allowed there: " + level.allowed;
             return false;
         }
-        if (i % 2 == 0) {
-            lon += index * kLonSizes[i / 2];
-        } else {
-            lat += index * kLatSizes[i / 2];
-        }
     }
+    const std::size_t n = characterCount(text);
+    error = "locator " + quote(text) + " has " + std::to_string(n) + (n == 1 ? " character" : " characters") +
+        "; a locator has 2, 4, 6, 8 or 10";
+    return false;
+}
+
+}  // namespace
+
+bool parseLocator(std::string_view text, Position& centre, std::string& error)
+{
+    const std::size_t pairs = text.size() / 2;
     if (text.size() < kMinLocatorLength || text.size() > kMaxLocatorLength || text.size() % 2 != 0) {
-        const std::size_t n = characterCount(text);
-        error = "locator " + quote(text) + " has " + std::to_string(n) + (n == 1 ? " character" : " characters") +
-            "; a locator has 2, 4, 6, 8 or 10";
-        return false;
+        return refuseLocator(text, error);
     }
-    const std::size_t last = text.size() / 2 - 1;
-    centre = positionFromUnits(lat + kLatSizes[last] / 2, lon + kLonSizes[last] / 2);
+    std::int64_t lon = -180 * kUnitsPerDegree;
+    std::int64_t lat = -90 * kUnitsPerDegree;
+    // Every character is checked before any is refused, which spares the
+    // usual, well-formed locator a branch for each.
+    bool allowed = true;
+    for (std::size_t k = 0; k < pairs; ++k) {
+        const Level& level = kLevels[k];
+        const auto lonIndex = static_cast<unsigned>(upper(text[2 * k]) - level.first);
+        const auto latIndex = static_cast<unsigned>(upper(text[2 * k + 1]) - level.first);
+        allowed &= lonIndex < static_cast<unsigned>(level.count) && latIndex < static_cast<unsigned>(level.count);
+        lon += static_cast<std::int64_t>(lonIndex) * kLonSizes[k];
+        lat += static_cast<std::int64_t>(latIndex) * kLatSizes[k];
+    }
+    if (!allowed) {
+        return refuseLocator(text, error);
+    }
+    centre = positionFromUnits(lat + kLatSizes[pairs - 1] / 2, lon + kLonSizes[pairs - 1] / 2);
     return true;
 }
 
