@@ -87,8 +87,7 @@ bool appendBatchLine(std::string_view line, const BatchOptions& options, std::ui
     }
     Position own;
     Position other;
-    // A plain entry starts with a digit.
-    if (static_cast<unsigned char>(line[first] - '0') <= 9 && readPlainEntryPair(line.substr(first), own, other)) {
+    if (readCommonPair(line.substr(first), own, other)) {
         appendPair(makeReport(own, other, options.report), options, lineNumber, out);
         return true;
     }

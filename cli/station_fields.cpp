@@ -356,6 +356,17 @@ public:
             number(axis, Unit::Seconds, a.degrees, a.seconds) && hemisphere(axis, a.negative);
     }
 
+    // The next run of non-blank bytes; empty at the end.
+    std::string_view token()
+    {
+        skipBlanks();
+        const char* const start = p_;
+        while (p_ != end_ && !isFieldBlank(*p_)) {
+            ++p_;
+        }
+        return {start, static_cast<std::size_t>(p_ - start)};
+    }
+
     bool atEnd()
     {
         skipBlanks();
@@ -375,9 +386,7 @@ private:
     const char* end_;
 };
 
-}  // namespace
-
-bool readPlainEntryPair(std::string_view line, Position& own, Position& other)
+bool readPlainEntries(std::string_view line, Position& own, Position& other)
 {
     PlainFields f(line);
     EntryAngle ownLat;
@@ -391,6 +400,32 @@ bool readPlainEntryPair(std::string_view line, Position& own, Position& other)
     own = positionFromAngles(ownLat, ownLon);
     other = positionFromAngles(otherLat, otherLon);
     return true;
+}
+
+// Two locators, which keep their meaning over a callsign's.
+bool readLocators(std::string_view line, Position& own, Position& other)
+{
+    PlainFields f(line);
+    const std::string_view first = f.token();
+    const std::string_view second = f.token();
+    std::string unused;
+    return !second.empty() && f.atEnd() && parseLocator(first, own, unused) && parseLocator(second, other, unused);
+}
+
+}  // namespace
+
+bool readCommonPair(std::string_view line, Position& own, Position& other)
+{
+    std::size_t first = 0;
+    while (first < line.size() && isFieldBlank(line[first])) {
+        ++first;
+    }
+    if (first == line.size()) {
+        return false;
+    }
+    // A plain entry starts with a digit, a locator with a letter.
+    return static_cast<unsigned char>(line[first] - '0') <= 9 ? readPlainEntries(line, own, other)
+                                                              : readLocators(line, own, other);
 }
 
 // Field counts a station takes: a locator, LAT LON, an entry.

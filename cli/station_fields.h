@@ -42,10 +42,11 @@ ReadResult readPair(std::span<const std::string_view> tokens, Position& own, Pos
 ReadResult readOneStation(std::span<const std::string_view> tokens, Side side, Position& station, std::string& error,
     Callsigns* callsigns = nullptr);
 
-// The commonest line, two entries of plain digits and hemisphere letters
-// within every limit, read in one pass over its text; false for any other
-// line, which readPair then reads the same way and words any refusal.
-bool readPlainEntryPair(std::string_view line, Position& own, Position& other);
+// The commonest lines, two entries of plain digits and hemisphere letters
+// within every limit or two locators, read in one pass over the text; false
+// for any other line, which readPair then reads the same way and words any
+// refusal.
+bool readCommonPair(std::string_view line, Position& own, Position& other);
 
 std::string wrongFieldCount(std::size_t found);
 

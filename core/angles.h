@@ -51,6 +51,11 @@ constexpr double toDegrees(double radians)
 template <typename T>
 T remainderOfTurn(T angle, T turn)
 {
+    // Most angles are within a turn already; a division costs more than the
+    // test.
+    if (angle > -turn && angle < turn) {
+        return angle;
+    }
     if constexpr (std::floating_point<T>) {
         return std::fmod(angle, turn);
     } else {

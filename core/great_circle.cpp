@@ -91,11 +91,14 @@ GreatCircleResult solveGreatCircle(double latA, double lonA, double latB, double
     }
     r.distanceKm = degreesOfArcToKm(r.centralAngle);
 
-    const double x = (std::sin(lonB - lonA) * std::cos(latB)) / s;
+    const double sinDLon = std::sin(lonB - lonA);
+    const double x = (sinDLon * std::cos(latB)) / s;
     const double y = (std::sin(latB) - std::sin(latA) * c) / (s * std::cos(latA));
     r.headingOwnToOther = placeHeading(x, y);
 
-    const double xBack = (std::sin(lonA - lonB) * std::cos(latA)) / s;
+    // sin(lonA - lonB): the sine is odd, and the library's sine keeps that
+    // to the last bit, so one call serves both ways.
+    const double xBack = (-sinDLon * std::cos(latA)) / s;
     const double yBack = (std::sin(latA) - std::sin(latB) * c) / (s * std::cos(latB));
     r.headingOtherToOwn = placeHeading(xBack, yBack);
     return r;

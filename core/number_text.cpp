@@ -1,5 +1,6 @@
 #include "number_text.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -112,19 +113,44 @@ char* writeDecimal(char* out, const Decimal& d, std::string_view decimalSeparato
 
 // The tenths as a number of units and one decimal, the decimal left out
 // when it is 0.
-char* writeWholeTenths(char* out, std::int64_t tenths, std::string_view decimalSeparator)
-{
-    if (tenths < 0) {
-        *out++ = '-';
+class WholeTenths {
+public:
+    WholeTenths(std::int64_t tenths, std::string_view decimalSeparator)
+        : negative_(tenths < 0), separator_(decimalSeparator)
+    {
+        const std::uint64_t magnitude = negative_ ? 0 - static_cast<std::uint64_t>(tenths) : tenths;
+        units_ = magnitude / 10;
+        tenth_ = static_cast<char>(magnitude % 10);
+        for (std::uint64_t rest = units_ / 10; rest != 0; rest /= 10) {
+            ++digits_;
+        }
     }
-    const std::uint64_t magnitude = tenths < 0 ? 0 - static_cast<std::uint64_t>(tenths) : tenths;
-    out = std::to_chars(out, out + 24, magnitude / 10).ptr;
-    if (const auto tenth = static_cast<char>(magnitude % 10); tenth != 0) {
-        out = writeSeparator(out, decimalSeparator);
-        *out++ = static_cast<char>('0' + tenth);
+
+    std::size_t length() const { return (negative_ ? 1 : 0) + digits_ + (tenth_ != 0 ? separator_.size() + 1 : 0); }
+
+    // Writes length() bytes at out.
+    void write(char* out) const
+    {
+        if (negative_) {
+            *out++ = '-';
+        }
+        char* p = out + digits_;
+        for (std::uint64_t rest = units_; p != out; rest /= 10) {
+            *--p = static_cast<char>('0' + rest % 10);
+        }
+        if (tenth_ != 0) {
+            out = std::copy(separator_.begin(), separator_.end(), out + digits_);
+            *out = static_cast<char>('0' + tenth_);
+        }
     }
-    return out;
-}
+
+private:
+    bool negative_;
+    std::string_view separator_;
+    std::uint64_t units_ = 0;
+    char tenth_ = 0;
+    std::size_t digits_ = 1;
+};
 
 // Below this every multiple of a tenth is held to within a few millionths,
 // so no shorter text reads back as the same double: its text is the tenths
@@ -140,10 +166,18 @@ char* writeTenths(char* out, double value, std::string_view decimalSeparator)
     }
     const double scaled = value * 10;
     const auto tenths = static_cast<std::int64_t>(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
+    // A whole number of tenths is within a few units in the last place of
+    // scaled; anything farther off, as most coordinates are, is settled
+    // without the division below.
+    if (std::fabs(scaled - static_cast<double>(tenths)) > 1e-9 * std::fabs(scaled) + 1e-9) {
+        return nullptr;
+    }
     if (static_cast<double>(tenths) / 10 != value) {
         return nullptr;
     }
-    return writeWholeTenths(out, tenths, decimalSeparator);
+    const WholeTenths t(tenths, decimalSeparator);
+    t.write(out);
+    return out + t.length();
 }
 
 // 128 bits hold a 53-bit significand times 10^19 exactly.
@@ -267,8 +301,11 @@ std::string tenthsText(double tenths, std::string_view decimalSeparator)
     if (decimalSeparator.size() > kMaxSeparatorBytes) {
         decimalSeparator = decimalSeparator.substr(0, kMaxSeparatorBytes);
     }
-    char buf[kNumberTextCapacity];
-    return {buf, writeWholeTenths(buf, static_cast<std::int64_t>(tenths), decimalSeparator)};
+    // Written in place: this is on the path of every pair a batch reads.
+    const WholeTenths t(static_cast<std::int64_t>(tenths), decimalSeparator);
+    std::string text(t.length(), '0');
+    t.write(text.data());
+    return text;
 }
 
 void appendNumberText(std::string& out, double value, std::string_view decimalSeparator)

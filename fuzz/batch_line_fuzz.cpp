@@ -69,7 +69,7 @@ void checkQuickEntries(std::string_view line)
 {
     skybrant::Position quickOwn;
     skybrant::Position quickOther;
-    if (!skybrant::cli::readPlainEntryPair(line, quickOwn, quickOther)) {
+    if (!skybrant::cli::readCommonPair(line, quickOwn, quickOther)) {
         return;
     }
     std::vector<std::string_view> tokens;

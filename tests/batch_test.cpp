@@ -137,8 +137,8 @@ TEST(BatchLine, LimitsAcceptTheirOwnValue)
     }
 }
 
-// The quick reader takes two plain entries only, and then gives exactly
-// the positions the general reader gives; every other line is left to the
+// The quick reader takes two plain entries or two locators only, and then
+// gives exactly the positions the general reader gives; every other line is left to the
 // general reader, which words its refusals.
 TEST(BatchLine, QuickEntryReaderAgreesWithTheGeneralOne)
 {
@@ -168,7 +168,14 @@ TEST(BatchLine, QuickEntryReaderAgreesWithTheGeneralOne)
         {"fifteen fields", "0 0 0 N 0 0 0 E 0 0 0 N 0 0 0", false},
         {"seventeen fields", "0 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E 0", false},
         {"an empty line", "", false},
-        {"locators", "JO01 FN20", false},
+        {"locators", "JO01 FN20", true},
+        {"lower-case locators of every length", "\tjo01mm47ab  fn ", true},
+        {"three locators", "JO01 FN20 IO91", false},
+        {"one locator", "JO01", false},
+        {"a locator of odd length", "JO01m FN20", false},
+        {"a letter out of range", "JO01 FZ20", false},
+        {"a locator and decimal degrees", "JO01 40.5 -75", false},
+        {"a callsign", "JO01 W1AW", false},
         {"a byte past a hemisphere", "0 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E\x80", false},
     };
     for (const Case& c : cases) {
@@ -186,7 +193,7 @@ TEST(BatchLine, QuickEntryReaderAgreesWithTheGeneralOne)
         }
         Position quickOwn;
         Position quickOther;
-        const bool quick = readPlainEntryPair(c.line, quickOwn, quickOther);
+        const bool quick = readCommonPair(c.line, quickOwn, quickOther);
         EXPECT_EQ(quick, c.quick);
         Position own;
         Position other;
