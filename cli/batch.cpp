@@ -63,6 +63,21 @@ void appendPair(const Report& report, const BatchOptions& options, std::uint64_t
     }
 }
 
+// The same for a pair read the quick way, which gives no callsigns: with
+// nothing but the three figures to show, they are written without a
+// report's texts.
+void appendCommonPair(
+    const Position& own, const Position& other, const BatchOptions& options, std::uint64_t lineNumber, std::string& out)
+{
+    if (!figuresAreEnough(options.report) || options.entity) {
+        appendPair(makeReport(own, other, options.report), options, lineNumber, out);
+    } else if (options.json) {
+        appendJson(own, other, solvePair(own, other, options.report.unit), options.report.unit, lineNumber, out);
+    } else {
+        appendCsv(solvePair(own, other, options.report.unit), options.report.decimalSeparator, out);
+    }
+}
+
 }  // namespace
 
 bool appendBatchLine(std::string_view line, const BatchOptions& options, std::uint64_t lineNumber, std::string& out)
@@ -88,7 +103,7 @@ bool appendBatchLine(std::string_view line, const BatchOptions& options, std::ui
     Position own;
     Position other;
     if (readCommonPair(line.substr(first), own, other)) {
-        appendPair(makeReport(own, other, options.report), options, lineNumber, out);
+        appendCommonPair(own, other, options, lineNumber, out);
         return true;
     }
 

@@ -5,7 +5,9 @@
 #include "core/utf8.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
+#include <optional>
 
 namespace skybrant::cli {
 
@@ -41,6 +43,17 @@ public:
     {
         key(name);
         out_ += text.empty() ? std::string_view("null") : text;
+    }
+
+    // A rounded figure from its tenths, or null where there is none.
+    void tenths(Literal name, std::optional<double> tenths)
+    {
+        key(name);
+        if (tenths) {
+            appendTenthsText(out_, *tenths);
+        } else {
+            out_ += "null";
+        }
     }
 
     // A number as the program shows it, written straight into the output.
@@ -96,6 +109,51 @@ void station(JsonObject& parent, Literal name, const Position& p, std::string_vi
     if (!locator6.empty()) {
         s.string("locator", locator6);
         s.string("locator8", locator8);
+    }
+}
+
+// The three figures of every report, from its texts or from the figures
+// themselves.
+struct FigureTexts {
+    const Report& r;
+    void distance(JsonObject& o) const { o.number("distance", r.distance.text); }
+    void headings(JsonObject& o) const
+    {
+        o.number("heading_own_to_other", r.ownToOther.text);
+        o.number("heading_other_to_own", r.otherToOwn.text);
+    }
+};
+
+struct FigureNumbers {
+    const PairFigures& f;
+    void distance(JsonObject& o) const { o.tenths("distance", f.distanceTenths); }
+    void headings(JsonObject& o) const
+    {
+        const bool shown = f.result.hasHeadings();
+        o.tenths("heading_own_to_other", shown ? std::optional(f.ownToOther * 10) : std::nullopt);
+        o.tenths("heading_other_to_own", shown ? std::optional(f.otherToOwn * 10) : std::nullopt);
+    }
+};
+
+// What every JSON report begins with: the line, both stations, the
+// distance and the headings.
+template <typename Figures>
+void jsonHead(JsonObject& o, std::uint64_t lineNumber, const Position& own, const Position& other,
+    const std::array<std::string_view, 4>& locators, const Figures& figures, StationGeometry geometry,
+    DistanceUnit unit, std::string& out)
+{
+    if (lineNumber != 0) {
+        o.count("line", lineNumber);
+    }
+    station(o, "own", own, locators[0], locators[1], out);
+    station(o, "other", other, locators[2], locators[3], out);
+    o.fixed("coordinate_unit", "degrees, north and east positive");
+    figures.distance(o);
+    o.string("distance_unit", unitSymbol(unit));
+    figures.headings(o);
+    o.fixed("heading_unit", "degrees clockwise from true north");
+    if (const auto note = geometryNote(geometry); !note.empty()) {
+        o.string("note", note);
     }
 }
 
@@ -155,20 +213,8 @@ void appendJson(const Report& r, const ReportOptions& options, std::uint64_t lin
 {
     {
         JsonObject o(out);
-        if (lineNumber != 0) {
-            o.count("line", lineNumber);
-        }
-        station(o, "own", r.own, r.ownLocator6, r.ownLocator8, out);
-        station(o, "other", r.other, r.otherLocator6, r.otherLocator8, out);
-        o.fixed("coordinate_unit", "degrees, north and east positive");
-        o.number("distance", r.distance.text);
-        o.string("distance_unit", unitSymbol(options.unit));
-        o.number("heading_own_to_other", r.ownToOther.text);
-        o.number("heading_other_to_own", r.otherToOwn.text);
-        o.fixed("heading_unit", "degrees clockwise from true north");
-        if (const auto note = geometryNote(r.result.geometry); !note.empty()) {
-            o.string("note", note);
-        }
+        jsonHead(o, lineNumber, r.own, r.other, {r.ownLocator6, r.ownLocator8, r.otherLocator6, r.otherLocator8},
+            FigureTexts{r}, r.result.geometry, options.unit, out);
         if (options.longPath) {
             o.number("long_path_distance", r.longDistance.text);
             o.number("long_path_heading_own_to_other", r.longHeading.text);
@@ -218,6 +264,35 @@ void appendJson(const Report& r, const ReportOptions& options, std::uint64_t lin
                 rot.string("error", rotator->error);
             }
         }
+    }
+    out += '\n';
+}
+
+bool figuresAreEnough(const ReportOptions& options)
+{
+    return !options.longPath && options.ellipsoid == nullptr && !options.locators && !options.sunDate;
+}
+
+void appendCsv(const PairFigures& f, std::string_view decimalSeparator, std::string& out)
+{
+    appendTenthsText(out, f.distanceTenths, decimalSeparator);
+    out += ',';
+    if (f.result.hasHeadings()) {
+        appendTenthsText(out, f.ownToOther * 10, decimalSeparator);
+        out += ',';
+        appendTenthsText(out, f.otherToOwn * 10, decimalSeparator);
+    } else {
+        out += ',';
+    }
+    out += '\n';
+}
+
+void appendJson(const Position& own, const Position& other, const PairFigures& f, DistanceUnit unit,
+    std::uint64_t lineNumber, std::string& out)
+{
+    {
+        JsonObject o(out);
+        jsonHead(o, lineNumber, own, other, {}, FigureNumbers{f}, f.result.geometry, unit, out);
     }
     out += '\n';
 }

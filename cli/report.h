@@ -36,6 +36,15 @@ void appendCsv(const Report& report, const ReportOptions& options, std::string& 
 void appendJson(const Report& report, const ReportOptions& options, std::uint64_t lineNumber,
     const RotatorReport* rotator, std::string& out);
 
+// Whether a report with these options shows only the distance and the
+// headings, which the figures alone then give; the two writers below give
+// the bytes appendCsv and appendJson write for the same pair (JSON numbers
+// always with a point).
+bool figuresAreEnough(const ReportOptions& options);
+void appendCsv(const PairFigures& figures, std::string_view decimalSeparator, std::string& out);
+void appendJson(const Position& own, const Position& other, const PairFigures& figures, DistanceUnit unit,
+    std::uint64_t lineNumber, std::string& out);
+
 // The labelled lines a person reads, but for the rotator's.
 void appendText(const Report& report, const ReportOptions& options, std::string& out);
 

@@ -1,6 +1,6 @@
 #include "number_text.h"
 
-#include <algorithm>
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -75,10 +75,18 @@ char* fill(char* out, char c, int n)
     return out;
 }
 
+// A few bytes: copied in a loop rather than by a call.
+char* copyShort(char* out, const char* from, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i) {
+        out[i] = from[i];
+    }
+    return out + n;
+}
+
 char* writeSeparator(char* out, std::string_view separator)
 {
-    std::memcpy(out, separator.data(), separator.size());
-    return out + separator.size();
+    return copyShort(out, separator.data(), separator.size());
 }
 
 // The text of the digits and exponent of d, as numberText describes it.
@@ -95,20 +103,16 @@ char* writeDecimal(char* out, const Decimal& d, std::string_view decimalSeparato
         *out++ = '0';
         out = writeSeparator(out, decimalSeparator);
         out = fill(out, '0', -d.exponent - 1);
-        std::memcpy(out, d.digits, static_cast<std::size_t>(d.count));
-        return out + d.count;
+        return copyShort(out, d.digits, static_cast<std::size_t>(d.count));
     }
     const int integerDigits = d.exponent + 1;
     if (d.count <= integerDigits) {
-        std::memcpy(out, d.digits, static_cast<std::size_t>(d.count));
-        return fill(out + d.count, '0', integerDigits - d.count);
+        out = copyShort(out, d.digits, static_cast<std::size_t>(d.count));
+        return fill(out, '0', integerDigits - d.count);
     }
-    std::memcpy(out, d.digits, static_cast<std::size_t>(integerDigits));
-    out += integerDigits;
+    out = copyShort(out, d.digits, static_cast<std::size_t>(integerDigits));
     out = writeSeparator(out, decimalSeparator);
-    const int fractionDigits = d.count - integerDigits;
-    std::memcpy(out, d.digits + integerDigits, static_cast<std::size_t>(fractionDigits));
-    return out + fractionDigits;
+    return copyShort(out, d.digits + integerDigits, static_cast<std::size_t>(d.count - integerDigits));
 }
 
 // The tenths as a number of units and one decimal, the decimal left out
@@ -139,7 +143,7 @@ public:
             *--p = static_cast<char>('0' + rest % 10);
         }
         if (tenth_ != 0) {
-            out = std::copy(separator_.begin(), separator_.end(), out + digits_);
+            out = writeSeparator(out + digits_, separator_);
             *out = static_cast<char>('0' + tenth_);
         }
     }
@@ -178,6 +182,36 @@ char* writeTenths(char* out, double value, std::string_view decimalSeparator)
     const WholeTenths t(tenths, decimalSeparator);
     t.write(out);
     return out + t.length();
+}
+
+// Two digits at a time, as a table gives them.
+constexpr auto kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+// The eight digits of n < 10^8, leading zeros included.
+void writeEightDigits(char* out, std::uint32_t n)
+{
+    for (char* p = out + 8; p != out; p -= 2) {
+        std::memcpy(p - 2, &kDigitPairs[2 * (n % 100)], 2);
+        n /= 100;
+    }
+}
+
+// The fifteen digits of 10^14 <= n < 10^15: a fixed count, in two 32-bit
+// halves, which is quicker than a general integer writer.
+void writeFifteenDigits(char* out, std::uint64_t n)
+{
+    constexpr std::uint64_t kEight = 100'000'000;
+    char high[8];
+    writeEightDigits(high, static_cast<std::uint32_t>(n / kEight));
+    std::memcpy(out, high + 1, 7);
+    writeEightDigits(out + 7, static_cast<std::uint32_t>(n % kEight));
 }
 
 // 128 bits hold a 53-bit significand times 10^19 exactly.
@@ -234,7 +268,7 @@ bool roundToFifteenDigits(double value, Decimal& d)
         d.negative = value < 0;
         d.exponent = exponent;
         d.count = kMaxSignificantDigits;
-        std::to_chars(d.digits, d.digits + sizeof d.digits, digits);
+        writeFifteenDigits(d.digits, digits);
         return true;
     }
 }
@@ -295,17 +329,25 @@ std::string numberText(double value, std::string_view decimalSeparator)
 
 std::string tenthsText(double tenths, std::string_view decimalSeparator)
 {
+    std::string text;
+    appendTenthsText(text, tenths, decimalSeparator);
+    return text;
+}
+
+void appendTenthsText(std::string& out, double tenths, std::string_view decimalSeparator)
+{
     if (!(std::fabs(tenths) < kTenthsBound * 10)) {
-        return numberText(tenths / 10, decimalSeparator);
+        appendNumberText(out, tenths / 10, decimalSeparator);
+        return;
     }
     if (decimalSeparator.size() > kMaxSeparatorBytes) {
         decimalSeparator = decimalSeparator.substr(0, kMaxSeparatorBytes);
     }
     // Written in place: this is on the path of every pair a batch reads.
     const WholeTenths t(static_cast<std::int64_t>(tenths), decimalSeparator);
-    std::string text(t.length(), '0');
-    t.write(text.data());
-    return text;
+    const std::size_t at = out.size();
+    out.resize(at + t.length());
+    t.write(out.data() + at);
 }
 
 void appendNumberText(std::string& out, double value, std::string_view decimalSeparator)

@@ -22,6 +22,7 @@ std::string numberText(double value, std::string_view decimalSeparator = ".");
 // numberText(tenths / 10) for a whole number of tenths, as every rounded
 // figure is, written straight from the integer.
 std::string tenthsText(double tenths, std::string_view decimalSeparator = ".");
+void appendTenthsText(std::string& out, double tenths, std::string_view decimalSeparator = ".");
 
 // The same text appended to out.
 void appendNumberText(std::string& out, double value, std::string_view decimalSeparator = ".");

@@ -21,10 +21,9 @@ public:
 
     Figure distance(double value) const { return figure(distanceTenths(value)); }
     Figure heading(double value) const { return figure(roundHeading(value) * 10); }
-
-private:
     Figure figure(double tenths) const { return {tenths / 10, tenthsText(tenths, separator_)}; }
 
+private:
     std::string_view separator_;
 };
 
@@ -40,19 +39,33 @@ double roundHeading(double degrees)
     return std::floor(degrees + 0.5);
 }
 
+PairFigures solvePair(const Position& own, const Position& other, DistanceUnit unit)
+{
+    PairFigures f;
+    f.result = solvePositions(own, other);
+    f.distance = arcToDistance(f.result.centralAngle, unit);
+    f.distanceTenths = distanceTenths(f.distance);
+    if (f.result.hasHeadings()) {
+        f.ownToOther = roundHeading(f.result.headingOwnToOther);
+        f.otherToOwn = roundHeading(f.result.headingOtherToOwn);
+    }
+    return f;
+}
+
 Report makeReport(const Position& own, const Position& other, const ReportOptions& options)
 {
     const Rounder round(options.decimalSeparator);
+    const PairFigures f = solvePair(own, other, options.unit);
     Report r;
     r.own = own;
     r.other = other;
-    r.result = solvePositions(own, other);
-    const double distance = arcToDistance(r.result.centralAngle, options.unit);
-    r.distance = round.distance(distance);
+    r.result = f.result;
+    const double distance = f.distance;
+    r.distance = round.figure(f.distanceTenths);
     const bool headings = r.result.hasHeadings();
     if (headings) {
-        r.ownToOther = round.heading(r.result.headingOwnToOther);
-        r.otherToOwn = round.heading(r.result.headingOtherToOwn);
+        r.ownToOther = round.figure(f.ownToOther * 10);
+        r.otherToOwn = round.figure(f.otherToOwn * 10);
     }
     if (options.longPath) {
         r.longDistance = round.distance(longPathDistance(distance, options.unit));

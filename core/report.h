@@ -42,6 +42,20 @@ struct Figure {
 double roundDistance(double distance);
 double roundHeading(double degrees);
 
+// The great circle from own to other and its three shown figures as
+// numbers, before any text: what every report starts from, and all that a
+// plain batch line shows. Distances are in the unit asked for, headings in
+// degrees; the rounded ones as roundDistance and roundHeading give them.
+struct PairFigures {
+    GreatCircleResult result;
+    double distance = 0;
+    double distanceTenths = 0;  // the rounded distance in tenths
+    double ownToOther = 0;  // rounded; only where result.hasHeadings()
+    double otherToOwn = 0;
+};
+
+PairFigures solvePair(const Position& own, const Position& other, DistanceUnit unit);
+
 // Everything the window and skybrant-cli show for one pair.
 struct Report {
     Position own;
