@@ -187,7 +187,7 @@ char* writeTenths(char* out, double value, std::string_view decimalSeparator)
 // Two digits at a time, as a table gives them.
 constexpr auto kDigitPairs = [] {
     std::array<char, 200> pairs{};
-    for (int i = 0; i < 100; ++i) {
+    for (std::size_t i = 0; i < 100; ++i) {
         pairs[2 * i] = static_cast<char>('0' + i / 10);
         pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
     }
@@ -198,7 +198,7 @@ constexpr auto kDigitPairs = [] {
 void writeEightDigits(char* out, std::uint32_t n)
 {
     for (char* p = out + 8; p != out; p -= 2) {
-        std::memcpy(p - 2, &kDigitPairs[2 * (n % 100)], 2);
+        std::memcpy(p - 2, &kDigitPairs[std::size_t{2} * (n % 100)], 2);
         n /= 100;
     }
 }
