@@ -87,23 +87,29 @@ bool parseLocator(std::string_view text, Position& centre, std::string& error)
     if (text.size() < kMinLocatorLength || text.size() > kMaxLocatorLength || text.size() % 2 != 0) {
         return refuseLocator(text, error);
     }
-    std::int64_t lon = -180 * kUnitsPerDegree;
-    std::int64_t lat = -90 * kUnitsPerDegree;
-    // Every character is checked before any is refused, which spares the
-    // usual, well-formed locator a branch for each.
+    // From the south-west corner. Every character is checked before any is
+    // refused, which spares the usual, well-formed locator a branch for
+    // each; until then the sums may wrap, so they are unsigned.
+    std::uint64_t lon = 0;
+    std::uint64_t lat = 0;
     bool allowed = true;
     for (std::size_t k = 0; k < pairs; ++k) {
         const Level& level = kLevels[k];
-        const auto lonIndex = static_cast<unsigned>(upper(text[2 * k]) - level.first);
-        const auto latIndex = static_cast<unsigned>(upper(text[2 * k + 1]) - level.first);
+        // Letters of either case folded to lower case without a branch; no
+        // other byte folds into the letters.
+        const char fold = level.first == 'A' ? 0x20 : 0;
+        const char first = static_cast<char>(level.first | fold);
+        const auto lonIndex = static_cast<unsigned>(static_cast<char>(text[2 * k] | fold) - first);
+        const auto latIndex = static_cast<unsigned>(static_cast<char>(text[2 * k + 1] | fold) - first);
         allowed &= lonIndex < static_cast<unsigned>(level.count) && latIndex < static_cast<unsigned>(level.count);
-        lon += static_cast<std::int64_t>(lonIndex) * kLonSizes[k];
-        lat += static_cast<std::int64_t>(latIndex) * kLatSizes[k];
+        lon += std::uint64_t{lonIndex} * static_cast<std::uint64_t>(kLonSizes[k]);
+        lat += std::uint64_t{latIndex} * static_cast<std::uint64_t>(kLatSizes[k]);
     }
     if (!allowed) {
         return refuseLocator(text, error);
     }
-    centre = positionFromUnits(lat + kLatSizes[pairs - 1] / 2, lon + kLonSizes[pairs - 1] / 2);
+    centre = positionFromUnits(static_cast<std::int64_t>(lat) - 90 * kUnitsPerDegree + kLatSizes[pairs - 1] / 2,
+        static_cast<std::int64_t>(lon) - 180 * kUnitsPerDegree + kLonSizes[pairs - 1] / 2);
     return true;
 }
 

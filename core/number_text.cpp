@@ -115,8 +115,28 @@ char* writeDecimal(char* out, const Decimal& d, std::string_view decimalSeparato
     return copyShort(out, d.digits + integerDigits, static_cast<std::size_t>(d.count - integerDigits));
 }
 
+// Two digits at a time, as a table gives them.
+constexpr auto kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (std::size_t i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+// Powers of ten a whole number of units is compared with: 10 to 10^11.
+constexpr auto kPowersOfTen = [] {
+    std::array<std::uint64_t, 11> powers{};
+    std::uint64_t p = 1;
+    for (std::uint64_t& power : powers) {
+        power = p *= 10;
+    }
+    return powers;
+}();
+
 // The tenths as a number of units and one decimal, the decimal left out
-// when it is 0.
+// when it is 0. At most 10^13 tenths.
 class WholeTenths {
 public:
     WholeTenths(std::int64_t tenths, std::string_view decimalSeparator)
@@ -125,8 +145,9 @@ public:
         const std::uint64_t magnitude = negative_ ? 0 - static_cast<std::uint64_t>(tenths) : tenths;
         units_ = magnitude / 10;
         tenth_ = static_cast<char>(magnitude % 10);
-        for (std::uint64_t rest = units_ / 10; rest != 0; rest /= 10) {
-            ++digits_;
+        // Compared with every power at once: no branch on the length.
+        for (const std::uint64_t power : kPowersOfTen) {
+            digits_ += units_ >= power ? 1 : 0;
         }
     }
 
@@ -139,8 +160,15 @@ public:
             *out++ = '-';
         }
         char* p = out + digits_;
-        for (std::uint64_t rest = units_; p != out; rest /= 10) {
-            *--p = static_cast<char>('0' + rest % 10);
+        std::uint64_t rest = units_;
+        for (; rest >= 100; rest /= 100) {
+            p -= 2;
+            std::memcpy(p, &kDigitPairs[std::size_t{2} * (rest % 100)], 2);
+        }
+        if (rest >= 10) {
+            std::memcpy(p - 2, &kDigitPairs[std::size_t{2} * rest], 2);
+        } else {
+            p[-1] = static_cast<char>('0' + rest);
         }
         if (tenth_ != 0) {
             out = writeSeparator(out + digits_, separator_);
@@ -183,16 +211,6 @@ char* writeTenths(char* out, double value, std::string_view decimalSeparator)
     t.write(out);
     return out + t.length();
 }
-
-// Two digits at a time, as a table gives them.
-constexpr auto kDigitPairs = [] {
-    std::array<char, 200> pairs{};
-    for (std::size_t i = 0; i < 100; ++i) {
-        pairs[2 * i] = static_cast<char>('0' + i / 10);
-        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
-    }
-    return pairs;
-}();
 
 // The eight digits of n < 10^8, leading zeros included.
 void writeEightDigits(char* out, std::uint32_t n)

@@ -153,6 +153,12 @@ TEST(Locator, EveryBadCharacterIsNamedWithItsPlace)
          "1",
             R"(character 3, "\x01", is not allowed)"},
         {"JO 1", "character 3, \" \", is not allowed"},
+        // The bytes beside the letters, which case folding must not take in.
+        {"@O01", "character 1, \"@\", is not allowed; allowed there: a letter A to R"},
+        {"J[01", "character 2, \"[\", is not allowed; allowed there: a letter A to R"},
+        {"JO01`a", "character 5, \"`\", is not allowed; allowed there: a letter A to X"},
+        {"JO01a{", "character 6, \"{\", is not allowed; allowed there: a letter A to X"},
+        {"JO01a\xC1", R"(character 6, "\xC1", is not allowed)"},
         {"", "has 0 characters; a locator has 2, 4, 6, 8 or 10"},
         {"J", "has 1 character; a locator has 2, 4, 6, 8 or 10"},
         {"JO0", "has 3 characters"},
