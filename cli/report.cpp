@@ -14,21 +14,34 @@ namespace skybrant::cli {
 namespace {
 
 // A member name or fixed text of the program's own, checked when compiled
-// to need no escaping, so it is written as it stands.
+// to need no escaping, and held as it is written: quoted, after a comma
+// and before a colon, so that a member name goes out in one piece.
 class Literal {
 public:
-    consteval Literal(const char* text) : text_(text)
+    consteval Literal(const char* text)
     {
-        for (const char c : text_) {
-            if (c == '"' || c == '\\' || c < 0x20 || c == 0x7F) {
-                throw "a JSON literal must need no escaping";
+        std::size_t n = 0;
+        bytes_[n++] = ',';
+        bytes_[n++] = '"';
+        for (; *text != '\0'; ++text) {
+            const char c = *text;
+            if (c == '"' || c == '\\' || c < 0x20 || c == 0x7F || n + 3 > bytes_.size()) {
+                throw "a JSON literal must need no escaping and fit its room";
             }
+            bytes_[n++] = c;
         }
+        bytes_[n++] = '"';
+        bytes_[n++] = ':';
+        size_ = n;
     }
-    std::string_view text() const { return text_; }
+    // ,"text":
+    std::string_view member() const { return {bytes_.data(), size_}; }
+    // "text"
+    std::string_view quoted() const { return member().substr(1, size_ - 2); }
 
 private:
-    std::string_view text_;
+    std::array<char, 48> bytes_{};
+    std::size_t size_ = 0;
 };
 
 class JsonObject {
@@ -39,14 +52,14 @@ public:
     ~JsonObject() { out_ += '}'; }
 
     // A number text as the program shows it, or null where it is empty.
-    void number(Literal name, std::string_view text)
+    void number(const Literal& name, std::string_view text)
     {
         key(name);
         out_ += text.empty() ? std::string_view("null") : text;
     }
 
     // A rounded figure from its tenths, or null where there is none.
-    void tenths(Literal name, std::optional<double> tenths)
+    void tenths(const Literal& name, std::optional<double> tenths)
     {
         key(name);
         if (tenths) {
@@ -57,39 +70,35 @@ public:
     }
 
     // A number as the program shows it, written straight into the output.
-    void number(Literal name, double value)
+    void number(const Literal& name, double value)
     {
         key(name);
         appendNumberText(out_, value);
     }
 
-    void count(Literal name, std::uint64_t value)
+    void count(const Literal& name, std::uint64_t value)
     {
         key(name);
         char digits[24];
         out_.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
     }
 
-    void string(Literal name, std::string_view text)
+    void string(const Literal& name, std::string_view text)
     {
         key(name);
         appendJsonString(text, out_);
     }
 
-    void fixed(Literal name, Literal text)
+    void fixed(const Literal& name, const Literal& text)
     {
         key(name);
-        out_ += '"';
-        out_ += text.text();
-        out_ += '"';
+        out_ += text.quoted();
     }
 
-    void key(Literal name)
+    void key(const Literal& name)
     {
-        out_ += first_ ? std::string_view("\"") : std::string_view(",\"");
+        out_ += name.member().substr(first_ ? 1 : 0);
         first_ = false;
-        out_ += name.text();
-        out_ += "\":";
     }
 
 private:
@@ -227,7 +236,7 @@ void appendJson(const Report& r, const ReportOptions& options, std::uint64_t lin
         }
         if (options.sunDate) {
             o.string("sun_date", sunDateText(*options.sunDate));
-            const auto time = [&o](Literal name, const std::string& text) {
+            const auto time = [&o](const Literal& name, const std::string& text) {
                 if (text.empty()) {
                     o.number(name, text);  // null: on the date before or after
                 } else {

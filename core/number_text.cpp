@@ -125,6 +125,36 @@ constexpr auto kDigitPairs = [] {
     return pairs;
 }();
 
+// The two digits of n < 100.
+void writeTwoDigits(char* out, std::uint32_t n)
+{
+    std::memcpy(out, &kDigitPairs[std::size_t{2} * n], 2);
+}
+
+// The four digits of n < 10^4, leading zeros included.
+void writeFourDigits(char* out, std::uint32_t n)
+{
+    writeTwoDigits(out, n / 100);
+    writeTwoDigits(out + 2, n % 100);
+}
+
+// The fifteen digits of 10^14 <= n < 10^15: a fixed count, in groups that
+// do not wait on each other, which is quicker than a general integer writer.
+void writeFifteenDigits(char* out, std::uint64_t n)
+{
+    constexpr std::uint64_t kTwelve = 1'000'000'000'000;
+    constexpr std::uint32_t kFour = 10'000;
+    const auto top = static_cast<std::uint32_t>(n / kTwelve);  // three digits
+    const std::uint64_t rest = n % kTwelve;
+    const auto middle = static_cast<std::uint32_t>(rest / (kFour * kFour));
+    const auto low = static_cast<std::uint32_t>(rest % (kFour * kFour));
+    out[0] = static_cast<char>('0' + top / 100);
+    writeTwoDigits(out + 1, top % 100);
+    writeFourDigits(out + 3, middle);
+    writeFourDigits(out + 7, low / kFour);
+    writeFourDigits(out + 11, low % kFour);
+}
+
 // Powers of ten a whole number of units is compared with: 10 to 10^11.
 constexpr auto kPowersOfTen = [] {
     std::array<std::uint64_t, 11> powers{};
@@ -163,10 +193,10 @@ public:
         std::uint64_t rest = units_;
         for (; rest >= 100; rest /= 100) {
             p -= 2;
-            std::memcpy(p, &kDigitPairs[std::size_t{2} * (rest % 100)], 2);
+            writeTwoDigits(p, static_cast<std::uint32_t>(rest % 100));
         }
         if (rest >= 10) {
-            std::memcpy(p - 2, &kDigitPairs[std::size_t{2} * rest], 2);
+            writeTwoDigits(p - 2, static_cast<std::uint32_t>(rest));
         } else {
             p[-1] = static_cast<char>('0' + rest);
         }
@@ -210,26 +240,6 @@ char* writeTenths(char* out, double value, std::string_view decimalSeparator)
     const WholeTenths t(tenths, decimalSeparator);
     t.write(out);
     return out + t.length();
-}
-
-// The eight digits of n < 10^8, leading zeros included.
-void writeEightDigits(char* out, std::uint32_t n)
-{
-    for (char* p = out + 8; p != out; p -= 2) {
-        std::memcpy(p - 2, &kDigitPairs[std::size_t{2} * (n % 100)], 2);
-        n /= 100;
-    }
-}
-
-// The fifteen digits of 10^14 <= n < 10^15: a fixed count, in two 32-bit
-// halves, which is quicker than a general integer writer.
-void writeFifteenDigits(char* out, std::uint64_t n)
-{
-    constexpr std::uint64_t kEight = 100'000'000;
-    char high[8];
-    writeEightDigits(high, static_cast<std::uint32_t>(n / kEight));
-    std::memcpy(out, high + 1, 7);
-    writeEightDigits(out + 7, static_cast<std::uint32_t>(n % kEight));
 }
 
 // 128 bits hold a 53-bit significand times 10^19 exactly.
