@@ -8,6 +8,7 @@
 #include "core/report.h"
 #include "core/sun_texts.h"
 #include "core/utf8.h"
+#include "map_module.h"
 #include "map_picture.h"
 #include "report.h"
 #include "rotator.h"
@@ -17,7 +18,6 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QString>
 
 #include <unistd.h>
@@ -238,7 +238,7 @@ int drawMap(const Position& own, const Position& other, const PairOptions& optio
     }
     std::string note;
     std::string error;
-    const bool written = cli::writeMap(*options.map, own, other, note, error);
+    const bool written = cli::writeMapThroughModule(*options.map, own, other, note, error);
     if (!note.empty()) {
         std::fprintf(stderr, "skybrant-cli: %s\n", note.c_str());
     }
@@ -429,8 +429,12 @@ int main(int argc, char* argv[])
     std::unique_ptr<QCoreApplication> app;
     if (drawsMap) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QGuiApplication>(argc, argv);
-    } else {
+        // Without the module the figures are still given; drawing the map
+        // then says why it cannot.
+        std::string unused;
+        app = cli::mapApplication(argc, argv, unused);
+    }
+    if (app == nullptr) {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     QCoreApplication::setApplicationName(QStringLiteral("skybrant-cli"));

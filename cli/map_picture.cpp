@@ -1,77 +1,24 @@
+// The module skybrant-cli loads to draw a map: Qt's graphical side takes
+// longer to load than all the rest of the program, so only a run that draws
+// one pays for it.
 #include "map_picture.h"
+#include "map_module.h"
 
 #include "core/locator.h"
 #include "core/utf8.h"
 #include "map/azimuthal_map.h"
 #include "map/earth_images.h"
 
-#include <QDateTime>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSvgGenerator>
 
 #include <memory>
+#include <type_traits>
 
 namespace skybrant::cli {
-
-namespace {
-
-std::optional<std::chrono::sys_seconds> readTime(const std::string& text)
-{
-    // ISO 8601 date and time, UTC unless an offset is given:
-    // 2026-06-21T20:00Z, 2026-06-21T20:00:00+02:00, 2026-06-21 20:00.
-    QString iso = QString::fromStdString(text);
-    if (iso.size() > 10 && iso.at(10) == u' ') {
-        iso[10] = u'T';
-    }
-    QDateTime t = QDateTime::fromString(iso, Qt::ISODate);
-    if (!t.isValid() || !iso.contains(u'T')) {
-        return std::nullopt;
-    }
-    if (t.timeSpec() == Qt::LocalTime) {
-        t.setTimeSpec(Qt::UTC);
-    }
-    return std::chrono::sys_seconds(std::chrono::seconds(t.toSecsSinceEpoch()));
-}
-
-}  // namespace
-
-bool readMapRequest(const std::string& file, const std::string& size, const std::string& time,
-    std::chrono::sys_seconds now, MapRequest& request, std::string& error)
-{
-    const QString suffix = QFileInfo(QString::fromStdString(file)).suffix().toLower();
-    if (suffix == u"png") {
-        request.format = MapFormat::Png;
-    } else if (suffix == u"svg") {
-        request.format = MapFormat::Svg;
-    } else {
-        error = "--map: " + quote(file) + " ends neither in .png nor in .svg";
-        return false;
-    }
-    request.file = file;
-
-    bool ok = false;
-    const int pixels = QString::fromStdString(size).toInt(&ok);
-    if (!ok || pixels < kMinimumMapSize || pixels > kMaximumMapSize) {
-        error = "--size: " + quote(size) + " is not a whole number of pixels from " + std::to_string(kMinimumMapSize) +
-            " to " + std::to_string(kMaximumMapSize);
-        return false;
-    }
-    request.size = pixels;
-
-    if (time == "now") {
-        request.time = now;
-    } else if (time == "none") {
-        request.time.reset();
-    } else if (const auto t = readTime(time)) {
-        request.time = t;
-    } else {
-        error = "--time: " + quote(time) + " is not a UTC date and time such as 2026-06-21T20:00Z, nor now or none";
-        return false;
-    }
-    return true;
-}
 
 bool writeMap(
     const MapRequest& request, const Position& own, const Position& other, std::string& note, std::string& error)
@@ -114,3 +61,22 @@ bool writeMap(
 }
 
 }  // namespace skybrant::cli
+
+extern "C" {
+
+// The entry points map_module.h names, of the types it gives them.
+[[gnu::visibility("default")]] QCoreApplication* skybrant_cli_map_application(int& argc, char** argv)
+{
+    return new QGuiApplication(argc, argv);
+}
+
+[[gnu::visibility("default")]] bool skybrant_cli_write_map(const skybrant::cli::MapRequest* request,
+    const skybrant::Position* own, const skybrant::Position* other, std::string* note, std::string* error)
+{
+    return skybrant::cli::writeMap(*request, *own, *other, *note, *error);
+}
+
+}  // extern "C"
+
+static_assert(std::is_same_v<decltype(skybrant_cli_map_application), skybrant::cli::MapApplicationEntry>);
+static_assert(std::is_same_v<decltype(skybrant_cli_write_map), skybrant::cli::WriteMapEntry>);

@@ -26,7 +26,7 @@ struct CliRun {
 };
 
 // skybrant-cli with no display at all: the map must not need one.
-CliRun cli(const QStringList& arguments)
+CliRun cli(const QStringList& arguments, const QString& program = QStringLiteral(SKYBRANT_CLI_PATH))
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -34,7 +34,7 @@ CliRun cli(const QStringList& arguments)
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(SKYBRANT_CLI_PATH), arguments);
+    process.start(program, arguments);
     EXPECT_TRUE(process.waitForFinished(60000));
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
@@ -122,6 +122,25 @@ TEST(CliMap, RefusedRequests)
         EXPECT_TRUE(run.err.contains(c.says)) << run.err.toStdString();
     }
     EXPECT_FALSE(QFile::exists(png));
+}
+
+// The map is drawn by a module beside the program; without it the figures
+// still stand, and the map says why it is missing.
+TEST(CliMap, WithoutItsModuleTheFiguresStand)
+{
+    const QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString alone = dir.filePath(QStringLiteral("skybrant-cli"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(SKYBRANT_CLI_PATH), alone));
+    ASSERT_TRUE(QFile::setPermissions(alone, QFile::ReadOwner | QFile::ExeOwner));
+    const QString png = dir.filePath(QStringLiteral("m.png"));
+    const CliRun run = cli({"JO01", "FN20", "--map", png}, alone);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.startsWith("Distance: 5690.9 km\n")) << run.out.toStdString();
+    EXPECT_TRUE(run.err.contains("ERROR: cannot draw maps: skybrant-cli-map.so is not installed"))
+        << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(png));
+    EXPECT_EQ(cli({"JO01", "FN20"}, alone).exitCode, 0);
 }
 
 TEST(CliMap, TimesAccepted)

@@ -12,6 +12,10 @@ expected="Distance: 5539.2 km
 Beam heading from my station: 288 degrees
 Beam heading from the other station: 51 degrees"
 [ "$out" = "$expected" ] || { echo "installed skybrant-cli printed: $out"; exit 1; }
+# A map is drawn by the module installed beside the program.
+"$dir/prefix/bin/skybrant-cli" JO01 FN20 --map "$dir/map.png" --size 64 > /dev/null 2>&1 ||
+    { echo "installed skybrant-cli drew no map"; exit 1; }
+[ -s "$dir/map.png" ] || { echo "installed skybrant-cli wrote an empty map"; exit 1; }
 
 shown=$(QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$dir/config" SKYBRANT_STARTUP_PROBE=quit \
         "$dir/prefix/bin/skybrant" 2>/dev/null)

@@ -18,8 +18,10 @@ for f in ./usr/bin/skybrant ./usr/bin/skybrant-cli ./usr/share/applications/org.
          ./usr/share/skybrant/about.html ./usr/share/man/man1/skybrant-cli.1 ./usr/share/doc/skybrant/copyright; do
     grep -qx "$f" "$dir/files" || { echo "missing from $(basename "$deb"): $f"; exit 1; }
 done
+grep -q '^\./usr/lib/.*skybrant/skybrant-cli-map\.so$' "$dir/files" ||
+    { echo "missing from $(basename "$deb"): skybrant-cli's map module"; exit 1; }
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libqt6widgets6 libqt6gui6 libqt6core6 libqt6network6 libgeographiclib libc6 libstdc++6; do
+for lib in libqt6widgets6 libqt6gui6 libqt6core6 libqt6network6 libqt6svg6 libgeographiclib libc6 libstdc++6; do
     echo "$depends" | grep -q "$lib" || { echo "Depends lacks $lib: $depends"; exit 1; }
 done
 recommends=$(dpkg-deb -f "$deb" Recommends)
