@@ -280,7 +280,7 @@ unsigned defaultThreads()
 }
 
 // Input that keeps arriving this fast for this long goes to every thread.
-constexpr std::size_t kThreadsAfterBytes = std::size_t{512} * 1024;
+constexpr std::size_t kThreadsAfterBytes = std::size_t{128} * 1024;
 
 // Input that has just been arriving fast may pause for a moment: its
 // producer off the processor, or a pipe just emptied. So long after lines
