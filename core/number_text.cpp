@@ -143,11 +143,12 @@ void writeFourDigits(char* out, std::uint32_t n)
 void writeFifteenDigits(char* out, std::uint64_t n)
 {
     constexpr std::uint64_t kTwelve = 1'000'000'000'000;
+    constexpr std::uint64_t kEight = 100'000'000;
     constexpr std::uint32_t kFour = 10'000;
     const auto top = static_cast<std::uint32_t>(n / kTwelve);  // three digits
     const std::uint64_t rest = n % kTwelve;
-    const auto middle = static_cast<std::uint32_t>(rest / (kFour * kFour));
-    const auto low = static_cast<std::uint32_t>(rest % (kFour * kFour));
+    const auto middle = static_cast<std::uint32_t>(rest / kEight);
+    const auto low = static_cast<std::uint32_t>(rest % kEight);
     out[0] = static_cast<char>('0' + top / 100);
     writeTwoDigits(out + 1, top % 100);
     writeFourDigits(out + 3, middle);
