@@ -106,8 +106,8 @@ private:
     bool first_ = true;
 };
 
-void station(JsonObject& parent, Literal name, const Position& p, std::string_view locator6, std::string_view locator8,
-    std::string& out)
+void station(JsonObject& parent, const Literal& name, const Position& p, std::string_view locator6,
+    std::string_view locator8, std::string& out)
 {
     parent.key(name);
     JsonObject s(out);
