@@ -284,16 +284,20 @@ bool figuresAreEnough(const ReportOptions& options)
 
 void appendCsv(const PairFigures& f, std::string_view decimalSeparator, std::string& out)
 {
-    appendTenthsText(out, f.distanceTenths, decimalSeparator);
-    out += ',';
+    // The line is put together first and appended once: this is on the path
+    // of every pair a batch reads.
+    std::array<char, 3 * kNumberTextCapacity + 3> line;
+    char* p = writeTenthsText(line.data(), f.distanceTenths, decimalSeparator);
+    *p++ = ',';
     if (f.result.hasHeadings()) {
-        appendTenthsText(out, f.ownToOther * 10, decimalSeparator);
-        out += ',';
-        appendTenthsText(out, f.otherToOwn * 10, decimalSeparator);
+        p = writeTenthsText(p, f.ownToOther * 10, decimalSeparator);
+        *p++ = ',';
+        p = writeTenthsText(p, f.otherToOwn * 10, decimalSeparator);
     } else {
-        out += ',';
+        *p++ = ',';
     }
-    out += '\n';
+    *p++ = '\n';
+    out.append(line.data(), p);
 }
 
 void appendJson(const Position& own, const Position& other, const PairFigures& f, DistanceUnit unit,

@@ -156,15 +156,28 @@ void writeFifteenDigits(char* out, std::uint64_t n)
     writeFourDigits(out + 11, low % kFour);
 }
 
-// Powers of ten a whole number of units is compared with: 10 to 10^11.
+// 1 to 10^19, for counting digits.
 constexpr auto kPowersOfTen = [] {
-    std::array<std::uint64_t, 11> powers{};
+    std::array<std::uint64_t, 20> powers{};
     std::uint64_t p = 1;
     for (std::uint64_t& power : powers) {
-        power = p *= 10;
+        power = p;
+        p *= 10;
     }
     return powers;
 }();
+
+// The decimal digits of n, at least one: from its bit length, which gives
+// the count or one more, and one comparison.
+std::size_t decimalDigits(std::uint64_t n)
+{
+    // Setting the lowest bit changes no count of digits and makes 0 count
+    // as the one digit it is written with.
+    const std::uint64_t m = n | 1;
+    // 1233 / 4096 is just above log10(2).
+    const auto estimate = static_cast<std::size_t>((std::bit_width(m) * 1233) >> 12);
+    return estimate + (m >= kPowersOfTen[estimate] ? 1 : 0);
+}
 
 // The tenths as a number of units and one decimal, the decimal left out
 // when it is 0. At most 10^13 tenths.
@@ -176,10 +189,7 @@ public:
         const std::uint64_t magnitude = negative_ ? 0 - static_cast<std::uint64_t>(tenths) : tenths;
         units_ = magnitude / 10;
         tenth_ = static_cast<char>(magnitude % 10);
-        // Compared with every power at once: no branch on the length.
-        for (const std::uint64_t power : kPowersOfTen) {
-            digits_ += units_ >= power ? 1 : 0;
-        }
+        digits_ = decimalDigits(units_);
     }
 
     std::size_t length() const { return (negative_ ? 1 : 0) + digits_ + (tenth_ != 0 ? separator_.size() + 1 : 0); }
@@ -363,20 +373,23 @@ std::string tenthsText(double tenths, std::string_view decimalSeparator)
     return text;
 }
 
-void appendTenthsText(std::string& out, double tenths, std::string_view decimalSeparator)
+char* writeTenthsText(char* out, double tenths, std::string_view decimalSeparator)
 {
     if (!(std::fabs(tenths) < kTenthsBound * 10)) {
-        appendNumberText(out, tenths / 10, decimalSeparator);
-        return;
+        return writeNumberText(out, tenths / 10, decimalSeparator);
     }
     if (decimalSeparator.size() > kMaxSeparatorBytes) {
         decimalSeparator = decimalSeparator.substr(0, kMaxSeparatorBytes);
     }
-    // Written in place: this is on the path of every pair a batch reads.
     const WholeTenths t(static_cast<std::int64_t>(tenths), decimalSeparator);
-    const std::size_t at = out.size();
-    out.resize(at + t.length());
-    t.write(out.data() + at);
+    t.write(out);
+    return out + t.length();
+}
+
+void appendTenthsText(std::string& out, double tenths, std::string_view decimalSeparator)
+{
+    char buf[kNumberTextCapacity];
+    out.append(buf, writeTenthsText(buf, tenths, decimalSeparator));
 }
 
 void appendNumberText(std::string& out, double value, std::string_view decimalSeparator)

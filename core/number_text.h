@@ -23,6 +23,9 @@ std::string numberText(double value, std::string_view decimalSeparator = ".");
 // figure is, written straight from the integer.
 std::string tenthsText(double tenths, std::string_view decimalSeparator = ".");
 void appendTenthsText(std::string& out, double tenths, std::string_view decimalSeparator = ".");
+// The same text written at out (at most kNumberTextCapacity bytes); returns
+// its end.
+char* writeTenthsText(char* out, double tenths, std::string_view decimalSeparator = ".");
 
 // The same text appended to out.
 void appendNumberText(std::string& out, double value, std::string_view decimalSeparator = ".");
