@@ -67,9 +67,19 @@ GreatCircleResult degenerateGreatCircle(StationGeometry geometry)
     return r;
 }
 
+LatitudeTrig latitudeTrig(double latRadians)
+{
+    return {std::sin(latRadians), std::cos(latRadians)};
+}
+
 GreatCircleResult solveGreatCircle(double latA, double lonA, double latB, double lonB)
 {
-    const double c = std::sin(latB) * std::sin(latA) + (std::cos(latA) * std::cos(latB)) * std::cos(lonB - lonA);
+    return solveGreatCircle(latitudeTrig(latA), lonA, latitudeTrig(latB), lonB);
+}
+
+GreatCircleResult solveGreatCircle(LatitudeTrig latA, double lonA, LatitudeTrig latB, double lonB)
+{
+    const double c = latB.sin * latA.sin + (latA.cos * latB.cos) * std::cos(lonB - lonA);
     const double s = std::sqrt(1 - c * c);
     // c of +-1 (or s of 0) after rounding: the points coincide or are
     // opposite, and neither the angle nor the headings can be divided out.
@@ -92,14 +102,14 @@ GreatCircleResult solveGreatCircle(double latA, double lonA, double latB, double
     r.distanceKm = degreesOfArcToKm(r.centralAngle);
 
     const double sinDLon = std::sin(lonB - lonA);
-    const double x = (sinDLon * std::cos(latB)) / s;
-    const double y = (std::sin(latB) - std::sin(latA) * c) / (s * std::cos(latA));
+    const double x = (sinDLon * latB.cos) / s;
+    const double y = (latB.sin - latA.sin * c) / (s * latA.cos);
     r.headingOwnToOther = placeHeading(x, y);
 
     // sin(lonA - lonB): the sine is odd, and the library's sine keeps that
     // to the last bit, so one call serves both ways.
-    const double xBack = (-sinDLon * std::cos(latA)) / s;
-    const double yBack = (std::sin(latA) - std::sin(latB) * c) / (s * std::cos(latB));
+    const double xBack = (-sinDLon * latA.cos) / s;
+    const double yBack = (latA.sin - latB.sin * c) / (s * latB.cos);
     r.headingOtherToOwn = placeHeading(xBack, yBack);
     return r;
 }

@@ -34,6 +34,17 @@ struct GreatCircleResult {
 // A pure function of its inputs; never yields a NaN or an infinity.
 GreatCircleResult solveGreatCircle(double latA, double lonA, double latB, double lonB);
 
+// A latitude by its sine and cosine, for callers that have them at hand.
+struct LatitudeTrig {
+    double sin = 0;
+    double cos = 1;
+};
+LatitudeTrig latitudeTrig(double latRadians);
+
+// The same great circle from the latitudes' sines and cosines; bit for bit
+// what the radians would give.
+GreatCircleResult solveGreatCircle(LatitudeTrig latA, double lonA, LatitudeTrig latB, double lonB);
+
 // The result for stations known to be at the same place or at antipodes.
 GreatCircleResult degenerateGreatCircle(StationGeometry geometry);
 

@@ -1,10 +1,12 @@
 #include "locator.h"
 
+#include "square_centres.h"
 #include "utf8.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <utility>
 
 namespace skybrant {
 
@@ -44,6 +46,7 @@ constexpr auto kLonSizes = squareSizes(360 * kUnitsPerDegree);
 constexpr auto kLatSizes = squareSizes(180 * kUnitsPerDegree);
 static_assert(kLonSizes.back() * kLevels.back().count * 10 * 24 * 10 * 18 == 360 * kUnitsPerDegree);
 static_assert(kLonSizes.back() % 2 == 0 && kLatSizes.back() % 2 == 0, "square centres must lie on the grid");
+static_assert(kLonSizes[2] == kSquareWidth && kLatSizes[2] == kSquareHeight);
 
 char upper(char c)
 {
@@ -79,6 +82,37 @@ bool refuseLocator(std::string_view text, std::string& error)
     return false;
 }
 
+// One level of a locator, pair k of the text, added to the column and row
+// counted so far.
+template <std::size_t K>
+void countLevel(std::string_view text, std::uint64_t& column, std::uint64_t& row, bool& allowed)
+{
+    constexpr Level level = kLevels[K];
+    // Letters of either case folded to lower case without a branch; no other
+    // byte folds into the letters.
+    constexpr char fold = level.first == 'A' ? 0x20 : 0;
+    constexpr char first = static_cast<char>(level.first | fold);
+    constexpr auto count = static_cast<unsigned>(level.count);
+    const auto lonIndex = static_cast<unsigned>(static_cast<char>(text[2 * K] | fold) - first);
+    const auto latIndex = static_cast<unsigned>(static_cast<char>(text[2 * K + 1] | fold) - first);
+    allowed &= lonIndex < count && latIndex < count;
+    column = column * count + lonIndex;
+    row = row * count + latIndex;
+}
+
+// The column and row of the square a locator of as many pairs as K holds
+// names, counted from the south-west corner; false if a character is not
+// allowed. Every character is checked before any is refused, which spares
+// the usual, well-formed locator a branch for each; until then the counts
+// may wrap, so they are unsigned.
+template <std::size_t... K>
+bool countSquares(std::string_view text, std::uint64_t& column, std::uint64_t& row, std::index_sequence<K...> /*levels*/)
+{
+    bool allowed = true;
+    (countLevel<K>(text, column, row, allowed), ...);
+    return allowed;
+}
+
 }  // namespace
 
 bool parseLocator(std::string_view text, Position& centre, std::string& error)
@@ -87,29 +121,37 @@ bool parseLocator(std::string_view text, Position& centre, std::string& error)
     if (text.size() < kMinLocatorLength || text.size() > kMaxLocatorLength || text.size() % 2 != 0) {
         return refuseLocator(text, error);
     }
-    // From the south-west corner. Every character is checked before any is
-    // refused, which spares the usual, well-formed locator a branch for
-    // each; until then the sums may wrap, so they are unsigned.
-    std::uint64_t lon = 0;
-    std::uint64_t lat = 0;
-    bool allowed = true;
-    for (std::size_t k = 0; k < pairs; ++k) {
-        const Level& level = kLevels[k];
-        // Letters of either case folded to lower case without a branch; no
-        // other byte folds into the letters.
-        const char fold = level.first == 'A' ? 0x20 : 0;
-        const char first = static_cast<char>(level.first | fold);
-        const auto lonIndex = static_cast<unsigned>(static_cast<char>(text[2 * k] | fold) - first);
-        const auto latIndex = static_cast<unsigned>(static_cast<char>(text[2 * k + 1] | fold) - first);
-        allowed &= lonIndex < static_cast<unsigned>(level.count) && latIndex < static_cast<unsigned>(level.count);
-        lon += std::uint64_t{lonIndex} * static_cast<std::uint64_t>(kLonSizes[k]);
-        lat += std::uint64_t{latIndex} * static_cast<std::uint64_t>(kLatSizes[k]);
+    std::uint64_t column = 0;
+    std::uint64_t row = 0;
+    bool allowed = false;
+    switch (pairs) {
+    case 1:
+        allowed = countSquares(text, column, row, std::make_index_sequence<1>());
+        break;
+    case 2:
+        allowed = countSquares(text, column, row, std::make_index_sequence<2>());
+        break;
+    case 3:
+        allowed = countSquares(text, column, row, std::make_index_sequence<3>());
+        break;
+    case 4:
+        allowed = countSquares(text, column, row, std::make_index_sequence<4>());
+        break;
+    default:
+        allowed = countSquares(text, column, row, std::make_index_sequence<kLevels.size()>());
+        break;
     }
     if (!allowed) {
         return refuseLocator(text, error);
     }
-    centre = positionFromUnits(static_cast<std::int64_t>(lat) - 90 * kUnitsPerDegree + kLatSizes[pairs - 1] / 2,
-        static_cast<std::int64_t>(lon) - 180 * kUnitsPerDegree + kLonSizes[pairs - 1] / 2);
+    if (pairs == 3) {
+        centre = squareCentre(column, row);
+    } else {
+        const std::int64_t width = kLonSizes[pairs - 1];
+        const std::int64_t height = kLatSizes[pairs - 1];
+        centre = positionFromUnits(static_cast<std::int64_t>(row) * height - 90 * kUnitsPerDegree + height / 2,
+            static_cast<std::int64_t>(column) * width - 180 * kUnitsPerDegree + width / 2);
+    }
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "position.h"
 
 #include "angles.h"
+#include "square_centres.h"
 
 #include <cmath>
 
@@ -113,8 +114,7 @@ GreatCircleResult solvePositions(const Position& own, const Position& other)
     }
     const Position a = onTheGlobe(own);
     const Position b = onTheGlobe(other);
-    return solveGreatCircle(
-        toRadians(a.latDegrees), toRadians(a.lonDegrees), toRadians(b.latDegrees), toRadians(b.lonDegrees));
+    return solveGreatCircle(latitudeTrigOf(a), toRadians(a.lonDegrees), latitudeTrigOf(b), toRadians(b.lonDegrees));
 }
 
 }  // namespace skybrant
