@@ -2,6 +2,7 @@
 
 #include "core/angles.h"
 #include "core/number_text.h"
+#include "core/square_centres.h"
 #include "core/utf8.h"
 
 #include <algorithm>
@@ -76,6 +77,16 @@ public:
         appendNumberText(out_, value);
     }
 
+    // A number text of at most kNumberTextCapacity bytes that write puts
+    // at the place it is given, returning its end.
+    template <typename Write>
+    void written(const Literal& name, const Write& write)
+    {
+        key(name);
+        char text[kNumberTextCapacity];
+        out_.append(text, write(text));
+    }
+
     void count(const Literal& name, std::uint64_t value)
     {
         key(name);
@@ -113,8 +124,8 @@ void station(JsonObject& parent, const Literal& name, const Position& p, std::st
     JsonObject s(out);
     // Where the station is, as the figures were worked out from it.
     const Position at = onTheGlobe(p);
-    s.number("latitude", at.latDegrees);
-    s.number("longitude", wrap180(at.lonDegrees));
+    s.written("latitude", [&at](char* to) { return writeLatitudeText(to, at.latUnits, at.latDegrees); });
+    s.written("longitude", [&at](char* to) { return writeLongitudeText(to, at.lonUnits, wrap180(at.lonDegrees)); });
     if (!locator6.empty()) {
         s.string("locator", locator6);
         s.string("locator8", locator8);

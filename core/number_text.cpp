@@ -332,6 +332,19 @@ Decimal toFifteenDigits(double value)
     return d;
 }
 
+char* writeNumberTextGeneral(char* out, double value, std::string_view decimalSeparator)
+{
+    if (!std::isfinite(value)) {
+        return out;
+    }
+    if (decimalSeparator.size() > kMaxSeparatorBytes) {
+        decimalSeparator = decimalSeparator.substr(0, kMaxSeparatorBytes);
+    }
+    return writeDecimal(out, toDecimal(value), decimalSeparator);
+}
+
+}  // namespace
+
 char* writeNumberText(char* out, double value, std::string_view decimalSeparator)
 {
     if (!std::isfinite(value)) {
@@ -346,19 +359,6 @@ char* writeNumberText(char* out, double value, std::string_view decimalSeparator
     const bool normal = std::fabs(value) >= std::numeric_limits<double>::min();
     return writeDecimal(out, normal ? toFifteenDigits(value) : toDecimal(value), decimalSeparator);
 }
-
-char* writeNumberTextGeneral(char* out, double value, std::string_view decimalSeparator)
-{
-    if (!std::isfinite(value)) {
-        return out;
-    }
-    if (decimalSeparator.size() > kMaxSeparatorBytes) {
-        decimalSeparator = decimalSeparator.substr(0, kMaxSeparatorBytes);
-    }
-    return writeDecimal(out, toDecimal(value), decimalSeparator);
-}
-
-}  // namespace
 
 std::string numberText(double value, std::string_view decimalSeparator)
 {

@@ -18,6 +18,9 @@ inline constexpr std::size_t kNumberTextCapacity = 360 + kMaxSeparatorBytes;
 // At most kNumberTextCapacity bytes; a separator longer than
 // kMaxSeparatorBytes is cut to that length.
 std::string numberText(double value, std::string_view decimalSeparator = ".");
+// The same text written at out (at most kNumberTextCapacity bytes); returns
+// its end.
+char* writeNumberText(char* out, double value, std::string_view decimalSeparator = ".");
 
 // numberText(tenths / 10) for a whole number of tenths, as every rounded
 // figure is, written straight from the integer.

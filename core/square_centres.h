@@ -25,4 +25,10 @@ Position squareCentre(std::size_t column, std::size_t row);
 // when it is the middle of a row.
 LatitudeTrig latitudeTrigOf(const Position& position);
 
+// numberText of a latitude or a longitude in degrees, whose units place it
+// on the grid, written at out (at most kNumberTextCapacity bytes); returns
+// its end. The middles of rows and columns are written once, then copied.
+char* writeLatitudeText(char* out, std::int64_t latUnits, double latDegrees);
+char* writeLongitudeText(char* out, std::int64_t lonUnits, double lonDegrees);
+
 }  // namespace skybrant

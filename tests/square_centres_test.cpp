@@ -3,6 +3,7 @@
 
 #include "core/angles.h"
 #include "core/locator.h"
+#include "core/number_text.h"
 #include "core/square_centres.h"
 
 #include <gtest/gtest.h>
@@ -49,39 +50,64 @@ TEST(SquareCentres, EverySquareIsWhereTheGridPutsIt)
     }
 }
 
+// Places on each row: its middle from the locator, and the same place typed
+// as degrees, minutes and seconds (75" and every 150" from it), whose
+// degrees may differ in the last bit; and places just off the middles.
+struct Place {
+    const char* name;
+    Position (*at)(std::size_t row);
+};
+const Place kPlaces[] = {
+    {"locator", [](std::size_t row) { return squareCentre(row, row); }},
+    {"entry",
+        [](std::size_t row) {
+            const std::int64_t seconds = static_cast<std::int64_t>(row) * 150 + 75 - std::int64_t{90} * 3600;
+            const auto magnitude = static_cast<std::int32_t>(seconds < 0 ? -seconds : seconds);
+            const auto lon = static_cast<std::int32_t>(row * 300 + 150);
+            return positionFromAngles({magnitude / 3600, magnitude / 60 % 60, magnitude % 60, seconds < 0},
+                {lon / 3600, lon / 60 % 60, lon % 60, true});
+        }},
+    {"degrees",
+        [](std::size_t row) {
+            const Position p = squareCentre(row, row);
+            return positionFromDegrees(p.latDegrees, p.lonDegrees);
+        }},
+    {"beside the middle",
+        [](std::size_t row) {
+            const Position p = squareCentre(row, row);
+            return positionFromUnits(p.latUnits + 1, p.lonUnits - 1);
+        }},
+    {"far side of a pole",
+        [](std::size_t row) { return positionFromDegrees(180 + static_cast<double>(row) / 24, 5); }},
+};
+
 TEST(SquareCentres, LatitudeSinesAndCosinesAreThoseOfTheDegreesGiven)
 {
-    // A row's middle from the locator, and the same place typed as degrees,
-    // minutes and seconds (75" and every 150" from it), whose degrees may
-    // differ in the last bit; and points just off the middles.
-    struct Case {
-        const char* name;
-        Position (*at)(std::size_t row);
-    };
-    const Case cases[] = {
-        {"locator", [](std::size_t row) { return squareCentre(1234, row); }},
-        {"entry",
-            [](std::size_t row) {
-                const std::int64_t seconds = static_cast<std::int64_t>(row) * 150 + 75 - std::int64_t{90} * 3600;
-                const auto magnitude = static_cast<std::int32_t>(seconds < 0 ? -seconds : seconds);
-                return positionFromAngles({magnitude / 3600, magnitude / 60 % 60, magnitude % 60, seconds < 0},
-                    {1, 2, 3, false});
-            }},
-        {"degrees", [](std::size_t row) { return positionFromDegrees(squareCentre(0, row).latDegrees, 5); }},
-        {"beside the middle",
-            [](std::size_t row) {
-                const Position p = squareCentre(0, row);
-                return positionFromUnits(p.latUnits + 1, p.lonUnits);
-            }},
-        {"far side of a pole", [](std::size_t row) { return positionFromDegrees(180 + static_cast<double>(row) / 24, 5); }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const Place& place : kPlaces) {
+        SCOPED_TRACE(place.name);
         for (std::size_t row = 0; row < kSquareRows; ++row) {
-            const Position p = c.at(row);
+            const Position p = place.at(row);
             const LatitudeTrig expected = latitudeTrig(toRadians(p.latDegrees));
             const LatitudeTrig got = latitudeTrigOf(p);
             ASSERT_TRUE(sameBits(got.sin, expected.sin) && sameBits(got.cos, expected.cos)) << "row " << row;
+        }
+    }
+}
+
+TEST(SquareCentres, DegreesAreWrittenAsEveryNumberIs)
+{
+    // Twice each: the first writes the text, the second may copy it.
+    char text[kNumberTextCapacity];
+    for (int round = 0; round < 2; ++round) {
+        for (const Place& place : kPlaces) {
+            SCOPED_TRACE(place.name);
+            for (std::size_t row = 0; row < kSquareRows; ++row) {
+                const Position p = place.at(row);
+                ASSERT_EQ(std::string(text, writeLatitudeText(text, p.latUnits, p.latDegrees)), numberText(p.latDegrees))
+                    << "row " << row;
+                ASSERT_EQ(std::string(text, writeLongitudeText(text, p.lonUnits, p.lonDegrees)), numberText(p.lonDegrees))
+                    << "column " << row;
+            }
         }
     }
 }
