@@ -10,6 +10,7 @@
 #include <array>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -520,6 +521,16 @@ BatchOutcome runBatch(std::FILE* in, std::FILE* out, const BatchOptions& options
         outcome.ioError = "cannot write the output: " + streamErrorText(output.fd(), output.error());
     }
     return outcome;
+}
+
+int runBatchMode(const BatchOptions& options)
+{
+    const BatchOutcome outcome = runBatch(stdin, stdout, options);
+    if (outcome.ioFailed) {
+        std::fprintf(stderr, "skybrant-cli: %s\n", outcome.ioError.c_str());
+        return 1;
+    }
+    return outcome.failedLines > 0 ? 1 : 0;
 }
 
 }  // namespace skybrant::cli

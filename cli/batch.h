@@ -55,4 +55,9 @@ struct BatchOutcome {
 // the threads.
 BatchOutcome runBatch(std::FILE* in, std::FILE* out, const BatchOptions& options = {});
 
+// runBatch on standard input and output as skybrant-cli --batch: a failed
+// read or write said on standard error; the status to exit with, 1 when a
+// line failed or the streams did.
+int runBatchMode(const BatchOptions& options);
+
 }  // namespace skybrant::cli

@@ -6,6 +6,7 @@
 #include "command_line.h"
 #include "core/number_text.h"
 #include "core/report.h"
+#include "core/units.h"
 #include "core/sun_texts.h"
 #include "core/utf8.h"
 #include "map_module.h"
@@ -16,7 +17,6 @@
 #include "skybrant_version.h"
 #include "station_args.h"
 
-#include <QByteArray>
 #include <QCoreApplication>
 #include <QString>
 
@@ -288,16 +288,6 @@ int showVersion(cli::Callsigns& callsigns)
     return writeOut(text);
 }
 
-int runBatchMode(const cli::BatchOptions& options)
-{
-    const cli::BatchOutcome outcome = cli::runBatch(stdin, stdout, options);
-    if (outcome.ioFailed) {
-        std::fprintf(stderr, "skybrant-cli: %s\n", outcome.ioError.c_str());
-        return kExitFailed;
-    }
-    return outcome.failedLines > 0 ? kExitFailed : kExitOk;
-}
-
 // --timeout in seconds: a positive number up to an hour.
 bool readTimeout(const std::string& text, std::chrono::milliseconds& timeout)
 {
@@ -381,9 +371,7 @@ int readPairOptions(const cli::CommandLine& line, PairOptions& options)
         return usageError("--" + std::string(cli::help(*twice).name) + " is given more than once");
     }
     const std::string unitText = line.value(Option::Units).value_or("");
-    // The symbol in either case, as hemisphere letters are; only ASCII
-    // letters are lowered, so no other character passes for one of them.
-    const auto unit = unitFromSymbol(QByteArray::fromStdString(unitText).toLower().toStdString());
+    const auto unit = unitFromTypedSymbol(unitText);
     if (!unit) {
         return usageError("--units: " + quote(unitText) + " is not a unit; allowed: km, mi or nmi");
     }
@@ -474,7 +462,7 @@ int main(int argc, char* argv[])
         if (line.isSet(cli::Option::Call)) {
             return usageError("--call gives one pair's other station and cannot go with --batch");
         }
-        return runBatchMode({options.report, options.json, &callsigns, options.entity});
+        return cli::runBatchMode({options.report, options.json, &callsigns, options.entity});
     }
     Position own;
     Position other;

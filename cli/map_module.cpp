@@ -1,18 +1,16 @@
 #include "map_module.h"
 
+#include "own_files.h"
+
 #include <dlfcn.h>
 
 #include <filesystem>
-#include <system_error>
 
 namespace skybrant::cli {
 
 namespace {
 
-constexpr const char* kModuleFile = "skybrant-cli-map.so";
-
-// The module, loaded once: beside the program in a build tree, else in the
-// library folder beside the folder the program is installed in.
+// The module, loaded once.
 void* module(std::string& error)
 {
     static void* handle = nullptr;
@@ -21,14 +19,7 @@ void* module(std::string& error)
         error = failure;
         return handle;
     }
-    std::error_code ec;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
-    const std::filesystem::path folder = program.parent_path();
-    for (const std::filesystem::path& path :
-        {folder / kModuleFile, folder / ".." / SKYBRANT_CLI_MAP_MODULE_DIR / kModuleFile}) {
-        if (ec || !std::filesystem::exists(path, ec)) {
-            continue;
-        }
+    if (const std::filesystem::path path = ownFile(kMapModuleFile); !path.empty()) {
         handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (handle != nullptr) {
             return handle;
@@ -38,7 +29,7 @@ void* module(std::string& error)
         error = failure;
         return nullptr;
     }
-    failure = std::string("cannot draw maps: ") + kModuleFile + " is not installed beside skybrant-cli";
+    failure = "cannot draw maps: " + std::string(kMapModuleFile) + " is not installed beside skybrant-cli";
     error = failure;
     return nullptr;
 }
@@ -52,7 +43,7 @@ Entry* entry(const char* name, std::string& error)
     }
     auto* found = reinterpret_cast<Entry*>(dlsym(handle, name));
     if (found == nullptr) {
-        error = std::string("cannot draw maps: ") + kModuleFile + " has no " + name;
+        error = "cannot draw maps: " + std::string(kMapModuleFile) + " has no " + name;
     }
     return found;
 }

@@ -1,5 +1,7 @@
 #include "units.h"
 
+#include <string>
+
 #include "angles.h"
 #include "great_circle.h"
 
@@ -27,6 +29,17 @@ std::optional<DistanceUnit> unitFromSymbol(std::string_view symbol)
         }
     }
     return std::nullopt;
+}
+
+std::optional<DistanceUnit> unitFromTypedSymbol(std::string_view symbol)
+{
+    std::string lowered(symbol);
+    for (char& c : lowered) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return unitFromSymbol(lowered);
 }
 
 double arcToDistance(double degreesOfArc, DistanceUnit unit)

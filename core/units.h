@@ -14,6 +14,9 @@ enum class DistanceUnit {
 // "km", "mi", "nmi".
 std::string_view unitSymbol(DistanceUnit unit);
 std::optional<DistanceUnit> unitFromSymbol(std::string_view symbol);
+// The symbol in either case, as typed on a command line; only ASCII letters
+// are lowered, so no other character passes for one of them.
+std::optional<DistanceUnit> unitFromTypedSymbol(std::string_view symbol);
 
 // An arc in the given unit by the program's own rule: 60 nautical miles of
 // 6080 feet per degree, statute miles of 5280 feet, 8/5 km per statute mile.

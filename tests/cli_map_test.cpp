@@ -13,6 +13,7 @@
 
 #include <chrono>
 #include <memory>
+#include <utility>
 
 namespace skybrant {
 namespace {
@@ -131,8 +132,11 @@ TEST(CliMap, WithoutItsModuleTheFiguresStand)
     const QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString alone = dir.filePath(QStringLiteral("skybrant-cli"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(SKYBRANT_CLI_PATH), alone));
-    ASSERT_TRUE(QFile::setPermissions(alone, QFile::ReadOwner | QFile::ExeOwner));
+    for (const auto& [from, to] : {std::pair{QStringLiteral(SKYBRANT_CLI_PATH), alone},
+             std::pair{QStringLiteral(SKYBRANT_CLI_FULL_PATH), dir.filePath(QStringLiteral("skybrant-cli-full"))}}) {
+        ASSERT_TRUE(QFile::copy(from, to));
+        ASSERT_TRUE(QFile::setPermissions(to, QFile::ReadOwner | QFile::ExeOwner));
+    }
     const QString png = dir.filePath(QStringLiteral("m.png"));
     const CliRun run = cli({"JO01", "FN20", "--map", png}, alone);
     EXPECT_EQ(run.exitCode, 1);

@@ -19,10 +19,11 @@ struct CliRun {
     QString err;
 };
 
-inline CliRun cli(const QStringList& args, const QByteArray& input = {})
+inline CliRun cli(const QStringList& args, const QByteArray& input = {},
+    const QString& program = QStringLiteral(SKYBRANT_CLI_PATH))
 {
     QProcess p;
-    p.start(QStringLiteral(SKYBRANT_CLI_PATH), args);
+    p.start(program, args);
     EXPECT_TRUE(p.waitForStarted());
     p.write(input);
     p.closeWriteChannel();

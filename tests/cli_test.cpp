@@ -103,6 +103,59 @@ TEST(Cli, BatchReportsFailedLinesInItsStatus)
     EXPECT_EQ(lines[2], "16892.3,61,319");
 }
 
+// skybrant-cli runs the commonest batches itself and hands every other run
+// to skybrant-cli-full: either way a run gives the same bytes and status.
+TEST(Cli, BatchRunsTheSameWhicheverProgramReadsTheOptions)
+{
+    const QByteArray input = "# header\n51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\nJO01mm FN20xr\n\nnot a pair\n"
+                             "51.5 -0.1 -33.9 151.2\n90 0 0 N 0 0 0 E 90 0 0 S 0 0 0 E\n";
+    struct Case {
+        const char* name;
+        const char* arguments;
+    };
+    const Case cases[] = {
+        {"plain", "--batch"},
+        {"every column as JSON", "--json --batch --long-path --ellipsoid --locator --units nmi"},
+        {"values after =", "--batch --units=MI --cty="},
+        {"entity without a country file", "--batch --entity --cty /nonexistent/cty.dat"},
+        {"unit refused", "--batch --units furlong"},
+        {"unit missing", "--batch --units"},
+        {"option given twice", "--batch --units km --units mi"},
+        {"switch given twice", "--batch --json --batch"},
+        {"value for a switch", "--batch --json=yes"},
+        {"stations with --batch", "--batch JO01 FN20"},
+        {"an option of another kind", "--batch --sun"},
+        {"unknown option", "--batch --fast"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CliRun quick = cli(words(c.arguments), input);
+        const CliRun full = cli(words(c.arguments), input, QStringLiteral(SKYBRANT_CLI_FULL_PATH));
+        EXPECT_EQ(quick.exitCode, full.exitCode);
+        EXPECT_EQ(quick.out, full.out);
+        EXPECT_EQ(quick.err, full.err);
+        EXPECT_FALSE(quick.out.isEmpty() && quick.err.isEmpty());
+    }
+}
+
+// Without skybrant-cli-full beside it, the commonest batches still run and
+// every other run says what is missing.
+TEST(Cli, WithoutTheFullProgramBatchesStillRun)
+{
+    const QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString alone = dir.filePath(QStringLiteral("skybrant-cli"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(SKYBRANT_CLI_PATH), alone));
+    ASSERT_TRUE(QFile::setPermissions(alone, QFile::ReadOwner | QFile::ExeOwner));
+    const CliRun batch = cli({QStringLiteral("--batch")}, "JO01 FN20\n", alone);
+    EXPECT_EQ(batch.exitCode, 0);
+    EXPECT_EQ(batch.out, "5690.9,289,51\n");
+    const CliRun pair = cli(words("JO01 FN20"), {}, alone);
+    EXPECT_EQ(pair.exitCode, 1);
+    EXPECT_EQ(pair.out, "");
+    EXPECT_EQ(pair.err, "skybrant-cli: ERROR: cannot start skybrant-cli-full: No such file or directory\n");
+}
+
 TEST(Cli, StationsFromOptionsFieldsOrBoth)
 {
     struct Case {

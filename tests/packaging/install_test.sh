@@ -7,11 +7,15 @@ dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 cmake --install "$build" --prefix "$dir/prefix" > /dev/null
 
+# One pair is handed to skybrant-cli-full in the library folder; a batch
+# is answered by skybrant-cli itself.
 out=$("$dir/prefix/bin/skybrant-cli" 51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W)
 expected="Distance: 5539.2 km
 Beam heading from my station: 288 degrees
 Beam heading from the other station: 51 degrees"
 [ "$out" = "$expected" ] || { echo "installed skybrant-cli printed: $out"; exit 1; }
+out=$(echo "JO01 FN20" | "$dir/prefix/bin/skybrant-cli" --batch)
+[ "$out" = "5690.9,289,51" ] || { echo "installed skybrant-cli --batch printed: $out"; exit 1; }
 # A map is drawn by the module installed beside the program.
 "$dir/prefix/bin/skybrant-cli" JO01 FN20 --map "$dir/map.png" --size 64 > /dev/null 2>&1 ||
     { echo "installed skybrant-cli drew no map"; exit 1; }

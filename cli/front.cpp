@@ -1,0 +1,36 @@
+// skybrant-cli: the commonest run, --batch with the options that shape its
+// lines, starts here at once; every other run goes on in skybrant-cli-full,
+// which takes Qt and several times longer to start.
+
+#include "batch.h"
+#include "callsign_stations.h"
+#include "own_files.h"
+#include "quick_batch.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+int main(int argc, char* argv[])
+{
+    using namespace skybrant::cli;
+    const std::span<char* const> arguments(argv + (argc > 0 ? 1 : 0), static_cast<std::size_t>(argc > 0 ? argc - 1 : 0));
+    if (auto quick = readQuickBatch(arguments)) {
+        Callsigns callsigns(quick->cty);
+        quick->options.callsigns = &callsigns;
+        return runBatchMode(quick->options);
+    }
+    const std::filesystem::path full = ownFile(kFullProgramFile);
+    int error = ENOENT;
+    if (!full.empty()) {
+        execv(full.c_str(), argv);
+        error = errno;
+    }
+    std::fprintf(stderr, "skybrant-cli: ERROR: cannot start %s: %s\n",
+        full.empty() ? std::string(kFullProgramFile).c_str() : full.c_str(), std::strerror(error));
+    return 1;
+}

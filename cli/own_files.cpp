@@ -1,0 +1,23 @@
+#include "own_files.h"
+
+#include <system_error>
+
+namespace skybrant::cli {
+
+std::filesystem::path ownFile(std::string_view name)
+{
+    std::error_code ec;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) {
+        return {};
+    }
+    const std::filesystem::path folder = program.parent_path();
+    for (const std::filesystem::path& path : {folder / name, folder / ".." / SKYBRANT_CLI_LIBRARY_DIR / name}) {
+        if (std::filesystem::exists(path, ec)) {
+            return path;
+        }
+    }
+    return {};
+}
+
+}  // namespace skybrant::cli

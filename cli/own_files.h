@@ -1,0 +1,19 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+namespace skybrant::cli {
+
+// Everything but the commonest --batch runs, which need no Qt and start
+// faster without it.
+inline constexpr std::string_view kFullProgramFile = "skybrant-cli-full";
+// Drawing maps, which takes Qt's graphical side.
+inline constexpr std::string_view kMapModuleFile = "skybrant-cli-map.so";
+
+// A part of skybrant-cli kept in a file of its own: beside the running
+// program in a build tree, else in the library folder beside the folder the
+// program is installed in. Empty when neither holds it.
+std::filesystem::path ownFile(std::string_view name);
+
+}  // namespace skybrant::cli
