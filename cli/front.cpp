@@ -18,7 +18,8 @@
 int main(int argc, char* argv[])
 {
     using namespace skybrant::cli;
-    const std::span<char* const> arguments(argv + (argc > 0 ? 1 : 0), static_cast<std::size_t>(argc > 0 ? argc - 1 : 0));
+    const std::span<char* const> arguments(
+        argv + (argc > 0 ? 1 : 0), static_cast<std::size_t>(argc > 0 ? argc - 1 : 0));
     if (auto quick = readQuickBatch(arguments)) {
         Callsigns callsigns(quick->cty);
         quick->options.callsigns = &callsigns;

@@ -1,13 +1,14 @@
-// skybrant-cli: beam headings and distance from the command line, one pair
-// from the arguments or many with --batch.
+// skybrant-cli-full: beam headings and distance from the command line, one
+// pair from the arguments or many with --batch; skybrant-cli hands it every
+// run it does not answer itself.
 
 #include "batch.h"
 #include "callsign_stations.h"
 #include "command_line.h"
 #include "core/number_text.h"
 #include "core/report.h"
-#include "core/units.h"
 #include "core/sun_texts.h"
+#include "core/units.h"
 #include "core/utf8.h"
 #include "map_module.h"
 #include "map_picture.h"

@@ -106,7 +106,8 @@ void countLevel(std::string_view text, std::uint64_t& column, std::uint64_t& row
 // the usual, well-formed locator a branch for each; until then the counts
 // may wrap, so they are unsigned.
 template <std::size_t... K>
-bool countSquares(std::string_view text, std::uint64_t& column, std::uint64_t& row, std::index_sequence<K...> /*levels*/)
+bool countSquares(
+    std::string_view text, std::uint64_t& column, std::uint64_t& row, std::index_sequence<K...> /*levels*/)
 {
     bool allowed = true;
     (countLevel<K>(text, column, row, allowed), ...);

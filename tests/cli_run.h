@@ -19,8 +19,8 @@ struct CliRun {
     QString err;
 };
 
-inline CliRun cli(const QStringList& args, const QByteArray& input = {},
-    const QString& program = QStringLiteral(SKYBRANT_CLI_PATH))
+inline CliRun cli(
+    const QStringList& args, const QByteArray& input = {}, const QString& program = QStringLiteral(SKYBRANT_CLI_PATH))
 {
     QProcess p;
     p.start(program, args);

@@ -77,8 +77,7 @@ const Place kPlaces[] = {
             const Position p = squareCentre(row, row);
             return positionFromUnits(p.latUnits + 1, p.lonUnits - 1);
         }},
-    {"far side of a pole",
-        [](std::size_t row) { return positionFromDegrees(180 + static_cast<double>(row) / 24, 5); }},
+    {"far side of a pole", [](std::size_t row) { return positionFromDegrees(180 + static_cast<double>(row) / 24, 5); }},
 };
 
 TEST(SquareCentres, LatitudeSinesAndCosinesAreThoseOfTheDegreesGiven)
@@ -103,9 +102,11 @@ TEST(SquareCentres, DegreesAreWrittenAsEveryNumberIs)
             SCOPED_TRACE(place.name);
             for (std::size_t row = 0; row < kSquareRows; ++row) {
                 const Position p = place.at(row);
-                ASSERT_EQ(std::string(text, writeLatitudeText(text, p.latUnits, p.latDegrees)), numberText(p.latDegrees))
+                ASSERT_EQ(
+                    std::string(text, writeLatitudeText(text, p.latUnits, p.latDegrees)), numberText(p.latDegrees))
                     << "row " << row;
-                ASSERT_EQ(std::string(text, writeLongitudeText(text, p.lonUnits, p.lonDegrees)), numberText(p.lonDegrees))
+                ASSERT_EQ(
+                    std::string(text, writeLongitudeText(text, p.lonUnits, p.lonDegrees)), numberText(p.lonDegrees))
                     << "column " << row;
             }
         }
@@ -120,8 +121,8 @@ TEST(SquareCentres, LocatorPairsSolveAsTheirRadiansDo)
         const Position a = squareCentre(square(random), square(random));
         const Position b = squareCentre(square(random), square(random));
         const GreatCircleResult got = solvePositions(a, b);
-        const GreatCircleResult expected = solveGreatCircle(toRadians(a.latDegrees), toRadians(a.lonDegrees),
-            toRadians(b.latDegrees), toRadians(b.lonDegrees));
+        const GreatCircleResult expected = solveGreatCircle(
+            toRadians(a.latDegrees), toRadians(a.lonDegrees), toRadians(b.latDegrees), toRadians(b.lonDegrees));
         ASSERT_TRUE(sameBits(got.centralAngle, expected.centralAngle) &&
             sameBits(got.headingOwnToOther, expected.headingOwnToOther) &&
             sameBits(got.headingOtherToOwn, expected.headingOtherToOwn))
