@@ -82,10 +82,19 @@ bool refuseLocator(std::string_view text, std::string& error)
     return false;
 }
 
-// One level of a locator, pair k of the text, added to the column and row
-// counted so far.
+// The square a locator names, counted from the south-west corner, and
+// whether every character is allowed. Every character is checked before any
+// is refused, which spares the usual, well-formed locator a branch for
+// each; until then the counts may wrap, so they are unsigned.
+struct Square {
+    std::uint32_t column = 0;
+    std::uint32_t row = 0;
+    bool allowed = true;
+};
+
+// Pair K of the text added to the square counted so far.
 template <std::size_t K>
-void countLevel(std::string_view text, std::uint64_t& column, std::uint64_t& row, bool& allowed)
+void countLevel(const char* text, Square& square)
 {
     constexpr Level level = kLevels[K];
     // Letters of either case folded to lower case without a branch; no other
@@ -95,24 +104,33 @@ void countLevel(std::string_view text, std::uint64_t& column, std::uint64_t& row
     constexpr auto count = static_cast<unsigned>(level.count);
     const auto lonIndex = static_cast<unsigned>(static_cast<char>(text[2 * K] | fold) - first);
     const auto latIndex = static_cast<unsigned>(static_cast<char>(text[2 * K + 1] | fold) - first);
-    allowed &= lonIndex < count && latIndex < count;
-    column = column * count + lonIndex;
-    row = row * count + latIndex;
+    square.allowed &= lonIndex < count && latIndex < count;
+    square.column = square.column * count + lonIndex;
+    square.row = square.row * count + latIndex;
 }
 
-// The column and row of the square a locator of as many pairs as K holds
-// names, counted from the south-west corner; false if a character is not
-// allowed. Every character is checked before any is refused, which spares
-// the usual, well-formed locator a branch for each; until then the counts
-// may wrap, so they are unsigned.
 template <std::size_t... K>
-bool countSquares(
-    std::string_view text, std::uint64_t& column, std::uint64_t& row, std::index_sequence<K...> /*levels*/)
+Square countSquares(const char* text, std::index_sequence<K...> /*levels*/)
 {
-    bool allowed = true;
-    (countLevel<K>(text, column, row, allowed), ...);
-    return allowed;
+    Square square;
+    (countLevel<K>(text, square), ...);
+    return square;
 }
+
+// The square of a locator of Pairs pairs.
+template <std::size_t Pairs>
+Square squareOf(const char* text)
+{
+    return countSquares(text, std::make_index_sequence<Pairs>());
+}
+
+// squareOf for 1 to 5 pairs, at index pairs - 1.
+template <std::size_t... P>
+constexpr std::array<Square (*)(const char*), sizeof...(P)> squareReaders(std::index_sequence<P...> /*pairs*/)
+{
+    return {&squareOf<P + 1>...};
+}
+constexpr auto kSquareReaders = squareReaders(std::make_index_sequence<kLevels.size()>());
 
 }  // namespace
 
@@ -122,36 +140,19 @@ bool parseLocator(std::string_view text, Position& centre, std::string& error)
     if (text.size() < kMinLocatorLength || text.size() > kMaxLocatorLength || text.size() % 2 != 0) {
         return refuseLocator(text, error);
     }
-    std::uint64_t column = 0;
-    std::uint64_t row = 0;
-    bool allowed = false;
-    switch (pairs) {
-    case 1:
-        allowed = countSquares(text, column, row, std::make_index_sequence<1>());
-        break;
-    case 2:
-        allowed = countSquares(text, column, row, std::make_index_sequence<2>());
-        break;
-    case 3:
-        allowed = countSquares(text, column, row, std::make_index_sequence<3>());
-        break;
-    case 4:
-        allowed = countSquares(text, column, row, std::make_index_sequence<4>());
-        break;
-    default:
-        allowed = countSquares(text, column, row, std::make_index_sequence<kLevels.size()>());
-        break;
-    }
-    if (!allowed) {
+    // Six characters, the commonest length, without the call through the
+    // table.
+    const Square square = pairs == 3 ? squareOf<3>(text.data()) : kSquareReaders[pairs - 1](text.data());
+    if (!square.allowed) {
         return refuseLocator(text, error);
     }
     if (pairs == 3) {
-        centre = squareCentre(column, row);
+        centre = squareCentre(square.column, square.row);
     } else {
         const std::int64_t width = kLonSizes[pairs - 1];
         const std::int64_t height = kLatSizes[pairs - 1];
-        centre = positionFromUnits(static_cast<std::int64_t>(row) * height - 90 * kUnitsPerDegree + height / 2,
-            static_cast<std::int64_t>(column) * width - 180 * kUnitsPerDegree + width / 2);
+        centre = positionFromUnits(std::int64_t{square.row} * height - 90 * kUnitsPerDegree + height / 2,
+            std::int64_t{square.column} * width - 180 * kUnitsPerDegree + width / 2);
     }
     return true;
 }
