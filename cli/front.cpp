@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -21,6 +22,9 @@ int main(int argc, char* argv[])
     const std::span<char* const> arguments(
         argv + (argc > 0 ? 1 : 0), static_cast<std::size_t>(argc > 0 ? argc - 1 : 0));
     if (auto quick = readQuickBatch(arguments)) {
+        // The user's language for the system's words in messages, as Qt
+        // sets it for every other run; no figure depends on it.
+        std::setlocale(LC_ALL, "");
         Callsigns callsigns(quick->cty);
         quick->options.callsigns = &callsigns;
         return runBatchMode(quick->options);
