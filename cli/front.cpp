@@ -29,13 +29,17 @@ int main(int argc, char* argv[])
         quick->options.callsigns = &callsigns;
         return runBatchMode(quick->options);
     }
-    const std::filesystem::path full = ownFile(kFullProgramFile);
-    int error = ENOENT;
-    if (!full.empty()) {
-        execv(full.c_str(), argv);
-        error = errno;
+    const std::filesystem::path full = ownFile(kFullProgramFile, argc > 0 ? argv[0] : nullptr);
+    if (full.empty()) {
+        const std::string name(kFullProgramFile);
+        std::fprintf(stderr,
+            "skybrant-cli: ERROR: cannot find %s, which runs everything but the simplest --batch: it is installed "
+            "beside skybrant-cli or in %s beside the folder skybrant-cli is in\n",
+            name.c_str(), SKYBRANT_CLI_LIBRARY_DIR);
+        return 1;
     }
-    std::fprintf(stderr, "skybrant-cli: ERROR: cannot start %s: %s\n",
-        full.empty() ? std::string(kFullProgramFile).c_str() : full.c_str(), std::strerror(error));
+    execv(full.c_str(), argv);
+    const int error = errno;
+    std::fprintf(stderr, "skybrant-cli: ERROR: cannot start %s: %s\n", full.c_str(), std::strerror(error));
     return 1;
 }

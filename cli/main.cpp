@@ -21,6 +21,7 @@
 #include <QCoreApplication>
 #include <QString>
 
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -409,6 +410,8 @@ int readPairOptions(const cli::CommandLine& line, PairOptions& options)
 
 int main(int argc, char* argv[])
 {
+    // Started by skybrant-cli, and shown under its name in process lists.
+    prctl(PR_SET_NAME, "skybrant-cli", 0, 0, 0);
     // Drawing a map needs Qt's graphical side for its text, always offscreen
     // so that it works without a display; everything else only the core.
     const bool drawsMap = std::any_of(argv + 1, argv + argc, [](const char* a) {

@@ -2,6 +2,7 @@
 
 #include "core/ellipsoid.h"
 #include "core/units.h"
+#include "core/utf8.h"
 #include "usage.h"
 
 #include <algorithm>
@@ -33,6 +34,21 @@ bool takesValue(Option option)
     return std::ranges::find(kValued, option) != kValued.end();
 }
 
+// Printable UTF-8 only: the full command line reads other bytes its own
+// way (through Qt's text, with a mark of its own on negative numbers), and
+// the same arguments must mean the same whichever program reads them.
+bool plainText(std::string_view arg)
+{
+    while (!arg.empty()) {
+        const std::size_t length = utf8Length(arg);
+        if (length == 0 || (length == 1 && (static_cast<unsigned char>(arg[0]) < 0x20 || arg[0] == 0x7F))) {
+            return false;
+        }
+        arg.remove_prefix(length);
+    }
+    return true;
+}
+
 }  // namespace
 
 std::optional<QuickBatch> readQuickBatch(std::span<char* const> arguments)
@@ -43,7 +59,7 @@ std::optional<QuickBatch> readQuickBatch(std::span<char* const> arguments)
     quick.cty = help(Option::Cty).defaultValue;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string_view arg = arguments[i];
-        if (!arg.starts_with("--")) {
+        if (!arg.starts_with("--") || !plainText(arg)) {
             return std::nullopt;
         }
         arg.remove_prefix(2);
@@ -63,7 +79,7 @@ std::optional<QuickBatch> readQuickBatch(std::span<char* const> arguments)
         std::string_view value;
         if (equals != std::string_view::npos) {
             value = arg.substr(equals + 1);
-        } else if (i + 1 < arguments.size() && arguments[i + 1][0] != '-') {
+        } else if (i + 1 < arguments.size() && arguments[i + 1][0] != '-' && plainText(arguments[i + 1])) {
             value = arguments[++i];
         } else {
             return std::nullopt;

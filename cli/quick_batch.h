@@ -15,9 +15,9 @@ struct QuickBatch {
 
 // A --batch run whose arguments are --batch and only the options that shape
 // its lines (--json, --long-path, --ellipsoid, --locator, --entity, --units,
-// --cty), each once and every value usable: the same run the full command
-// line makes of them. Anything else gives nothing, and the full command
-// line reads it and words any fault.
+// --cty), each once, every value usable and every argument printable UTF-8:
+// the same run the full command line makes of them. Anything else gives
+// nothing, and the full command line reads it and words any fault.
 std::optional<QuickBatch> readQuickBatch(std::span<char* const> arguments);
 
 }  // namespace skybrant::cli
