@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstring>
 #include <optional>
 
 namespace skybrant::cli {
@@ -45,9 +46,101 @@ private:
     std::size_t size_ = 0;
 };
 
+// A JSON string of the text, to a std::string or a JsonSink.
+template <typename Out>
+void appendJsonStringTo(std::string_view text, Out& out)
+{
+    constexpr std::string_view kHex = "0123456789abcdef";
+    out += '"';
+    // Most texts are printable ASCII with nothing to escape: written whole.
+    const auto plain = [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; };
+    const auto escapeFrom = static_cast<std::size_t>(std::find_if_not(text.begin(), text.end(), plain) - text.begin());
+    out += text.substr(0, escapeFrom);
+    text.remove_prefix(escapeFrom);
+    while (!text.empty()) {
+        const auto c = static_cast<unsigned char>(text.front());
+        const std::size_t length = utf8Length(text);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (c < 0x20 || c == 0x7F) {
+            out += "\\u00";
+            out += kHex[c >> 4];
+            out += kHex[c & 0xF];
+        } else if (length == 0) {
+            out += "\\ufffd";
+        } else {
+            out += text.substr(0, length);
+        }
+        text.remove_prefix(length == 0 ? 1 : length);
+    }
+    out += '"';
+}
+
+// Gathers a JSON text's many small pieces on the stack and hands them to the
+// output string a kilobyte at a time: a string's append costs more than
+// copying a few bytes.
+class JsonSink {
+public:
+    explicit JsonSink(std::string& out) : out_(out) { }
+    JsonSink(const JsonSink&) = delete;
+    JsonSink& operator=(const JsonSink&) = delete;
+    ~JsonSink() { flush(); }
+
+    JsonSink& operator+=(char c)
+    {
+        if (size_ == bytes_.size()) {
+            flush();
+        }
+        bytes_[size_++] = c;
+        return *this;
+    }
+
+    JsonSink& operator+=(std::string_view text)
+    {
+        if (text.size() > bytes_.size() - size_) {
+            flush();
+            if (text.size() > bytes_.size()) {
+                out_ += text;
+                return *this;
+            }
+        }
+        std::memcpy(bytes_.data() + size_, text.data(), text.size());
+        size_ += text.size();
+        return *this;
+    }
+
+    // Room for up to kRoom bytes, written at the place returned; written()
+    // takes their end.
+    static constexpr std::size_t kRoom = kNumberTextCapacity;
+    char* space()
+    {
+        if (bytes_.size() - size_ < kRoom) {
+            flush();
+        }
+        return bytes_.data() + size_;
+    }
+    void written(const char* end) { size_ = static_cast<std::size_t>(end - bytes_.data()); }
+
+    void flush()
+    {
+        out_.append(bytes_.data(), size_);
+        size_ = 0;
+    }
+
+private:
+    std::string& out_;
+    std::array<char, 1024> bytes_{};
+    std::size_t size_ = 0;
+};
+
 class JsonObject {
 public:
-    explicit JsonObject(std::string& out) : out_(out) { out_ += '{'; }
+    explicit JsonObject(JsonSink& out) : out_(out) { out_ += '{'; }
     JsonObject(const JsonObject&) = delete;
     JsonObject& operator=(const JsonObject&) = delete;
     ~JsonObject() { out_ += '}'; }
@@ -62,42 +155,37 @@ public:
     // A rounded figure from its tenths, or null where there is none.
     void tenths(const Literal& name, std::optional<double> tenths)
     {
-        key(name);
         if (tenths) {
-            appendTenthsText(out_, *tenths);
+            written(name, [t = *tenths](char* to) { return writeTenthsText(to, t); });
         } else {
-            out_ += "null";
+            number(name, "");
         }
     }
 
     // A number as the program shows it, written straight into the output.
     void number(const Literal& name, double value)
     {
-        key(name);
-        appendNumberText(out_, value);
+        written(name, [value](char* to) { return writeNumberText(to, value); });
     }
 
-    // A number text of at most kNumberTextCapacity bytes that write puts
-    // at the place it is given, returning its end.
+    // A number text of at most JsonSink::kRoom bytes that write puts at the
+    // place it is given, returning its end.
     template <typename Write>
     void written(const Literal& name, const Write& write)
     {
         key(name);
-        char text[kNumberTextCapacity];
-        out_.append(text, write(text));
+        out_.written(write(out_.space()));
     }
 
     void count(const Literal& name, std::uint64_t value)
     {
-        key(name);
-        char digits[24];
-        out_.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+        written(name, [value](char* to) { return std::to_chars(to, to + JsonSink::kRoom, value).ptr; });
     }
 
     void string(const Literal& name, std::string_view text)
     {
         key(name);
-        appendJsonString(text, out_);
+        appendJsonStringTo(text, out_);
     }
 
     void fixed(const Literal& name, const Literal& text)
@@ -113,12 +201,12 @@ public:
     }
 
 private:
-    std::string& out_;
+    JsonSink& out_;
     bool first_ = true;
 };
 
 void station(JsonObject& parent, const Literal& name, const Position& p, std::string_view locator6,
-    std::string_view locator8, std::string& out)
+    std::string_view locator8, JsonSink& out)
 {
     parent.key(name);
     JsonObject s(out);
@@ -160,7 +248,7 @@ struct FigureNumbers {
 template <typename Figures>
 void jsonHead(JsonObject& o, std::uint64_t lineNumber, const Position& own, const Position& other,
     const std::array<std::string_view, 4>& locators, const Figures& figures, StationGeometry geometry,
-    DistanceUnit unit, std::string& out)
+    DistanceUnit unit, JsonSink& out)
 {
     if (lineNumber != 0) {
         o.count("line", lineNumber);
@@ -231,10 +319,11 @@ void appendCsv(const Report& r, const ReportOptions& options, std::string& out)
 void appendJson(const Report& r, const ReportOptions& options, std::uint64_t lineNumber, const RotatorReport* rotator,
     std::string& out)
 {
+    JsonSink sink(out);
     {
-        JsonObject o(out);
+        JsonObject o(sink);
         jsonHead(o, lineNumber, r.own, r.other, {r.ownLocator6, r.ownLocator8, r.otherLocator6, r.otherLocator8},
-            FigureTexts{r}, r.result.geometry, options.unit, out);
+            FigureTexts{r}, r.result.geometry, options.unit, sink);
         if (options.longPath) {
             o.number("long_path_distance", r.longDistance.text);
             o.number("long_path_heading_own_to_other", r.longHeading.text);
@@ -262,7 +351,7 @@ void appendJson(const Report& r, const ReportOptions& options, std::uint64_t lin
         }
         if (rotator != nullptr) {
             o.key("rotator");
-            JsonObject rot(out);
+            JsonObject rot(sink);
             rot.string("address", rotator->address);
             rot.number("beam_heading", rotator->heading);
             rot.number("min_azimuth", rotator->minAzimuth);
@@ -285,7 +374,7 @@ void appendJson(const Report& r, const ReportOptions& options, std::uint64_t lin
             }
         }
     }
-    out += '\n';
+    sink += '\n';
 }
 
 bool figuresAreEnough(const ReportOptions& options)
@@ -314,11 +403,12 @@ void appendCsv(const PairFigures& f, std::string_view decimalSeparator, std::str
 void appendJson(const Position& own, const Position& other, const PairFigures& f, DistanceUnit unit,
     std::uint64_t lineNumber, std::string& out)
 {
+    JsonSink sink(out);
     {
-        JsonObject o(out);
-        jsonHead(o, lineNumber, own, other, {}, FigureNumbers{f}, f.result.geometry, unit, out);
+        JsonObject o(sink);
+        jsonHead(o, lineNumber, own, other, {}, FigureNumbers{f}, f.result.geometry, unit, sink);
     }
-    out += '\n';
+    sink += '\n';
 }
 
 void appendText(const Report& r, const ReportOptions& options, std::string& out)
@@ -384,45 +474,18 @@ void appendRotatorText(const RotatorReport& r, std::string& out)
 
 void appendJsonError(std::uint64_t lineNumber, std::string_view error, std::string& out)
 {
+    JsonSink sink(out);
     {
-        JsonObject o(out);
+        JsonObject o(sink);
         o.count("line", lineNumber);
         o.string("error", error);
     }
-    out += '\n';
+    sink += '\n';
 }
 
 void appendJsonString(std::string_view text, std::string& out)
 {
-    constexpr std::string_view kHex = "0123456789abcdef";
-    out += '"';
-    // Most texts are printable ASCII with nothing to escape: written whole.
-    const auto plain = [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; };
-    const auto escapeFrom = static_cast<std::size_t>(std::find_if_not(text.begin(), text.end(), plain) - text.begin());
-    out += text.substr(0, escapeFrom);
-    text.remove_prefix(escapeFrom);
-    while (!text.empty()) {
-        const auto c = static_cast<unsigned char>(text.front());
-        const std::size_t length = utf8Length(text);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else if (c < 0x20 || c == 0x7F) {
-            out += "\\u00";
-            out += kHex[c >> 4];
-            out += kHex[c & 0xF];
-        } else if (length == 0) {
-            out += "\\ufffd";
-        } else {
-            out += text.substr(0, length);
-        }
-        text.remove_prefix(length == 0 ? 1 : length);
-    }
-    out += '"';
+    appendJsonStringTo(text, out);
 }
 
 }  // namespace skybrant::cli

@@ -373,6 +373,28 @@ TEST(Json, StringsAreValidWhateverTheBytes)
     }
 }
 
+// A JSON line is gathered in a buffer of its own before it reaches the
+// output: texts of every length around the buffer's size, with escapes that
+// grow them, come out as the string writer gives them.
+TEST(Json, LongTextsArriveWhole)
+{
+    std::mt19937 random(7);
+    const std::string_view pieces[] = {"a", "\"", "\\", "\n", std::string_view("\0", 1), "\xC3\xA9", "\xFF"};
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
+    for (const std::size_t length : {0, 1, 500, 1000, 1010, 1016, 1023, 1024, 1025, 2047, 2048, 5000}) {
+        std::string text;
+        while (text.size() < length) {
+            text += pieces[pick(random)];
+        }
+        std::string expected = R"({"line":12,"error":)";
+        appendJsonString(text, expected);
+        expected += "}\n";
+        std::string out = "before\n";
+        appendJsonError(12, text, out);
+        EXPECT_EQ(out, "before\n" + expected) << length;
+    }
+}
+
 TEST(Batch, OneOutputLinePerInputLine)
 {
     const std::string input = "# own then other\n"
