@@ -162,12 +162,6 @@ public:
         }
     }
 
-    // A number as the program shows it, written straight into the output.
-    void number(const Literal& name, double value)
-    {
-        written(name, [value](char* to) { return writeNumberText(to, value); });
-    }
-
     // A number text of at most JsonSink::kRoom bytes that write puts at the
     // place it is given, returning its end.
     template <typename Write>
