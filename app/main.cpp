@@ -65,6 +65,11 @@ int main(int argc, char* argv[])
         // The map alone, centred on the own station as last saved.
         skybrant::ui::MapWindow map(store.get());
         map.setOwn(skybrant::ui::savedOwnStation(store.get()));
+        // Alone, the map says what the calculator would of a settings file
+        // it could not read.
+        if (const auto problem = store->readProblem(QStringLiteral("Skybrant"))) {
+            map.tell(*problem);
+        }
         new skybrant::ui::CloseOnSignals(&map);
         skybrant::ui::installStartupProbe(&map);
         map.show();

@@ -60,20 +60,51 @@ bool isComment(QStringView trimmed)
 
 QString IniDocument::readLine(QByteArrayView raw, Line& line, Section& current)
 {
-    const bool heading = raw.trimmed().startsWith('[');
-    QStringDecoder decode(QStringDecoder::Utf8);
+    line.raw = raw.toByteArray();
+    line.asRead = true;
+    // Stateless, so that a sequence cut off at the line's end counts as an
+    // error rather than being held back for more; a U+FEFF stays text.
+    QStringDecoder decode(
+        QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     line.text = decode(raw);
-    if (raw.contains('\0') || decode.hasError()) {
-        current.known = current.known && !heading;
-        return raw.contains('\0') ? QStringLiteral("holds binary data") : QStringLiteral("is not UTF-8 text");
+    // A U+FEFF starting a later line (two files joined with cat) says
+    // nothing; the line is read without it and written back with it.
+    QByteArrayView said = raw;
+    if (said.startsWith("\xEF\xBB\xBF")) {
+        said = said.sliced(3);
     }
-    const QStringView trimmed = QStringView(line.text).trimmed();
+    const bool heading = said.trimmed().startsWith('[');
+    const qsizetype eq = said.indexOf('=');
+    const QString key = eq > 0 ? QString::fromUtf8(said.first(eq)).trimmed() : QString();
+    QString problem;
+    if (raw.contains('\0')) {
+        problem = QStringLiteral("holds binary data");
+    } else if (decode.hasError()) {
+        problem = QStringLiteral("is not UTF-8 text");
+    }
+    if (!problem.isEmpty()) {
+        line.kind = Kind::Unreadable;
+        if (heading) {
+            current.known = false;
+        } else if (current.known && !key.contains(QChar::ReplacementCharacter)) {
+            // Its key is still known: a save of that key takes this line's place.
+            line.section = current.name;
+            line.key = key;
+        }
+        return problem;
+    }
+    QStringView text = line.text;
+    if (text.startsWith(QChar(0xFEFF))) {
+        text = text.sliced(1);
+    }
+    const QStringView trimmed = text.trimmed();
     if (trimmed.isEmpty() || isComment(trimmed)) {
         return {};
     }
     if (heading) {
         if (!trimmed.endsWith(u']') || trimmed.size() < 3) {
             current.known = false;
+            line.kind = Kind::Unreadable;
             return QStringLiteral("is not a complete [section] heading");
         }
         current = {trimmed.mid(1, trimmed.size() - 2).trimmed().toString(), true};
@@ -81,17 +112,18 @@ QString IniDocument::readLine(QByteArrayView raw, Line& line, Section& current)
         line.section = current.name;
         return {};
     }
-    const qsizetype eq = line.text.indexOf(u'=');
-    if (eq <= 0 || QStringView(line.text).left(eq).trimmed().isEmpty()) {
+    if (key.isEmpty()) {
+        line.kind = Kind::Unreadable;
         return QStringLiteral("is neither a [section] heading nor a key=value line");
     }
     if (!current.known) {
+        line.kind = Kind::Unreadable;
         return QStringLiteral("is under a heading that could not be read");
     }
     line.kind = Kind::Key;
     line.section = current.name;
-    line.key = QStringView(line.text).left(eq).trimmed().toString();
-    line.value = unescapeValue(QStringView(line.text).mid(eq + 1));
+    line.key = key;
+    line.value = unescapeValue(text.sliced(text.indexOf(u'=') + 1));
     return {};
 }
 
@@ -119,12 +151,10 @@ IniDocument IniDocument::parse(const QByteArray& bytes)
             doc.crlf_ = line.crlf;
         }
         const QString problem = readLine(raw, line, current);
-        if (problem.isEmpty()) {
-            doc.lines_.push_back(std::move(line));
-        } else {
-            // Left out: the next save drops it, as the message says.
+        if (!problem.isEmpty()) {
             doc.problems_ << QStringLiteral("line %1 %2").arg(lineNumber).arg(problem);
         }
+        doc.lines_.push_back(std::move(line));
     }
     return doc;
 }
@@ -145,6 +175,13 @@ std::optional<QString> IniDocument::value(const QString& section, const QString&
         return lines_[*at].value;
     }
     return std::nullopt;
+}
+
+bool IniDocument::unreadable(const QString& section, const QString& key) const
+{
+    return !find(section, key) && std::any_of(lines_.begin(), lines_.end(), [&](const Line& l) {
+        return l.kind == Kind::Unreadable && !l.key.isEmpty() && l.section == section && l.key == key;
+    });
 }
 
 std::optional<std::pair<std::size_t, std::size_t>> IniDocument::block(const QString& section) const
@@ -177,12 +214,24 @@ void IniDocument::setValue(const QString& section, const QString& key, const QSt
     if (const auto at = find(section, key)) {
         Line& line = lines_[*at];
         if (line.value != value) {
-            line.text = key + u'=' + escapeValue(value);
+            // A U+FEFF that started the line stays where it was.
+            const bool mark = line.text.startsWith(QChar(0xFEFF));
+            line.text = (mark ? QString(QChar(0xFEFF)) : QString()) + key + u'=' + escapeValue(value);
             line.value = value;
+            line.asRead = false;
         }
         return;
     }
-    Line line{Kind::Key, key + u'=' + escapeValue(value), section, key, value, false};
+    Line line{Kind::Key, {}, false, key + u'=' + escapeValue(value), section, key, value, false};
+    // The user set what a line that could not be read held: this takes its
+    // place, and every other such line stays.
+    const auto unread = std::find_if(lines_.rbegin(), lines_.rend(),
+        [&](const Line& l) { return l.kind == Kind::Unreadable && l.section == section && l.key == key; });
+    if (unread != lines_.rend() && !unread->key.isEmpty()) {
+        line.crlf = unread->crlf;
+        *unread = std::move(line);
+        return;
+    }
     if (const auto range = block(section)) {
         auto [at, end] = *range;
         // Before the first key that sorts after it, else after the last key.
@@ -199,7 +248,7 @@ void IniDocument::setValue(const QString& section, const QString& key, const QSt
         insertLine(at, std::move(line));
         return;
     }
-    Line heading{Kind::Section, u'[' + section + u']', section, {}, {}, false};
+    Line heading{Kind::Section, {}, false, u'[' + section + u']', section, {}, {}, false};
     std::size_t at = 0;
     while (at < lines_.size() && !(lines_[at].kind == Kind::Section && section < lines_[at].section)) {
         ++at;
@@ -227,15 +276,15 @@ void IniDocument::setValue(const QString& section, const QString& key, const QSt
 
 QByteArray IniDocument::toBytes() const
 {
-    QString out;
+    QByteArray out;
     if (byteOrderMark_) {
-        out += QChar(0xFEFF);
+        out += "\xEF\xBB\xBF";
     }
     for (const Line& line : lines_) {
-        out += line.text;
-        out += line.crlf ? QLatin1String("\r\n") : QLatin1String("\n");
+        out += line.asRead ? line.raw : line.text.toUtf8();
+        out += line.crlf ? QByteArrayView("\r\n") : QByteArrayView("\n");
     }
-    return out.toUtf8();
+    return out;
 }
 
 }  // namespace skybrant::settings

@@ -24,18 +24,24 @@ class IniDocument {
 public:
     // Reads a file's bytes. A line that cannot be read (not UTF-8 text, a
     // NUL byte, neither a [section], a key=value pair, a comment nor blank)
-    // is left out and named in problems(), together with the keys under a
-    // heading that could not be read; the rest is read as usual.
+    // is named in problems(), together with the keys under a heading that
+    // could not be read; the rest is read as usual. Every line, read or
+    // not, is kept byte for byte until a save sets a value in its place.
     static IniDocument parse(const QByteArray& bytes);
 
     // The value of section/key (the last one, if the key is there twice);
     // an empty section means the keys above the first heading.
     std::optional<QString> value(const QString& section, const QString& key) const;
 
+    // Whether section/key stands only on lines that could not be read (as
+    // "Name=Jos\xe9" does), so that its value is unknown rather than absent.
+    bool unreadable(const QString& section, const QString& key) const;
+
     // Sets section/key. An existing line keeps its place, and is left as
-    // written when it already holds the value. A new key goes into its
-    // section in alphabetical order, a new section likewise among the
-    // others, so a file made from nothing lists them sorted.
+    // written when it already holds the value; a key that stands only on a
+    // line that could not be read takes that line's place. A new key goes
+    // into its section in alphabetical order, a new section likewise among
+    // the others, so a file made from nothing lists them sorted.
     void setValue(const QString& section, const QString& key, const QString& value);
 
     QByteArray toBytes() const;
@@ -44,10 +50,14 @@ public:
     const QStringList& problems() const { return problems_; }
 
 private:
-    enum class Kind { Other, Section, Key };
+    // Unreadable: kept as its bytes; its section and key are known when
+    // the text before its '=' could be read under a heading that could.
+    enum class Kind { Other, Section, Key, Unreadable };
     struct Line {
         Kind kind = Kind::Other;
-        QString text;  // as written, without its line end
+        QByteArray raw;  // as read, without its line end
+        bool asRead = false;  // written back as raw, byte for byte
+        QString text;  // raw decoded, or as set
         QString section;  // a heading's name, or the section a key is in
         QString key;
         QString value;
@@ -70,7 +80,7 @@ private:
 
     std::vector<Line> lines_;
     QStringList problems_;
-    bool byteOrderMark_ = false;
+    bool byteOrderMark_ = false;  // at the very start of the file
     bool crlf_ = false;  // the file's own line end, for lines it gains
 };
 

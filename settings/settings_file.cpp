@@ -129,6 +129,7 @@ FileContents readSettingsFile(const QString& path)
     if (::stat(native.constData(), &info) != 0) {
         found.state =
             errno == ENOENT || errno == ENOTDIR ? FileContents::State::Absent : FileContents::State::CannotOpen;
+        found.why = qt_error_string(errno);
         return found;
     }
     const auto judge = [&found, &native](const struct stat& st) {
@@ -151,10 +152,12 @@ FileContents readSettingsFile(const QString& path)
     const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         found.state = errno == ENOENT ? FileContents::State::Absent : FileContents::State::CannotOpen;
+        found.why = qt_error_string(errno);
         return found;
     }
     QFile file;
     if (::fstat(fd, &info) != 0 || !judge(info) || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        found.why = qt_error_string(errno);
         ::close(fd);
         if (found.state == FileContents::State::Absent) {
             found.state = FileContents::State::CannotOpen;
@@ -168,6 +171,7 @@ FileContents readSettingsFile(const QString& path)
     } else if (file.error() != QFileDevice::NoError) {
         found.bytes.clear();
         found.state = FileContents::State::CannotOpen;
+        found.why = file.errorString();
     } else {
         found.state = FileContents::State::Read;
     }
@@ -190,15 +194,29 @@ std::optional<QString> replaceSettingsFile(
         }
         return QStringLiteral("it is %1, not a regular file").arg(kindOf(info.st_mode));
     }
-    const QByteArray bytes = contents(readSettingsFile(path));
+    const FileContents now = readSettingsFile(path);
+    // What could not be read is never replaced with less.
+    if (now.state == FileContents::State::TooLarge) {
+        return QStringLiteral("it is larger than 1 MiB, so it could not be read and is left as it is");
+    }
+    if (now.state == FileContents::State::CannotOpen) {
+        return QStringLiteral("it could not be read (%1), so it is left as it is").arg(now.why);
+    }
+    const QByteArray bytes = contents(now);
     if (lock.held()) {
         removeLeftovers(target.absolutePath(), target.fileName());
     }
+    // Unbuffered, so that a short write (a full disk) is seen here; the
+    // new file then goes, and the old one stays as it was.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return file.errorString();
     }
-    file.write(bytes);
+    if (file.write(bytes) != bytes.size()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return why;
+    }
     if (!file.commit()) {
         return file.errorString();
     }

@@ -39,6 +39,13 @@ TEST(IniDocument, ReadsHandEditedFilesAndReportsUnreadableLines)
             "line 1 is neither a [section] heading nor a key=value line"},
         {"no key", "[Latitude]\n=5\n", "Latitude", "", nullptr,
             "line 2 is neither a [section] heading nor a key=value line"},
+        {"a Latin-1 letter ending a line", "[Rotator]\nPreset1Name=Jos\xe9\n", "Rotator", "Preset1Name", nullptr,
+            "line 2 is not UTF-8 text"},
+        {"a Latin-1 letter ending the file", "[Rotator]\nPreset1Name=Jos\xe9", "Rotator", "Preset1Name", nullptr,
+            "line 2 is not UTF-8 text"},
+        {"a U+FEFF starting a later heading", "[Latitude]\nDegree=1\n\xEF\xBB\xBF[Map]\nUnit=mi\n", "Map", "Unit", "mi",
+            nullptr},
+        {"a U+FEFF starting a later key", "[Map]\n\xEF\xBB\xBFUnit=mi\n", "Map", "Unit", "mi", nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -86,9 +93,19 @@ TEST(IniDocument, SetValueChangesOnlyWhatItSets)
         {"hand layout of an unchanged value, CRLF and BOM", "\xEF\xBB\xBF[Latitude]\r\nDegree = 1\r\n; end\r\n",
             "\xEF\xBB\xBF[Latitude]\r\nDegree = 1\r\nMinute=1\r\nN/S=1\r\nSecond=1\r\n; end\r\n\r\n[Longitude]\r\n"
             "Degree=1\r\nE/W=1\r\nMinute=1\r\nSecond=1\r\n"},
-        {"unreadable lines left out", "[Latitude]\nDegree=\xff\nrubbish\n[Zone]\nA=b\n",
-            "[Latitude]\nDegree=1\nMinute=1\nN/S=1\nSecond=1\n\n[Longitude]\nDegree=1\nE/W=1\nMinute=1\nSecond=1\n\n"
-            "[Zone]\nA=b\n"},
+        {"a key set anew takes the place of its unreadable line; others stay",
+            "[Latitude]\nDegree=\xff\nrubbish\nMinute=\xe9\xe9\n[Zone]\nA=b\xff\n",
+            "[Latitude]\nDegree=1\nrubbish\nMinute=1\nN/S=1\nSecond=1\n\n[Longitude]\nDegree=1\nE/W=1\nMinute=1\n"
+            "Second=1\n\n[Zone]\nA=b\xff\n"},
+        {"lines under a broken heading and binary lines stay",
+            QByteArray("[Lat\nDegree=5\n\0\x01\n\xEF\xBB\xBF[Zone]\xff\nB=\xc3\n", 32),
+            QByteArray("[Lat\nDegree=5\n\0\x01\n\xEF\xBB\xBF[Zone]\xff\nB=\xc3\n\n[Latitude]\nDegree=1\nMinute=1\n"
+                       "N/S=1\nSecond=1\n\n[Longitude]\nDegree=1\nE/W=1\nMinute=1\nSecond=1\n",
+                123)},
+        {"a U+FEFF starting a later line stays", "[Latitude]\n\xEF\xBB\xBF Degree=7\n\xEF\xBB\xBF[Zone]\n",
+            "[Latitude]\n\xEF\xBB\xBF"
+            "Degree=1\nMinute=1\nN/S=1\nSecond=1\n\n[Longitude]\nDegree=1\nE/W=1\nMinute=1\n"
+            "Second=1\n\n\xEF\xBB\xBF[Zone]\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

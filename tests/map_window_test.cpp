@@ -50,6 +50,10 @@ public:
     }
     bool commit(QString& /*error*/) override { return true; }
     std::optional<QString> readProblem(const QString& /*application*/) override { return std::nullopt; }
+    void keepUntilChanged(const QString& /*application*/, const QString& /*section*/, const QString& /*key*/,
+        const QString& /*substitute*/) override
+    {
+    }
 
     std::map<Key, QString> values;
     std::vector<Key> saved;

@@ -110,6 +110,10 @@ public:
         return !failCommit;
     }
     std::optional<QString> readProblem(const QString& /*application*/) override { return std::nullopt; }
+    void keepUntilChanged(const QString& /*application*/, const QString& /*section*/, const QString& /*key*/,
+        const QString& /*substitute*/) override
+    {
+    }
 
     std::map<std::pair<QString, QString>, QString> values;
     bool failCommit = false;

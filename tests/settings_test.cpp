@@ -212,8 +212,10 @@ TEST_F(SettingsTest, FailedSaveSaysSoAndStillCloses)
     struct Case {
         const char* what;
         std::function<void(const QString& home)> block;
+        // Said at the close, or, for what could not be read, once at the load.
         const char* reason;
         std::function<void(const QString& home)> check;  // what stays in place
+        bool toldAtTheLoad = false;
     };
     const auto file = [](const QString& home) { return home + QStringLiteral("/Skybrant/Skybrant.ini"); };
     const Case cases[] = {
@@ -224,8 +226,8 @@ TEST_F(SettingsTest, FailedSaveSaysSoAndStillCloses)
             },
             "is a file, not a folder", [](const QString&) {}},
         {"a folder where the file should be", [&](const QString& home) { QDir().mkpath(file(home)); },
-            "a folder of that name is in the way",
-            [&](const QString& home) { EXPECT_TRUE(QFileInfo(file(home)).isDir()); }},
+            "it is a folder, not a regular file. Skybrant starts without them and leaves the file as it is",
+            [&](const QString& home) { EXPECT_TRUE(QFileInfo(file(home)).isDir()); }, true},
         {"a symlink to a named pipe",
             [&](const QString& home) {
                 QDir().mkpath(home + QStringLiteral("/Skybrant"));
@@ -233,11 +235,12 @@ TEST_F(SettingsTest, FailedSaveSaysSoAndStillCloses)
                 ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
                 ASSERT_TRUE(QFile::link(pipe, file(home)));
             },
-            "it is a named pipe, not a regular file",
+            "it is a named pipe, not a regular file. Skybrant starts without them and leaves the file as it is",
             [&](const QString& home) {
                 EXPECT_TRUE(isKind(home + QStringLiteral("/pipe"), S_IFIFO));
                 EXPECT_TRUE(isKind(file(home), S_IFLNK));
-            }},
+            },
+            true},
         // A private node of the same kind as /dev/zero, never the real one.
         {"a symlink to a device node",
             [&](const QString& home) {
@@ -246,11 +249,12 @@ TEST_F(SettingsTest, FailedSaveSaysSoAndStillCloses)
                 ASSERT_EQ(::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0600, makedev(1, 5)), 0);
                 ASSERT_TRUE(QFile::link(node, file(home)));
             },
-            "it is a device, not a regular file",
+            "it is a device, not a regular file. Skybrant starts without them and leaves the file as it is",
             [&](const QString& home) {
                 EXPECT_TRUE(isKind(home + QStringLiteral("/zero"), S_IFCHR));
                 EXPECT_TRUE(isKind(file(home), S_IFLNK));
-            }},
+            },
+            true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -260,24 +264,27 @@ TEST_F(SettingsTest, FailedSaveSaysSoAndStillCloses)
         sink.shown.clear();
         auto f = loadedForm();
         f->show();
-        sink.shown.clear();
+        EXPECT_EQ(sink.shown.size(), c.toldAtTheLoad ? 1U : 0U);
         EXPECT_TRUE(f->close());
         ASSERT_EQ(sink.shown.size(), 1U);
         const QString& m = sink.shown[0].message;
-        EXPECT_TRUE(m.startsWith(QStringLiteral("Your station could not be saved to ") + file(other.path())))
-            << m.toStdString();
+        const QString start = c.toldAtTheLoad
+            ? QStringLiteral("The settings in ") + file(other.path()) + QStringLiteral(" could not be read: ")
+            : QStringLiteral("The settings could not be saved to ") + file(other.path());
+        EXPECT_TRUE(m.startsWith(start)) << m.toStdString();
         EXPECT_TRUE(m.contains(QLatin1String(c.reason))) << m.toStdString();
         c.check(other.path());
     }
 }
 
-TEST_F(SettingsTest, DamagedFileIsReportedOnceAndKeptUntilTheNextSave)
+TEST_F(SettingsTest, DamagedFileIsReportedOnceAndNeverReplacedWithLess)
 {
     struct Case {
         const char* what;
         QByteArray bytes;
         const char* problem;
         const char* eastWest;  // what the load put in cmbEW1
+        bool saved;  // whether the close saves into the file
     };
     QByteArray huge = "[Longitude]\nE/W=W\n; " + QByteArray(settings::kMaxSettingsFileSize, 'x') + "\n";
     const Case cases[] = {
@@ -285,12 +292,16 @@ TEST_F(SettingsTest, DamagedFileIsReportedOnceAndKeptUntilTheNextSave)
             QByteArray("\x7f"
                        "ELF\x02\x01\x01\0\0\0garbage",
                 18),
-            "could not be read in full: line 1 holds binary data. Skybrant starts with the values it could read", ""},
+            "could not be read in full: line 1 holds binary data. Skybrant starts with the values it could read and "
+            "keeps the lines it could not read as they are.",
+            "", true},
         {"one bad byte", "[Latitude]\nMinute=\xff\n[Longitude]\nE/W=W\n",
-            "could not be read in full: line 2 is not UTF-8 text. Skybrant starts with the values it could read", "W"},
+            "could not be read in full: line 2 is not UTF-8 text. Skybrant starts with the values it could read", "W",
+            true},
         {"over 1 MiB", huge,
-            "could not be read: it is larger than 1 MiB, which no saved station is. Skybrant starts with empty boxes",
-            ""},
+            "could not be read: it is larger than 1 MiB, which no settings file of Skybrant is. Skybrant starts "
+            "without them and leaves the file as it is: nothing is saved into it until it can be read.",
+            "", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -299,7 +310,7 @@ TEST_F(SettingsTest, DamagedFileIsReportedOnceAndKeptUntilTheNextSave)
         auto f = loadedForm();
         ASSERT_EQ(sink.shown.size(), 1U);
         const QString& m = sink.shown[0].message;
-        EXPECT_TRUE(m.startsWith(QStringLiteral("The saved station in ") + iniPath())) << m.toStdString();
+        EXPECT_TRUE(m.startsWith(QStringLiteral("The settings in ") + iniPath())) << m.toStdString();
         EXPECT_TRUE(m.contains(QLatin1String(c.problem))) << m.toStdString();
         EXPECT_EQ(text(*f, "cmbEW1"), c.eastWest);
         EXPECT_EQ(readIniBytes(), c.bytes);
@@ -308,11 +319,19 @@ TEST_F(SettingsTest, DamagedFileIsReportedOnceAndKeptUntilTheNextSave)
         type(*f, "txtLAD1", "12");
         sink.shown.clear();
         EXPECT_TRUE(f->close());
-        EXPECT_TRUE(sink.shown.empty());  // the save itself went well
+        EXPECT_TRUE(sink.shown.empty());  // said once, at the load
+        const QByteArray after = readIniBytes();
+        if (!c.saved) {
+            EXPECT_EQ(after, c.bytes);
+            continue;
+        }
+        // Every line that could not be read is still there, byte for byte.
+        for (const QByteArray& line : c.bytes.split('\n')) {
+            EXPECT_TRUE(after.contains(line)) << line.toStdString();
+        }
         f = loadedForm();
         EXPECT_EQ(text(*f, "txtLAD1"), "12");
         EXPECT_EQ(text(*f, "cmbEW1"), c.eastWest);
-        EXPECT_TRUE(sink.shown.empty());
     }
 }
 

@@ -299,7 +299,8 @@ void Form1::Form_QueryUnload()
         }
     }
     QString error;
-    if (!store_->commit(error)) {
+    if (!store_->commit(error) && !error.isEmpty()) {
+        alsoOnStandardError(error);
         sink_->showMessage(error);
     }
 }

@@ -7,6 +7,7 @@
 #include "core/sun.h"
 #include "form1_controls.h"
 #include "map_view.h"
+#include "message_sink.h"
 #include "rotator_panel.h"
 #include "settings/settings_store.h"
 #include "validation/box_reader.h"
@@ -293,16 +294,35 @@ void MapWindow::loadOptions()
         return;
     }
     loadingOptions_ = true;
-    const QString symbol = store_->get(kApplication, kSection, QStringLiteral("Unit"), QStringLiteral("km"));
-    if (const auto u = unitFromSymbol(symbol.toStdString())) {
-        unit_->setCurrentIndex(unit_->findData(static_cast<int>(*u)));
-    }
-    const auto flag = [&](const QString& key) {
-        return store_->get(kApplication, kSection, key, QStringLiteral("true")) != QStringLiteral("false");
+    QStringList notes;
+    // A value not understood is shown as its default and kept in the file
+    // as written until the user changes that setting.
+    const auto read = [&](const QString& key, const QString& fallback, const QString& setting, auto understood) {
+        const QString text = store_->get(kApplication, kSection, key, fallback);
+        if (!understood(text)) {
+            store_->keepUntilChanged(kApplication, kSection, key, fallback);
+            notes << settings::notUnderstood(kSection, key, text, setting);
+        }
     };
-    rings_->setChecked(flag(QStringLiteral("Rings")));
-    images_->setChecked(flag(QStringLiteral("Images")));
+    const QString km = fromStd(unitSymbol(DistanceUnit::Kilometres));
+    read(QStringLiteral("Unit"), km, QStringLiteral("distance unit"), [this](const QString& text) {
+        const auto u = unitFromTypedSymbol(text.trimmed().toStdString());
+        unit_->setCurrentIndex(unit_->findData(static_cast<int>(u.value_or(DistanceUnit::Kilometres))));
+        return u.has_value();
+    });
+    const auto flag = [](QCheckBox* box) {
+        return [box](const QString& text) {
+            const QString t = text.trimmed();
+            box->setChecked(t != QLatin1String("false"));
+            return t == QLatin1String("true") || t == QLatin1String("false");
+        };
+    };
+    read(QStringLiteral("Rings"), QStringLiteral("true"), QStringLiteral("distance rings"), flag(rings_));
+    read(QStringLiteral("Images"), QStringLiteral("true"), QStringLiteral("earth images"), flag(images_));
     loadingOptions_ = false;
+    for (const QString& note : notes) {
+        tell(note);
+    }
 }
 
 void MapWindow::saveOptions()
@@ -315,9 +335,15 @@ void MapWindow::saveOptions()
     store_->save(kApplication, kSection, QStringLiteral("Rings"), flag(rings_->isChecked()));
     store_->save(kApplication, kSection, QStringLiteral("Images"), flag(images_->isChecked()));
     QString error;
-    if (!store_->commit(error)) {
+    if (!store_->commit(error) && !error.isEmpty()) {
+        alsoOnStandardError(error);
         showProblem(error);
     }
+}
+
+void MapWindow::tell(const QString& text)
+{
+    showProblem(problem_->text().isEmpty() ? text : problem_->text() + u'\n' + text);
 }
 
 void MapWindow::setOwn(const Position& own)

@@ -46,6 +46,10 @@ public:
     // Reads the field as Enter does: true when it named a station.
     bool takeOtherText(const QString& text);
 
+    // Adds a line to the panel's problem line, as for a settings file
+    // that could not be read when the map is opened alone.
+    void tell(const QString& text);
+
     MapView* view() const { return view_; }
     RotatorPanel* rotator() const { return rotator_; }
 

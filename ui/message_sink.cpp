@@ -44,6 +44,13 @@ void messagesToStandardError()
     toStandardError = true;
 }
 
+void alsoOnStandardError(const QString& text)
+{
+    if (!toStandardError) {
+        std::fprintf(stderr, "skybrant: %s\n", oneLine(text).constData());
+    }
+}
+
 void closeMessageBoxes()
 {
     messagesToStandardError();

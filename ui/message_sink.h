@@ -32,4 +32,9 @@ private:
 void closeMessageBoxes();
 void messagesToStandardError();
 
+// A failure worth a line on standard error as well as where the window
+// shows it (a save that did not reach the disk); said once where every
+// message goes there already.
+void alsoOnStandardError(const QString& text);
+
 }  // namespace skybrant::ui
