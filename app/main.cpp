@@ -63,16 +63,10 @@ int main(int argc, char* argv[])
     const auto store = skybrant::settings::makeIniSettingsStore();
     if (QApplication::arguments().contains(QStringLiteral("--map"))) {
         // The map alone, centred on the own station as last saved.
-        skybrant::ui::MapWindow map(store.get());
-        map.setOwn(skybrant::ui::savedOwnStation(store.get()));
-        // Alone, the map says what the calculator would of a settings file
-        // it could not read.
-        if (const auto problem = store->readProblem(QStringLiteral("Skybrant"))) {
-            map.tell(*problem);
-        }
-        new skybrant::ui::CloseOnSignals(&map);
-        skybrant::ui::installStartupProbe(&map);
-        map.show();
+        const auto map = skybrant::ui::openMapAlone(store.get());
+        new skybrant::ui::CloseOnSignals(map.get());
+        skybrant::ui::installStartupProbe(map.get());
+        map->show();
         return QApplication::exec();
     }
     skybrant::ui::Form1 window(nullptr, store.get());

@@ -212,10 +212,16 @@ std::optional<QString> replaceSettingsFile(
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return file.errorString();
     }
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return why;
+    // A short write is tried again for the rest, so that the system says
+    // why it stopped (a full disk) rather than nothing.
+    for (qsizetype done = 0; done < bytes.size();) {
+        const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+        if (n <= 0) {
+            const QString why = file.errorString();
+            file.cancelWriting();
+            return why;
+        }
+        done += n;
     }
     if (!file.commit()) {
         return file.errorString();

@@ -145,6 +145,18 @@ Position savedOwnStation(settings::SettingsStore* store)
     return onTheGlobe(positionFromEntry(entry));
 }
 
+std::unique_ptr<MapWindow> openMapAlone(settings::SettingsStore* store)
+{
+    auto map = std::make_unique<MapWindow>(store);
+    map->setOwn(savedOwnStation(store));
+    if (store != nullptr) {
+        if (const auto problem = store->readProblem(kApplication)) {
+            map->tell(*problem);
+        }
+    }
+    return map;
+}
+
 MapWindow::MapWindow(settings::SettingsStore* store, QWidget* parent) : QWidget(parent, Qt::Window), store_(store)
 {
     setObjectName(QStringLiteral("MapWindow"));

@@ -31,6 +31,12 @@ class RotatorPanel;
 // is not there or not allowed.
 Position savedOwnStation(settings::SettingsStore* store);
 
+class MapWindow;
+
+// The map opened alone: centred on the own station as last saved, and
+// saying what the calculator would of a settings file it could not read.
+std::unique_ptr<MapWindow> openMapAlone(settings::SettingsStore* store);
+
 // The map window: the azimuthal map centred on the own station beside a
 // panel with both stations, the headings, the distances both ways and the
 // sun at both ends. A field takes the other station as skybrant-cli does,
