@@ -177,6 +177,17 @@ std::optional<QString> IniDocument::value(const QString& section, const QString&
     return std::nullopt;
 }
 
+std::vector<std::pair<QString, QString>> IniDocument::keys() const
+{
+    std::vector<std::pair<QString, QString>> out;
+    for (const Line& l : lines_) {
+        if (l.kind == Kind::Key) {
+            out.emplace_back(l.section, l.key);
+        }
+    }
+    return out;
+}
+
 bool IniDocument::unreadable(const QString& section, const QString& key) const
 {
     return !find(section, key) && std::any_of(lines_.begin(), lines_.end(), [&](const Line& l) {

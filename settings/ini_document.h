@@ -46,8 +46,12 @@ public:
 
     QByteArray toBytes() const;
 
-    // "line 3 is not UTF-8 text", one entry per line left out.
+    // "line 3 is not UTF-8 text", one entry per line that could not be read.
     const QStringList& problems() const { return problems_; }
+
+    // Every key that was read or set, as section and key, in the file's
+    // order; a key there twice is listed twice.
+    std::vector<std::pair<QString, QString>> keys() const;
 
 private:
     // Unreadable: kept as its bytes; its section and key are known when

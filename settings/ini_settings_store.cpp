@@ -93,8 +93,9 @@ public:
     {
         bool ok = true;
         auto pending = std::exchange(pending_, {});
-        for (auto& [application, values] : pending) {
-            Loaded& l = loaded(application);
+        for (auto& entry : pending) {
+            Loaded& l = loaded(entry.first);
+            std::vector<Value>& values = entry.second;
             // A value read in place of a line that is kept leaves it as it is.
             std::erase_if(values, [&l](const Value& v) {
                 const auto kept = l.kept.find({v.section, v.key});
@@ -103,7 +104,7 @@ public:
             if (values.empty()) {
                 continue;
             }
-            const QString path = settingsPath(application);
+            const QString path = settingsPath(entry.first);
             if (l.told && leftAlone(readSettingsFile(path))) {
                 ok = false;  // as the user was told at the start
                 continue;
