@@ -129,7 +129,9 @@ TEST(BatchPipe, AFastProducerIsSharedOut)
 TEST(BatchPipe, ASteadyTrickleIsAnsweredLineByLine)
 {
     signal(SIGPIPE, SIG_IGN);
-    constexpr int kLines = 1500;
+    // Some 0.9 s of input: an answer held back to the end would wait that
+    // long, while a loaded machine may delay a streamed one by a few tens.
+    constexpr int kLines = 3000;
     constexpr auto kGap = std::chrono::microseconds(300);
     const std::string line = "JO01mm FN20xr\n";
     const std::string answer = runBatchOver(line);
@@ -184,7 +186,7 @@ TEST(BatchPipe, ASteadyTrickleIsAnsweredLineByLine)
     for (std::size_t i = 0; i < sent.size(); ++i) {
         longest = std::max(longest, std::chrono::duration_cast<std::chrono::milliseconds>(answered[i] - sent[i]));
     }
-    EXPECT_LT(longest.count(), 100) << "the longest wait for an answer";
+    EXPECT_LT(longest.count(), 300) << "the longest wait for an answer";
 }
 
 }  // namespace
