@@ -21,6 +21,13 @@
 
 namespace skybrant::testing {
 
+// Sanitizers make everything slower; the deadlines stretch with them.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int kSlower = 4;
+#else
+constexpr int kSlower = 1;
+#endif
+
 class AppProcessTest : public ::testing::Test {
 public:
     void SetUp() override

@@ -16,12 +16,6 @@
 namespace skybrant::testing {
 namespace {
 
-// Sanitizers make everything slower; the deadlines stretch with them.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr int kSlower = 4;
-#else
-constexpr int kSlower = 1;
-#endif
 constexpr int kStart = 2000 * kSlower;  // to the window or its first message
 constexpr int kEnd = 2000 * kSlower;  // from a signal to the end
 

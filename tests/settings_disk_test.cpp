@@ -11,12 +11,6 @@
 namespace skybrant::testing {
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr int kSlower = 4;
-#else
-constexpr int kSlower = 1;
-#endif
-
 class FullDiskTest : public AppProcessTest {
 protected:
     void SetUp() override
