@@ -282,12 +282,11 @@ int runOnePair(const Position& own, const Position& other, const PairOptions& op
     return status != kExitOk ? status : written;
 }
 
-// The program's version and the country file it reads callsigns with.
-int showVersion(cli::Callsigns& callsigns)
+// The program's version alone: the country file, which --entity names, is
+// not even looked at, so that the version is told whatever stands there.
+int showVersion()
 {
-    std::string text = std::string(cli::kProgramName) + " " + SKYBRANT_VERSION + "\n";
-    cli::appendCountryFileText(callsigns, text);
-    return writeOut(text);
+    return writeOut(std::string(cli::kProgramName) + " " + SKYBRANT_VERSION + "\n");
 }
 
 // --timeout in seconds: a positive number up to an hour.
@@ -442,10 +441,10 @@ int main(int argc, char* argv[])
     if (line.helpWanted()) {
         return writeOut(line.helpText());
     }
-    cli::Callsigns callsigns(line.value(cli::Option::Cty).value_or(""));
     if (line.versionWanted()) {
-        return showVersion(callsigns);
+        return showVersion();
     }
+    cli::Callsigns callsigns(line.value(cli::Option::Cty).value_or(""));
 
     PairOptions options;
     options.callsigns = &callsigns;

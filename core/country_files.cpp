@@ -2,15 +2,68 @@
 
 #include "utf8.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 namespace skybrant {
+
+namespace {
+
+// What stands at a country file's place instead of a regular file.
+const char* kindOf(mode_t mode)
+{
+    if (S_ISFIFO(mode)) {
+        return "a named pipe";
+    }
+    if (S_ISCHR(mode) || S_ISBLK(mode)) {
+        return "a device";
+    }
+    if (S_ISDIR(mode)) {
+        return "a folder";
+    }
+    if (S_ISSOCK(mode)) {
+        return "a socket";
+    }
+    return "a special file";
+}
+
+// An open file, closed however the read ends.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) { }
+    ~Descriptor()
+    {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor(Descriptor&&) = delete;
+    Descriptor& operator=(Descriptor&&) = delete;
+
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+std::string tooLarge(const std::string& path)
+{
+    return "the country file " + quote(path) + " is larger than 16 MiB; it is not a country file (cty.dat)";
+}
+
+}  // namespace
 
 std::string userCountryFile()
 {
@@ -38,28 +91,61 @@ std::string defaultCountryFile()
 
 bool CountryFiles::load(const std::string& path, std::string& error)
 {
-    std::error_code code;
-    if (std::filesystem::is_directory(path, code)) {
-        error = "the country file " + quote(path) + " is a folder";
+    const auto refused = [&](const struct stat& info) {
+        if (!S_ISREG(info.st_mode)) {
+            error = "the country file " + quote(path) + " is " + kindOf(info.st_mode) + ", not a regular file";
+            return true;
+        }
+        if (static_cast<std::uintmax_t>(info.st_size) > kMaxFileBytes) {
+            error = tooLarge(path);
+            return true;
+        }
         return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    };
+    // Looked at before it is opened: opening a named pipe waits for a
+    // writer, and opening a device can have effects of its own.
+    struct stat info { };
+    if (::stat(path.c_str(), &info) != 0) {
         error = "cannot open the country file " + quote(path) + ": " + std::strerror(errno);
         return false;
     }
-    std::string text;
-    std::array<char, std::size_t{1} << 16> chunk{};
-    while (in && text.size() <= kMaxFileBytes) {
-        in.read(chunk.data(), chunk.size());
-        text.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+    if (refused(info)) {
+        return false;
     }
-    if (in.bad()) {
+    // Something else may have taken its place since: never wait on it.
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    const int fd = file.get();
+    if (fd < 0) {
+        error = "cannot open the country file " + quote(path) + ": " + std::strerror(errno);
+        return false;
+    }
+    if (::fstat(fd, &info) != 0) {
         error = "cannot read the country file " + quote(path) + ": " + std::strerror(errno);
         return false;
     }
+    if (refused(info)) {
+        return false;
+    }
+    std::string text;
+    text.reserve(static_cast<std::size_t>(info.st_size));
+    // A file that grows while it is read is cut at one byte past the limit.
+    std::array<char, std::size_t{1} << 16> chunk{};
+    while (text.size() <= kMaxFileBytes) {
+        const ssize_t got = ::read(fd, chunk.data(), std::min(chunk.size(), kMaxFileBytes + 1 - text.size()));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            error = "cannot read the country file " + quote(path) + ": " + std::strerror(errno);
+            return false;
+        }
+        if (got == 0) {
+            break;
+        }
+        text.append(chunk.data(), static_cast<std::size_t>(got));
+    }
     if (text.size() > kMaxFileBytes) {
-        error = "the country file " + quote(path) + " is larger than 16 MiB; it is not a country file (cty.dat)";
+        error = tooLarge(path);
         return false;
     }
     return read(text, path, error);

@@ -72,7 +72,8 @@ public:
     bool read(std::string_view text, std::string_view fileName, std::string& error);
 
     // Reads the file at path; a missing, unreadable, oversized or damaged
-    // file gives false and a sentence naming it.
+    // file gives false and a sentence naming it, as does anything but a
+    // regular file (a named pipe, a device), which is never waited on.
     bool load(const std::string& path, std::string& error);
 
     bool empty() const { return entities_.empty(); }

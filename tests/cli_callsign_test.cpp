@@ -10,6 +10,9 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "named_pipe.h"
+#include "skybrant_version.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -108,10 +111,11 @@ TEST_F(CliCallsigns, StationsByCallsignInEachForm)
 
 TEST_F(CliCallsigns, FileNamedWithItsVersion)
 {
-    const CliRun version = cli({QStringLiteral("--version"), QStringLiteral("--cty"), file});
-    EXPECT_EQ(version.exitCode, 0);
-    EXPECT_TRUE(version.out.endsWith(QStringLiteral("\nCountry file: \"%1\" (VER20991231)\n").arg(file)))
-        << version.out.toStdString();
+    const CliRun named = cli(
+        {QStringLiteral("JO01"), QStringLiteral("JO02"), QStringLiteral("--entity"), QStringLiteral("--cty"), file});
+    EXPECT_EQ(named.exitCode, 0);
+    EXPECT_TRUE(named.out.endsWith(QStringLiteral("\nCountry file: \"%1\" (VER20991231)\n").arg(file)))
+        << named.out.toStdString();
 
     const CliRun json = cli({QStringLiteral("G4ABC"), QStringLiteral("VK2ABC"), QStringLiteral("--json"),
         QStringLiteral("--entity"), QStringLiteral("--cty"), file});
@@ -125,7 +129,8 @@ TEST_F(CliCallsigns, FileNamedWithItsVersion)
     // The operator's own file in the data folder comes before the packaged one.
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("data/Skybrant")));
     ASSERT_TRUE(QFile::copy(file, dir.filePath(QStringLiteral("data/Skybrant/cty.dat"))));
-    const CliRun own = cli({QStringLiteral("--version")}, {}, dir.filePath(QStringLiteral("data")));
+    const CliRun own =
+        cli({QStringLiteral("JO01"), QStringLiteral("JO02"), QStringLiteral("--entity")}, {}, dir.filePath("data"));
     EXPECT_TRUE(own.out.endsWith(u"/data/Skybrant/cty.dat\" (VER20991231)\n")) << own.out.toStdString();
 
     const CliRun missing = cli({QStringLiteral("JO01"), QStringLiteral("W1AW"), QStringLiteral("--cty"),
@@ -136,6 +141,56 @@ TEST_F(CliCallsigns, FileNamedWithItsVersion)
         QStringLiteral("skybrant-cli: ERROR: other station: cannot open the country file \"%1\": No such file or "
                        "directory\n")
             .arg(dir.filePath(QStringLiteral("none.dat"))));
+}
+
+// A named pipe where the country file should be: a reader would wait for
+// a writer for ever. Each run ends at once, saying what stands there, and
+// --version does not look at the file at all.
+TEST(CliCountryFile, NamedPipeIsRefusedAtOnce)
+{
+    const skybrant::testing::PrivateFolder folder;
+    ASSERT_TRUE(folder.valid());
+    ASSERT_TRUE(folder.makePipe("data/Skybrant/cty.dat"));
+    const QString dataHome = QString::fromStdString((folder.path() / "data").string());
+    const QString pipe = dataHome + QStringLiteral("/Skybrant/cty.dat");
+    const QString refused = QStringLiteral("the country file \"%1\" is a named pipe, not a regular file").arg(pipe);
+    struct Case {
+        const char* name;
+        QStringList args;
+        QByteArray input;
+        int exitCode;
+        QString out;
+        QString err;
+    } cases[] = {
+        {"pair with a callsign", {"JO01", "G4ABC"}, {}, 1, {}, "skybrant-cli: ERROR: other station: " + refused + "\n"},
+        {"pair with --cty", {"JO01", "G4ABC", "--cty", pipe}, {}, 1, {},
+            "skybrant-cli: ERROR: other station: " + refused + "\n"},
+        {"batch with --entity", {"--batch", "--entity"}, "JO01 G4ABC\n", 1, "ERROR: other station: " + refused + "\n",
+            {}},
+        {"--version", {"--version"}, {}, 0, QStringLiteral("skybrant-cli %1\n").arg(SKYBRANT_VERSION), {}},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.name);
+        QProcess p;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+        p.setProcessEnvironment(environment);
+        p.start(QStringLiteral(SKYBRANT_CLI_PATH), row.args);
+        ASSERT_TRUE(p.waitForStarted());
+        p.write(row.input);
+        p.closeWriteChannel();
+        if (!p.waitForFinished(10000)) {
+            p.kill();
+            p.waitForFinished();
+            ADD_FAILURE() << "still running after 10 s: waiting on the named pipe";
+            continue;
+        }
+        EXPECT_EQ(p.exitCode(), row.exitCode);
+        const QString out = QString::fromUtf8(p.readAllStandardOutput());
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        EXPECT_EQ(out.toStdString(), row.out.toStdString());
+        EXPECT_EQ(err.toStdString(), row.err.toStdString());
+    }
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #include "core/callsign.h"
 #include "core/country_files.h"
+#include "named_pipe.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -161,17 +163,29 @@ TEST(CountryFile, RefusesDamagedTextNamingFileAndLine)
 
 TEST(CountryFile, LoadNamesFilesItCannotRead)
 {
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("skybrant_cty_test_" + std::to_string(getpid()));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    const testing::PrivateFolder temporary;
+    ASSERT_TRUE(temporary.valid());
+    const std::filesystem::path& folder = temporary.path();
     std::ofstream(folder / "cty.dat") << kHandMade;
     std::ofstream(folder / "damaged.dat") << "Land: 14: 27: EU: 52.77: 1.47: 0.0: G:\n    G,\n";
     // A node reading endless zero bytes, made here rather than using the
     // system's.
     const std::string zero = (folder / "zero").string();
     const bool haveZero = mknod(zero.c_str(), S_IFCHR | 0600, makedev(1, 5)) == 0;
+    const std::string pipe = (folder / "pipe.dat").string();
+    ASSERT_TRUE(temporary.makePipe("pipe.dat"));
+    const std::filesystem::path toPipe = folder / "to-pipe.dat";
+    std::filesystem::create_symlink(pipe, toPipe);
+    // Holes, taking no room on the disk.
+    const std::filesystem::path huge = folder / "huge.dat";
+    std::ofstream(huge) << kHandMade;
+    std::filesystem::resize_file(huge, CountryFiles::kMaxFileBytes + 1);
+    const std::filesystem::path toHuge = folder / "to-huge.dat";
+    std::filesystem::create_symlink(huge, toHuge);
+    // A load that waits on the pipe ends with an empty file, and fails here.
+    const testing::PipeRescue rescue(pipe, std::chrono::seconds(3));
 
+    const auto named = [](const std::filesystem::path& path) { return "the country file \"" + path.string() + "\""; };
     struct Case {
         const char* name;
         std::filesystem::path path;
@@ -180,10 +194,14 @@ TEST(CountryFile, LoadNamesFilesItCannotRead)
         {"country file", folder / "cty.dat", std::nullopt},
         {"missing", folder / "none.dat",
             "cannot open the country file \"" + (folder / "none.dat").string() + "\": No such file or directory"},
-        {"folder", folder, "the country file \"" + folder.string() + "\" is a folder"},
+        {"folder", folder, named(folder) + " is a folder, not a regular file"},
         {"damaged", folder / "damaged.dat",
             (folder / "damaged.dat").string() + ":2: the file ends before the list of \"Land\" (line 1)"},
-        {"endless", zero, "the country file \"" + zero + "\" is larger than 16 MiB"},
+        {"device", zero, named(zero) + " is a device, not a regular file"},
+        {"named pipe", pipe, named(pipe) + " is a named pipe, not a regular file"},
+        {"link to a named pipe", toPipe, named(toPipe) + " is a named pipe, not a regular file"},
+        {"huge", huge, named(huge) + " is larger than 16 MiB; it is not a country file (cty.dat)"},
+        {"link to a huge file", toHuge, named(toHuge) + " is larger than 16 MiB"},
     };
     for (const Case& row : cases) {
         SCOPED_TRACE(row.name);
@@ -192,11 +210,12 @@ TEST(CountryFile, LoadNamesFilesItCannotRead)
         }
         CountryFiles files;
         std::string error;
+        const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(files.load(row.path.string(), error), !row.error);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << "waited on the file";
         EXPECT_EQ(error.substr(0, row.error.value_or("").size()), row.error.value_or("")) << error;
         EXPECT_EQ(files.empty(), row.error.has_value());
     }
-    std::filesystem::remove_all(folder);
 }
 
 // The operator's own file in the data folder stands before the packaged one.

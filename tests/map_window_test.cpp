@@ -250,6 +250,8 @@ TEST_F(MapWindowTest, FieldTakesEveryStationFormWithTheToolsMessages)
     }
     SCOPED_TRACE("callsign");
     EXPECT_TRUE(map.takeOtherText(QStringLiteral("w1aw")));
+    // The country file is read off the window's thread the first time.
+    QTRY_VERIFY(!figure(&map, "problem").startsWith(u"Looking up"));
     EXPECT_TRUE(figure(&map, "otherStation").startsWith(QStringLiteral("W1AW, United States")))
         << figure(&map, "otherStation").toStdString();
     EXPECT_TRUE(figure(&map, "otherSun").contains(QStringLiteral("local")));
@@ -454,6 +456,7 @@ TEST_F(MapWindowTest, SunFiguresAtBothEndsForTheClock)
         clock.at = sys_days{c.date} + 10h + 30min;
         map.setClock(clock.reader());
         ASSERT_TRUE(map.takeOtherText(QLatin1String(c.other))) << figure(&map, "problem").toStdString();
+        QTRY_VERIFY(!figure(&map, "problem").startsWith(u"Looking up"));
         EXPECT_EQ(figure(&map, "ownSun"), QLatin1String(c.ownSun));
         EXPECT_EQ(figure(&map, "otherSun"), QLatin1String(c.otherSun));
         EXPECT_EQ(figure(&map, "ownSun"), cliText(london, c.date));

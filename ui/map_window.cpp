@@ -10,6 +10,7 @@
 #include "message_sink.h"
 #include "rotator_panel.h"
 #include "settings/settings_store.h"
+#include "station_lookup.h"
 #include "validation/box_reader.h"
 
 #include <QCheckBox>
@@ -167,6 +168,7 @@ MapWindow::MapWindow(settings::SettingsStore* store, QWidget* parent) : QWidget(
     view_->setObjectName(QStringLiteral("map"));
     view_->setAccessibleName(QStringLiteral("Map centred on the own station"));
     layout->addWidget(view_, 1);
+    callsigns_ = new CallsignLookup(this);
     auto* panel = new QWidget(this);
     panel->setMaximumWidth(380);
     layout->addWidget(panel);
@@ -194,6 +196,7 @@ MapWindow::MapWindow(settings::SettingsStore* store, QWidget* parent) : QWidget(
 
     view_->onHover = [this](const std::optional<Position>& p) { showPointer(p); };
     view_->onClick = [this](const Position& p) {
+        callsigns_->cancel();
         otherName_.clear();
         otherUtcOffset_.reset();
         setOther(p);
@@ -391,23 +394,16 @@ bool MapWindow::readStation(const QString& text, StationRead& read)
         return true;
     }
     if (tokens.size() == 1 && isCallsignShaped(tokens.front())) {
-        std::string loadError;
-        if (!countries_) {
-            auto files = std::make_unique<CountryFiles>();
-            if (!files->load(defaultCountryFile(), loadError)) {
-                read.error = fromStd(loadError);
-                return false;
-            }
-            countries_ = std::move(files);
-        }
-        const CallsignInfo info = lookupCallsign(*countries_, tokens.front());
-        if (info.status != CallsignStatus::Found) {
-            read.error = fromStd(callsignProblem(info, tokens.front()));
+        read.call = fromStd(tokens.front());
+        const std::optional<CallsignPlace> place = callsigns_->placeNow(read.call);
+        if (!place || !place->error.isEmpty()) {
+            read.error =
+                place ? place->error : QStringLiteral("the country file is still being read: try again in a moment");
             return false;
         }
-        read.name = QStringLiteral("%1, %2").arg(fromStd(tokens.front()).toUpper(), fromStd(info.entity));
-        read.utcOffset = info.utcOffsetHours;
-        read.position = info.position;
+        read.name = place->name;
+        read.utcOffset = place->utcOffsetHours;
+        read.position = place->position;
         return true;
     }
     read.error = fromStd(error);
@@ -416,16 +412,36 @@ bool MapWindow::readStation(const QString& text, StationRead& read)
 
 bool MapWindow::takeOtherText(const QString& text)
 {
+    // What is typed now takes the place of a callsign still being looked up.
+    callsigns_->cancel();
     StationRead read;
-    if (!readStation(text, read)) {
-        showProblem(read.error);
-        return false;
+    if (readStation(text, read)) {
+        takeStation(read);
+        return true;
     }
+    if (!read.call.isEmpty() && callsigns_->reading()) {
+        // The country file is read off the window's thread: the station
+        // follows once it is.
+        showProblem(QStringLiteral("Looking up %1 in the country file\u2026").arg(read.call.toUpper()));
+        callsigns_->ask(read.call, [this](const CallsignPlace& place) {
+            if (place.error.isEmpty()) {
+                takeStation({place.position, place.name, place.utcOffsetHours, {}, {}});
+            } else {
+                showProblem(place.error);
+            }
+        });
+        return true;
+    }
+    showProblem(read.error);
+    return false;
+}
+
+void MapWindow::takeStation(const StationRead& read)
+{
     otherName_ = read.name;
     otherUtcOffset_ = read.utcOffset;
     showProblem(QString());
     setOther(read.position);
-    return true;
 }
 
 void MapWindow::showProblem(const QString& text)

@@ -24,6 +24,7 @@ class SettingsStore;
 
 namespace skybrant::ui {
 
+class CallsignLookup;
 class MapView;
 class RotatorPanel;
 
@@ -74,8 +75,10 @@ private:
         QString name;
         std::optional<double> utcOffset;
         QString error;
+        QString call;  // as typed, when the text is shaped like a callsign
     };
     bool readStation(const QString& text, StationRead& read);
+    void takeStation(const StationRead& read);
     void buildPanel(QWidget* panel);
     void loadOptions();
     void saveOptions();
@@ -113,7 +116,7 @@ private:
     bool loadingOptions_ = false;
     Clock clock_ = [] { return std::chrono::system_clock::now(); };
     QTimer minute_;
-    std::unique_ptr<CountryFiles> countries_;
+    CallsignLookup* callsigns_ = nullptr;
 };
 
 }  // namespace skybrant::ui
