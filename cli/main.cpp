@@ -282,11 +282,13 @@ int runOnePair(const Position& own, const Position& other, const PairOptions& op
     return status != kExitOk ? status : written;
 }
 
-// The program's version alone: the country file, which --entity names, is
-// not even looked at, so that the version is told whatever stands there.
-int showVersion()
+// The program's version and the country file it reads callsigns with, or
+// why that file cannot be read (never waiting on what stands there).
+int showVersion(cli::Callsigns& callsigns)
 {
-    return writeOut(std::string(cli::kProgramName) + " " + SKYBRANT_VERSION + "\n");
+    std::string text = std::string(cli::kProgramName) + " " + SKYBRANT_VERSION + "\n";
+    cli::appendCountryFileText(callsigns, text);
+    return writeOut(text);
 }
 
 // --timeout in seconds: a positive number up to an hour.
@@ -441,10 +443,10 @@ int main(int argc, char* argv[])
     if (line.helpWanted()) {
         return writeOut(line.helpText());
     }
-    if (line.versionWanted()) {
-        return showVersion();
-    }
     cli::Callsigns callsigns(line.value(cli::Option::Cty).value_or(""));
+    if (line.versionWanted()) {
+        return showVersion(callsigns);
+    }
 
     PairOptions options;
     options.callsigns = &callsigns;

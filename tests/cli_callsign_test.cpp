@@ -111,6 +111,11 @@ TEST_F(CliCallsigns, StationsByCallsignInEachForm)
 
 TEST_F(CliCallsigns, FileNamedWithItsVersion)
 {
+    const CliRun version = cli({QStringLiteral("--version"), QStringLiteral("--cty"), file});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.out.endsWith(QStringLiteral("\nCountry file: \"%1\" (VER20991231)\n").arg(file)))
+        << version.out.toStdString();
+
     const CliRun named = cli(
         {QStringLiteral("JO01"), QStringLiteral("JO02"), QStringLiteral("--entity"), QStringLiteral("--cty"), file});
     EXPECT_EQ(named.exitCode, 0);
@@ -144,8 +149,7 @@ TEST_F(CliCallsigns, FileNamedWithItsVersion)
 }
 
 // A named pipe where the country file should be: a reader would wait for
-// a writer for ever. Each run ends at once, saying what stands there, and
-// --version does not look at the file at all.
+// a writer for ever. Each run ends at once, saying what stands there.
 TEST(CliCountryFile, NamedPipeIsRefusedAtOnce)
 {
     const skybrant::testing::PrivateFolder folder;
@@ -167,7 +171,8 @@ TEST(CliCountryFile, NamedPipeIsRefusedAtOnce)
             "skybrant-cli: ERROR: other station: " + refused + "\n"},
         {"batch with --entity", {"--batch", "--entity"}, "JO01 G4ABC\n", 1, "ERROR: other station: " + refused + "\n",
             {}},
-        {"--version", {"--version"}, {}, 0, QStringLiteral("skybrant-cli %1\n").arg(SKYBRANT_VERSION), {}},
+        {"--version", {"--version"}, {}, 0,
+            QStringLiteral("skybrant-cli %1\nCountry file: %2\n").arg(QStringLiteral(SKYBRANT_VERSION), refused), {}},
     };
     for (const Case& row : cases) {
         SCOPED_TRACE(row.name);
