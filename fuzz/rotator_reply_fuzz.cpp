@@ -44,24 +44,45 @@ void checkAddress(std::string_view text)
     FUZZ_CHECK(again.host == address.host && again.port == address.port);
 }
 
-void checkLine(const std::string& line, DumpStateReader& reader, DumpStateReader::Status& status)
+// The line is what came up to its "\n", less a "\r" before it.
+void checkTaken(std::string_view whole, const std::string& line)
 {
-    FUZZ_CHECK(line.size() <= kMaxReplyLine && line.find('\n') == std::string::npos);
-    if (status == DumpStateReader::Status::More) {
-        status = reader.take(line);
-        if (status == DumpStateReader::Status::Done) {
-            const auto range = reader.range();
-            FUZZ_CHECK(range && range->min <= range->max);
-            FUZZ_CHECK(withinProtocol(range->min) && withinProtocol(range->max));
-            if (const auto azimuth = leastTurnAzimuth(288, *range, range->min)) {
-                FUZZ_CHECK(*azimuth >= range->min && *azimuth <= range->max);
-            }
-        } else if (status != DumpStateReader::Status::More) {
-            // Limits beyond the protocol are never handed out.
-            FUZZ_CHECK(status != DumpStateReader::Status::Beyond || !reader.range());
-            checkSentence(reader.problem());
-        }
+    FUZZ_CHECK(whole.ends_with('\n'));
+    whole.remove_suffix(1);
+    if (whole.ends_with('\r')) {
+        whole.remove_suffix(1);
     }
+    FUZZ_CHECK(whole == line);
+    FUZZ_CHECK(line.size() <= kMaxReplyLine);
+}
+
+// The line as part of the reply to "+\\dump_state", until that reply ends.
+void checkState(const std::string& line, DumpStateReader& reader, DumpStateReader::Status& status)
+{
+    if (status != DumpStateReader::Status::More) {
+        return;
+    }
+    status = reader.take(line);
+    if (status == DumpStateReader::Status::More) {
+        return;
+    }
+    if (status != DumpStateReader::Status::Done) {
+        // Limits beyond the protocol are never handed out.
+        FUZZ_CHECK(status != DumpStateReader::Status::Beyond || !reader.range());
+        checkSentence(reader.problem());
+        return;
+    }
+    const auto range = reader.range();
+    FUZZ_CHECK(range && range->min <= range->max);
+    FUZZ_CHECK(withinProtocol(range->min) && withinProtocol(range->max));
+    if (const auto azimuth = leastTurnAzimuth(288, *range, range->min)) {
+        FUZZ_CHECK(*azimuth >= range->min && *azimuth <= range->max);
+    }
+}
+
+// The line as a reply to "p" and to a turn.
+void checkReplies(const std::string& line)
+{
     for (const PositionPart part : {PositionPart::Azimuth, PositionPart::Elevation}) {
         const Reading reading = positionReading(line, part, "h:1");
         if (reading.degrees) {
@@ -101,17 +122,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         LineStatus got = LineStatus::Complete;
         while ((got = replies.take(line)) == LineStatus::Complete) {
             ++lines;
-            // The line is what came up to its "\n", less a "\r" before it.
             const std::size_t next = arrived.size() - replies.rest().size();
-            std::string_view whole = arrived.substr(consumed, next - consumed);
-            FUZZ_CHECK(whole.ends_with('\n'));
-            whole.remove_suffix(1);
-            if (whole.ends_with('\r')) {
-                whole.remove_suffix(1);
-            }
-            FUZZ_CHECK(whole == line);
+            checkTaken(arrived.substr(consumed, next - consumed), line);
             consumed = next;
-            checkLine(line, reader, status);
+            checkState(line, reader, status);
+            checkReplies(line);
         }
         FUZZ_CHECK(lines <= kMaxReplyLines);
         // Nothing is lost or made up: what is left is the rest of what came.

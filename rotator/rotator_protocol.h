@@ -34,7 +34,7 @@ std::string shownAzimuth(double azimuthDegrees);
 // One reply is a few lines (Hamlib 4.5's "+\dump_state" is 11); these caps
 // leave room for newer versions and bound what a flooding daemon costs.
 inline constexpr std::size_t kMaxReplyLines = 200;
-inline constexpr std::size_t kMaxReplyBytes = 64 * 1024;
+inline constexpr std::size_t kMaxReplyBytes = std::size_t{64} * 1024;
 // So the line caps alone keep a reply within its bytes.
 static_assert(kMaxReplyLines * (kMaxReplyLine + 1) <= kMaxReplyBytes);
 

@@ -43,10 +43,10 @@ TEST(CliRotateFlood, AFloodingDaemonIsGivenUpOnWithinItsTimeout)
     };
     const Case cases[] = {
         // 10 MB at once: the reply's cap is passed long before the timeout.
-        {"a flood of short lines", shortLines(64 * 1024), 10 * 1024 * 1024, 0ms, 5,
+        {"a flood of short lines", shortLines(std::size_t{64} * 1024), std::size_t{10} * 1024 * 1024, 0ms, 5,
             "sent over 200 lines in one reply, which is not its protocol: \"x\\x0Ax\\x0A"},
         // A line every 20 ms, within the cap for 4 s: the timeout comes first.
-        {"a trickle of short lines", "x\n", 2 * 1000, 20ms, 4, "did not answer within 1 s"},
+        {"a trickle of short lines", "x\n", std::size_t{2000}, 20ms, 4, "did not answer within 1 s"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

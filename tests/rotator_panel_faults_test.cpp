@@ -37,7 +37,7 @@ void quietTiming(PanelWindow& w)
 TEST(RotatorPanelFlood, AFloodingDaemonIsDroppedWhileTheWindowWorks)
 {
     // 10 MB of short lines in answer to "+\dump_state".
-    FloodingRotator fake(shortLines(64 * 1024), 10 * 1024 * 1024, 0ms);
+    FloodingRotator fake(shortLines(std::size_t{64} * 1024), std::size_t{10} * 1024 * 1024, 0ms);
     MemoryStore store;
     PanelWindow w(store);
     quietTiming(w);
