@@ -57,7 +57,7 @@ std::vector<QHostAddress> systemLookUp(const std::string& host, std::string& err
 class Exchange {
 public:
     Exchange(const RotatorRequest& request, RotatorOutcome& outcome)
-        : request(request), where(rotatorAddressText(request.address)), outcome(outcome)
+        : request(request), where(shownAddress(request.address)), outcome(outcome)
     {
     }
 

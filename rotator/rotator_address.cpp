@@ -90,6 +90,12 @@ std::string rotatorAddressText(const RotatorAddress& address)
     return (ipv6 ? "[" + address.host + "]" : address.host) + ":" + std::to_string(address.port);
 }
 
+std::string shownAddress(const RotatorAddress& address)
+{
+    const std::string text = rotatorAddressText(address);
+    return text.size() <= kShownBytes ? text : quote(text, kShownBytes);
+}
+
 bool parseRotatorAddress(std::string_view text, RotatorAddress& address, std::string& error)
 {
     if (text.empty()) {

@@ -21,4 +21,8 @@ bool parseRotatorAddress(std::string_view text, RotatorAddress& address, std::st
 // "HOST:PORT" again, an IPv6 host in brackets.
 std::string rotatorAddressText(const RotatorAddress& address);
 
+// The address as messages name it: rotatorAddressText, or for a long host
+// name its start quoted, so that it cannot fill a line or widen a window.
+std::string shownAddress(const RotatorAddress& address);
+
 }  // namespace skybrant::rotctl

@@ -62,7 +62,7 @@ RotatorLink::~RotatorLink()
 
 QString RotatorLink::where() const
 {
-    return address_ ? fromStd(rotatorAddressText(*address_)) : QString();
+    return address_ ? fromStd(shownAddress(*address_)) : QString();
 }
 
 void RotatorLink::setState(State state)

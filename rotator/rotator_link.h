@@ -52,7 +52,8 @@ public:
     void disconnectFrom();
 
     State state() const { return state_; }
-    // "HOST:PORT" of the daemon asked for; empty before connectTo().
+    // "HOST:PORT" of the daemon asked for, as messages name it; empty before
+    // connectTo().
     QString where() const;
     // The pause before the next attempt while Reconnecting.
     std::chrono::milliseconds nextPause() const { return pause_; }

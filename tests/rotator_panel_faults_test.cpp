@@ -174,6 +174,16 @@ TEST(RotatorPanelHostileText, LongTextIsCutShortAndTheWindowStaysNarrow)
     QTest::qWait(50);
     // A quoted 60 bytes is the widest word: the panel stays on screen.
     EXPECT_LT(w.panel->sizeHint().width(), 800);
+
+    // The longest host name a resolver takes is named in part.
+    w.find<QLineEdit>("rotatorAddress")->setText(QString(253, u'b') + QStringLiteral(":4533"));
+    QTest::mouseClick(w.find<QPushButton>("rotatorConnect"), Qt::LeftButton);
+    EXPECT_TRUE(w.text("rotatorState").startsWith(QStringLiteral("Connecting to \"bbbb")))
+        << w.text("rotatorState").toStdString();
+    EXPECT_LT(w.text("rotatorState").size(), 100);
+    QTest::qWait(50);
+    EXPECT_LT(w.panel->sizeHint().width(), 800);
+    w.panel->disconnectRotator();
 }
 
 }  // namespace
