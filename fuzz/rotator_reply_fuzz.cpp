@@ -39,6 +39,7 @@ void checkAddress(std::string_view text)
     }
     FUZZ_CHECK(!address.host.empty() && address.host.size() <= 253);
     FUZZ_CHECK(address.port >= 1);
+    checkSentence(shownAddress(address));
     RotatorAddress again;
     FUZZ_CHECK(parseRotatorAddress(rotatorAddressText(address), again, error));
     FUZZ_CHECK(again.host == address.host && again.port == address.port);
