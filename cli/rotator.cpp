@@ -57,7 +57,7 @@ std::vector<QHostAddress> systemLookUp(const std::string& host, std::string& err
 class Exchange {
 public:
     Exchange(const RotatorRequest& request, RotatorOutcome& outcome)
-        : request(request), where(rotatorAddressText(request.address)), outcome(outcome)
+        : request(request), where(shownAddress(request.address)), outcome(outcome)
     {
     }
 
@@ -94,6 +94,7 @@ public:
 
     bool send(std::string_view line)
     {
+        replies.startReply();
         if (socket.state() != QAbstractSocket::ConnectedState) {
             return true;  // hung up after its last reply; reading says so
         }
@@ -118,24 +119,29 @@ public:
     bool readLine(std::string& line, const std::string& before)
     {
         for (;;) {
-            const QByteArray arrived = socket.readAll();
-            pending.append(arrived.constData(), static_cast<std::size_t>(arrived.size()));
-            switch (rotctl::takeLine(pending, line)) {
-            case rotctl::LineStatus::Complete:
-                return true;
-            case rotctl::LineStatus::TooLong:
-                return fail(RotatorStatus::RotatorError,
-                    "the rotator at " + where + " sent a reply line longer than " +
-                        std::to_string(rotctl::kMaxReplyLine) + " bytes: " + quote(pending, kShownBytes));
-            case rotctl::LineStatus::Incomplete:
-                break;
-            }
+            // Lines that keep coming must not hold off the deadline.
             if (deadline.hasExpired()) {
                 return timedOut();
             }
+            // A bounded read, so that a flood waits in the socket.
+            const QByteArray arrived = socket.read(static_cast<qint64>(rotctl::kMaxReplyBytes));
+            replies.append(std::string_view(arrived.constData(), static_cast<std::size_t>(arrived.size())));
+            const rotctl::LineStatus status = replies.take(line);
+            if (status == rotctl::LineStatus::Complete) {
+                return true;
+            }
+            if (status != rotctl::LineStatus::Incomplete) {
+                return fail(RotatorStatus::RotatorError,
+                    "the rotator at " + where + " " + rotctl::overflowText(status) +
+                        ", which is not its protocol: " + quote(replies.rest(), kShownBytes));
+            }
+            if (socket.bytesAvailable() > 0) {
+                continue;
+            }
             if (socket.state() != QAbstractSocket::ConnectedState || !socket.waitForReadyRead(remaining())) {
                 if (socket.bytesAvailable() == 0) {
-                    return lost(pending.empty() ? before : "in the middle of a reply " + quote(pending, kShownBytes));
+                    const std::string_view rest = replies.rest();
+                    return lost(rest.empty() ? before : "in the middle of a reply " + quote(rest, kShownBytes));
                 }
             }
         }
@@ -178,7 +184,7 @@ private:
     RotatorOutcome& outcome;
     QDeadlineTimer deadline;
     QTcpSocket socket;
-    std::string pending;
+    rotctl::ReplyLines replies;
 };
 
 // The range the azimuth is chosen in: the options' limits, and for a limit
@@ -202,6 +208,10 @@ bool learnRange(Exchange& exchange, const RotatorRequest& request, RotatorOutcom
         }
         status = reader.take(line);
     }
+    if (status == rotctl::DumpStateReader::Status::Beyond) {
+        return exchange.fail(
+            RotatorStatus::RotatorError, "the rotator at " + exchange.place() + " sent " + reader.problem());
+    }
     const bool told = status == rotctl::DumpStateReader::Status::Done;
     // Without the daemon's word, 0..360 is what every rotator takes.
     rotctl::AzimuthRange range = told ? *reader.range() : rotctl::AzimuthRange{};
@@ -222,7 +232,9 @@ struct Position {
     double elevation = 0;
 };
 
-bool readPosition(Exchange& exchange, Position& position)
+// turned: whether a turn was sent, for a daemon that cannot tell where it
+// is.
+bool readPosition(Exchange& exchange, Position& position, bool turned)
 {
     if (!exchange.send(rotctl::kPositionCommand)) {
         return false;
@@ -236,6 +248,11 @@ bool readPosition(Exchange& exchange, Position& position)
             return false;
         }
         auto reading = rotctl::positionReading(line, parts.at(i), exchange.place());
+        if (reading.refusal && turned) {
+            return exchange.fail(RotatorStatus::RotatorError,
+                "the rotator at " + exchange.place() +
+                    " turned but could not report its position: " + rotctl::codeText(*reading.refusal));
+        }
         if (!reading.degrees) {
             return exchange.fail(RotatorStatus::RotatorError, std::move(reading.problem));
         }
@@ -293,7 +310,7 @@ void awaitArrival(Exchange& exchange, const RotatorRequest& request, RotatorOutc
         std::this_thread::sleep_for(std::min<Clock::duration>(request.pollInterval, std::max(end - Clock::now(), {})));
         exchange.restartClock();
         Position now;
-        if (!readPosition(exchange, now)) {
+        if (!readPosition(exchange, now, true)) {
             return;
         }
         outcome.reportedAzimuth = now.azimuth;
@@ -338,7 +355,7 @@ RotatorOutcome turnRotator(const RotatorRequest& request)
         return outcome;
     }
     Position start;
-    if (!exchange.connect() || !learnRange(exchange, request, outcome) || !readPosition(exchange, start)) {
+    if (!exchange.connect() || !learnRange(exchange, request, outcome) || !readPosition(exchange, start, false)) {
         return outcome;
     }
     outcome.startAzimuth = start.azimuth;

@@ -17,6 +17,9 @@ namespace {
 constexpr const char* expectedForm = "expected HOST:PORT, such as 127.0.0.1:4533 or [::1]:4533";
 // Enough of a mistyped address to recognise it; a flood cannot fill the screen.
 constexpr std::size_t kShownBytes = 60;
+// The longest name the resolver takes; anything longer is refused before a
+// lookup, and never fills a message.
+constexpr std::size_t kLongestHost = 253;
 
 // Splits "[IPv6]:PORT" or "HOST:PORT"; returns what is wrong with the host
 // part, or nothing.
@@ -87,6 +90,12 @@ std::string rotatorAddressText(const RotatorAddress& address)
     return (ipv6 ? "[" + address.host + "]" : address.host) + ":" + std::to_string(address.port);
 }
 
+std::string shownAddress(const RotatorAddress& address)
+{
+    const std::string text = rotatorAddressText(address);
+    return text.size() <= kShownBytes ? text : quote(text, kShownBytes);
+}
+
 bool parseRotatorAddress(std::string_view text, RotatorAddress& address, std::string& error)
 {
     if (text.empty()) {
@@ -97,7 +106,10 @@ bool parseRotatorAddress(std::string_view text, RotatorAddress& address, std::st
     std::string_view port;
     auto wrong = splitAddress(text, host, port);
     std::optional<unsigned long> number;
-    if (!wrong && port.empty()) {
+    if (!wrong && host.size() > kLongestHost) {
+        wrong = "has a host of " + std::to_string(host.size()) + " bytes, longer than the " +
+            std::to_string(kLongestHost) + " a host name can have";
+    } else if (!wrong && port.empty()) {
         wrong = "has no port after the ':'";
     } else if (!wrong) {
         number = portNumber(port);

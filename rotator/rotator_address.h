@@ -14,10 +14,15 @@ struct RotatorAddress {
 
 // Reads "HOST:PORT", or "[IPv6]:PORT". On failure returns false, leaves
 // address as it was and sets error to a sentence saying what is wrong with
-// the text. Looks nothing up.
+// the text. Looks nothing up: a host longer than any resolver takes (253
+// bytes) is refused here.
 bool parseRotatorAddress(std::string_view text, RotatorAddress& address, std::string& error);
 
 // "HOST:PORT" again, an IPv6 host in brackets.
 std::string rotatorAddressText(const RotatorAddress& address);
+
+// The address as messages name it: rotatorAddressText, or for a long host
+// name its start quoted, so that it cannot fill a line or widen a window.
+std::string shownAddress(const RotatorAddress& address);
 
 }  // namespace skybrant::rotctl

@@ -62,7 +62,7 @@ RotatorLink::~RotatorLink()
 
 QString RotatorLink::where() const
 {
-    return address_ ? fromStd(rotatorAddressText(*address_)) : QString();
+    return address_ ? fromStd(shownAddress(*address_)) : QString();
 }
 
 void RotatorLink::setState(State state)
@@ -96,7 +96,7 @@ void RotatorLink::dropConnection()
     deadline_.stop();
     queue_.clear();
     inFlight_.reset();
-    pending_.clear();
+    replies_.clear();
     socket_.abort();
     azimuth_.reset();
     range_.reset();
@@ -108,7 +108,7 @@ void RotatorLink::startAttempt()
         return;
     }
     socket_.abort();
-    pending_.clear();
+    replies_.clear();
     socket_.setProxy(QNetworkProxy::NoProxy);
     socket_.connectToHost(fromStd(address_->host), address_->port);
     deadline_.start(timing_.exchange);
@@ -273,6 +273,7 @@ void RotatorLink::sendNext()
     queue_.pop_front();
     dumpState_ = DumpStateReader();
     replyAzimuth_.reset();
+    replies_.startReply();
     deadline_.start(timing_.exchange);
     socket_.write(inFlight_->command.data(), static_cast<qint64>(inFlight_->command.size()));
 }
@@ -283,17 +284,21 @@ void RotatorLink::onReadyRead()
         return;
     }
     const QByteArray bytes = socket_.readAll();
-    pending_.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    replies_.append(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     std::string line;
     while (state_ == State::Connected) {
-        const LineStatus status = takeLine(pending_, line);
+        // Lines that keep coming must not hold off the deadline.
+        if (inFlight_ && deadline_.isActive() && deadline_.remainingTime() == 0) {
+            onDeadline();
+            return;
+        }
+        const LineStatus status = replies_.take(line);
         if (status == LineStatus::Incomplete) {
             return;
         }
-        if (status == LineStatus::TooLong) {
-            lose(QStringLiteral("the rotator at %1 sent a line of over %2 bytes, which is not its protocol")
-                     .arg(where())
-                     .arg(kMaxReplyLine));
+        if (status != LineStatus::Complete) {
+            lose(QStringLiteral("the rotator at %1 %2, which is not its protocol")
+                     .arg(where(), fromStd(overflowText(status))));
             return;
         }
         if (!inFlight_) {
@@ -329,6 +334,7 @@ bool RotatorLink::takeReply(const std::string& line, std::optional<QString>& bro
                 return false;
             }
             report(fromStd(*refusal));
+            emit turnRefused(exchange.azimuth);
             return true;
         }
         emit turnAccepted(exchange.azimuth);
@@ -357,6 +363,9 @@ bool RotatorLink::takeLimits(const std::string& line, std::optional<QString>& br
         range_ = dumpState_.range();
         emit rangeChanged(*range_);
         return rprtCode(line).has_value();
+    case DumpStateReader::Status::Beyond:
+        broken = QStringLiteral("the rotator at %1 sent %2").arg(where(), fromStd(dumpState_.problem()));
+        return false;
     case DumpStateReader::Status::Failed:
         report(QStringLiteral("the rotator at %1 did not give its azimuth limits: %2")
                    .arg(where(), fromStd(dumpState_.problem())));
@@ -401,6 +410,7 @@ bool RotatorLink::takeStopOrPark(const Exchange& exchange, const std::string& li
     if (*code != 0) {
         report(QStringLiteral("the rotator at %1 refused to %2: %3")
                    .arg(where(), stopping ? QStringLiteral("stop") : QStringLiteral("park"), fromStd(codeText(*code))));
+        emit haltRefused();
     } else if (stopping) {
         emit stopAccepted();
     } else {

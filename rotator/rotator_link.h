@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rotator_address.h"
+#include "rotator_protocol.h"
 #include "rotator_range.h"
 
 #include <QObject>
@@ -51,7 +52,8 @@ public:
     void disconnectFrom();
 
     State state() const { return state_; }
-    // "HOST:PORT" of the daemon asked for; empty before connectTo().
+    // "HOST:PORT" of the daemon asked for, as messages name it; empty before
+    // connectTo().
     QString where() const;
     // The pause before the next attempt while Reconnecting.
     std::chrono::milliseconds nextPause() const { return pause_; }
@@ -76,6 +78,10 @@ signals:
     void turnAccepted(double azimuth);
     void stopAccepted();
     void parkAccepted();
+    // The daemon refused the turn to azimuth, or a stop or a park; problem()
+    // says why.
+    void turnRefused(double azimuth);
+    void haltRefused();
     // A sentence for the operator; the link carries on (or tries again).
     void problem(const QString& text);
 
@@ -122,7 +128,7 @@ private:
     std::chrono::milliseconds nextPause_{1000};
     std::deque<Exchange> queue_;
     std::optional<Exchange> inFlight_;
-    std::string pending_;
+    ReplyLines replies_;
     DumpStateReader dumpState_;
     std::optional<double> replyAzimuth_;  // the first line of a position reply
     std::optional<double> azimuth_;

@@ -1,6 +1,7 @@
 #include "rotator_protocol.h"
 
 #include "core/utf8.h"
+#include "rotator_limits.h"
 
 #include <algorithm>
 #include <array>
@@ -11,11 +12,6 @@
 namespace skybrant::rotctl {
 
 namespace {
-
-// No rotator reports beyond a turn either side of its span; a figure such
-// as 1e308 is noise, not a position.
-constexpr double kLowestReading = -360;
-constexpr double kHighestReading = 720;
 
 // What Hamlib's error codes mean, from -1 (RIG_EINVAL) to -22 (RIG_EACCESS).
 constexpr std::array<const char*, 22> kMeanings{
@@ -94,21 +90,58 @@ std::string shownAzimuth(double azimuthDegrees)
     return shown;
 }
 
-LineStatus takeLine(std::string& pending, std::string& line)
+void ReplyLines::append(std::string_view bytes)
 {
+    // Dropping what was taken only once it is most of the buffer keeps the
+    // copying in proportion to what arrives.
+    if (offset_ > 0 && offset_ >= buffer_.size() / 2) {
+        buffer_.erase(0, offset_);
+        offset_ = 0;
+    }
+    buffer_.append(bytes);
+}
+
+LineStatus ReplyLines::take(std::string& line)
+{
+    const std::string_view pending = rest();
     const auto end = pending.find('\n');
     if (std::min(end, pending.size()) > kMaxReplyLine) {
         return LineStatus::TooLong;
     }
-    if (end == std::string::npos) {
+    if (end == std::string_view::npos) {
         return LineStatus::Incomplete;
     }
-    line = pending.substr(0, end);
-    pending.erase(0, end + 1);
+    if (lines_ + 1 > kMaxReplyLines) {
+        return LineStatus::TooManyLines;
+    }
+    ++lines_;
+    line.assign(pending.substr(0, end));
+    offset_ += end + 1;
     if (!line.empty() && line.back() == '\r') {
         line.pop_back();
     }
     return LineStatus::Complete;
+}
+
+void ReplyLines::clear()
+{
+    buffer_.clear();
+    offset_ = 0;
+    startReply();
+}
+
+std::string overflowText(LineStatus status)
+{
+    switch (status) {
+    case LineStatus::TooLong:
+        return "sent a line of over " + std::to_string(kMaxReplyLine) + " bytes";
+    case LineStatus::TooManyLines:
+        return "sent over " + std::to_string(kMaxReplyLines) + " lines in one reply";
+    case LineStatus::Complete:
+    case LineStatus::Incomplete:
+        break;
+    }
+    return {};
 }
 
 std::optional<int> rprtCode(std::string_view line)
@@ -147,24 +180,25 @@ std::optional<std::string> turnRefusal(std::string_view reply, std::string_view 
 Reading positionReading(std::string_view reply, PositionPart part, std::string_view where)
 {
     const auto value = wholeNumber<double>(reply);
-    if (value && *value >= kLowestReading && *value <= kHighestReading) {
-        return {value, {}};
+    if (value && withinProtocol(*value)) {
+        return {value, {}, {}};
     }
     const char* what = part == PositionPart::Azimuth ? "azimuth" : "elevation";
     if (value && std::isfinite(*value)) {
         return {std::nullopt,
             "the rotator at " + std::string(where) + " reported " + quote(reply, kShownBytes) + " as its " + what +
-                ", outside the protocol's -360..720"};
+                ", outside the protocol's -360..720",
+            {}};
     }
     // A daemon that cannot read the position says so in place of the azimuth.
     if (const auto refusal = rprtCode(reply); part == PositionPart::Azimuth && refusal && *refusal != 0) {
         return {std::nullopt,
-            "the rotator at " + std::string(where) +
-                " turned but could not report its position: " + codeText(*refusal)};
+            "the rotator at " + std::string(where) + " could not report its position: " + codeText(*refusal), refusal};
     }
     return {std::nullopt,
         "the rotator at " + std::string(where) + " reported " + quote(reply, kShownBytes) + " as its " + what +
-            ", which is not a number"};
+            ", which is not a number",
+        {}};
 }
 
 }  // namespace skybrant::rotctl

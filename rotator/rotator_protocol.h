@@ -31,14 +31,44 @@ inline constexpr std::string_view kParkCommand = "K\n";
 // The azimuth as a message shows it: "288" for 288.00, "6.5" for 6.50.
 std::string shownAzimuth(double azimuthDegrees);
 
+// One reply is a few lines (Hamlib 4.5's "+\dump_state" is 11); these caps
+// leave room for newer versions and bound what a flooding daemon costs.
+inline constexpr std::size_t kMaxReplyLines = 200;
+inline constexpr std::size_t kMaxReplyBytes = std::size_t{64} * 1024;
+// So the line caps alone keep a reply within its bytes.
+static_assert(kMaxReplyLines * (kMaxReplyLine + 1) <= kMaxReplyBytes);
+
 enum class LineStatus {
-    Complete,  // line holds the first reply line, taken off pending
+    Complete,  // line holds the next reply line
     Incomplete,  // no "\n" yet; wait for more
     TooLong,  // more than kMaxReplyLine bytes before a "\n"
+    TooManyLines,  // the reply would go past kMaxReplyLines lines
 };
-// Takes the first reply line off the front of pending, without its "\n" or
-// "\r\n".
-LineStatus takeLine(std::string& pending, std::string& line);
+
+// What the daemon sent, taken a line at a time by offset, so that a flood
+// of short lines costs time in proportion to its size, and counted against
+// the caps of one reply.
+class ReplyLines {
+public:
+    void append(std::string_view bytes);
+    // Counts the lines and bytes of the next reply afresh.
+    void startReply() { lines_ = 0; }
+    // Takes the next line without its "\n" or "\r\n"; on anything but
+    // Complete, line and the buffer are left as they were.
+    LineStatus take(std::string& line);
+    // What has not been taken yet.
+    std::string_view rest() const { return std::string_view(buffer_).substr(offset_); }
+    void clear();
+
+private:
+    std::string buffer_;
+    std::size_t offset_ = 0;
+    std::size_t lines_ = 0;
+};
+
+// "sent a line of over 256 bytes", "sent over 200 lines in one reply":
+// what a status other than Complete or Incomplete says of the daemon.
+std::string overflowText(LineStatus status);
 
 // The code of an "RPRT <code>" line; nothing for any other line.
 std::optional<int> rprtCode(std::string_view line);
@@ -56,6 +86,8 @@ enum class PositionPart { Azimuth, Elevation };
 struct Reading {
     std::optional<double> degrees;
     std::string problem;  // the sentence for the operator when there is no number
+    // The daemon's error code in place of the azimuth: it cannot tell.
+    std::optional<int> refusal;
 };
 // One line of the reply to "p"; a number outside -360..720 is not a
 // position.

@@ -1,6 +1,8 @@
 #include "rotator_range.h"
 
 #include "core/angles.h"
+#include "core/utf8.h"
+#include "rotator_limits.h"
 #include "rotator_protocol.h"
 
 #include <algorithm>
@@ -74,8 +76,13 @@ DumpStateReader::Status DumpStateReader::take(std::string_view line)
         }
     } else if (const auto value = labelled(line, {"Minimum Azimuth:", "min_az="})) {
         min = number(*value);
+        checkLimit(min, *value);
     } else if (const auto value = labelled(line, {"Maximum Azimuth:", "max_az="})) {
         max = number(*value);
+        checkLimit(max, *value);
+    }
+    if (beyond) {
+        return Status::Beyond;
     }
     if (!ended) {
         return Status::More;
@@ -87,9 +94,21 @@ DumpStateReader::Status DumpStateReader::take(std::string_view line)
     return Status::Done;
 }
 
+void DumpStateReader::checkLimit(std::optional<double> limit, std::string_view text)
+{
+    // A limit far outside any turn would have an azimuth sent that no
+    // rotator reads, and lose precision on the way.
+    if (limit && !withinProtocol(*limit) && !beyond) {
+        beyond = true;
+        const auto first = text.find_first_not_of(" \t");
+        why = "the azimuth limit " + quote(text.substr(std::min(first, text.size())), kShownBytes) +
+            ", outside the protocol's -360..720";
+    }
+}
+
 std::optional<AzimuthRange> DumpStateReader::range() const
 {
-    if (!min || !max || *min > *max) {
+    if (beyond || !min || !max || *min > *max) {
         return std::nullopt;
     }
     return AzimuthRange{*min, *max};

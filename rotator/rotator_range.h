@@ -30,18 +30,23 @@ public:
         More,  // wait for the next line
         Done,  // the reply is complete; range() holds the limits
         Failed,  // an RPRT error, or the reply ended without both limits
+        Beyond,  // a limit outside the protocol's -360..720: not the protocol
     };
     Status take(std::string_view line);
-    // The limits once Done; min <= max and both finite.
+    // The limits once Done; min <= max, both within -360..720.
     std::optional<AzimuthRange> range() const;
     // For Failed: what went wrong, for a sentence ("RPRT -4 (Feature not
-    // implemented)" or "no azimuth limits").
+    // implemented)" or "no azimuth limits"); for Beyond, what the daemon
+    // sent ("the azimuth limit \"1e17\", outside the protocol's -360..720").
     const std::string& problem() const { return why; }
 
 private:
+    void checkLimit(std::optional<double> limit, std::string_view text);
+
     std::optional<double> min;
     std::optional<double> max;
     std::string why;
+    bool beyond = false;
     bool extended = false;
     bool ended = false;
 };

@@ -1,7 +1,11 @@
 #include "rotator_settings.h"
 
+#include "rotator/rotator_limits.h"
 #include "settings_store.h"
 
+#include <QStringList>
+
+#include <algorithm>
 #include <cmath>
 
 namespace skybrant::settings {
@@ -10,18 +14,24 @@ namespace {
 
 const QString kApplication = QStringLiteral("Skybrant");
 const QString kSection = QStringLiteral("Rotator");
-
-// Beyond a turn either way no rotator reads; such a value is a typing slip.
-constexpr double kLargest = 720;
+const QString kOffset = QStringLiteral("Offset");
+const QString kMinAzimuth = QStringLiteral("MinAzimuth");
+const QString kMaxAzimuth = QStringLiteral("MaxAzimuth");
 
 std::optional<double> number(const QString& text)
 {
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value) || std::abs(value) > kLargest) {
+    if (!ok || !std::isfinite(value)) {
         return std::nullopt;
     }
     return value;
+}
+
+std::optional<double> limit(const QString& text)
+{
+    const auto value = number(text);
+    return value && rotctl::withinProtocol(*value) ? value : std::nullopt;
 }
 
 QString numberText(std::optional<double> value)
@@ -41,16 +51,41 @@ RotatorOptions loadRotatorOptions(SettingsStore& store)
     const auto get = [&](const QString& key) { return store.get(kApplication, kSection, key, {}); };
     RotatorOptions options;
     options.address = get(QStringLiteral("Address")).trimmed();
-    options.offset = number(get(QStringLiteral("Offset"))).value_or(0);
-    options.minAzimuth = number(get(QStringLiteral("MinAzimuth")));
-    options.maxAzimuth = number(get(QStringLiteral("MaxAzimuth")));
-    // Both limits or neither, the lower first.
+    // An empty line is no offset saved; anything else must be one.
+    const QString offsetText = get(kOffset);
+    if (!offsetText.trimmed().isEmpty()) {
+        const auto offset = number(offsetText);
+        const auto kept = offset ? rotctl::mastOffset(*offset) : std::nullopt;
+        if (kept) {
+            options.offset = *kept;
+        } else {
+            options.unread.push_back({RotatorSetting::Offset, kOffset, offsetText});
+        }
+    }
+    // Both limits or neither, the lower first; a pair that makes no range
+    // is kept as it is, both lines.
+    const QString minText = get(kMinAzimuth);
+    const QString maxText = get(kMaxAzimuth);
+    options.minAzimuth = limit(minText);
+    options.maxAzimuth = limit(maxText);
     if (!options.minAzimuth || !options.maxAzimuth || *options.minAzimuth >= *options.maxAzimuth) {
         options.minAzimuth.reset();
         options.maxAzimuth.reset();
+        for (const auto& [key, text] : {std::pair{kMinAzimuth, minText}, std::pair{kMaxAzimuth, maxText}}) {
+            if (!text.trimmed().isEmpty()) {
+                options.unread.push_back({RotatorSetting::Range, key, text});
+            }
+        }
     }
     for (std::size_t i = 0; i < kRotatorPresets; ++i) {
         options.presets.at(i) = {get(presetKey(i, "Name")), get(presetKey(i, "Target")).trimmed()};
+    }
+    // The store keeps each such line while what is saved in its place is
+    // what was read in its place.
+    const RotatorOptions defaults;
+    for (const UnreadLine& line : options.unread) {
+        const QString substitute = line.key == kOffset ? numberText(defaults.offset) : QString();
+        store.keepUntilChanged(kApplication, kSection, line.key, substitute);
     }
     return options;
 }
@@ -59,14 +94,30 @@ bool saveRotatorOptions(SettingsStore& store, const RotatorOptions& options, QSt
 {
     const auto put = [&](const QString& key, const QString& value) { store.save(kApplication, kSection, key, value); };
     put(QStringLiteral("Address"), options.address);
-    put(QStringLiteral("Offset"), numberText(options.offset));
-    put(QStringLiteral("MinAzimuth"), numberText(options.minAzimuth));
-    put(QStringLiteral("MaxAzimuth"), numberText(options.maxAzimuth));
+    put(kOffset, numberText(options.offset));
+    put(kMinAzimuth, numberText(options.minAzimuth));
+    put(kMaxAzimuth, numberText(options.maxAzimuth));
     for (std::size_t i = 0; i < kRotatorPresets; ++i) {
         put(presetKey(i, "Name"), options.presets.at(i).name);
         put(presetKey(i, "Target"), options.presets.at(i).target);
     }
     return store.commit(error);
+}
+
+void settingChanged(RotatorOptions& options, RotatorSetting setting)
+{
+    std::erase_if(options.unread, [&](const UnreadLine& line) { return line.setting == setting; });
+}
+
+QString unreadText(const RotatorOptions& options)
+{
+    QStringList sentences;
+    for (const UnreadLine& line : options.unread) {
+        const QString what =
+            line.setting == RotatorSetting::Offset ? QStringLiteral("mast offset") : QStringLiteral("range");
+        sentences << notUnderstood(kSection, line.key, line.value, what);
+    }
+    return sentences.join(u' ');
 }
 
 }  // namespace skybrant::settings

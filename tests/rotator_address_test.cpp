@@ -9,6 +9,7 @@
 using skybrant::rotctl::parseRotatorAddress;
 using skybrant::rotctl::RotatorAddress;
 using skybrant::rotctl::rotatorAddressText;
+using skybrant::rotctl::shownAddress;
 
 namespace {
 
@@ -77,11 +78,35 @@ TEST(RotatorAddress, WritesTheAddressBackAsItIsTyped)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(rotatorAddressText(c.address), c.text);
+        EXPECT_EQ(shownAddress(c.address), c.text) << "short enough to show whole";
         RotatorAddress back;
         std::string error;
         ASSERT_TRUE(parseRotatorAddress(c.text, back, error)) << error;
         EXPECT_EQ(back.host, c.address.host);
         EXPECT_EQ(back.port, c.address.port);
+    }
+}
+
+TEST(RotatorAddress, ALongHostIsNamedInPartAndOneTooLongIsRefused)
+{
+    struct Case {
+        const char* name;
+        std::size_t length;
+        bool read;
+    };
+    for (const Case& c : {Case{"the longest a resolver takes", 253, true}, Case{"a byte more", 254, false},
+             Case{"a flood", 100000, false}}) {
+        SCOPED_TRACE(c.name);
+        const std::string host(c.length, 'a');
+        RotatorAddress address;
+        std::string error;
+        EXPECT_EQ(parseRotatorAddress(host + ":4533", address, error), c.read) << error.substr(0, 300);
+        if (c.read) {
+            EXPECT_EQ(shownAddress(address), "\"" + std::string(60, 'a') + "\"...");
+        } else {
+            EXPECT_NE(error.find("longer than the 253 a host name can have"), std::string::npos) << error;
+            EXPECT_LT(error.size(), 300U);
+        }
     }
 }
 

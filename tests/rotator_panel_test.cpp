@@ -3,6 +3,7 @@
 
 #include "map/azimuthal_map.h"
 #include "rotator_fakes.h"
+#include "rotator_panel_window.h"
 #include "settings/rotator_settings.h"
 #include "settings/settings_store.h"
 #include "ui/form1.h"
@@ -82,42 +83,14 @@ using skybrant::settings::RotatorOptions;
 using skybrant::settings::RotatorPreset;
 using skybrant::testing::FakeRotator;
 using skybrant::testing::LoopbackSocket;
+using skybrant::testing::MemoryStore;
+using skybrant::testing::PanelWindow;
 using skybrant::testing::RestartableRotctld;
 using skybrant::testing::waitUntil;
 using skybrant::ui::MapWindow;
 using skybrant::ui::RotatorAim;
 using skybrant::ui::RotatorPanel;
 using State = RotatorLink::State;
-
-// The settings in memory.
-class MemoryStore final : public skybrant::settings::SettingsStore {
-public:
-    QString get(const QString& /*application*/, const QString& section, const QString& key,
-        const QString& defaultValue) override
-    {
-        const auto it = values.find({section, key});
-        return it == values.end() ? defaultValue : it->second;
-    }
-    void save(const QString& /*application*/, const QString& section, const QString& key, const QString& value) override
-    {
-        values[{section, key}] = value;
-    }
-    bool commit(QString& error) override
-    {
-        if (failCommit) {
-            error = QStringLiteral("cannot write /nowhere/Skybrant.ini");
-        }
-        return !failCommit;
-    }
-    std::optional<QString> readProblem(const QString& /*application*/) override { return std::nullopt; }
-    void keepUntilChanged(const QString& /*application*/, const QString& /*section*/, const QString& /*key*/,
-        const QString& /*substitute*/) override
-    {
-    }
-
-    std::map<std::pair<QString, QString>, QString> values;
-    bool failCommit = false;
-};
 
 TEST(RotatorAimLogic, SendsTheEquivalentAzimuthThatTurnsTheLeast)
 {
@@ -248,42 +221,6 @@ TEST(RotatorOptionsStore, KeepsItsOwnSectionAndReadsBadValuesAsUnset)
     EXPECT_FALSE(saveRotatorOptions(store, options, error));
     EXPECT_EQ(error, QStringLiteral("cannot write /nowhere/Skybrant.ini"));
 }
-
-// The map window with the rotator panel, its controls found by name.
-struct PanelWindow {
-    explicit PanelWindow(MemoryStore& store) : window(&store)
-    {
-        window.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
-        panel = window.rotator();
-        RotatorLink::Timing timing;
-        timing.poll = 300ms;
-        timing.firstPause = 200ms;
-        timing.longestPause = 800ms;
-        panel->link().setTiming(timing);
-    }
-    template <typename W = QWidget>
-    W* find(const char* name)
-    {
-        auto* w = window.findChild<W*>(QLatin1String(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    QString text(const char* name) { return find<QLabel>(name)->text(); }
-    void connectTo(std::uint16_t port)
-    {
-        find<QLineEdit>("rotatorAddress")->setText(QStringLiteral("127.0.0.1:%1").arg(port));
-        QTest::mouseClick(find<QPushButton>("rotatorConnect"), Qt::LeftButton);
-    }
-    bool connectedWithPosition()
-    {
-        return waitUntil([&] { return panel->link().state() == State::Connected && panel->aim().azimuth(); }, 10s);
-    }
-    double heading() { return panel->aim().heading().value_or(-1000); }
-
-    MapWindow window;
-    RotatorPanel* panel = nullptr;
-};
 
 // The dummy turns about 6 degrees a second.
 constexpr auto kTurnLimit = 30s;

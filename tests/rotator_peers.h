@@ -159,6 +159,57 @@ private:
     std::thread server;
 };
 
+// Answers the first command with unit over and over, total bytes in all, a
+// pause between one and the next; stops early once the client has gone.
+class FloodingRotator {
+public:
+    FloodingRotator(std::string unit, std::size_t total, std::chrono::milliseconds pause)
+        : server([this, unit = std::move(unit), total, pause] { serve(unit, total, pause); })
+    {
+    }
+    ~FloodingRotator() { server.join(); }
+    FloodingRotator(const FloodingRotator&) = delete;
+    FloodingRotator& operator=(const FloodingRotator&) = delete;
+
+    std::uint16_t port() const { return listener.port; }
+
+private:
+    void serve(const std::string& unit, std::size_t total, std::chrono::milliseconds pause)
+    {
+        pollfd waiting{listener.fd, POLLIN, 0};
+        if (poll(&waiting, 1, 10000) != 1) {
+            return;
+        }
+        const int client = accept(listener.fd, nullptr, nullptr);
+        // Bounded waits, so a client that stops reading cannot hang the tests.
+        const timeval limit{10, 0};
+        setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        setsockopt(client, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+        char byte = 0;
+        while (recv(client, &byte, 1, 0) == 1 && byte != '\n') { }
+        for (std::size_t sent = 0; sent < total; sent += unit.size()) {
+            if (send(client, unit.data(), unit.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(unit.size())) {
+                break;
+            }
+            std::this_thread::sleep_for(pause);
+        }
+        close(client);
+    }
+
+    LoopbackSocket listener{true};
+    std::thread server;
+};
+
+// "x\n" again and again, size bytes of it.
+inline std::string shortLines(std::size_t size)
+{
+    std::string lines;
+    for (std::size_t i = 0; i < size / 2; ++i) {
+        lines += "x\n";
+    }
+    return lines;
+}
+
 // The extended reply to "+\dump_state" of a daemon with these limits.
 inline std::string stateReply(const std::string& minAzimuth, const std::string& maxAzimuth)
 {

@@ -41,7 +41,7 @@ TEST(RotatorProtocol, TakesOneReplyLineAtATime)
         std::string pending;
         rotctl::LineStatus status;
         std::string line;  // when complete
-        std::string left;  // pending afterwards
+        std::string left;  // not taken afterwards
     };
     const std::string longest(rotctl::kMaxReplyLine, 'A');
     const std::vector<Case> cases{
@@ -56,11 +56,75 @@ TEST(RotatorProtocol, TakesOneReplyLineAtATime)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        std::string pending = c.pending;
+        rotctl::ReplyLines replies;
+        replies.append(c.pending);
         std::string line = "untouched";
-        EXPECT_EQ(rotctl::takeLine(pending, line), c.status);
+        EXPECT_EQ(replies.take(line), c.status);
         EXPECT_EQ(line, c.status == rotctl::LineStatus::Complete ? c.line : "untouched");
-        EXPECT_EQ(pending, c.left);
+        EXPECT_EQ(replies.rest(), c.left);
+    }
+}
+
+TEST(RotatorProtocol, OneReplyHoldsAtMostItsCapOfLines)
+{
+    struct Case {
+        const char* name;
+        std::size_t lines;  // of "x\n", all arrived at once
+        bool newReply;  // the next command sent after the first kMaxReplyLines
+        std::size_t taken;
+        rotctl::LineStatus last;
+    };
+    const std::size_t cap = rotctl::kMaxReplyLines;
+    const Case cases[] = {
+        {"Hamlib 4.5's state", 11, false, 11, rotctl::LineStatus::Incomplete},
+        {"up to the cap", cap, false, cap, rotctl::LineStatus::Incomplete},
+        {"a line over", cap + 1, false, cap, rotctl::LineStatus::TooManyLines},
+        {"a flood", 100000, false, cap, rotctl::LineStatus::TooManyLines},
+        {"the next reply counts afresh", cap + 1, true, cap + 1, rotctl::LineStatus::Incomplete},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        rotctl::ReplyLines replies;
+        std::string flood;
+        for (std::size_t i = 0; i < c.lines; ++i) {
+            flood += "x\n";
+        }
+        replies.append(flood);
+        std::size_t taken = 0;
+        std::string line;
+        rotctl::LineStatus status = rotctl::LineStatus::Complete;
+        while ((status = replies.take(line)) == rotctl::LineStatus::Complete) {
+            ++taken;
+            if (c.newReply && taken == cap) {
+                replies.startReply();
+            }
+        }
+        EXPECT_EQ(taken, c.taken);
+        EXPECT_EQ(status, c.last);
+        EXPECT_EQ(replies.rest().size(), (c.lines - taken) * 2);
+    }
+    EXPECT_EQ(rotctl::overflowText(rotctl::LineStatus::TooManyLines), "sent over 200 lines in one reply");
+}
+
+TEST(RotatorProtocol, LinesArrivingInPiecesComeOutWhole)
+{
+    // A reply split anywhere, and new bytes after part was taken.
+    const std::string bytes = "dump_state:\nMinimum Azimuth: -180\r\nRPRT 0\n";
+    for (std::size_t split = 0; split <= bytes.size(); ++split) {
+        SCOPED_TRACE(split);
+        rotctl::ReplyLines replies;
+        std::vector<std::string> lines;
+        std::string line;
+        replies.append(std::string_view(bytes).substr(0, split));
+        while (replies.take(line) == rotctl::LineStatus::Complete) {
+            lines.push_back(line);
+        }
+        replies.append(std::string_view(bytes).substr(split));
+        while (replies.take(line) == rotctl::LineStatus::Complete) {
+            lines.push_back(line);
+        }
+        EXPECT_EQ(lines, (std::vector<std::string>{"dump_state:", "Minimum Azimuth: -180", "RPRT 0"}));
+        EXPECT_TRUE(replies.rest().empty());
     }
 }
 
@@ -144,7 +208,7 @@ TEST(RotatorProtocol, RepliesAreReadOrExplained)
         {"not a number", "nan", PositionPart::Elevation, 0, "reported \"nan\" as its elevation"},
         {"infinity", "inf", PositionPart::Azimuth, 0, "reported \"inf\" as its azimuth"},
         {"error in place of the azimuth", "RPRT -5", PositionPart::Azimuth, 0,
-            "the rotator at h:1 turned but could not report its position: RPRT -5 (Communication timed out)"},
+            "the rotator at h:1 could not report its position: RPRT -5 (Communication timed out)"},
         {"error in place of the elevation", "RPRT -5", PositionPart::Elevation, 0,
             "reported \"RPRT -5\" as its elevation"},
         {"blank", "", PositionPart::Azimuth, 0, "reported \"\" as its azimuth"},

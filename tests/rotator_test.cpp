@@ -170,8 +170,8 @@ TEST(RotatorConnection, RepliesOutsideTheProtocolAreRotatorErrors)
         {placed, {"RPRT\n"}, "\"RPRT\""},
         {placed, {"RPRT 0 0\n"}, "\"RPRT 0 0\""},
         {placed, {"\x01\xff\x1b[2J\n"}, R"("\x01\xFF\x1B[2J")"},
-        {placed, {flood + "\n"}, "longer than 256 bytes: \"AAAA"},
-        {placed, {flood}, "longer than 256 bytes"},
+        {placed, {flood + "\n"}, "over 256 bytes, which is not its protocol: \"AAAA"},
+        {placed, {flood}, "over 256 bytes"},
         {placed, {"RPR"}, "closed the connection in the middle of a reply \"RPR\""},
         {placed, {}, "closed the connection before answering the turn"},
         {placed, {"RPRT -9\n"}, "refused azimuth 6: RPRT -9 (Command rejected by the rig)"},
@@ -185,7 +185,7 @@ TEST(RotatorConnection, RepliesOutsideTheProtocolAreRotatorErrors)
         {ranged, {"1,00\n0,00\n"}, "reported \"1,00\" as its azimuth"},
         {ranged, {"1e308\n0.00\n"}, "reported \"1e308\" as its azimuth, outside the protocol's -360..720"},
         {none, {}, "closed the connection before telling its range"},
-        {none, {"dump_state:\n" + flood + "\n"}, "longer than 256 bytes"},
+        {none, {"dump_state:\n" + flood + "\n"}, "over 256 bytes"},
         {none, {"dump_state:\nMinimum Azimuth: 0\n"}, "closed the connection before telling its range"},
     };
     for (const auto& c : cases) {

@@ -1,10 +1,13 @@
 #include "rotator_panel.h"
 
+#include "core/utf8.h"
+#include "message_sink.h"
 #include "rotator/rotator_address.h"
+#include "rotator/rotator_limits.h"
+#include "rotator/rotator_protocol.h"
+#include "rotator_presets.h"
 #include "settings/settings_store.h"
 
-#include <QDialog>
-#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -14,7 +17,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
-#include <QVBoxLayout>
 
 #include <cmath>
 #include <string>
@@ -35,6 +37,12 @@ QString degrees(double value)
 QString fromStd(const std::string& text)
 {
     return QString::fromStdString(text);
+}
+
+// Typed text in a message, quoted and cut short as every hostile text is.
+QString quoted(const QString& text)
+{
+    return fromStd(quote(text.toStdString(), rotctl::kShownBytes));
 }
 
 QLabel* figure(QWidget* parent, const char* name, const QString& accessible)
@@ -58,14 +66,6 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text, cons
     return b;
 }
 
-QString presetCaption(std::size_t index, const settings::RotatorPreset& preset)
-{
-    const QString name = !preset.name.isEmpty() ? preset.name
-        : !preset.target.isEmpty()              ? preset.target
-                                                : QStringLiteral("(empty)");
-    return QStringLiteral("%1 %2").arg(index + 1).arg(name);
-}
-
 }  // namespace
 
 RotatorPanel::RotatorPanel(settings::SettingsStore* store, QWidget* parent)
@@ -80,6 +80,8 @@ RotatorPanel::RotatorPanel(settings::SettingsStore* store, QWidget* parent)
         aim_.setOverride(rotctl::AzimuthRange{*options_.minAzimuth, *options_.maxAzimuth});
     }
     build();
+    // Said once; the lines stay in the file until their setting is changed.
+    showProblem(settings::unreadText(options_));
 
     connect(&link_, &rotctl::RotatorLink::stateChanged, this, [this](State state) {
         if (state == State::Connected) {
@@ -116,6 +118,17 @@ RotatorPanel::RotatorPanel(settings::SettingsStore* store, QWidget* parent)
             lastStop_ = heading ? QStringLiteral("Stopped at %1").arg(degrees(*heading)) : QStringLiteral("Stopped");
             showPosition();
         }
+    });
+    // The problem line says why; the turn or halt shown is not happening.
+    connect(&link_, &rotctl::RotatorLink::turnRefused, this, [this](double azimuth) {
+        if (aim_.targetAzimuth() == azimuth) {
+            aim_.endTurn();
+            showPosition();
+        }
+    });
+    connect(&link_, &rotctl::RotatorLink::haltRefused, this, [this] {
+        lastStop_.clear();
+        showPosition();
     });
     connect(&link_, &rotctl::RotatorLink::problem, this, [this](const QString& text) {
         showProblem(text);
@@ -174,7 +187,8 @@ void RotatorPanel::build()
     connect(heading_, &QLineEdit::returnPressed, this, [this] {
         const auto heading = parseHeading(heading_->text());
         if (!heading) {
-            showProblem(QStringLiteral("\"%1\" is not a heading: type degrees from 0 to 360").arg(heading_->text()));
+            showProblem(
+                QStringLiteral("%1 is not a heading: type degrees from 0 to 360").arg(quoted(heading_->text())));
             return;
         }
         turnTo(*heading);
@@ -205,14 +219,15 @@ void RotatorPanel::build()
     offset_ = new QDoubleSpinBox(this);
     offset_->setObjectName(QStringLiteral("rotatorOffset"));
     offset_->setAccessibleName(QStringLiteral("Mast offset, degrees the rotator reads with the antenna north"));
-    offset_->setRange(-180, 180);
-    offset_->setDecimals(1);
+    offset_->setRange(-rotctl::kLargestOffset, rotctl::kLargestOffset);
+    offset_->setDecimals(rotctl::kOffsetDecimals);
     offset_->setSuffix(QStringLiteral("\u00b0"));
     offset_->setValue(options_.offset);
     form->addRow(QStringLiteral("Mast offset:"), offset_);
     connect(offset_, &QDoubleSpinBox::valueChanged, this, [this](double value) {
-        options_.offset = value;
-        aim_.setOffset(value);
+        options_.offset = rotctl::mastOffset(value).value_or(0);
+        aim_.setOffset(options_.offset);
+        settings::settingChanged(options_, settings::RotatorSetting::Offset);
         showPosition();
         save();
     });
@@ -279,56 +294,8 @@ void RotatorPanel::showPresets()
 
 void RotatorPanel::editPresets()
 {
-    auto* dialog = new QDialog(this);
-    dialog->setObjectName(QStringLiteral("rotatorPresetsDialog"));
-    dialog->setWindowTitle(QStringLiteral("Rotator presets"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    auto* layout = new QVBoxLayout(dialog);
-    auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel(QStringLiteral("Name"), dialog), 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Heading or station"), dialog), 0, 2);
-    std::array<std::pair<QLineEdit*, QLineEdit*>, settings::kRotatorPresets> fields{};
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        const int row = static_cast<int>(i) + 1;
-        grid->addWidget(new QLabel(QString::number(i + 1), dialog), row, 0);
-        auto* name = new QLineEdit(options_.presets.at(i).name, dialog);
-        name->setObjectName(QStringLiteral("presetName%1").arg(i + 1));
-        name->setAccessibleName(QStringLiteral("Preset %1 name").arg(i + 1));
-        auto* target = new QLineEdit(options_.presets.at(i).target, dialog);
-        target->setObjectName(QStringLiteral("presetTarget%1").arg(i + 1));
-        target->setAccessibleName(QStringLiteral("Preset %1 heading or station").arg(i + 1));
-        target->setPlaceholderText(QStringLiteral("45, JO01, 40.7 -74 or G4ABC"));
-        grid->addWidget(name, row, 1);
-        grid->addWidget(target, row, 2);
-        fields.at(i) = {name, target};
-    }
-    layout->addLayout(grid);
-    auto* problem = new QLabel(dialog);
-    problem->setObjectName(QStringLiteral("presetProblem"));
-    problem->setStyleSheet(QStringLiteral("color: #c00000"));
-    problem->setWordWrap(true);
-    problem->hide();
-    layout->addWidget(problem);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    connect(buttons, &QDialogButtonBox::accepted, dialog, [this, dialog, fields, problem] {
-        std::array<settings::RotatorPreset, settings::kRotatorPresets> presets{};
-        for (std::size_t i = 0; i < fields.size(); ++i) {
-            presets.at(i) = {fields.at(i).first->text().trimmed(), fields.at(i).second->text().trimmed()};
-            const QString& target = presets.at(i).target;
-            QString error;
-            if (!target.isEmpty() && !parseHeading(target) && stationHeading && !stationHeading(target, error)) {
-                problem->setText(QStringLiteral("Preset %1: %2").arg(i + 1).arg(error));
-                problem->show();
-                fields.at(i).second->setFocus();
-                return;
-            }
-        }
-        setPresets(presets);
-        dialog->accept();
-    });
-    dialog->open();
+    editRotatorPresets(
+        this, options_.presets, stationHeading, [this](const RotatorPresets& presets) { setPresets(presets); });
 }
 
 void RotatorPanel::setPresets(const std::array<settings::RotatorPreset, settings::kRotatorPresets>& presets)
@@ -348,7 +315,7 @@ void RotatorPanel::connectRotator()
     rotctl::RotatorAddress address;
     std::string error;
     if (!rotctl::parseRotatorAddress(address_->text().trimmed().toStdString(), address, error)) {
-        showProblem(QStringLiteral("\"%1\" is not a rotator address: %2").arg(address_->text(), fromStd(error)));
+        showProblem(QStringLiteral("%1 is not a rotator address: %2").arg(quoted(address_->text()), fromStd(error)));
         return;
     }
     showProblem({});
@@ -537,16 +504,22 @@ void RotatorPanel::takeRange()
     if (!text.isEmpty()) {
         range = parseRange(text);
         if (!range) {
-            showProblem(QStringLiteral("\"%1\" is not a range: type MIN..MAX such as -180..180 (within -360..720), "
+            showProblem(QStringLiteral("%1 is not a range: type MIN..MAX such as -180..180 (within -360..720), "
                                        "or leave it empty for the rotator's own")
-                            .arg(text));
+                            .arg(quoted(text)));
             return;
         }
         range_->setText(fromStd(rotctl::rangeText(*range)));
     }
+    const std::optional<double> min = range ? std::optional(range->min) : std::nullopt;
+    const std::optional<double> max = range ? std::optional(range->max) : std::nullopt;
+    if (min == options_.minAzimuth && max == options_.maxAzimuth) {
+        return;  // only passed through: a saved line kept as it was stays so
+    }
     aim_.setOverride(range);
-    options_.minAzimuth = range ? std::optional(range->min) : std::nullopt;
-    options_.maxAzimuth = range ? std::optional(range->max) : std::nullopt;
+    settings::settingChanged(options_, settings::RotatorSetting::Range);
+    options_.minAzimuth = min;
+    options_.maxAzimuth = max;
     showRange();
     save();
 }
@@ -563,7 +536,8 @@ void RotatorPanel::save()
         return;
     }
     QString error;
-    if (!settings::saveRotatorOptions(*store_, options_, error)) {
+    if (!settings::saveRotatorOptions(*store_, options_, error) && !error.isEmpty()) {
+        alsoOnStandardError(error);
         showProblem(error);
     }
 }
