@@ -47,8 +47,8 @@ public:
         return !failCommit;
     }
     std::optional<QString> readProblem(const QString& /*application*/) override { return std::nullopt; }
-    void keepUntilChanged(const QString& /*application*/, const QString& section, const QString& key,
-        const QString& substitute) override
+    void keepUntilChanged(
+        const QString& /*application*/, const QString& section, const QString& key, const QString& substitute) override
     {
         kept.insert_or_assign({section, key}, substitute);
     }
