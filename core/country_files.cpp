@@ -1,5 +1,6 @@
 #include "country_files.h"
 
+#include "file_kind.h"
 #include "utf8.h"
 
 #include <fcntl.h>
@@ -18,24 +19,6 @@
 namespace skybrant {
 
 namespace {
-
-// What stands at a country file's place instead of a regular file.
-const char* kindOf(mode_t mode)
-{
-    if (S_ISFIFO(mode)) {
-        return "a named pipe";
-    }
-    if (S_ISCHR(mode) || S_ISBLK(mode)) {
-        return "a device";
-    }
-    if (S_ISDIR(mode)) {
-        return "a folder";
-    }
-    if (S_ISSOCK(mode)) {
-        return "a socket";
-    }
-    return "a special file";
-}
 
 // An open file, closed however the read ends.
 class Descriptor {
@@ -93,7 +76,7 @@ bool CountryFiles::load(const std::string& path, std::string& error)
 {
     const auto refused = [&](const struct stat& info) {
         if (!S_ISREG(info.st_mode)) {
-            error = "the country file " + quote(path) + " is " + kindOf(info.st_mode) + ", not a regular file";
+            error = "the country file " + quote(path) + " is " + fileKind(info.st_mode) + ", not a regular file";
             return true;
         }
         if (static_cast<std::uintmax_t>(info.st_size) > kMaxFileBytes) {

@@ -1,5 +1,7 @@
 #include "settings_file.h"
 
+#include "core/file_kind.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -17,23 +19,6 @@
 namespace skybrant::settings {
 
 namespace {
-
-QString kindOf(mode_t mode)
-{
-    if (S_ISFIFO(mode)) {
-        return QStringLiteral("a named pipe");
-    }
-    if (S_ISCHR(mode) || S_ISBLK(mode)) {
-        return QStringLiteral("a device");
-    }
-    if (S_ISDIR(mode)) {
-        return QStringLiteral("a folder");
-    }
-    if (S_ISSOCK(mode)) {
-        return QStringLiteral("a socket");
-    }
-    return QStringLiteral("a special file");
-}
 
 // Whether a save may put a regular file where path's non-regular target
 // (of the kind in mode) stands.
@@ -135,7 +120,7 @@ FileContents readSettingsFile(const QString& path)
     const auto judge = [&found, &native](const struct stat& st) {
         if (!S_ISREG(st.st_mode)) {
             found.state = FileContents::State::NotRegular;
-            found.kind = kindOf(st.st_mode);
+            found.kind = QString::fromLatin1(fileKind(st.st_mode));
             found.replaceable = replaceable(native, st.st_mode);
             return false;
         }
@@ -192,7 +177,7 @@ std::optional<QString> replaceSettingsFile(
         if (S_ISDIR(info.st_mode)) {
             return QStringLiteral("a folder of that name is in the way");
         }
-        return QStringLiteral("it is %1, not a regular file").arg(kindOf(info.st_mode));
+        return QStringLiteral("it is %1, not a regular file").arg(QLatin1String(fileKind(info.st_mode)));
     }
     const FileContents now = readSettingsFile(path);
     // What could not be read is never replaced with less.
