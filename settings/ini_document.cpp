@@ -259,6 +259,12 @@ void IniDocument::setValue(const QString& section, const QString& key, const QSt
         insertLine(at, std::move(line));
         return;
     }
+    insertSection(std::move(line));
+}
+
+void IniDocument::insertSection(Line line)
+{
+    const QString& section = line.section;
     Line heading{Kind::Section, {}, false, u'[' + section + u']', section, {}, {}, false};
     std::size_t at = 0;
     while (at < lines_.size() && !(lines_[at].kind == Kind::Section && section < lines_[at].section)) {

@@ -81,6 +81,9 @@ private:
     // past its last line; nullopt when there is no such section.
     std::optional<std::pair<std::size_t, std::size_t>> block(const QString& section) const;
     void insertLine(std::size_t at, Line line);
+    // A key line of a section the file does not have yet, with its heading
+    // in alphabetical order among the others.
+    void insertSection(Line line);
 
     std::vector<Line> lines_;
     QStringList problems_;
