@@ -29,16 +29,12 @@ public:
 private:
     void serve(const std::string& reply, std::chrono::milliseconds delay)
     {
-        pollfd waiting{listener.fd, POLLIN, 0};
-        if (poll(&waiting, 1, 10000) != 1) {
+        const int client = listener.acceptFirstLine();
+        if (client < 0) {
             return;
         }
-        const int client = accept(listener.fd, nullptr, nullptr);
-        const timeval limit{10, 0};
-        setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-        char byte = 0;
-        while (recv(client, &byte, 1, 0) == 1 && byte != '\n') { }
         std::this_thread::sleep_for(delay);
+        char byte = 0;
         send(client, reply.data(), reply.size(), MSG_NOSIGNAL);
         while (recv(client, &byte, 1, 0) == 1) { }
         close(client);

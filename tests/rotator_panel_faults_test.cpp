@@ -25,22 +25,13 @@ using skybrant::testing::PanelWindow;
 using skybrant::testing::shortLines;
 using skybrant::testing::waitUntil;
 
-// Slow enough that nothing but the test's own steps is sent.
-void quietTiming(PanelWindow& w)
-{
-    RotatorLink::Timing timing;
-    timing.poll = 10s;
-    timing.firstPause = 10s;
-    w.panel->link().setTiming(timing);
-}
-
 TEST(RotatorPanelFlood, AFloodingDaemonIsDroppedWhileTheWindowWorks)
 {
     // 10 MB of short lines in answer to "+\dump_state".
     FloodingRotator fake(shortLines(std::size_t{64} * 1024), std::size_t{10} * 1024 * 1024, 0ms);
     MemoryStore store;
     PanelWindow w(store);
-    quietTiming(w);
+    w.quietTiming();
     QTimer beat;
     int beats = 0;
     QObject::connect(&beat, &QTimer::timeout, [&] { ++beats; });
@@ -76,7 +67,7 @@ TEST(RotatorPanelRefusal, ARefusalEndsWhatThePanelSaysIsHappening)
         FakeRotator fake({limits, "0.00\n0.00\n", "RPRT -9\n"}, false);
         MemoryStore store;
         PanelWindow w(store);
-        quietTiming(w);
+        w.quietTiming();
         ASSERT_TRUE(w.window.takeOtherText(QStringLiteral("5 1")));
         w.connectTo(fake.port());
         ASSERT_TRUE(w.connectedWithPosition());

@@ -381,10 +381,7 @@ TEST(RotatorPanelConnection, ProblemsShowInThePanelWhileTheWindowWorks)
         FakeRotator fake(c.replies, c.hangUp);
         MemoryStore store;
         PanelWindow w(store);
-        RotatorLink::Timing timing;
-        timing.poll = 10s;  // no position request between the scripted replies
-        timing.firstPause = 10s;
-        w.panel->link().setTiming(timing);
+        w.quietTiming();  // no position request between the scripted replies
         ASSERT_TRUE(w.window.takeOtherText(QStringLiteral("5 1")));
         QTimer beat;
         int beats = 0;

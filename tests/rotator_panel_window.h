@@ -79,6 +79,15 @@ struct PanelWindow {
         return w;
     }
     QString text(const char* name) { return find<QLabel>(name)->text(); }
+    // Slow enough that nothing but the test's own steps is sent.
+    void quietTiming()
+    {
+        rotctl::RotatorLink::Timing timing;
+        timing.poll = std::chrono::seconds(10);
+        timing.firstPause = std::chrono::seconds(10);
+        panel->link().setTiming(timing);
+    }
+
     void connectTo(std::uint16_t port)
     {
         find<QLineEdit>("rotatorAddress")->setText(QStringLiteral("127.0.0.1:%1").arg(port));

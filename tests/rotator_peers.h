@@ -48,6 +48,25 @@ struct LoopbackSocket {
         port = ntohs(address.sin_port);
     }
     ~LoopbackSocket() { close(fd); }
+
+    // The first client within 10 s, its command line read: the client's
+    // socket, or -1. Its reads and writes wait at most 10 s, so a client
+    // that stops talking or reading cannot hang the tests.
+    int acceptFirstLine() const
+    {
+        pollfd waiting{fd, POLLIN, 0};
+        if (poll(&waiting, 1, 10000) != 1) {
+            return -1;
+        }
+        const int client = accept(fd, nullptr, nullptr);
+        const timeval limit{10, 0};
+        setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        setsockopt(client, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+        char byte = 0;
+        while (client >= 0 && recv(client, &byte, 1, 0) == 1 && byte != '\n') { }
+        return client;
+    }
+
     LoopbackSocket(const LoopbackSocket&) = delete;
     LoopbackSocket& operator=(const LoopbackSocket&) = delete;
 
@@ -176,17 +195,10 @@ public:
 private:
     void serve(const std::string& unit, std::size_t total, std::chrono::milliseconds pause)
     {
-        pollfd waiting{listener.fd, POLLIN, 0};
-        if (poll(&waiting, 1, 10000) != 1) {
+        const int client = listener.acceptFirstLine();
+        if (client < 0) {
             return;
         }
-        const int client = accept(listener.fd, nullptr, nullptr);
-        // Bounded waits, so a client that stops reading cannot hang the tests.
-        const timeval limit{10, 0};
-        setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
-        setsockopt(client, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
-        char byte = 0;
-        while (recv(client, &byte, 1, 0) == 1 && byte != '\n') { }
         for (std::size_t sent = 0; sent < total; sent += unit.size()) {
             if (send(client, unit.data(), unit.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(unit.size())) {
                 break;
