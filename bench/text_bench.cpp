@@ -1,7 +1,7 @@
 // Number text and field reading per call, each beside a reference measured
 // in the same run, so that the figures are read as ratios:
 //   skybrant_bench --benchmark_filter='NumberText|ReadFields'
-#include "cli/station_fields.h"
+#include "cli/callsign_stations.h"
 #include "core/number_text.h"
 #include "core/report.h"
 

@@ -2,7 +2,7 @@
 
 #include "batch_io.h"
 #include "batch_threads.h"
-#include "station_fields.h"
+#include "callsign_stations.h"
 
 #include <sched.h>
 
@@ -79,6 +79,23 @@ void appendCommonPair(
     }
 }
 
+// The run's one note: in the JSON object of the line it is about, or on
+// the error stream beside the CSV, which stays columns only.
+void appendNote(const std::string& note, const BatchOptions& options, std::string& out)
+{
+    if (note.empty()) {
+        return;
+    }
+    if (options.json && out.ends_with("}\n")) {
+        out.resize(out.size() - 2);
+        out += ",\"note\":";
+        appendJsonString(note, out);
+        out += "}\n";
+        return;
+    }
+    std::fprintf(stderr, "skybrant-cli: note: %s\n", note.c_str());
+}
+
 }  // namespace
 
 bool appendBatchLine(std::string_view line, const BatchOptions& options, std::uint64_t lineNumber, std::string& out)
@@ -103,7 +120,8 @@ bool appendBatchLine(std::string_view line, const BatchOptions& options, std::ui
     }
     Position own;
     Position other;
-    if (readCommonPair(line.substr(first), own, other)) {
+    const bool watch = options.callsigns != nullptr && options.callsigns->watchesLocators();
+    if (!watch && readCommonPair(line.substr(first), own, other)) {
         appendCommonPair(own, other, options, lineNumber, out);
         return true;
     }
@@ -131,6 +149,9 @@ bool appendBatchLine(std::string_view line, const BatchOptions& options, std::ui
         error = wrongFieldCount(count);
     } else if (readPair(std::span(fields.data(), count), own, other, error, options.callsigns) == ReadResult::Ok) {
         appendPair(makeReport(own, other, options.report), options, lineNumber, out);
+        if (options.callsigns != nullptr) {
+            appendNote(options.callsigns->takeNote(), options, out);
+        }
         return true;
     }
     appendFailure(error, options, lineNumber, out);
@@ -525,6 +546,12 @@ BatchOutcome runBatch(std::FILE* in, std::FILE* out, const BatchOptions& options
 
 int runBatchMode(const BatchOptions& options)
 {
+    if (options.callsigns != nullptr && options.entity) {
+        // Read before the first line, so that every locator the file also
+        // lists as a call (GB22GE) is noticed.
+        std::string unused;
+        options.callsigns->ready(unused);
+    }
     const BatchOutcome outcome = runBatch(stdin, stdout, options);
     if (outcome.ioFailed) {
         std::fprintf(stderr, "skybrant-cli: %s\n", outcome.ioError.c_str());

@@ -1,30 +1,30 @@
 #pragma once
 
+#include "core/callsign_station.h"
 #include "core/country_files.h"
 #include "core/position.h"
+#include "core/station_reader.h"
 
 #include <memory>
-#include <mutex>
+#include <span>
+#include <utility>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace skybrant::cli {
 
-// What the country file says about a station given by its callsign, kept
-// for the output.
-struct StationCallsign {
-    std::string call;  // in capitals, as looked up
-    std::string entity;
-    std::string primaryPrefix;
-    std::string continent;
-    int cqZone = 0;
-    int ituZone = 0;
-    double utcOffsetHours = 0;
-    // The position is the entity's reference point: the station is only
-    // about there.
-    bool about = false;
-};
+// What the country file says about a station given by its callsign.
+using StationCallsign = StationCall;
+
+// The station reader's words, as the command line's code names them.
+using skybrant::isFieldBlank;
+using skybrant::kEntryFields;
+using skybrant::kMaxPairFields;
+using skybrant::ReadResult;
+using skybrant::readCommonPair;
+using skybrant::Side;
+using skybrant::wrongFieldCount;
 
 // The country file of one run, read when the first callsign needs it.
 // Copies share the file, read once whichever copy needs it first, and each
@@ -33,22 +33,38 @@ class Callsigns {
 public:
     // path: the file --cty names, or empty for the operator's own file
     // before the packaged one.
-    explicit Callsigns(std::string path = {});
+    explicit Callsigns(std::string path = {}) : source_(std::move(path)) { }
 
-    const std::string& path() const { return path_; }
+    const std::string& path() const { return source_.path(); }
 
     // Reads the file unless it has been read; false with a sentence naming
     // it when it cannot be used.
-    bool ready(std::string& error);
+    bool ready(std::string& error) { return source_.files(error) != nullptr; }
 
     // The file's version entry ("VER20240101"), empty before ready() or
     // when the file has none.
-    const std::string& version() const { return shared_->files.version(); }
+    const std::string& version() const { return source_.version(); }
 
     // The position of a callsign, kept as the own or other station of the
     // pair; false with a sentence when the file cannot be read or the
     // callsign has no position.
     bool lookUp(std::string_view call, bool own, Position& position, std::string& error);
+
+    // Read every batch line's other station as a callsign unless it is
+    // written as coordinates.
+    void readOtherAsCallsign(bool yes) { otherAsCallsign_ = yes; }
+
+    // Both stations of a pair, or one, through the station reader with
+    // this file; the stations given by callsign are kept for the output.
+    ReadResult readPair(std::span<const std::string_view> tokens, Position& own, Position& other, std::string& error);
+    ReadResult readOne(std::span<const std::string_view> tokens, Side side, Position& station, std::string& error);
+
+    // Whether a locator pair must be read through readPair for the note.
+    bool watchesLocators() const { return source_.tried() && !source_.noted(); }
+
+    // The note of the run, once ("DL read as a locator; ..."); empty when
+    // there is none to give now.
+    std::string takeNote() { return std::exchange(note_, {}); }
 
     // Forgets the stations of the last pair.
     void startPair()
@@ -61,17 +77,21 @@ public:
     const std::optional<StationCallsign>& other() const { return other_; }
 
 private:
-    struct File {
-        std::once_flag read;
-        CountryFiles files;
-        std::string readError;
-    };
+    StationReader reader() { return StationReader({&source_, otherAsCallsign_}); }
+    void keep(StationReader& reader, Station& own, Station* other);
 
-    std::string path_;
+    CountryFileSource source_;
+    bool otherAsCallsign_ = false;
+    std::string note_;
     std::optional<StationCallsign> own_;
     std::optional<StationCallsign> other_;
-    std::shared_ptr<File> shared_ = std::make_shared<File>();
 };
+
+// The same with no country file: no callsigns are read.
+ReadResult readPair(std::span<const std::string_view> tokens, Position& own, Position& other, std::string& error,
+    Callsigns* callsigns = nullptr);
+ReadResult readOneStation(std::span<const std::string_view> tokens, Side side, Position& station, std::string& error,
+    Callsigns* callsigns = nullptr);
 
 // "UTC+10", "UTC-3:30", "UTC+5:45", "UTC" for none.
 std::string utcOffsetText(double hours);

@@ -1,6 +1,6 @@
 #include "station_args.h"
 
-#include "station_fields.h"
+#include "callsign_stations.h"
 
 #include <string_view>
 

@@ -39,7 +39,7 @@ bool isSingleDigit(std::string_view part)
 // Suffixes that leave the station in its home entity.
 bool isHomeSuffix(std::string_view part)
 {
-    return part == "P" || part == "M" || part == "QRP" || part == "A";
+    return part == "P" || part == "M" || part == "QRP" || part == "A" || part == "R" || part == "LH";
 }
 
 std::string_view trimmed(std::string_view text)
@@ -47,6 +47,19 @@ std::string_view trimmed(std::string_view text)
     const auto first = text.find_first_not_of(" \t");
     return first == std::string_view::npos ? std::string_view{}
                                            : text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// The DXCC entity of a call whose listing names an entity of another list:
+// its longest prefix that names a DXCC entity.
+std::string_view dxccEntityOf(const CountryFiles& files, std::string_view call)
+{
+    for (std::size_t length = call.size(); length > 0; --length) {
+        const CountryListing* listing = files.findPrefix(call.substr(0, length));
+        if (listing != nullptr && !files.entities()[listing->entity].otherList) {
+            return files.entities()[listing->entity].name;
+        }
+    }
+    return {};
 }
 
 CallsignInfo found(const CountryFiles& files, const CountryListing& listing)
@@ -171,12 +184,10 @@ CallsignInfo portable(const CountryFiles& files, const Parts& parts)
 
 }  // namespace
 
-CallsignInfo lookupCallsign(const CountryFiles& files, std::string_view callsign)
+namespace {
+
+CallsignInfo lookUpParts(const CountryFiles& files, Parts& parts)
 {
-    Parts parts;
-    if (!split(trimmed(callsign), parts)) {
-        return {};
-    }
     if (const CountryListing* exact = files.findExact(parts.call)) {
         return found(files, *exact);
     }
@@ -202,6 +213,22 @@ CallsignInfo lookupCallsign(const CountryFiles& files, std::string_view callsign
         }
     }
     return parts.count == 1 ? byHomeCall(files, parts.part[0]) : portable(files, parts);
+}
+
+}  // namespace
+
+CallsignInfo lookupCallsign(const CountryFiles& files, std::string_view callsign)
+{
+    Parts parts;
+    if (!split(trimmed(callsign), parts)) {
+        return {};
+    }
+    const std::string_view call = parts.call;
+    CallsignInfo info = lookUpParts(files, parts);
+    if (info.status == CallsignStatus::Found && info.otherList) {
+        info.dxccEntity = dxccEntityOf(files, call);
+    }
+    return info;
 }
 
 bool isCallsignShaped(std::string_view text)

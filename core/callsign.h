@@ -26,6 +26,9 @@ struct CallsignInfo {
     std::string_view entity;  // "England"
     std::string_view primaryPrefix;  // "G"
     bool otherList = false;  // an entity of the WAE or another list
+    // For an entity of another list: the DXCC entity the call counts for,
+    // the one its longest prefix of a DXCC entity names; empty when none.
+    std::string_view dxccEntity;
     std::string_view continent;
     int cqZone = 0;
     int ituZone = 0;

@@ -92,6 +92,13 @@ public:
     // Whether text (in capitals) is itself a listed prefix.
     bool isPrefix(std::string_view text) const { return prefixes_.find(text) != prefixes_.end(); }
 
+    // The listing of text (in capitals) as a prefix of its own, or null.
+    const CountryListing* findPrefix(std::string_view text) const
+    {
+        const auto found = prefixes_.find(text);
+        return found == prefixes_.end() ? nullptr : &found->second;
+    }
+
 private:
     struct Hash {
         using is_transparent = void;

@@ -6,7 +6,7 @@
 // ERROR line holds no raw control byte, whatever the line held.
 
 #include "cli/batch.h"
-#include "cli/station_fields.h"
+#include "cli/callsign_stations.h"
 #include "fuzz_text.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "cli/callsign_stations.h"
 #include "cli/station_args.h"
-#include "cli/station_fields.h"
+#include "cli/callsign_stations.h"
 #include "country_file_on_disk.h"
 
 #include <gtest/gtest.h>

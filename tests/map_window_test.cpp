@@ -4,7 +4,7 @@
 
 #include "form1_fixture.h"
 
-#include "cli/station_fields.h"
+#include "cli/callsign_stations.h"
 #include "core/country_files.h"
 #include "core/locator.h"
 #include "core/sun.h"

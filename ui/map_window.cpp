@@ -1,9 +1,9 @@
 #include "map_window.h"
 
-#include "cli/station_fields.h"
 #include "core/country_files.h"
 #include "core/locator.h"
 #include "core/report.h"
+#include "core/station_reader.h"
 #include "core/sun.h"
 #include "form1_controls.h"
 #include "map_view.h"
@@ -383,28 +383,26 @@ void MapWindow::setOther(const std::optional<Position>& other)
 bool MapWindow::readStation(const QString& text, StationRead& read)
 {
     const std::string typed = text.toStdString();
-    std::vector<std::string_view> tokens;
-    for (std::size_t at = typed.find_first_not_of(" \t"); at != std::string::npos;) {
-        const std::size_t end = std::min(typed.find_first_of(" \t", at), typed.size());
-        tokens.emplace_back(typed.data() + at, end - at);
-        at = typed.find_first_not_of(" \t", end);
+    const std::vector<std::string_view> tokens = stationTokens(typed);
+    std::optional<CountryFileSource> file;
+    if (auto files = callsigns_->files()) {
+        file.emplace(std::string(), std::move(files));
     }
+    StationReader reader({file ? &*file : nullptr, false});
+    Station station;
     std::string error;
-    if (cli::readOneStation(tokens, cli::Side::Other, read.position, error) == cli::ReadResult::Ok) {
+    if (reader.readOne(tokens, Side::Other, station, error) == ReadResult::Ok) {
+        read.position = station.position;
+        if (station.call) {
+            read.name = fromStd(station.call->call + ", " + station.call->entity);
+            read.utcOffset = station.call->utcOffsetHours;
+        }
         return true;
     }
-    if (tokens.size() == 1 && isCallsignShaped(tokens.front())) {
-        read.call = fromStd(tokens.front());
-        const std::optional<CallsignPlace> place = callsigns_->placeNow(read.call);
-        if (!place || !place->error.isEmpty()) {
-            read.error =
-                place ? place->error : QStringLiteral("the country file is still being read: try again in a moment");
-            return false;
-        }
-        read.name = place->name;
-        read.utcOffset = place->utcOffsetHours;
-        read.position = place->position;
-        return true;
+    // One word that is no locator nor number may be a callsign or prefix:
+    // the country file is read first, off the window's thread.
+    if (!file && tokens.size() == 1 && !looksNumeric(tokens.front())) {
+        read.call = fromStd(tokens.front().starts_with('@') ? tokens.front().substr(1) : tokens.front());
     }
     read.error = fromStd(error);
     return false;
@@ -419,13 +417,11 @@ bool MapWindow::takeOtherText(const QString& text)
         takeStation(read);
         return true;
     }
-    if (!read.call.isEmpty() && callsigns_->reading()) {
-        // The country file is read off the window's thread: the station
-        // follows once it is.
+    if (!read.call.isEmpty()) {
         showProblem(QStringLiteral("Looking up %1 in the country file\u2026").arg(read.call.toUpper()));
-        callsigns_->ask(read.call, [this](const CallsignPlace& place) {
-            if (place.error.isEmpty()) {
-                takeStation({place.position, place.name, place.utcOffsetHours, {}, {}});
+        callsigns_->ask(read.call, [this, text](const CallsignPlace& place) {
+            if (callsigns_->files()) {
+                takeOtherText(text);
             } else {
                 showProblem(place.error);
             }

@@ -57,6 +57,9 @@ public:
 
     bool reading() const { return reading_; }
 
+    // The country file once it has been read; null before.
+    std::shared_ptr<const CountryFiles> files() const { return files_; }
+
 private:
     struct Channel;
     // Starts reading the file unless a read is under way; why it cannot.

@@ -1,8 +1,8 @@
 #include "station_fields.h"
 
-#include "core/callsign.h"
-#include "core/locator.h"
-#include "core/utf8.h"
+#include "callsign.h"
+#include "locator.h"
+#include "utf8.h"
 #include "validation/range_checks.h"
 
 #include <algorithm>
@@ -12,12 +12,9 @@
 #include <cstdint>
 #include <optional>
 
-namespace skybrant::cli {
+namespace skybrant {
 
 namespace {
-
-constexpr std::string_view kStationForms =
-    "a locator such as JO01, LAT LON in decimal degrees, or LAD LAM LAS N|S LOD LOM LOS E|W";
 
 using validation::Axis;
 using validation::Unit;
@@ -225,14 +222,14 @@ bool readDecimal(std::string_view text, bool own, Axis axis, double& value, std:
     return false;
 }
 
+}  // namespace
+
 bool looksNumeric(std::string_view token)
 {
     const char c = token.empty() ? '\0' : token.front();
     return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
 }
 
-// A token that is not a locator read as a callsign: shaped like one, and
-// not a number, which keeps its meaning.
 bool isCallsignToken(std::string_view token)
 {
     if (!isCallsignShaped(token)) {
@@ -242,6 +239,19 @@ bool isCallsignToken(std::string_view token)
     const std::string_view digits = token.starts_with('+') ? token.substr(1) : token;
     const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
     return ec != std::errc{} || end != digits.data() + digits.size();
+}
+
+bool readDecimalPair(std::span<const std::string_view>& tokens, bool own, Position& station, std::string& error)
+{
+    double lat = 0;
+    double lon = 0;
+    if (tokens.size() < 2 || !readDecimal(tokens[0], own, Axis::Latitude, lat, error) ||
+        !readDecimal(tokens[1], own, Axis::Longitude, lon, error)) {
+        return false;
+    }
+    station = positionFromDegrees(lat, lon);
+    tokens = tokens.subspan(2);
+    return true;
 }
 
 bool readEntryStation(std::span<const std::string_view>& tokens, bool own, Position& station, std::string& error)
@@ -255,73 +265,6 @@ bool readEntryStation(std::span<const std::string_view>& tokens, bool own, Posit
     tokens = tokens.subspan(kEntryFields);
     return true;
 }
-
-// Reads one station from the front of tokens and drops the tokens it used:
-// a Maidenhead locator ("JO01", "fn20xr"), LAT LON in signed decimal degrees
-// (north and east positive), the eight entry fields, held to the window's
-// entry limits, or, with callsigns, a callsign (W1AW, 9H1AA) that is neither
-// a locator nor a number. On a bad field returns false and sets error to a
-// sentence naming the field and what is allowed; when tokens run out
-// returns false and leaves error as it was.
-bool readStation(
-    std::span<const std::string_view>& tokens, Side side, Position& station, std::string& error, Callsigns* callsigns)
-{
-    const bool own = side == Side::Own;
-    if (tokens.empty()) {
-        return false;
-    }
-    // Whether the first token is a locator, read once: a locator keeps its
-    // meaning over a callsign's, and is then the station. A token that looks
-    // numeric never is one.
-    Position centre;
-    std::string locatorError;
-    bool locatorRead = false;
-    bool isLocator = false;
-    const auto readLocator = [&] {
-        if (!locatorRead) {
-            isLocator = !looksNumeric(tokens[0]) && parseLocator(tokens[0], centre, locatorError);
-            locatorRead = true;
-        }
-        return isLocator;
-    };
-    if (callsigns != nullptr && !readLocator() && isCallsignToken(tokens[0])) {
-        if (!callsigns->lookUp(tokens[0], own, station, error)) {
-            error.insert(0, own ? "own station: " : "other station: ");
-            return false;
-        }
-        tokens = tokens.subspan(1);
-        return true;
-    }
-    // The fourth field of an entry is its hemisphere letter; after a locator
-    // or in LAT LON it would be a number.
-    if (tokens.size() >= kEntryFields && !looksNumeric(tokens[3])) {
-        return readEntryStation(tokens, own, station, error);
-    }
-    if (!looksNumeric(tokens[0])) {
-        if (!readLocator()) {
-            error = std::move(locatorError);
-            error.insert(0, own ? "own " : "other ");
-            return false;
-        }
-        station = centre;
-        tokens = tokens.subspan(1);
-        return true;
-    }
-    if (tokens.size() < 2) {
-        return false;
-    }
-    double lat = 0;
-    double lon = 0;
-    if (!readDecimal(tokens[0], own, Axis::Latitude, lat, error) ||
-        !readDecimal(tokens[1], own, Axis::Longitude, lon, error)) {
-        return false;
-    }
-    station = positionFromDegrees(lat, lon);
-    tokens = tokens.subspan(2);
-    return true;
-}
-
-}  // namespace
 
 namespace {
 
@@ -402,14 +345,17 @@ bool readPlainEntries(std::string_view line, Position& own, Position& other)
     return true;
 }
 
-// Two locators, which keep their meaning over a callsign's.
+// Two locators, which keep their meaning over a callsign's. Two-character
+// ones go the general way, which compares them with the country file's
+// prefixes (DL is a locator and Germany's prefix).
 bool readLocators(std::string_view line, Position& own, Position& other)
 {
     PlainFields f(line);
     const std::string_view first = f.token();
     const std::string_view second = f.token();
     std::string unused;
-    return !second.empty() && f.atEnd() && parseLocator(first, own, unused) && parseLocator(second, other, unused);
+    return first.size() > 2 && second.size() > 2 && f.atEnd() && parseLocator(first, own, unused) &&
+        parseLocator(second, other, unused);
 }
 
 }  // namespace
@@ -428,59 +374,10 @@ bool readCommonPair(std::string_view line, Position& own, Position& other)
                                                               : readLocators(line, own, other);
 }
 
-// Field counts a station takes: a locator, LAT LON, an entry.
-constexpr bool stationCount(std::size_t n)
-{
-    return n == 1 || n == 2 || n == kEntryFields;
-}
-
-ReadResult readPair(
-    std::span<const std::string_view> tokens, Position& own, Position& other, std::string& error, Callsigns* callsigns)
-{
-    const std::size_t found = tokens.size();
-    error.clear();
-    // Any other count is a missing or extra field, whatever the fields say.
-    const bool countFits = std::ranges::any_of(std::array<std::size_t, 3>{1, 2, kEntryFields},
-        [found](std::size_t first) { return found > first && stationCount(found - first); });
-    // Sixteen fields can only be two entries, whatever the fields hold, so
-    // a mistyped hemisphere is named as such.
-    const bool ok = found == 2 * kEntryFields
-        ? readEntryStation(tokens, true, own, error) && readEntryStation(tokens, false, other, error)
-        : countFits && readStation(tokens, Side::Own, own, error, callsigns) &&
-            readStation(tokens, Side::Other, other, error, callsigns) && tokens.empty();
-    if (ok) {
-        return ReadResult::Ok;
-    }
-    if (!error.empty()) {
-        return ReadResult::BadField;
-    }
-    error = wrongFieldCount(found);
-    return ReadResult::WrongCount;
-}
-
-ReadResult readOneStation(
-    std::span<const std::string_view> tokens, Side side, Position& station, std::string& error, Callsigns* callsigns)
-{
-    const std::size_t found = tokens.size();
-    error.clear();
-    const bool ok = found == kEntryFields
-        ? readEntryStation(tokens, side == Side::Own, station, error)
-        : stationCount(found) && readStation(tokens, side, station, error, callsigns) && tokens.empty();
-    if (ok) {
-        return ReadResult::Ok;
-    }
-    if (!error.empty()) {
-        return ReadResult::BadField;
-    }
-    error = "expected one station (" + std::string(kStationForms) + "), found " + std::to_string(found) +
-        (found == 1 ? " field" : " fields");
-    return ReadResult::WrongCount;
-}
-
 std::string wrongFieldCount(std::size_t found)
 {
     return "expected two stations, own then other, each " + std::string(kStationForms) + "; found " +
         std::to_string(found) + (found == 1 ? " field" : " fields");
 }
 
-}  // namespace skybrant::cli
+}  // namespace skybrant
