@@ -201,8 +201,10 @@ ReadResult StationReader::readOne(
         error.clear();
         return ReadResult::Ok;
     }
-    // A text written with hemisphere letters is refused in its own words.
-    if (const WrittenRead written = readWrittenPosition(all, side == Side::Own); !written.error.empty()) {
+    // A text written with hemisphere letters is refused in its own words,
+    // but for the eight entry fields, which have theirs.
+    const bool entry = found == kEntryFields && !looksNumeric(all[3]);
+    if (const WrittenRead written = readWrittenPosition(all, side == Side::Own); !entry && !written.error.empty()) {
         error = written.error;
         return ReadResult::BadField;
     }

@@ -78,11 +78,12 @@ TEST(BatchLine, BadLinesNameTheFieldAndTheRange)
     const Case cases[] = {
         {"1 2 3",
             "expected two stations, own then other, each a locator such as JO01, LAT LON in decimal degrees, "
-            "or LAD LAM LAS N|S LOD LOM LOS E|W; found 3 fields"},
+            "a position such as 51 30 N 0 7 W, LAD LAM LAS N|S LOD LOM LOS E|W, or a callsign or prefix such as "
+            "VK2ABC or @DL; found 3 fields"},
         {"51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W 1", "found 17 fields"},
         {"51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W 1 2 3 4 5 6 7 8 9", "found 25 fields"},
         {"JO01", "found 1 field"},
-        {"51 30 N 0 7 0 W 48 51 24 N 2 21 3 E", "found 15 fields"},
+        {"51 30 N 0 7 0 X 48 51 24 N 2 21 3 E", "found 15 fields"},
         {"0 0 N 0 0 0 0 E 1 0 0 N 0 0 0 E", R"(own latitude seconds: "N" is not a whole number)"},
         {"JO01 FN20 IO91", "found 3 fields"},
         {"JO01 51.5", "found 2 fields"},
@@ -171,7 +172,8 @@ TEST(BatchLine, QuickEntryReaderAgreesWithTheGeneralOne)
         {"seventeen fields", "0 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E 0", false},
         {"an empty line", "", false},
         {"locators", "JO01 FN20", true},
-        {"lower-case locators of every length", "\tjo01mm47ab  fn ", true},
+        {"lower-case locators of every length", "\tjo01mm47ab  fn20 ", true},
+        {"a two-character locator, which may be a prefix", "JO01 DL", false},
         {"three locators", "JO01 FN20 IO91", false},
         {"one locator", "JO01", false},
         {"a locator of odd length", "JO01m FN20", false},
@@ -412,8 +414,9 @@ TEST(Batch, OneOutputLinePerInputLine)
         "\n"
         "ERROR: own latitude degrees: \"91\" is out of range; allowed: at most 90\n"
         "16892.3,61,319\n"
-        "ERROR: expected two stations, own then other, each a locator such as JO01, LAT LON in decimal degrees, or "
-        "LAD LAM LAS N|S LOD LOM LOS E|W; found 1 field\n"
+        "ERROR: expected two stations, own then other, each a locator such as JO01, LAT LON in decimal degrees, a "
+        "position such as 51 30 N 0 7 W, LAD LAM LAS N|S LOD LOM LOS E|W, or a callsign or prefix such as VK2ABC or "
+        "@DL; found 1 field\n"
         "7778.2,350,170\n");
     EXPECT_EQ(outcome.lines, 7U);
     EXPECT_EQ(outcome.failedLines, 2U);

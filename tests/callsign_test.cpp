@@ -62,7 +62,8 @@ TEST(Callsign, PortableFormsAndSuffixes)
         {"G4ABC/QQ", CallsignStatus::Found, "England"},  // QQ is nobody's prefix
         {"K1ABC/6", CallsignStatus::Found, "Call Six"},
         {"K6ABC/1", CallsignStatus::Found, "USA"},
-        {"G4ABC/LH", CallsignStatus::Found, "Norway"},  // LH is a prefix like any
+        {"G4ABC/LH", CallsignStatus::Found, "England"},  // a lighthouse stays home, though LH is a prefix
+        {"G4ABC/R", CallsignStatus::Found, "England"},  // so does a rover
         {"QQ1ABC", CallsignStatus::NoEntity, ""},
         {"", CallsignStatus::NotACallsign, ""},
         {"G4 ABC", CallsignStatus::NotACallsign, ""},

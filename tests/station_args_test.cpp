@@ -44,8 +44,9 @@ TEST(StationArguments, ReadsEachWayOfGivingTheStations)
         {"no stations at all", {none, none, {}}, Status::Usage, "expected two stations, own then other"},
         {"three fields", {none, none, {"1 2 3"}}, Status::Usage, "expected two stations"},
         {"seventeen fields", {none, none, {"0 0 0 N 0 0 0 E 0 0 0 N 0 0 0 E 1"}}, Status::Usage,
-            "expected two stations, own then other, each a locator such as JO01, LAT LON in decimal degrees, or "
-            "LAD LAM LAS N|S LOD LOM LOS E|W; found 17 fields"},
+            "expected two stations, own then other, each a locator such as JO01, LAT LON in decimal degrees, a "
+            "position such as 51 30 N 0 7 W, LAD LAM LAS N|S LOD LOM LOS E|W, or a callsign or prefix such as "
+            "VK2ABC or @DL; found 17 fields"},
         {"a bad --from locator names the option", {"JO0A", "FN20", {}}, Status::BadField,
             "--from: own locator \"JO0A\": character 4"},
         {"a bad --to latitude names the option", {"JO01", "95 0", {}}, Status::BadField,

@@ -389,7 +389,7 @@ bool MapWindow::readStation(const QString& text, StationRead& read)
         file.emplace(std::string(), std::move(files));
     }
     StationReader reader({file ? &*file : nullptr, false});
-    Station station;
+    skybrant::Station station;
     std::string error;
     if (reader.readOne(tokens, Side::Other, station, error) == ReadResult::Ok) {
         read.position = station.position;
