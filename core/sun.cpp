@@ -292,8 +292,8 @@ public:
 
     void findCrossings(const Site& site, Found& found)
     {
-        const auto end = samples_.begin() + static_cast<std::ptrdiff_t>(count_);
-        std::sort(samples_.begin(), end, [](const Sample& x, const Sample& y) { return x.t < y.t; });
+        auto* const end = samples_.data() + count_;
+        std::sort(samples_.data(), end, [](const Sample& x, const Sample& y) { return x.t < y.t; });
         for (std::size_t i = 1; i < count_; ++i) {
             const Sample& a = samples_.at(i - 1);
             const Sample& b = samples_.at(i);
@@ -355,9 +355,12 @@ void searchByCulminations(const Site& site, double swing, const Sample& first, c
     stretches.add(last);
     // The upper culmination where the apparent solar time is noon.
     const double noon = first.t + kHalfDay - site.lonDegrees * kSecondsPerDegreeOfLongitude - first.equationOfTime;
-    auto k = static_cast<long long>(std::floor((first.t - grazing.halfWidth - noon) / kHalfDay));
-    for (double c = noon + static_cast<double>(k) * kHalfDay; c < last.t + grazing.halfWidth; c += kHalfDay, ++k) {
-        if (c > first.t - grazing.halfWidth) {
+    // At most three culminations fall within the date widened by halfWidth
+    // (under two hours) at each end.
+    const auto before = static_cast<long long>(std::floor((first.t - grazing.halfWidth - noon) / kHalfDay));
+    for (long long k = before; k <= before + 3; ++k) {
+        const double c = noon + static_cast<double>(k) * kHalfDay;
+        if (c > first.t - grazing.halfWidth && c < last.t + grazing.halfWidth) {
             addCulmination(site, grazing, c, k % 2 == 0, first, last, stretches);
         }
     }
@@ -407,6 +410,9 @@ double sunElevation(const SubsolarPoint& sun, double latDegrees, double lonDegre
 
 SunTimes sunTimes(std::chrono::year_month_day date, double latDegrees, double lonDegrees)
 {
+    if (!std::isfinite(latDegrees) || !std::isfinite(lonDegrees)) {
+        return {};  // no place, no crossing
+    }
     const double lat = std::clamp(latDegrees, -90.0, 90.0);
     const Site site{sinDeg(lat), cosDeg(lat), lonDegrees, sinDeg(kHorizonDegrees)};
     const sys_days day{date};

@@ -230,6 +230,51 @@ TEST(Sun, ScanAroundThePolarCirclesWithinAMinuteOfTheAlmanac)
     EXPECT_EQ(count, kPolarAlmanacDays);
 }
 
+// The search against a plain walk through the date in 20-second steps of
+// the same sun (sunElevation at subsolarPoint), at high latitudes through
+// a year: the first sunrise and last sunset agree to the walk's step, and
+// a date without crossings is one the walk finds none in either.
+TEST(Sun, SameCrossingsAsAFineWalkThroughTheDate)
+{
+    constexpr int kStep = 20;
+    const double latitudes[] = {60, -63.5, 65.7, -66.6, 67.3, -69, 72.5, -78, 85, -89.5, 89.85, -90};
+    const double longitudes[] = {-179.9, -37.5, 143};
+    for (const double lat : latitudes) {
+        for (const double lon : longitudes) {
+            for (sys_days date = sys_days{2026y / January / 3}; date < sys_days{2027y / January / 1};
+                 date += days{29}) {
+                SCOPED_TRACE(std::to_string(lat) + " " + std::to_string(lon) + " " +
+                    std::to_string(static_cast<unsigned>(year_month_day{date}.month())) + "/" +
+                    std::to_string(static_cast<unsigned>(year_month_day{date}.day())));
+                std::optional<sys_seconds> rise;
+                std::optional<sys_seconds> set;
+                bool wasUp = sunElevation(subsolarPoint(date), lat, lon) > -0.833;
+                for (sys_seconds t = date + seconds{kStep}; t <= date + days{1}; t += seconds{kStep}) {
+                    const bool up = sunElevation(subsolarPoint(t), lat, lon) > -0.833;
+                    if (up != wasUp && up && !rise) {
+                        rise = t - seconds{kStep / 2};
+                    } else if (up != wasUp && !up) {
+                        set = t - seconds{kStep / 2};
+                    }
+                    wasUp = up;
+                }
+                const SunTimes found = sunTimes(year_month_day{date}, lat, lon);
+                EXPECT_EQ(found.sunrise.has_value(), rise.has_value()) << text(found.sunrise);
+                EXPECT_EQ(found.sunset.has_value(), set.has_value()) << text(found.sunset);
+                if (rise && found.sunrise) {
+                    EXPECT_LE(std::abs((*found.sunrise - *rise).count()), kStep);
+                }
+                if (set && found.sunset) {
+                    EXPECT_LE(std::abs((*found.sunset - *set).count()), kStep);
+                }
+                if (!rise && !set) {
+                    EXPECT_EQ(found.daylight, wasUp ? Daylight::PolarDay : Daylight::PolarNight);
+                }
+            }
+        }
+    }
+}
+
 // The subsolar point at the 2026 equinoxes and solstices (times and places
 // from PyEphem 4.1.4, as above: the declination and the sun's right
 // ascension less Greenwich apparent sidereal time).
