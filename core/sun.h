@@ -39,7 +39,8 @@ struct SunTimes {
     std::optional<std::chrono::sys_seconds> sunset;
 };
 
-// Latitude from -90 to 90 (clamped), longitude east positive.
+// Latitude from -90 to 90 (clamped), longitude east positive; a latitude or
+// longitude that is not a finite number gives no times.
 SunTimes sunTimes(std::chrono::year_month_day date, double latDegrees, double lonDegrees);
 
 }  // namespace skybrant
