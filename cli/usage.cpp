@@ -202,15 +202,17 @@ constexpr std::array kOptions{
         "Also show sunrise and sunset (UTC) at both stations today, or on the --date; with --batch as the columns "
         "own_sunrise,own_sunset,other_sunrise,other_sunset.",
         "The upper limb of the sun on the horizon with standard refraction, by NOAA's\n"
-        "solar calculator equations, to the nearest minute; where the sun does not\n"
-        "cross the horizon all day,\n"
+        "solar calculator equations, to the nearest minute, searched through the\n"
+        "whole UTC date; where the sun does not cross the horizon all date long,\n"
         ".B polar day\n"
         "or\n"
         ".BR \"polar night\" .\n"
         "A crossing that falls on the UTC date before or after is\n"
         ".B none\n"
         "(empty in the columns, null in JSON):\n"
-        ".BR \"skybrant-cli JO01 FN20xr \\-\\-sun \\-\\-date 2026-06-21\" ."},
+        ".BR \"skybrant-cli JO01 FN20xr \\-\\-sun \\-\\-date 2026-06-21\" .\n"
+        "Near the polar circles a date can hold two sunrises (the days lengthening\n"
+        "fast) or two sunsets; the first sunrise and the last sunset are shown."},
     OptionHelp{Option::Date, "date", "YYYY-MM-DD", "",
         "The UTC date of --sun, from 1901-01-01 to 2099-12-31 (default today).", ""},
     OptionHelp{Option::Call, "call", "callsign", "",

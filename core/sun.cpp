@@ -1,6 +1,7 @@
 #include "sun.h"
 
 #include "angles.h"
+#include "sun_place.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,16 +18,13 @@ namespace skybrant {
 namespace {
 
 using std::chrono::days;
-using std::chrono::seconds;
 using std::chrono::sys_days;
 using std::chrono::sys_seconds;
 
 constexpr double kRadiansPerDegree = std::numbers::pi / 180;
-// The upper limb at the horizon with standard refraction: the centre of the
-// sun 0.833 degrees below it.
-constexpr double kHorizonDegrees = -0.833;
 constexpr double kMinutesPerDay = 1440;
 constexpr double kSecondsPerMinute = 60;
+constexpr double kSecondsPerDay = 86400;
 
 double sinDeg(double degrees)
 {
@@ -40,21 +38,17 @@ double cosDeg(double degrees)
 
 // Julian centuries from J2000.0 (no difference made between UTC and
 // terrestrial time, as in NOAA's calculator).
-double julianCentury(sys_seconds utc)
+double julianCentury(double utc)
 {
     constexpr double kJulianDayOfUnixEpoch = 2440587.5;
     constexpr double kJulianDayOfJ2000 = 2451545;
-    constexpr double kSecondsPerDay = 86400;
-    const double jd = kJulianDayOfUnixEpoch + static_cast<double>(utc.time_since_epoch().count()) / kSecondsPerDay;
+    const double jd = kJulianDayOfUnixEpoch + utc / kSecondsPerDay;
     return (jd - kJulianDayOfJ2000) / 36525;
 }
 
-struct SunPlace {
-    double declination = 0;  // degrees
-    double equationOfTime = 0;  // minutes
-};
+}  // namespace
 
-SunPlace sunPlace(sys_seconds utc)
+SunPlace sunPlace(double utc)
 {
     const double t = julianCentury(utc);
     const double meanLongitude = std::fmod(280.46646 + t * (36000.76983 + t * 0.0003032), 360.0);
@@ -78,53 +72,9 @@ SunPlace sunPlace(sys_seconds utc)
     return place;
 }
 
-// The cosine of the hour angle at which the upper limb meets the horizon:
-// above 1 the sun stays down all day, below -1 it stays up.
-double horizonHourAngleCosine(double latDegrees, double declination)
-{
-    return (sinDeg(kHorizonDegrees) - sinDeg(latDegrees) * sinDeg(declination)) /
-        (cosDeg(latDegrees) * cosDeg(declination));
-}
-
-enum class Event { Sunrise, Sunset };
-
-// The sunrise or sunset of the solar day counted from a UTC midnight, or
-// nothing when the sun does not cross the horizon then. The sun's place is
-// taken again at each estimate of the time, as NOAA's calculator does.
-std::optional<sys_seconds> eventOfSolarDay(sys_days midnight, double latDegrees, double lonDegrees, Event event)
-{
-    const double side = event == Event::Sunrise ? -1 : 1;
-    double minutes = kMinutesPerDay / 2 - 4 * lonDegrees;
-    for (int i = 0; i < 4; ++i) {
-        const auto at = midnight + seconds(std::llround(minutes * kSecondsPerMinute));
-        const SunPlace sun = sunPlace(at);
-        const double cosine = horizonHourAngleCosine(latDegrees, sun.declination);
-        if (!(std::fabs(cosine) <= 1)) {
-            return std::nullopt;
-        }
-        const double hourAngle = std::acos(cosine) / kRadiansPerDegree;
-        minutes = kMinutesPerDay / 2 - 4 * lonDegrees - sun.equationOfTime + side * 4 * hourAngle;
-    }
-    return midnight + seconds(std::llround(minutes * kSecondsPerMinute));
-}
-
-std::optional<sys_seconds> eventOnDate(sys_days date, double latDegrees, double lonDegrees, Event event)
-{
-    // A solar day's events can fall on the UTC date before or after it.
-    for (const int offset : {0, -1, 1}) {
-        const std::optional<sys_seconds> t = eventOfSolarDay(date + days(offset), latDegrees, lonDegrees, event);
-        if (t && *t >= date && *t < date + days(1)) {
-            return t;
-        }
-    }
-    return std::nullopt;
-}
-
-}  // namespace
-
 SubsolarPoint subsolarPoint(sys_seconds utc)
 {
-    const SunPlace sun = sunPlace(utc);
+    const SunPlace sun = sunPlace(static_cast<double>(utc.time_since_epoch().count()));
     const sys_days midnight = std::chrono::floor<days>(utc);
     const double minutesOfDay = static_cast<double>((utc - midnight).count()) / kSecondsPerMinute;
     // The sun is overhead where the apparent solar time is noon.
@@ -136,27 +86,6 @@ double sunElevation(const SubsolarPoint& sun, double latDegrees, double lonDegre
     const double s = sinDeg(latDegrees) * sinDeg(sun.latDegrees) +
         cosDeg(latDegrees) * cosDeg(sun.latDegrees) * cosDeg(lonDegrees - sun.lonDegrees);
     return std::asin(std::clamp(s, -1.0, 1.0)) / kRadiansPerDegree;
-}
-
-SunTimes sunTimes(std::chrono::year_month_day date, double latDegrees, double lonDegrees)
-{
-    const sys_days day{date};
-    SunTimes times;
-    times.sunrise = eventOnDate(day, latDegrees, lonDegrees, Event::Sunrise);
-    times.sunset = eventOnDate(day, latDegrees, lonDegrees, Event::Sunset);
-    if (!times.sunrise && !times.sunset) {
-        // No crossing all day: the sun stays on one side of the horizon,
-        // unless (very rarely, near the date line) the day's crossings both
-        // fall just outside the date.
-        const auto localNoon = day + seconds(std::llround((kMinutesPerDay / 2 - 4 * lonDegrees) * kSecondsPerMinute));
-        const double cosine = horizonHourAngleCosine(latDegrees, sunPlace(localNoon).declination);
-        if (cosine > 1) {
-            times.daylight = Daylight::PolarNight;
-        } else if (cosine < -1) {
-            times.daylight = Daylight::PolarDay;
-        }
-    }
-    return times;
 }
 
 }  // namespace skybrant

@@ -11,7 +11,8 @@ namespace skybrant {
 // Sunrise and sunset at a station on a UTC date as texts: "HH:MM" (UTC, to
 // the nearest minute), "polar day" or "polar night" where the sun does not
 // cross the horizon, and empty where the crossing falls on the date before
-// or after.
+// or after. Of two sunrises or two sunsets on one date (near the polar
+// circles) the first sunrise and the last sunset, as sunTimes gives them.
 struct SunTexts {
     std::string sunrise;
     std::string sunset;

@@ -1,9 +1,13 @@
 #include "core/sun.h"
 
+#include "sun_polar_almanac.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <sstream>
 #include <string>
 
 namespace skybrant {
@@ -101,6 +105,172 @@ TEST(Sun, PolarDayAndPolarNight)
         } else {
             EXPECT_FALSE(t.sunrise.has_value());
             EXPECT_FALSE(t.sunset.has_value());
+        }
+    }
+}
+
+// Whether a sunrise or sunset is within the tolerance (a minute) of the
+// almanac's "HH:MM:SS", or missing where the almanac says "none".
+::testing::AssertionResult nearAlmanac(
+    const std::optional<sys_seconds>& t, sys_days date, const std::string& almanac, int tolerance)
+{
+    if (almanac == "none") {
+        return t ? ::testing::AssertionFailure() << "found " << text(t) << ", the almanac has none"
+                 : ::testing::AssertionSuccess();
+    }
+    int hh = 0;
+    int mm = 0;
+    int ss = 0;
+    if (std::sscanf(almanac.c_str(), "%d:%d:%d", &hh, &mm, &ss) != 3) {
+        return ::testing::AssertionFailure() << "bad almanac time " << almanac;
+    }
+    const sys_seconds expected = date + hours{hh} + minutes{mm} + seconds{ss};
+    if (!t || std::abs((*t - expected).count()) > tolerance) {
+        return ::testing::AssertionFailure() << "found " << text(t) << ", the almanac has " << almanac;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// One place-day against an almanac line's sunrise and sunset ("polar-day"
+// or "polar-night" for both where the sun does not cross).
+void expectAlmanac(
+    double lat, double lon, year_month_day date, const std::string& rise, const std::string& set, int tolerance = 60)
+{
+    const SunTimes t = sunTimes(date, lat, lon);
+    if (rise == "polar-day" || rise == "polar-night") {
+        EXPECT_EQ(t.daylight, rise == "polar-day" ? Daylight::PolarDay : Daylight::PolarNight)
+            << "sunrise " << text(t.sunrise) << ", sunset " << text(t.sunset);
+        return;
+    }
+    EXPECT_EQ(t.daylight, Daylight::RisesAndSets);
+    EXPECT_TRUE(nearAlmanac(t.sunrise, sys_days{date}, rise, tolerance)) << "sunrise";
+    EXPECT_TRUE(nearAlmanac(t.sunset, sys_days{date}, set, tolerance)) << "sunset";
+}
+
+// Near the polar circles a day or night can last minutes, a date can hold
+// two sunrises or two sunsets (the first sunrise and the last sunset are
+// given) or just one crossing; the whole date is searched. Figures from
+// the almanac of sun_polar_almanac.h.
+TEST(Sun, ShortDaysAndNightsNearThePolarCircles)
+{
+    struct Case {
+        const char* name;
+        double lat, lon;
+        year_month_day date;
+        const char *rise, *set;
+    };
+    const Case cases[] = {
+        {"the night of 36 minutes whose sunset was missed", -67, -150, 2027y / January / 9, "10:25:05", "09:49:23"},
+        {"a day of 18 minutes", -68, -150, 2026y / June / 7, "21:49:58", "22:07:35"},
+        {"a night of 9 minutes", 68, -150, 2026y / May / 26, "10:01:28", "09:51:58"},
+        {"a sunrise 7 minutes after midnight", -67.5, 175, 2026y / June / 15, "00:07:08", "00:33:30"},
+        // Rises at 00:01:00 and 23:55:27.
+        {"two sunrises, the first given", -67.5, 175, 2026y / June / 29, "00:01:00", "00:46:00"},
+        // Sets at 00:03:08 and 23:59:26.
+        {"two sunsets, the last given", -67, -150, 2026y / May / 24, "19:53:41", "23:59:26"},
+        {"the sunrise that ends the night, polar day after", 68, 0, 2026y / May / 26, "00:16:42", "none"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        expectAlmanac(c.lat, c.lon, c.date, c.rise, c.set);
+    }
+}
+
+// Within a few tenths of a degree of the poles the daily turn hardly moves
+// the sun and the date is walked instead. There the crossing comes from the
+// declination alone, which near the equinoxes moves a thousandth of a
+// degree in about four minutes: NOAA's equations and the almanac (as in
+// sun_polar_almanac.h) differ by that much, so these hold to ten minutes.
+TEST(Sun, CloseToThePoles)
+{
+    struct Case {
+        const char* name;
+        double lat, lon;
+        year_month_day date;
+        const char *rise, *set;
+    };
+    const Case cases[] = {
+        {"the north pole, the first sunrise of the year", 90, 0, 2026y / March / 18, "12:13:05", "none"},
+        {"the north pole, the day after", 90, 0, 2026y / March / 19, "polar-day", "polar-day"},
+        {"near the north pole, a last short night", 89.8, 0, 2026y / March / 18, "07:37:10", "21:25:16"},
+        {"near the north pole, the sun setting for the winter", 89.6, -120, 2026y / September / 25, "15:52:34",
+            "22:29:27"},
+        {"near the south pole, the first sunrise", -89.75, 45, 2026y / September / 21, "01:38:05", "none"},
+        {"near the south pole, still up", -89.8, 100, 2026y / March / 20, "polar-day", "polar-day"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        expectAlmanac(c.lat, c.lon, c.date, c.rise, c.set, 600);
+    }
+}
+
+// Every place-day of the almanac's scan around both solstices at 65.5 to
+// 68 degrees north and 66 to 68 degrees south.
+TEST(Sun, ScanAroundThePolarCirclesWithinAMinuteOfTheAlmanac)
+{
+    std::istringstream lines{std::string(kPolarAlmanac)};
+    std::string line;
+    int count = 0;
+    while (std::getline(lines, line)) {
+        if (line.empty()) {
+            continue;
+        }
+        SCOPED_TRACE(line);
+        double lat = 0;
+        double lon = 0;
+        int y = 0;
+        unsigned m = 0;
+        unsigned d = 0;
+        char rise[16] = {};
+        char set[16] = {};
+        ASSERT_EQ(std::sscanf(line.c_str(), "%lf %lf %d-%u-%u %15s %15s", &lat, &lon, &y, &m, &d, rise, set), 7);
+        expectAlmanac(lat, lon, year{y} / month{m} / day{d}, rise, set);
+        ++count;
+    }
+    EXPECT_EQ(count, kPolarAlmanacDays);
+}
+
+// The search against a plain walk through the date in 20-second steps of
+// the same sun (sunElevation at subsolarPoint), at high latitudes through
+// a year: the first sunrise and last sunset agree to the walk's step, and
+// a date without crossings is one the walk finds none in either.
+TEST(Sun, SameCrossingsAsAFineWalkThroughTheDate)
+{
+    constexpr int kStep = 20;
+    const double latitudes[] = {60, -63.5, 65.7, -66.6, 67.3, -69, 72.5, -78, 85, -89.5, 89.85, -90};
+    const double longitudes[] = {-179.9, -37.5, 143};
+    for (const double lat : latitudes) {
+        for (const double lon : longitudes) {
+            for (sys_days date = sys_days{2026y / January / 3}; date < sys_days{2027y / January / 1};
+                 date += days{29}) {
+                SCOPED_TRACE(std::to_string(lat) + " " + std::to_string(lon) + " " +
+                    std::to_string(static_cast<unsigned>(year_month_day{date}.month())) + "/" +
+                    std::to_string(static_cast<unsigned>(year_month_day{date}.day())));
+                std::optional<sys_seconds> rise;
+                std::optional<sys_seconds> set;
+                bool wasUp = sunElevation(subsolarPoint(date), lat, lon) > -0.833;
+                for (sys_seconds t = date + seconds{kStep}; t <= date + days{1}; t += seconds{kStep}) {
+                    const bool up = sunElevation(subsolarPoint(t), lat, lon) > -0.833;
+                    if (up != wasUp && up && !rise) {
+                        rise = t - seconds{kStep / 2};
+                    } else if (up != wasUp && !up) {
+                        set = t - seconds{kStep / 2};
+                    }
+                    wasUp = up;
+                }
+                const SunTimes found = sunTimes(year_month_day{date}, lat, lon);
+                EXPECT_EQ(found.sunrise.has_value(), rise.has_value()) << text(found.sunrise);
+                EXPECT_EQ(found.sunset.has_value(), set.has_value()) << text(found.sunset);
+                if (rise && found.sunrise) {
+                    EXPECT_LE(std::abs((*found.sunrise - *rise).count()), kStep);
+                }
+                if (set && found.sunset) {
+                    EXPECT_LE(std::abs((*found.sunset - *set).count()), kStep);
+                }
+                if (!rise && !set) {
+                    EXPECT_EQ(found.daylight, wasUp ? Daylight::PolarDay : Daylight::PolarNight);
+                }
+            }
         }
     }
 }
