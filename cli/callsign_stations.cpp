@@ -36,7 +36,8 @@ ReadResult Callsigns::readPair(
     return result;
 }
 
-ReadResult Callsigns::readOne(std::span<const std::string_view> tokens, Side side, Position& station, std::string& error)
+ReadResult Callsigns::readOne(
+    std::span<const std::string_view> tokens, Side side, Position& station, std::string& error)
 {
     StationReader r = reader();
     Station read;

@@ -6,11 +6,11 @@
 #include "core/station_reader.h"
 
 #include <memory>
-#include <span>
-#include <utility>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace skybrant::cli {
 
@@ -21,8 +21,8 @@ using StationCallsign = StationCall;
 using skybrant::isFieldBlank;
 using skybrant::kEntryFields;
 using skybrant::kMaxPairFields;
-using skybrant::ReadResult;
 using skybrant::readCommonPair;
+using skybrant::ReadResult;
 using skybrant::Side;
 using skybrant::wrongFieldCount;
 

@@ -7,9 +7,7 @@
 namespace skybrant {
 
 CountryFileSource::CountryFileSource(std::string path)
-    : path_(path.empty() ? defaultCountryFile() : std::move(path))
-{
-}
+    : path_(path.empty() ? defaultCountryFile() : std::move(path)) { }
 
 CountryFileSource::CountryFileSource(std::string path, std::shared_ptr<const CountryFiles> files)
     : CountryFileSource(std::move(path))

@@ -54,10 +54,7 @@ public:
 
     // The file's version entry ("VER20240101"), empty before it is read or
     // when the file has none.
-    const std::string& version() const
-    {
-        return shared_->given ? shared_->given->version() : shared_->files.version();
-    }
+    const std::string& version() const { return shared_->given ? shared_->given->version() : shared_->files.version(); }
 
     // True the first time any copy asks: a note for the whole run is
     // given once.

@@ -42,8 +42,8 @@ struct MarkText {
     int follows;
 };
 constexpr std::array kMarks{MarkText{"\xC2\xB0", 1}, MarkText{"\xC2\xBA", 1}, MarkText{"d", 1}, MarkText{"D", 1},
-    MarkText{"''", 3}, MarkText{"'", 2}, MarkText{"\xE2\x80\xB2", 2}, MarkText{"\xE2\x80\x99", 2},
-    MarkText{"\"", 3}, MarkText{"\xE2\x80\xB3", 3}, MarkText{"\xE2\x80\x9D", 3}, MarkText{":", 0}};
+    MarkText{"''", 3}, MarkText{"'", 2}, MarkText{"\xE2\x80\xB2", 2}, MarkText{"\xE2\x80\x99", 2}, MarkText{"\"", 3},
+    MarkText{"\xE2\x80\xB3", 3}, MarkText{"\xE2\x80\x9D", 3}, MarkText{":", 0}};
 
 std::optional<char> hemisphereLetter(char c)
 {
@@ -242,8 +242,9 @@ WrittenRead readWrittenPosition(std::span<const std::string_view> tokens, bool o
 {
     WrittenRead read;
     const Items items = lex(tokens);
-    const bool anyLetter = std::any_of(items.item.begin(), items.item.begin() + static_cast<std::ptrdiff_t>(items.count),
-        [](const Item& item) { return item.kind == Kind::Letter; });
+    const bool anyLetter =
+        std::any_of(items.item.begin(), items.item.begin() + static_cast<std::ptrdiff_t>(items.count),
+            [](const Item& item) { return item.kind == Kind::Letter; });
     if (items.count == 0 || !anyLetter) {
         return read;
     }
@@ -269,8 +270,7 @@ WrittenRead readWrittenPosition(std::span<const std::string_view> tokens, bool o
         lonDegrees = degreesOf(lon, fault);
     }
     if (!fault.empty()) {
-        read.error = std::string(own ? "own" : "other") + " station " + shownTokens(tokens, used) +
-            ": " + fault;
+        read.error = std::string(own ? "own" : "other") + " station " + shownTokens(tokens, used) + ": " + fault;
         return read;
     }
     read.tokens = used;

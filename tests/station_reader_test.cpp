@@ -156,7 +156,8 @@ TEST(StationReaderTest, ReadsCallsignsAndPrefixesWhereATextCouldBeTwoThings)
         {"a bare prefix", "VK", StationForm::Callsign, "Australia", ""},
         {"a bare prefix of one letter", "W", StationForm::Callsign, "United States of America", ""},
         // "Fed. Rep. of Germany: ... DL:", and DL is a locator too.
-        {"a prefix that is a locator", "DL", StationForm::Locator, "", "DL read as a locator; write @DL for the callsign"},
+        {"a prefix that is a locator", "DL", StationForm::Locator, "",
+            "DL read as a locator; write @DL for the callsign"},
         {"@ makes it the callsign", "@DL", StationForm::Callsign, "Fed. Rep. of Germany", ""},
         // "=RA22KO(17)[20]" under "European Russia", shaped as a locator.
         {"@ before an exact call", "@ra22ko", StationForm::Callsign, "European Russia", ""},
