@@ -11,15 +11,18 @@ namespace {
 
 using namespace std::chrono;
 
-std::string clockText(const std::optional<sys_seconds>& t)
+std::string clockText(const std::optional<sys_seconds>& t, seconds offset)
 {
     if (!t) {
         return {};
     }
     const sys_days day = floor<days>(*t);
     // To the nearest minute, the result being good to about one; a time in
-    // the last half minute stays on its date.
-    const auto minute = std::min<long long>(((*t - day).count() + 30) / 60, 24 * 60 - 1);
+    // the last half minute stays on its date. The offset moves the minute
+    // to a local clock, round the clock's face.
+    constexpr long long kMinutesPerDay = 24 * 60;
+    const auto utcMinute = std::min<long long>(((*t - day).count() + 30) / 60, kMinutesPerDay - 1);
+    const long long minute = ((utcMinute + offset.count() / 60) % kMinutesPerDay + kMinutesPerDay) % kMinutesPerDay;
     char text[32];
     std::snprintf(text, sizeof text, "%02lld:%02lld", minute / 60, minute % 60);
     return text;
@@ -33,7 +36,7 @@ bool readNumber(std::string_view text, int& value)
 
 }  // namespace
 
-SunTexts sunTexts(const Position& station, year_month_day date)
+SunTexts sunTexts(const Position& station, year_month_day date, seconds clockOffset)
 {
     const Position at = onTheGlobe(station);
     const SunTimes times = sunTimes(date, at.latDegrees, at.lonDegrees);
@@ -45,7 +48,7 @@ SunTexts sunTexts(const Position& station, year_month_day date)
     case Daylight::RisesAndSets:
         break;
     }
-    return {clockText(times.sunrise), clockText(times.sunset)};
+    return {clockText(times.sunrise, clockOffset), clockText(times.sunset, clockOffset)};
 }
 
 bool readSunDate(std::string_view text, year_month_day& date)

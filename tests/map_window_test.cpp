@@ -4,7 +4,7 @@
 
 #include "form1_fixture.h"
 
-#include "cli/callsign_stations.h"
+#include "core/station_reader.h"
 #include "core/country_files.h"
 #include "core/locator.h"
 #include "core/sun.h"
@@ -204,11 +204,18 @@ TEST_F(MapWindowTest, FollowsEachPressOfTheComputeButton)
 TEST_F(MapWindowTest, FieldTakesEveryStationFormWithTheToolsMessages)
 {
     const bool countryFile = std::filesystem::exists(defaultCountryFile());
+    // The one reader, as skybrant-cli reads its arguments.
     const auto readerMessage = [](std::vector<std::string_view> tokens) {
-        Position p;
+        skybrant::Station station;
         std::string error;
-        cli::readOneStation(tokens, cli::Side::Other, p, error);
+        StationReader().readOne(tokens, Side::Other, station, error);
         return QString::fromStdString(error);
+    };
+    const auto readerLocator = [](const char* text) {
+        skybrant::Station station;
+        std::string error;
+        StationReader().readOne(stationTokens(text), Side::Other, station, error);
+        return locator(onTheGlobe(station.position));
     };
     struct Case {
         const char* name;
@@ -220,7 +227,13 @@ TEST_F(MapWindowTest, FieldTakesEveryStationFormWithTheToolsMessages)
         {"locator", "FN20xr", QStringLiteral("FN20xr"), {}},
         {"LAT LON", "40.7 -74", locator(positionFromDegrees(40.7, -74)), {}},
         {"eight fields", "40 42 0 N 74 0 0 W", locator(positionFromDegrees(40.7, -74)), {}},
+        {"no seconds", "40 42 N 74 0 W", locator(positionFromDegrees(40.7, -74)), {}},
+        {"letters and signs", "40°42'N 74°00'W", locator(positionFromDegrees(40.7, -74)), {}},
+        {"ADIF location", "N040 42.000 W074 00.000", locator(positionFromDegrees(40.7, -74)), {}},
+        {"south and east", "S33.87 E151.21", readerLocator("-33.87 151.21"), {}},
+        {"past the pole", "89 60 60 N 0 0 0 E", readerLocator("89 60 60 N 0 0 0 E"), {}},
         {"bad locator letter", "JOAA", {}, readerMessage({"JOAA"})},
+        {"minutes of 60", "40 60 N 74 0 W", {}, readerMessage({"40", "60", "N", "74", "0", "W"})},
         {"latitude out of range", "91 0", {}, readerMessage({"91", "0"})},
         {"three fields", "1 2 3", {}, readerMessage({"1", "2", "3"})},
     };
@@ -232,9 +245,11 @@ TEST_F(MapWindowTest, FieldTakesEveryStationFormWithTheToolsMessages)
         map.setOther(std::nullopt);
         auto* field = map.findChild<QLineEdit*>(QStringLiteral("otherField"));
         ASSERT_NE(field, nullptr);
-        field->setText(QLatin1String(c.typed));
+        field->setText(QString::fromUtf8(c.typed));
         field->setFocus();
         QTest::keyClick(field, Qt::Key_Return);
+        // A word that is no locator may be a prefix: the country file is asked first.
+        QTRY_VERIFY(!figure(&map, "problem").startsWith(u"Looking up"));
         if (c.otherEndsWith.isEmpty()) {
             EXPECT_FALSE(c.problem.isEmpty());
             EXPECT_EQ(figure(&map, "problem"), c.problem);
@@ -440,6 +455,9 @@ TEST_F(MapWindowTest, SunFiguresAtBothEndsForTheClock)
         {"mid-June, Svalbard", year{2026} / June / 15, "78.2 15.6", "rises 03:43 UTC, sets 20:19 UTC", "polar day"},
         {"midwinter, Svalbard", year{2026} / December / 21, "78.2 15.6", "rises 08:04 UTC, sets 15:53 UTC",
             "polar night"},
+        // Typed past the pole: the point on the far side, as skybrant-cli takes it.
+        {"midsummer, past the north pole", year{2026} / June / 21, "89 60 60 N 0 0 0 E",
+            "rises 03:43 UTC, sets 20:22 UTC", "polar day"},
     };
     // What skybrant-cli --sun says for the same station and day.
     const auto cliText = [](const Position& p, year_month_day date) {

@@ -1,10 +1,12 @@
 #include "map_window.h"
 
+#include "core/callsign.h"
 #include "core/country_files.h"
 #include "core/locator.h"
 #include "core/report.h"
 #include "core/station_reader.h"
 #include "core/sun.h"
+#include "core/sun_texts.h"
 #include "form1_controls.h"
 #include "map_view.h"
 #include "message_sink.h"
@@ -49,8 +51,11 @@ QString degreesText(double value, char positive, char negative)
     return QStringLiteral("%1\u00b0 %2").arg(std::abs(value), 0, 'f', 4).arg(QChar(value < 0 ? negative : positive));
 }
 
-QString placeText(const Position& p)
+// At the point of the globe a latitude past a pole stands for, as the
+// figures, the locator and the sun take it.
+QString placeText(const Position& typed)
 {
+    const Position p = onTheGlobe(typed);
     return QStringLiteral("%1, %2  %3")
         .arg(degreesText(p.latDegrees, 'N', 'S'), degreesText(p.lonDegrees, 'E', 'W'), fromStd(locatorOf(p, 6)));
 }
@@ -65,44 +70,31 @@ QString headingText(double degrees)
     return QStringLiteral("%1\u00b0").arg(static_cast<long long>(roundHeading(degrees)));
 }
 
-// To the nearest minute, as skybrant-cli gives it; a time in the last half
-// minute of the day stays on its date. The offset moves it to a local clock.
-QString clockText(sys_seconds t, std::chrono::seconds offset = {})
-{
-    using namespace std::chrono;
-    const sys_days day = floor<days>(t);
-    const minutes minute = std::min(floor<minutes>(t - day + 30s), minutes(24 * 60 - 1));
-    const sys_seconds shown = day + minute + offset;
-    const hh_mm_ss hms(shown - floor<days>(shown));
-    return QStringLiteral("%1:%2")
-        .arg(hms.hours().count(), 2, 10, QChar(u'0'))
-        .arg(hms.minutes().count(), 2, 10, QChar(u'0'));
-}
-
 // Sunrise and sunset today (UTC), with the local clock when the offset is
-// known.
+// known, in skybrant-cli's words and at its point of the globe.
 QString sunText(sys_seconds now, const Position& p, std::optional<double> utcOffsetHours)
 {
     const auto today = std::chrono::year_month_day(std::chrono::floor<std::chrono::days>(now));
-    const SunTimes sun = sunTimes(today, p.latDegrees, p.lonDegrees);
-    if (sun.daylight == Daylight::PolarDay) {
-        return QStringLiteral("polar day");
+    const SunTexts utc = sunTexts(p, today);
+    if (utc.sunrise == utc.sunset && !utc.sunrise.empty() && utc.sunrise.find(':') == std::string::npos) {
+        return fromStd(utc.sunrise);  // polar day or polar night
     }
-    if (sun.daylight == Daylight::PolarNight) {
-        return QStringLiteral("polar night");
+    std::optional<SunTexts> local;
+    if (utcOffsetHours) {
+        local = sunTexts(p, today, std::chrono::seconds(std::lround(*utcOffsetHours * 3600)));
     }
-    const auto at = [&](const std::optional<sys_seconds>& t) -> QString {
-        if (!t) {
+    const auto at = [](const std::string& time, const std::string* localTime) -> QString {
+        if (time.empty()) {
             return QStringLiteral("not today");
         }
-        QString text = clockText(*t) + QStringLiteral(" UTC");
-        if (utcOffsetHours) {
-            const auto offset = std::chrono::seconds(std::lround(*utcOffsetHours * 3600));
-            text += QStringLiteral(" (%1 local)").arg(clockText(*t, offset));
+        QString text = fromStd(time) + QStringLiteral(" UTC");
+        if (localTime != nullptr) {
+            text += QStringLiteral(" (%1 local)").arg(fromStd(*localTime));
         }
         return text;
     };
-    return QStringLiteral("rises %1, sets %2").arg(at(sun.sunrise), at(sun.sunset));
+    return QStringLiteral("rises %1, sets %2")
+        .arg(at(utc.sunrise, local ? &local->sunrise : nullptr), at(utc.sunset, local ? &local->sunset : nullptr));
 }
 
 }  // namespace
@@ -419,11 +411,14 @@ bool MapWindow::takeOtherText(const QString& text)
     }
     if (!read.call.isEmpty()) {
         showProblem(QStringLiteral("Looking up %1 in the country file\u2026").arg(read.call.toUpper()));
-        callsigns_->ask(read.call, [this, text](const CallsignPlace& place) {
+        // Without the file, a word that is no call in shape was most likely
+        // a mistyped locator, and is refused in the reader's words.
+        const bool callShaped = text.trimmed().startsWith(u'@') || isCallsignShaped(read.call.toStdString());
+        callsigns_->ask(read.call, [this, text, callShaped, why = read.error](const CallsignPlace& place) {
             if (callsigns_->files()) {
                 takeOtherText(text);
             } else {
-                showProblem(place.error);
+                showProblem(callShaped ? place.error : why);
             }
         });
         return true;
