@@ -19,8 +19,8 @@ struct SunTexts {
 };
 
 // clockOffset shows the times on a local clock instead (UTC+10: 10 hours).
-SunTexts sunTexts(
-    const Position& station, std::chrono::year_month_day date, std::chrono::seconds clockOffset = std::chrono::seconds{0});
+SunTexts sunTexts(const Position& station, std::chrono::year_month_day date,
+    std::chrono::seconds clockOffset = std::chrono::seconds{0});
 
 // YYYY-MM-DD within the years the sun's equations hold (1901 to 2099).
 bool readSunDate(std::string_view text, std::chrono::year_month_day& date);

@@ -1,7 +1,7 @@
 #include "batch_run.h"
 #include "cli/batch.h"
-#include "cli/report.h"
 #include "cli/callsign_stations.h"
+#include "cli/report.h"
 
 #include <gtest/gtest.h>
 

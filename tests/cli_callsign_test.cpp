@@ -358,3 +358,34 @@ TEST(CliCountryFile, NamedPipeIsRefusedAtOnce)
 }
 
 }  // namespace
+
+namespace {
+
+// The other station as skybrant-cli --json gives it for a text, against
+// the one reader: the command line takes every form where the reader puts
+// it, as the map window's field does (map_window_test.cpp).
+TEST(CliStationForms, ArgumentsGoWhereTheReaderPutsThem)
+{
+    const char* const texts[] = {"FN20xr", "40.7 -74", "40 42 0 N 74 0 0 W", "40 42 N 74 0 W", "40°42'N 74°00'W",
+        "40:42N 74:00W", "40d42N 74d0W", "N040 42.000 W074 00.000", "S33.87 E151.21", "0.12W 51.5N",
+        "89 60 60 N 0 0 0 E"};
+    for (const char* text : texts) {
+        SCOPED_TRACE(text);
+        skybrant::Station station;
+        std::string error;
+        ASSERT_EQ(
+            skybrant::StationReader().readOne(skybrant::stationTokens(text), skybrant::Side::Other, station, error),
+            skybrant::ReadResult::Ok)
+            << error;
+        const CliRun run = cli({"--json", "--from", "JO01", "--to", QString::fromUtf8(text)});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const QJsonObject other =
+            QJsonDocument::fromJson(run.out.toUtf8()).object().value(QStringLiteral("other")).toObject();
+        // Shown at the point of the globe a latitude past a pole stands for.
+        const skybrant::Position at = skybrant::onTheGlobe(station.position);
+        EXPECT_NEAR(other.value(QStringLiteral("latitude")).toDouble(), at.latDegrees, 1e-9);
+        EXPECT_NEAR(other.value(QStringLiteral("longitude")).toDouble(), at.lonDegrees, 1e-9);
+    }
+}
+
+}  // namespace

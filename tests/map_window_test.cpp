@@ -4,9 +4,9 @@
 
 #include "form1_fixture.h"
 
-#include "core/station_reader.h"
 #include "core/country_files.h"
 #include "core/locator.h"
+#include "core/station_reader.h"
 #include "core/sun.h"
 #include "core/sun_texts.h"
 #include "settings/settings_store.h"
