@@ -141,8 +141,10 @@ TEST(RotatorConnection, SilentDaemonTimesOut)
 
 TEST(RotatorConnection, SendsPlainCommandsAndReadsThePositionBack)
 {
+    // The elevation the rotator reported goes with the turn, so that an
+    // az/el rotator keeps its antenna where it was.
     const std::vector<std::pair<double, std::string>> commands{
-        {6.5, "P 6.50 0.00\n"}, {288.004, "P 288.00 0.00\n"}, {0, "P 0.00 0.00\n"}};
+        {6.5, "P 6.50 -0.25\n"}, {288.004, "P 288.00 -0.25\n"}, {0, "P 0.00 -0.25\n"}};
     for (const auto& [azimuth, command] : commands) {
         SCOPED_TRACE(command);
         FakeRotator fake({kState, "1.5\r\n-0.25\r\n", "RPRT 0\n"}, true);
@@ -433,7 +435,7 @@ TEST(RotatorConnection, TimeoutStartsOnceTheNameIsLookedUp)
     request.lookUp = [](const std::string& host, std::string&) {
         EXPECT_EQ(host, "rotator.example");
         std::this_thread::sleep_for(600ms);
-        return std::vector<QHostAddress>{QHostAddress(QHostAddress::LocalHost)};
+        return std::vector<std::string>{"127.0.0.1"};
     };
     const auto outcome = skybrant::cli::turnRotator(request);
     EXPECT_EQ(outcome.status, RotatorStatus::Started) << outcome.message;
