@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <poll.h>
 #include <stdexcept>
 #include <thread>
 #include <utility>
@@ -75,6 +76,31 @@ TEST(RotatorDaemon, TurnsTheDummyRotator)
     EXPECT_NEAR(*azimuth, 6, 0.01);
 }
 
+TEST(RotatorDaemon, TurningLeavesTheElevationWhereItWas)
+{
+    SKIP_WITHOUT_ROTCTLD();
+    Rotctld daemon;
+    ASSERT_TRUE(daemon.accepting()) << "rotctld did not start listening";
+    // The dummy is an az/el rotator: raise the antenna first (about 6
+    // degrees a second).
+    ASSERT_TRUE(daemon.command("P 0 12\n"));
+    for (auto until = std::chrono::steady_clock::now() + 30s;
+         daemon.elevation() != 12 && std::chrono::steady_clock::now() < until;) {
+        std::this_thread::sleep_for(100ms);
+    }
+    ASSERT_EQ(daemon.elevation(), 12);
+    const auto outcome = turnRotator(loopback(daemon.port), 3, 5s);
+    ASSERT_EQ(outcome.status, RotatorStatus::Started) << outcome.message;
+    std::optional<double> azimuth;
+    for (auto until = std::chrono::steady_clock::now() + 15s;
+         azimuth != 3 && std::chrono::steady_clock::now() < until;) {
+        std::this_thread::sleep_for(100ms);
+        azimuth = daemon.azimuth();
+    }
+    EXPECT_EQ(azimuth, 3);
+    EXPECT_EQ(daemon.elevation(), 12) << "turning sent the elevation back to 0";
+}
+
 TEST(RotatorDaemon, PassesOnTheDaemonsErrorCode)
 {
     SKIP_WITHOUT_ROTCTLD();
@@ -139,6 +165,19 @@ TEST(RotatorConnection, SilentDaemonTimesOut)
     }
 }
 
+TEST(RotatorConnection, LinesOfAnythingButTheProtocolAreNotAnAnswerAwaited)
+{
+    // A line every 20 ms, well within the reply's caps until the timeout:
+    // the first line already shows it is not rotctld.
+    skybrant::testing::FloodingRotator fake("x\n", 2000, 20ms);
+    const auto started = std::chrono::steady_clock::now();
+    const auto outcome = turnRotator(loopback(fake.port()), 6, 1s);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 900ms);
+    EXPECT_EQ(outcome.status, RotatorStatus::RotatorError) << outcome.message;
+    EXPECT_NE(outcome.message.find("sent \"x\" in reply to \\dump_state, which is not its protocol"), std::string::npos)
+        << outcome.message;
+}
+
 TEST(RotatorConnection, SendsPlainCommandsAndReadsThePositionBack)
 {
     // The elevation the rotator reported goes with the turn, so that an
@@ -189,6 +228,8 @@ TEST(RotatorConnection, RepliesOutsideTheProtocolAreRotatorErrors)
         {none, {}, "closed the connection before telling its range"},
         {none, {"dump_state:\n" + flood + "\n"}, "over 256 bytes"},
         {none, {"dump_state:\nMinimum Azimuth: 0\n"}, "closed the connection before telling its range"},
+        {none, {"x\nx\n"}, "sent \"x\" in reply to \\dump_state, which is not its protocol"},
+        {none, {"HTTP/1.1 400 Bad Request\r\n"}, "sent \"HTTP/1.1 400 Bad Request\" in reply to \\dump_state"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.complaint);
@@ -335,6 +376,37 @@ TEST(RotatorRange, BothLimitsGivenLeaveTheDaemonUnasked)
     EXPECT_EQ(outcome.status, RotatorStatus::Started) << outcome.message;
     EXPECT_EQ(outcome.rangeSource, RangeSource::Options);
     EXPECT_EQ(fake.heard(), "p\nP -71.00 0.00\n");
+}
+
+TEST(RotatorRange, LimitsThatRuleTheTurnOutLeaveTheDaemonUncontacted)
+{
+    struct Case {
+        const char* name;
+        std::optional<double> minAzimuth;
+        std::optional<double> maxAzimuth;
+        double heading;
+        std::string complaint;
+    };
+    const std::vector<Case> cases{
+        {"both limits", 0.0, 90.0, 200, "no azimuth within the range 0..90 given points that way"},
+        {"a minimum alone", 400.0, {}, 30, "no azimuth within the range 400..720 the limit given allows"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // Listening, so that any connection would be taken and counted.
+        const LoopbackSocket listening(true);
+        RotatorRequest request = requestTo(listening.port, c.heading);
+        request.minAzimuth = c.minAzimuth;
+        request.maxAzimuth = c.maxAzimuth;
+        const auto outcome = skybrant::cli::turnRotator(request);
+        EXPECT_EQ(outcome.status, RotatorStatus::OutOfRange);
+        EXPECT_NE(outcome.message.find("cannot turn to the beam heading " + std::to_string(int(c.heading))),
+            std::string::npos)
+            << outcome.message;
+        EXPECT_NE(outcome.message.find(c.complaint), std::string::npos) << outcome.message;
+        pollfd waiting{listening.fd, POLLIN, 0};
+        EXPECT_EQ(poll(&waiting, 1, 100), 0) << "the daemon was contacted";
+    }
 }
 
 TEST(RotatorRange, NoAzimuthWithinTheRangeIsRefusedBeforeTurning)
