@@ -409,9 +409,11 @@ TEST(RotatorPanelConnection, RefusedAndMistypedAddressesAreSaid)
     LoopbackSocket refusing(false);
     MemoryStore store;
     PanelWindow w(store);
-    w.find<QLineEdit>("rotatorAddress")->setText(QStringLiteral("localhost"));
+    // A host alone is on port 4533; a colon with no port after it is a slip.
+    w.find<QLineEdit>("rotatorAddress")->setText(QStringLiteral("localhost:"));
     QTest::mouseClick(w.find<QPushButton>("rotatorConnect"), Qt::LeftButton);
-    EXPECT_TRUE(w.text("rotatorProblem").startsWith(QStringLiteral("\"localhost\" is not a rotator address: ")));
+    EXPECT_TRUE(w.text("rotatorProblem").startsWith(QStringLiteral("\"localhost:\" is not a rotator address: ")))
+        << w.text("rotatorProblem").toStdString();
     EXPECT_EQ(w.panel->link().state(), State::Disconnected);
     EXPECT_EQ(store.values.count({QStringLiteral("Rotator"), QStringLiteral("Address")}), 0U) << "not saved";
 
