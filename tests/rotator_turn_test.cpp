@@ -42,7 +42,7 @@ RotatorRequest requestTo(std::uint16_t port, double heading)
     return request;
 }
 
-TEST(RotatorRange, SendsTheAzimuthWithinTheRangeThatTurnsTheLeast)
+TEST(RotatorTurn, SendsTheAzimuthWithinTheRangeThatTurnsTheLeast)
 {
     struct Case {
         const char* name;
@@ -95,7 +95,7 @@ TEST(RotatorRange, SendsTheAzimuthWithinTheRangeThatTurnsTheLeast)
     }
 }
 
-TEST(RotatorRange, BothLimitsGivenLeaveTheDaemonUnasked)
+TEST(RotatorTurn, BothLimitsGivenLeaveTheDaemonUnasked)
 {
     FakeRotator fake(daemonScript("RPRT -9\n", "RPRT 0\n", {"0.00\n0.00\n"}));
     RotatorRequest request = requestTo(fake.port(), 289);
@@ -107,7 +107,7 @@ TEST(RotatorRange, BothLimitsGivenLeaveTheDaemonUnasked)
     EXPECT_EQ(fake.heard(), "p\nP -71.00 0.00\n");
 }
 
-TEST(RotatorRange, LimitsThatRuleTheTurnOutLeaveTheDaemonUncontacted)
+TEST(RotatorTurn, LimitsThatRuleTheTurnOutLeaveTheDaemonUncontacted)
 {
     struct Case {
         const char* name;
@@ -138,7 +138,7 @@ TEST(RotatorRange, LimitsThatRuleTheTurnOutLeaveTheDaemonUncontacted)
     }
 }
 
-TEST(RotatorRange, NoAzimuthWithinTheRangeIsRefusedBeforeTurning)
+TEST(RotatorTurn, NoAzimuthWithinTheRangeIsRefusedBeforeTurning)
 {
     FakeRotator fake(daemonScript(stateReply("0.000000", "90.000000"), "RPRT 0\n", {"45.00\n0.00\n"}));
     const auto outcome = skybrant::cli::turnRotator(requestTo(fake.port(), 200));
@@ -226,7 +226,7 @@ TEST(RotatorWait, EachReadingHasTheTimeout)
     EXPECT_EQ(outcome.reportedAzimuth, 2);
 }
 
-TEST(RotatorDaemon, WaitsForTheDummyToArrive)
+TEST(RotatorWait, WaitsForTheDummyToArrive)
 {
     SKIP_WITHOUT_ROTCTLD();
     Rotctld daemon({"-C", "min_az=-180,max_az=180"});
