@@ -26,6 +26,10 @@ constexpr std::size_t kLongestHost = 253;
 // takes it.
 bool isIpv6(std::string_view host)
 {
+    // inet_pton would stop at a NUL and read only what comes before it.
+    if (host.find('\0') != std::string_view::npos) {
+        return false;
+    }
     const auto percent = host.find('%');
     const std::string address(host.substr(0, percent));
     if (percent != std::string_view::npos) {
@@ -82,7 +86,7 @@ std::optional<std::string> splitAddress(std::string_view text, std::string_view&
         }
     }
     if (host.find(':') != std::string_view::npos) {
-        return "looks like an IPv6 address, which must be in brackets";
+        return "is not an IPv6 address, nor a host and port; an IPv6 address with a port goes in brackets";
     }
     if (host.empty()) {
         return "has no host before the ':'";
