@@ -39,14 +39,13 @@ public:
     bool connect();
     // A fresh deadline, the whole timeout long, for what follows.
     void restartClock();
-    // Sends one command line. A daemon that hung up after its last reply is
-    // not an error here: reading says so, after what it did send.
+    // Sends one command line, its reply counted afresh against the caps. A
+    // daemon that hung up after its last reply is not an error here:
+    // reading says so, after what it did send.
     bool send(std::string_view line);
     // Reads one reply line without its "\n" (or "\r\n"); before says what a
     // hang-up with nothing pending interrupted ("before telling its range").
     bool readLine(std::string& line, std::string_view before);
-    // Counts the lines of the next reply afresh; send does so too.
-    void startReply() { replies_.startReply(); }
 
     // What went wrong once a call returned false, and the sentence for the
     // operator naming the address.
@@ -54,7 +53,6 @@ public:
     const std::string& message() const { return message_; }
     // The address as messages name it.
     const std::string& place() const { return where_; }
-    std::chrono::milliseconds timeout() const { return timeout_; }
 
 private:
     bool connectTo(const std::string& numeric, std::string& why);
