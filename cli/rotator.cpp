@@ -3,149 +3,30 @@
 #include "core/utf8.h"
 #include "rotator/rotator_protocol.h"
 
-#include <QDeadlineTimer>
-#include <QHostAddress>
-#include <QHostInfo>
-#include <QNetworkProxy>
-#include <QTcpSocket>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <string_view>
 #include <thread>
-#include <vector>
 
 namespace skybrant::cli {
 
 namespace {
 
-using rotctl::kShownBytes;
 using rotctl::secondsText;
 
-// The addresses a host stands for: a literal as it is, a name through the
-// system resolver. QHostInfo::fromName blocks until the answer is in and
-// needs no event loop.
-std::vector<QHostAddress> systemLookUp(const std::string& host, std::string& error)
-{
-    if (QHostAddress literal; literal.setAddress(QString::fromStdString(host))) {
-        return {literal};
-    }
-    const QHostInfo found = QHostInfo::fromName(QString::fromStdString(host));
-    if (found.error() == QHostInfo::HostNotFound) {
-        error = "unknown host";
-        return {};
-    }
-    if (found.error() != QHostInfo::NoError) {
-        error = "name lookup failed: " + found.errorString().toStdString();
-        return {};
-    }
-    std::vector<QHostAddress> addresses;
-    for (const QHostAddress& address : found.addresses()) {
-        if (std::find(addresses.begin(), addresses.end(), address) == addresses.end()) {
-            addresses.push_back(address);
-        }
-    }
-    if (addresses.empty()) {
-        error = "unknown host";
-    }
-    return addresses;
-}
-
-// One connection to the daemon. Each exchange is bounded by the timeout,
-// counted from when the host name has been looked up.
+// The client's steps, their failures set down in the outcome.
 class Exchange {
 public:
     Exchange(const RotatorRequest& request, RotatorOutcome& outcome)
-        : request(request), where(shownAddress(request.address)), outcome(outcome)
+        : client(request.address, request.timeout, request.lookUp), outcome(outcome)
     {
     }
 
-    bool connect()
-    {
-        std::string why;
-        const auto addresses =
-            request.lookUp ? request.lookUp(request.address.host, why) : systemLookUp(request.address.host, why);
-        // A slow resolver is not the rotator's delay.
-        restartClock();
-        // A system proxy would carry the commands somewhere else.
-        socket.setProxy(QNetworkProxy::NoProxy);
-        for (const auto& candidate : addresses) {
-            if (deadline.hasExpired()) {
-                return timedOut();
-            }
-            socket.connectToHost(candidate, request.address.port);
-            if (socket.waitForConnected(remaining())) {
-                return true;
-            }
-            if (deadline.hasExpired() || socket.error() == QAbstractSocket::SocketTimeoutError) {
-                return timedOut();
-            }
-            why = socket.error() == QAbstractSocket::ConnectionRefusedError
-                ? "connection refused (is rotctld running there?)"
-                : socket.errorString().toLower().toStdString();
-            socket.abort();
-        }
-        return fail(RotatorStatus::CannotConnect, "cannot connect to the rotator at " + where + ": " + why);
-    }
-
-    // A fresh timeout for the next exchange.
-    void restartClock() { deadline.setRemainingTime(std::max<qint64>(request.timeout.count(), 0)); }
-
-    bool send(std::string_view line)
-    {
-        replies.startReply();
-        if (socket.state() != QAbstractSocket::ConnectedState) {
-            return true;  // hung up after its last reply; reading says so
-        }
-        socket.write(line.data(), static_cast<qint64>(line.size()));
-        while (socket.bytesToWrite() > 0) {
-            if (deadline.hasExpired()) {
-                return timedOut();
-            }
-            if (!socket.waitForBytesWritten(remaining())) {
-                // A hang-up may have come with a last reply; reading reports it.
-                if (!deadline.hasExpired() && socket.error() == QAbstractSocket::RemoteHostClosedError) {
-                    return true;
-                }
-                return lost("while sending " + quote(line, kShownBytes));
-            }
-        }
-        return true;
-    }
-
-    // Reads one reply line without its "\n" (or "\r\n"); before says what a
-    // hang-up with nothing pending interrupted.
-    bool readLine(std::string& line, const std::string& before)
-    {
-        for (;;) {
-            // Lines that keep coming must not hold off the deadline.
-            if (deadline.hasExpired()) {
-                return timedOut();
-            }
-            // A bounded read, so that a flood waits in the socket.
-            const QByteArray arrived = socket.read(static_cast<qint64>(rotctl::kMaxReplyBytes));
-            replies.append(std::string_view(arrived.constData(), static_cast<std::size_t>(arrived.size())));
-            const rotctl::LineStatus status = replies.take(line);
-            if (status == rotctl::LineStatus::Complete) {
-                return true;
-            }
-            if (status != rotctl::LineStatus::Incomplete) {
-                return fail(RotatorStatus::RotatorError,
-                    "the rotator at " + where + " " + rotctl::overflowText(status) +
-                        ", which is not its protocol: " + quote(replies.rest(), kShownBytes));
-            }
-            if (socket.bytesAvailable() > 0) {
-                continue;
-            }
-            if (socket.state() != QAbstractSocket::ConnectedState || !socket.waitForReadyRead(remaining())) {
-                if (socket.bytesAvailable() == 0) {
-                    const std::string_view rest = replies.rest();
-                    return lost(rest.empty() ? before : "in the middle of a reply " + quote(rest, kShownBytes));
-                }
-            }
-        }
-    }
+    bool connect() { return check(client.connect()); }
+    void restartClock() { client.restartClock(); }
+    bool send(std::string_view line) { return check(client.send(line)); }
+    bool readLine(std::string& line, std::string_view before) { return check(client.readLine(line, before)); }
 
     bool fail(RotatorStatus status, std::string message)
     {
@@ -154,46 +35,39 @@ public:
         return false;
     }
 
-    const std::string& place() const { return where; }
+    const std::string& place() const { return client.place(); }
 
 private:
-    int remaining() const { return static_cast<int>(std::max<qint64>(deadline.remainingTime(), 0)); }
-
-    bool timedOut()
+    bool check(bool done)
     {
-        return fail(RotatorStatus::TimedOut,
-            "the rotator at " + where + " did not answer within " + secondsText(request.timeout));
+        if (done) {
+            return true;
+        }
+        switch (client.failure()) {
+        case rotctl::RotctldClient::Failure::CannotConnect:
+            return fail(RotatorStatus::CannotConnect, client.message());
+        case rotctl::RotctldClient::Failure::TimedOut:
+            return fail(RotatorStatus::TimedOut, client.message());
+        case rotctl::RotctldClient::Failure::Broken:
+        case rotctl::RotctldClient::Failure::None:
+            break;
+        }
+        return fail(RotatorStatus::RotatorError, client.message());
     }
 
-    // The socket gave up: a deadline, a hang-up, or a network error.
-    bool lost(const std::string& when)
-    {
-        if (deadline.hasExpired() || socket.error() == QAbstractSocket::SocketTimeoutError) {
-            return timedOut();
-        }
-        if (socket.error() == QAbstractSocket::RemoteHostClosedError ||
-            socket.state() != QAbstractSocket::ConnectedState) {
-            return fail(RotatorStatus::RotatorError, "the rotator at " + where + " closed the connection " + when);
-        }
-        return fail(RotatorStatus::RotatorError,
-            "lost the rotator at " + where + " " + when + ": " + socket.errorString().toLower().toStdString());
-    }
-
-    const RotatorRequest& request;
-    std::string where;
+    rotctl::RotctldClient client;
     RotatorOutcome& outcome;
-    QDeadlineTimer deadline;
-    QTcpSocket socket;
-    rotctl::ReplyLines replies;
 };
 
-// The range the azimuth is chosen in: the options' limits, and for a limit
-// they leave open what the daemon's state says.
+// The range the azimuth is chosen in, as rotctl::turnRange has it from the
+// options' limits and the daemon's state.
 bool learnRange(Exchange& exchange, const RotatorRequest& request, RotatorOutcome& outcome)
 {
-    if (request.minAzimuth && request.maxAzimuth) {
-        outcome.range = rotctl::AzimuthRange{*request.minAzimuth, *request.maxAzimuth};
-        outcome.rangeSource = RangeSource::Options;
+    const rotctl::GivenLimits given{request.minAzimuth, request.maxAzimuth};
+    if (given.min && given.max) {
+        const rotctl::TurnRange range = rotctl::turnRange(given, std::nullopt);
+        outcome.range = range.range;
+        outcome.rangeSource = range.source;
         return true;
     }
     if (!exchange.send(rotctl::kDumpStateCommand)) {
@@ -208,22 +82,18 @@ bool learnRange(Exchange& exchange, const RotatorRequest& request, RotatorOutcom
         }
         status = reader.take(line);
     }
-    if (status == rotctl::DumpStateReader::Status::Beyond) {
+    if (status == rotctl::DumpStateReader::Status::Beyond || status == rotctl::DumpStateReader::Status::Stray) {
         return exchange.fail(
             RotatorStatus::RotatorError, "the rotator at " + exchange.place() + " sent " + reader.problem());
     }
     const bool told = status == rotctl::DumpStateReader::Status::Done;
-    // Without the daemon's word, 0..360 is what every rotator takes.
-    rotctl::AzimuthRange range = told ? *reader.range() : rotctl::AzimuthRange{};
     if (!told && request.note) {
         request.note("the rotator at " + exchange.place() + " did not tell its azimuth range (" + reader.problem() +
             "); taking 0..360 for the limits --min-az and --max-az do not give");
     }
-    const bool given = request.minAzimuth || request.maxAzimuth;
-    range.min = request.minAzimuth.value_or(range.min);
-    range.max = request.maxAzimuth.value_or(range.max);
-    outcome.range = range;
-    outcome.rangeSource = given ? RangeSource::Combined : (told ? RangeSource::Rotator : RangeSource::Assumed);
+    const rotctl::TurnRange range = rotctl::turnRange(given, told ? reader.range() : std::nullopt);
+    outcome.range = range.range;
+    outcome.rangeSource = range.source;
     return true;
 }
 
@@ -262,10 +132,10 @@ bool readPosition(Exchange& exchange, Position& position, bool turned)
 }
 
 // "its range -180..180", as the range's source has it.
-std::string rangePhrase(const RotatorOutcome& outcome)
+std::string rangePhrase(rotctl::AzimuthRange range, RangeSource source)
 {
-    std::string text = rotctl::rangeText(*outcome.range);
-    switch (outcome.rangeSource) {
+    std::string text = rotctl::rangeText(range);
+    switch (source) {
     case RangeSource::Rotator:
         return "its range " + text;
     case RangeSource::Options:
@@ -278,20 +148,20 @@ std::string rangePhrase(const RotatorOutcome& outcome)
     return text;
 }
 
-// The azimuth to send: the least turning one within the range; the
-// heading itself, north as 0, when the range is only assumed.
+std::string cannotTurn(const std::string& where, double heading, const std::string& range)
+{
+    return "the rotator at " + where + " cannot turn to the beam heading " + rotctl::shownAzimuth(heading) +
+        ": no azimuth within " + range + " points that way";
+}
+
+// The azimuth to send, as the policy of a turn chooses it.
 bool chooseAzimuth(Exchange& exchange, const RotatorRequest& request, RotatorOutcome& outcome)
 {
-    if (outcome.rangeSource == RangeSource::Assumed) {
-        outcome.commandedAzimuth = rotctl::sentHeading(*rotctl::leastTurnAzimuth(request.heading, {0, 360}, 0));
-        return true;
-    }
-    outcome.commandedAzimuth = rotctl::leastTurnAzimuth(request.heading, *outcome.range, *outcome.startAzimuth);
+    const rotctl::TurnRange range{*outcome.range, outcome.rangeSource};
+    outcome.commandedAzimuth = rotctl::turnAzimuth(request.heading, range, outcome.startAzimuth);
     if (!outcome.commandedAzimuth) {
         return exchange.fail(RotatorStatus::OutOfRange,
-            "the rotator at " + exchange.place() + " cannot turn to the beam heading " +
-                rotctl::shownAzimuth(request.heading) + ": no azimuth within " + rangePhrase(outcome) +
-                " points that way");
+            cannotTurn(exchange.place(), request.heading, rangePhrase(*outcome.range, outcome.rangeSource)));
     }
     return true;
 }
@@ -321,7 +191,7 @@ void awaitArrival(Exchange& exchange, const RotatorRequest& request, RotatorOutc
         const auto at = Clock::now();
         const std::string shortOf = rotctl::shownAzimuth(std::abs(target - now.azimuth)) +
             " degrees short of azimuth " + rotctl::shownAzimuth(target);
-        if (std::abs(now.azimuth - target) <= kArrivedDegrees) {
+        if (rotctl::arrivedAt(now.azimuth, target)) {
             outcome.status = RotatorStatus::Arrived;
             return;
         }
@@ -343,24 +213,49 @@ void awaitArrival(Exchange& exchange, const RotatorRequest& request, RotatorOutc
     }
 }
 
+// Refuses what can be refused before a daemon is asked.
+bool refusedAtOnce(const RotatorRequest& request, RotatorOutcome& outcome)
+{
+    const std::string where = rotctl::shownAddress(request.address);
+    if (!std::isfinite(request.heading)) {
+        outcome.status = RotatorStatus::RotatorError;
+        outcome.message = "cannot turn the rotator at " + where + ": the heading is not a finite number";
+        return true;
+    }
+    const rotctl::GivenLimits given{request.minAzimuth, request.maxAzimuth};
+    if (!rotctl::ruledOut(request.heading, given)) {
+        return false;
+    }
+    outcome.status = RotatorStatus::OutOfRange;
+    if (given.min && given.max) {
+        outcome.range = rotctl::AzimuthRange{*given.min, *given.max};
+        outcome.rangeSource = RangeSource::Options;
+        outcome.message = cannotTurn(where, request.heading, rangePhrase(*outcome.range, outcome.rangeSource));
+    } else {
+        // Whatever the daemon's other limit, it lies within the protocol's.
+        outcome.message = cannotTurn(where, request.heading,
+            "the range " + rotctl::rangeText(rotctl::widestRange(given)) + " the limit given allows");
+    }
+    return true;
+}
+
 }  // namespace
 
 RotatorOutcome turnRotator(const RotatorRequest& request)
 {
     RotatorOutcome outcome;
-    Exchange exchange(request, outcome);
-    if (!std::isfinite(request.heading)) {
-        exchange.fail(RotatorStatus::RotatorError,
-            "cannot turn the rotator at " + exchange.place() + ": the heading is not a finite number");
+    if (refusedAtOnce(request, outcome)) {
         return outcome;
     }
+    Exchange exchange(request, outcome);
     Position start;
     if (!exchange.connect() || !learnRange(exchange, request, outcome) || !readPosition(exchange, start, false)) {
         return outcome;
     }
     outcome.startAzimuth = start.azimuth;
     std::string line;
-    if (!chooseAzimuth(exchange, request, outcome) || !exchange.send(rotctl::turnCommand(*outcome.commandedAzimuth)) ||
+    if (!chooseAzimuth(exchange, request, outcome) ||
+        !exchange.send(rotctl::turnCommand(*outcome.commandedAzimuth, start.elevation)) ||
         !exchange.readLine(line, "before answering the turn")) {
         return outcome;
     }

@@ -1,15 +1,14 @@
 #pragma once
 
 #include "rotator/rotator_address.h"
+#include "rotator/rotator_policy.h"
 #include "rotator/rotator_range.h"
-
-#include <QHostAddress>
+#include "rotator/rotctld_client.h"
 
 #include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace skybrant::cli {
 
@@ -24,28 +23,22 @@ enum class RotatorStatus {
     WaitRanOut,  // still on its way when the wait ended
 };
 
-// Close enough to the azimuth sent to count as there.
-inline constexpr double kArrivedDegrees = 2;
-
-// Where the limits of the rotator's range came from.
-enum class RangeSource {
-    Rotator,  // the daemon's state, perhaps with one limit from the options
-    Options,  // both from the options
-    Combined,  // one from the options, the other from the daemon or 0..360
-    Assumed,  // the daemon could not tell; 0..360, the heading sent as it is
-};
-
+// The policy of a turn is the panel's too; these are its names here.
+using rotctl::kArrivedDegrees;
+using rotctl::RangeSource;
 // Looks a host up as the system resolver does; error says why for none.
-using LookUp = std::function<std::vector<QHostAddress>(const std::string& host, std::string& error)>;
+using LookUp = rotctl::LookUp;
 
 struct RotatorRequest {
     rotctl::RotatorAddress address;
     double heading = 0;  // the beam heading as shown, 0..360
-    // Limits that take the place of what the daemon says.
+    // Limits that take the place of what the daemon says; when they alone
+    // leave no azimuth along the heading, no daemon is asked.
     std::optional<double> minAzimuth;
     std::optional<double> maxAzimuth;
-    // For the connection and each exchange, counted once the host name is
-    // looked up.
+    // One deadline for connecting and the whole exchange up to the turn's
+    // answer, counted once the host name is looked up; each reading while
+    // waiting has one of its own.
     std::chrono::milliseconds timeout{2000};
     // With a value: read the position until the rotator arrives, stands
     // still short of the azimuth, or this much time has passed since the
@@ -81,14 +74,13 @@ struct RotatorOutcome {
 };
 
 // Connects to the daemon, learns its azimuth range ("+\dump_state", unless
-// both limits are given) and its position ("p"), sends "P <azimuth> 0" for
-// the azimuth within the range that points along the heading and turns the
-// least, and expects "RPRT 0". With wait, then reads the position until the
-// rotator arrives, stands still or the wait ends. Talks to no address other
-// than the one given, and never through a proxy. Needs no QCoreApplication
-// or event loop. A host name (not an address) is first looked up with the
-// system resolver, which keeps to its own time limits rather than this
-// timeout.
+// both limits are given) and its position ("p"), sends "P <azimuth>
+// <elevation>" for the azimuth rotctl::turnAzimuth chooses and the elevation
+// the rotator reported, and expects "RPRT 0". With wait, then reads the
+// position until the rotator arrives, stands still or the wait ends. Talks
+// to no address other than the one given. A host name (not an address) is
+// first looked up with the system resolver, which keeps to its own time
+// limits rather than this timeout.
 RotatorOutcome turnRotator(const RotatorRequest& request);
 
 }  // namespace skybrant::cli

@@ -120,15 +120,15 @@ constexpr std::array kOptions{
         "nautical mile). The program's sphere runs short of the ellipsoid by up to\n"
         "about 1.1 %:\n"
         ".BR \"skybrant-cli JO01 FN20xr \\-\\-ellipsoid\" ."},
-    OptionHelp{Option::Rotate, "rotate", "host:port", "",
-        "Turn the rotator of a Hamlib rotctld at this address to the beam heading: --rotate localhost:4533, "
-        "--rotate [::1]:4533.",
+    OptionHelp{Option::Rotate, "rotate", "host[:port]", "",
+        "Turn the rotator of a Hamlib rotctld at this address (port 4533 when none is given) to the beam heading: "
+        "--rotate localhost, --rotate [::1]:4533.",
         "The figures are computed first; then the rotator of the\n"
         ".BR rotctld (1)\n"
         "listening there is turned to the beam heading from the own station (the\n"
         "long-path heading with\n"
         ".BR \\-\\-long-path ),\n"
-        "at elevation 0.\n"
+        "keeping the elevation the rotator reports.\n"
         "The daemon is asked for its azimuth range and position first, and the\n"
         "azimuth sent is the one within that range that points the same way and\n"
         "turns the least: 289 is sent as \\-71 to a rotator limited to \\-180..180,\n"

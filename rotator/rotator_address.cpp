@@ -2,8 +2,8 @@
 
 #include "core/utf8.h"
 
-#include <QHostAddress>
-#include <QString>
+#include <arpa/inet.h>
+#include <netinet/in.h>
 
 #include <algorithm>
 #include <cctype>
@@ -14,15 +14,40 @@ namespace skybrant::rotctl {
 
 namespace {
 
-constexpr const char* expectedForm = "expected HOST:PORT, such as 127.0.0.1:4533 or [::1]:4533";
+constexpr const char* expectedForm =
+    "expected HOST or HOST:PORT (port 4533 when none is given), such as localhost, 127.0.0.1:4533 or [::1]:4533";
 // Enough of a mistyped address to recognise it; a flood cannot fill the screen.
 constexpr std::size_t kShownBytes = 60;
 // The longest name the resolver takes; anything longer is refused before a
 // lookup, and never fills a message.
 constexpr std::size_t kLongestHost = 253;
 
-// Splits "[IPv6]:PORT" or "HOST:PORT"; returns what is wrong with the host
-// part, or nothing.
+// An IPv6 address, perhaps with a zone ("fe80::1%eth0") as the resolver
+// takes it.
+bool isIpv6(std::string_view host)
+{
+    // inet_pton would stop at a NUL and read only what comes before it.
+    if (host.find('\0') != std::string_view::npos) {
+        return false;
+    }
+    const auto percent = host.find('%');
+    const std::string address(host.substr(0, percent));
+    if (percent != std::string_view::npos) {
+        const std::string_view zone = host.substr(percent + 1);
+        const auto zoneChar = [](char c) {
+            return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '.' || c == '-' || c == '_';
+        };
+        if (zone.empty() || !std::all_of(zone.begin(), zone.end(), zoneChar)) {
+            return false;
+        }
+    }
+    in6_addr parsed{};
+    return inet_pton(AF_INET6, address.c_str(), &parsed) == 1;
+}
+
+// Splits "[IPv6]:PORT", "[IPv6]", a bare IPv6 address, "HOST:PORT" or
+// "HOST"; port is left empty when none is given. Returns what is wrong with
+// the host part, or nothing.
 std::optional<std::string> splitAddress(std::string_view text, std::string_view& host, std::string_view& port)
 {
     if (text.front() == '[') {
@@ -31,27 +56,37 @@ std::optional<std::string> splitAddress(std::string_view text, std::string_view&
             return "has no ']' after the IPv6 address";
         }
         host = text.substr(1, close - 1);
-        if (text.substr(close + 1, 1) != ":") {
-            return "needs \":PORT\" right after ']'";
+        const std::string_view after = text.substr(close + 1);
+        if (!after.empty() && after.front() != ':') {
+            return "needs \":PORT\" or nothing right after ']'";
         }
-        port = text.substr(close + 2);
+        if (!after.empty() && after.size() == 1) {
+            return "has no port after the ':'";
+        }
+        port = after.empty() ? after : after.substr(1);
         if (host.empty()) {
             return "has no host between the brackets";
         }
-        const QHostAddress ipv6(QString::fromUtf8(host.data(), static_cast<qsizetype>(host.size())));
-        if (ipv6.protocol() != QAbstractSocket::IPv6Protocol) {
+        if (!isIpv6(host)) {
             return "has " + quote(host, kShownBytes) + " in brackets, which is not an IPv6 address";
         }
         return std::nullopt;
     }
-    const auto colon = text.rfind(':');
-    if (colon == std::string_view::npos) {
-        return "has no port";
+    // "::1" is a host on the default port, as rotctl takes it.
+    if (isIpv6(text)) {
+        host = text;
+        return std::nullopt;
     }
+    const auto colon = text.rfind(':');
     host = text.substr(0, colon);
-    port = text.substr(colon + 1);
+    if (colon != std::string_view::npos) {
+        port = text.substr(colon + 1);
+        if (port.empty()) {
+            return "has no port after the ':'";
+        }
+    }
     if (host.find(':') != std::string_view::npos) {
-        return "looks like an IPv6 address, which must be in brackets";
+        return "is not an IPv6 address, nor a host and port; an IPv6 address with a port goes in brackets";
     }
     if (host.empty()) {
         return "has no host before the ':'";
@@ -110,7 +145,7 @@ bool parseRotatorAddress(std::string_view text, RotatorAddress& address, std::st
         wrong = "has a host of " + std::to_string(host.size()) + " bytes, longer than the " +
             std::to_string(kLongestHost) + " a host name can have";
     } else if (!wrong && port.empty()) {
-        wrong = "has no port after the ':'";
+        number = kDefaultPort;
     } else if (!wrong) {
         number = portNumber(port);
         if (!number) {

@@ -12,7 +12,11 @@ struct RotatorAddress {
     std::uint16_t port = 0;
 };
 
-// Reads "HOST:PORT", or "[IPv6]:PORT". On failure returns false, leaves
+// Hamlib's port for rotctld, where rotctl looks when none is given.
+inline constexpr std::uint16_t kDefaultPort = 4533;
+
+// Reads "HOST:PORT" or "[IPv6]:PORT"; "HOST", "[IPv6]" or a bare IPv6
+// address such as "::1" on kDefaultPort. On failure returns false, leaves
 // address as it was and sets error to a sentence saying what is wrong with
 // the text. Looks nothing up: a host longer than any resolver takes (253
 // bytes) is refused here.

@@ -99,6 +99,7 @@ void RotatorLink::dropConnection()
     replies_.clear();
     socket_.abort();
     azimuth_.reset();
+    elevation_.reset();
     range_.reset();
 }
 
@@ -212,7 +213,7 @@ bool RotatorLink::turnTo(double azimuth)
     if (state_ != State::Connected) {
         return false;
     }
-    enqueue({Kind::Turn, turnCommand(azimuth), azimuth});
+    enqueue({Kind::Turn, turnCommand(azimuth, elevation_), azimuth});
     return true;
 }
 
@@ -364,6 +365,7 @@ bool RotatorLink::takeLimits(const std::string& line, std::optional<QString>& br
         emit rangeChanged(*range_);
         return rprtCode(line).has_value();
     case DumpStateReader::Status::Beyond:
+    case DumpStateReader::Status::Stray:
         broken = QStringLiteral("the rotator at %1 sent %2").arg(where(), fromStd(dumpState_.problem()));
         return false;
     case DumpStateReader::Status::Failed:
@@ -394,6 +396,7 @@ bool RotatorLink::takePosition(const std::string& line, std::optional<QString>& 
         return false;
     }
     azimuth_ = replyAzimuth_;
+    elevation_ = reading.degrees;
     emit azimuthChanged(*azimuth_);
     return true;
 }

@@ -132,6 +132,8 @@ private:
     DumpStateReader dumpState_;
     std::optional<double> replyAzimuth_;  // the first line of a position reply
     std::optional<double> azimuth_;
+    // Sent again with each turn, so that turning leaves the elevation be.
+    std::optional<double> elevation_;
     std::optional<AzimuthRange> range_;
 };
 

@@ -75,9 +75,9 @@ std::string secondsText(std::chrono::milliseconds time)
     return text + " s";
 }
 
-std::string turnCommand(double azimuthDegrees)
+std::string turnCommand(double azimuthDegrees, std::optional<double> elevationDegrees)
 {
-    return "P " + fixedTwoPlaces(azimuthDegrees) + " 0.00\n";
+    return "P " + fixedTwoPlaces(azimuthDegrees) + " " + fixedTwoPlaces(elevationDegrees.value_or(0)) + "\n";
 }
 
 std::string shownAzimuth(double azimuthDegrees)

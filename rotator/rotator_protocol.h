@@ -20,8 +20,10 @@ inline constexpr std::size_t kShownBytes = 60;
 // no locale in the way).
 std::string secondsText(std::chrono::milliseconds time);
 
-// "P 288.00 0.00\n": turn to a finite azimuth at elevation 0.
-std::string turnCommand(double azimuthDegrees);
+// "P 288.00 45.00\n": turn to a finite azimuth, the elevation kept where
+// the rotator last reported it (an az/el rotator would otherwise drop its
+// antenna), 0 when no report is known.
+std::string turnCommand(double azimuthDegrees, std::optional<double> elevationDegrees);
 // "p\n": ask for the position, answered with azimuth and elevation lines.
 inline constexpr std::string_view kPositionCommand = "p\n";
 // Stop turning, and turn to the park position; each answered with RPRT.

@@ -60,6 +60,17 @@ std::string rangeText(AzimuthRange range)
 
 DumpStateReader::Status DumpStateReader::take(std::string_view line)
 {
+    // The extended form begins by echoing the command, the plain one with
+    // the protocol's version; a daemon sending lines of anything else is not
+    // rotctld, and waiting for its limits would only run out the time.
+    if (!started) {
+        started = true;
+        const bool version = !line.empty() && line.find_first_not_of("0123456789") == std::string_view::npos;
+        if (line != "dump_state:" && !version && !rprtCode(line) && !labelled(line, {"min_az=", "Minimum Azimuth:"})) {
+            why = quote(line, kShownBytes) + " in reply to \\dump_state, which is not its protocol";
+            return Status::Stray;
+        }
+    }
     if (const auto code = rprtCode(line)) {
         if (*code != 0) {
             why = codeText(*code);

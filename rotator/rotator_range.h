@@ -31,13 +31,16 @@ public:
         Done,  // the reply is complete; range() holds the limits
         Failed,  // an RPRT error, or the reply ended without both limits
         Beyond,  // a limit outside the protocol's -360..720: not the protocol
+        Stray,  // a reply that does not begin as either form does: not the protocol
     };
     Status take(std::string_view line);
     // The limits once Done; min <= max, both within -360..720.
     std::optional<AzimuthRange> range() const;
     // For Failed: what went wrong, for a sentence ("RPRT -4 (Feature not
     // implemented)" or "no azimuth limits"); for Beyond, what the daemon
-    // sent ("the azimuth limit \"1e17\", outside the protocol's -360..720").
+    // sent ("the azimuth limit \"1e17\", outside the protocol's -360..720");
+    // for Stray, the line ("\"x\" in reply to \\dump_state, which is not
+    // its protocol").
     const std::string& problem() const { return why; }
 
 private:
@@ -47,6 +50,7 @@ private:
     std::optional<double> max;
     std::string why;
     bool beyond = false;
+    bool started = false;
     bool extended = false;
     bool ended = false;
 };

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
+
 #include <string>
 
 namespace {
@@ -42,11 +44,14 @@ TEST(CliRotateFlood, AFloodingDaemonIsGivenUpOnWithinItsTimeout)
         const char* err;
     };
     const Case cases[] = {
-        // 10 MB at once: the reply's cap is passed long before the timeout.
-        {"a flood of short lines", shortLines(std::size_t{64} * 1024), std::size_t{10} * 1024 * 1024, 0ms, 5,
-            "sent over 200 lines in one reply, which is not its protocol: \"x\\x0Ax\\x0A"},
-        // A line every 20 ms, within the cap for 4 s: the timeout comes first.
-        {"a trickle of short lines", "x\n", std::size_t{2000}, 20ms, 4, "did not answer within 1 s"},
+        // 10 MB at once, begun as a state would be: the reply's cap is passed
+        // long before the timeout.
+        {"a flood of short lines", "dump_state:\n" + shortLines(std::size_t{64} * 1024), std::size_t{10} * 1024 * 1024,
+            0ms, 5, "sent over 200 lines in one reply, which is not its protocol: \"x\\x0Ax\\x0A"},
+        // A line every 20 ms, within the cap for 4 s: not rotctld from the
+        // first line, not a daemon that did not answer.
+        {"a trickle of short lines", "x\n", std::size_t{2000}, 20ms, 5,
+            "sent \"x\" in reply to \\dump_state, which is not its protocol"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -90,6 +95,33 @@ TEST(CliRotateFaults, NothingIsSentPastAReplyThatCannotBeUsed)
         EXPECT_FALSE(r.out.contains(QString::fromUtf8(c.notSaid))) << r.out.toStdString();
         EXPECT_EQ(fake.heard(), c.heard);
     }
+}
+
+TEST(CliRotateFaults, AnAddressWithoutAPortIsHamlibsPort4533)
+{
+    // Bound but not listening: a connection to 127.0.0.1:4533 is refused,
+    // and the message names the port taken.
+    const skybrant::testing::LoopbackSocket taken(false, 4533);
+    if (taken.port != 4533) {
+        GTEST_SKIP() << "port 4533 on 127.0.0.1 is in use here";
+    }
+    const CliRun r = cli(kPair + QStringList{"--rotate", "127.0.0.1"});
+    EXPECT_EQ(r.exitCode, 3) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(u"cannot connect to the rotator at 127.0.0.1:4533: connection refused"))
+        << r.err.toStdString();
+}
+
+TEST(CliRotateFaults, LimitsThatRuleTheTurnOutLeaveTheDaemonUncontacted)
+{
+    // Listening: a connection would be taken, and seen.
+    const skybrant::testing::LoopbackSocket listening(true);
+    const CliRun r = cli(kPair +
+        QStringList{"--rotate", loopbackAddress(listening.port), "--min-az", "90", "--max-az", "180", "--json"});
+    EXPECT_EQ(r.exitCode, 5) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(u"cannot turn to the beam heading 6: no azimuth within the range 90..180 given"))
+        << r.err.toStdString();
+    pollfd waiting{listening.fd, POLLIN, 0};
+    EXPECT_EQ(poll(&waiting, 1, 0), 0) << "the daemon was contacted";
 }
 
 TEST(CliRotateFaults, AHostNameTooLongForAnyResolverIsRefusedBriefly)

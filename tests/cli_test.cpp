@@ -285,7 +285,7 @@ TEST(Cli, OptionValuesAreChecked)
         {words("JO01 FN20 --rotate localhost:4533 --timeout 3601"), "--timeout: \"3601\""},
         {words("JO01 FN20 --rotate localhost:4533 --timeout soon"), "--timeout: \"soon\""},
         {words("JO01 FN20 --timeout 5"), "--timeout is the wait for the rotator and needs --rotate"},
-        {words("JO01 FN20 --rotate localhost"), "--rotate: "},
+        {words("JO01 FN20 --rotate localhost:"), "--rotate: "},
         {words("JO01 FN20 --rotate :4533"), "--rotate: "},
         {words("JO01 FN20 --rotate localhost:99999"), "--rotate: "},
         {words("--batch --rotate localhost:4533"), "--rotate turns to one pair's heading and cannot go with --batch"},

@@ -91,6 +91,22 @@ TEST(RotatorLinkDaemon, ConnectsReadsTheRangeAndFollowsATurn)
     EXPECT_TRUE(heard.problems.isEmpty()) << heard.problems.join('\n').toStdString();
 }
 
+TEST(RotatorLinkConnection, ATurnKeepsTheElevationLastReported)
+{
+    FakeRotator fake(skybrant::testing::daemonScript(
+        skybrant::testing::stateReply("0.000000", "360.000000"), "RPRT 0\n", {"10.00\n30.00\n"}));
+    RotatorLink link;
+    link.setTiming(quick());
+    Heard heard(link);
+    link.connectTo(loopback(fake.port()));
+    ASSERT_TRUE(waitUntil([&] { return !heard.azimuths.empty(); }, 5s)) << heard.problems.join('\n').toStdString();
+    ASSERT_TRUE(link.turnTo(20));
+    ASSERT_TRUE(waitUntil([&] { return !heard.turns.empty(); }, 5s)) << heard.problems.join('\n').toStdString();
+    link.disconnectFrom();
+    // An az/el rotator's antenna stays up: not "P 20.00 0.00".
+    EXPECT_NE(fake.heard().find("P 20.00 30.00\n"), std::string::npos);
+}
+
 TEST(RotatorLinkDaemon, StopHaltsShortOfTheTargetAndParkTurnsHome)
 {
     SKIP_WITHOUT_ROTCTLD();

@@ -27,8 +27,9 @@ using skybrant::testing::waitUntil;
 
 TEST(RotatorPanelFlood, AFloodingDaemonIsDroppedWhileTheWindowWorks)
 {
-    // 10 MB of short lines in answer to "+\dump_state".
-    FloodingRotator fake(shortLines(std::size_t{64} * 1024), std::size_t{10} * 1024 * 1024, 0ms);
+    // 10 MB of short lines in answer to "+\dump_state", each 64 KiB begun
+    // as the state is.
+    FloodingRotator fake("dump_state:\n" + shortLines(std::size_t{64} * 1024), std::size_t{10} * 1024 * 1024, 0ms);
     MemoryStore store;
     PanelWindow w(store);
     w.quietTiming();
@@ -46,6 +47,23 @@ TEST(RotatorPanelFlood, AFloodingDaemonIsDroppedWhileTheWindowWorks)
     EXPECT_LT(clock.elapsed(), 5000);
     EXPECT_GE(beats, static_cast<int>(clock.elapsed() / 20 / 4)) << "the window stalled";
     EXPECT_TRUE(w.window.takeOtherText(QStringLiteral("JO01")));
+    w.panel->disconnectRotator();
+}
+
+TEST(RotatorPanelFlood, LinesOfAnythingButTheStateAreNotItsProtocol)
+{
+    // A line every 20 ms: the first one already shows it is not rotctld.
+    FloodingRotator fake("x\n", 2000, 20ms);
+    MemoryStore store;
+    PanelWindow w(store);
+    w.quietTiming();
+    QElapsedTimer clock;
+    clock.start();
+    w.connectTo(fake.port());
+    ASSERT_TRUE(waitUntil([&] { return !w.find<QLabel>("rotatorProblem")->isHidden(); }, 10s));
+    EXPECT_TRUE(w.text("rotatorProblem").contains(u"sent \"x\" in reply to \\dump_state, which is not its protocol"))
+        << w.text("rotatorProblem").toStdString();
+    EXPECT_LT(clock.elapsed(), 5000);
     w.panel->disconnectRotator();
 }
 

@@ -34,14 +34,20 @@ using namespace std::chrono_literals;
 // A TCP socket on 127.0.0.1 at a port the kernel picked. Bound but not
 // listening, it refuses connections and keeps anyone else off that port.
 struct LoopbackSocket {
-    explicit LoopbackSocket(bool listening)
+    // A port of the kernel's choosing, or the one asked for; port is 0 when
+    // that one is taken.
+    explicit LoopbackSocket(bool listening, std::uint16_t wanted = 0)
     {
         sockaddr_in address{};
         address.sin_family = AF_INET;
+        address.sin_port = htons(wanted);
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (wanted != 0 && bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+            return;
+        }
         socklen_t length = sizeof address;
         auto* generic = reinterpret_cast<sockaddr*>(&address);
-        if (fd < 0 || bind(fd, generic, length) != 0 || (listening && listen(fd, 4) != 0) ||
+        if (fd < 0 || (wanted == 0 && bind(fd, generic, length) != 0) || (listening && listen(fd, 4) != 0) ||
             getsockname(fd, generic, &length) != 0) {
             throw std::runtime_error("cannot set up a loopback socket");
         }
@@ -312,22 +318,45 @@ public:
     }
 
     // Asks for the position on a connection of our own.
-    std::optional<double> azimuth() const
+    std::optional<double> azimuth() const { return reply("p\n", 0); }
+    std::optional<double> elevation() const { return reply("p\n", 1); }
+    // Sends a command on a connection of our own; true once it answers RPRT 0.
+    bool command(const char* line) const
     {
         QTcpSocket socket;
-        socket.connectToHost(QHostAddress::LocalHost, port);
-        if (!socket.waitForConnected(1000) || socket.write("p\n") != 2 || !socket.waitForBytesWritten(1000)) {
-            return std::nullopt;
-        }
-        while (!socket.canReadLine() && socket.waitForReadyRead(1000)) { }
-        bool ok = false;
-        const double value = socket.readLine().trimmed().toDouble(&ok);
-        return ok ? std::optional(value) : std::nullopt;
+        return ask(socket, line) && socket.readLine().trimmed() == "RPRT 0";
     }
 
     std::uint16_t port = 0;
 
 private:
+    bool ask(QTcpSocket& socket, const char* line) const
+    {
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        const auto length = static_cast<qint64>(std::string_view(line).size());
+        if (!socket.waitForConnected(1000) || socket.write(line) != length || !socket.waitForBytesWritten(1000)) {
+            return false;
+        }
+        while (!socket.canReadLine() && socket.waitForReadyRead(1000)) { }
+        return socket.canReadLine();
+    }
+
+    // The number on line index of the reply to line.
+    std::optional<double> reply(const char* line, int index) const
+    {
+        QTcpSocket socket;
+        if (!ask(socket, line)) {
+            return std::nullopt;
+        }
+        for (int skipped = 0; skipped < index; ++skipped) {
+            socket.readLine();
+            while (!socket.canReadLine() && socket.waitForReadyRead(1000)) { }
+        }
+        bool ok = false;
+        const double value = socket.readLine().trimmed().toDouble(&ok);
+        return ok ? std::optional(value) : std::nullopt;
+    }
+
     void stop()
     {
         process.kill();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,20 +17,24 @@ TEST(RotatorProtocol, TurnCommandHasTwoPlacesAndMessagesShowTheAzimuthShort)
     struct Case {
         const char* name;
         double azimuth;
+        std::optional<double> elevation;  // as last reported
         std::string command;
         std::string shown;
     };
     const std::vector<Case> cases{
-        {"whole degrees", 288, "P 288.00 0.00\n", "288"},
-        {"a half", 6.5, "P 6.50 0.00\n", "6.5"},
-        {"rounded to two places", 288.004, "P 288.00 0.00\n", "288"},
-        {"two places kept", 12.25, "P 12.25 0.00\n", "12.25"},
-        {"zero", 0, "P 0.00 0.00\n", "0"},
-        {"negative", -71, "P -71.00 0.00\n", "-71"},
+        {"whole degrees", 288, 0.0, "P 288.00 0.00\n", "288"},
+        {"a half", 6.5, 0.0, "P 6.50 0.00\n", "6.5"},
+        {"rounded to two places", 288.004, 0.0, "P 288.00 0.00\n", "288"},
+        {"two places kept", 12.25, 0.0, "P 12.25 0.00\n", "12.25"},
+        {"zero", 0, 0.0, "P 0.00 0.00\n", "0"},
+        {"negative", -71, 0.0, "P -71.00 0.00\n", "-71"},
+        {"the elevation kept", 288, 45.0, "P 288.00 45.00\n", "288"},
+        {"a negative elevation kept", 10, -0.25, "P 10.00 -0.25\n", "10"},
+        {"no elevation known", 10, std::nullopt, "P 10.00 0.00\n", "10"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(rotctl::turnCommand(c.azimuth), c.command);
+        EXPECT_EQ(rotctl::turnCommand(c.azimuth, c.elevation), c.command);
         EXPECT_EQ(rotctl::shownAzimuth(c.azimuth), c.shown);
     }
 }

@@ -1,6 +1,7 @@
 #include "rotator_aim.h"
 
 #include "core/angles.h"
+#include "rotator/rotator_limits.h"
 
 #include <QRegularExpression>
 
@@ -9,9 +10,6 @@
 namespace skybrant::ui {
 
 namespace {
-
-constexpr double kLowest = -360;
-constexpr double kHighest = 720;
 
 QString degrees(double value)
 {
@@ -27,31 +25,39 @@ std::optional<double> number(const QString& text)
 
 }  // namespace
 
-rotctl::AzimuthRange RotatorAim::range() const
+rotctl::TurnRange RotatorAim::turnRange() const
 {
-    return override_.value_or(daemonRange_.value_or(rotctl::AzimuthRange{}));
+    rotctl::GivenLimits typed;
+    if (override_) {
+        typed = {override_->min, override_->max};
+    }
+    return rotctl::turnRange(typed, daemonRange_);
 }
 
 QString RotatorAim::rangeSource() const
 {
-    if (override_) {
+    switch (turnRange().source) {
+    case rotctl::RangeSource::Options:
+    case rotctl::RangeSource::Combined:
         return QStringLiteral("as typed");
+    case rotctl::RangeSource::Rotator:
+        return QStringLiteral("from the rotator");
+    case rotctl::RangeSource::Assumed:
+        break;
     }
-    return daemonRange_ ? QStringLiteral("from the rotator") : QStringLiteral("until the rotator gives its own");
+    return QStringLiteral("until the rotator gives its own");
 }
 
 std::optional<double> RotatorAim::azimuthFor(double shownHeading, QString& problem) const
 {
     const double heading = rotctl::sentHeading(shownHeading);
     const double wanted = heading + offset_;
-    const rotctl::AzimuthRange r = range();
-    // Without a reading, the least turn from the middle of the range.
-    const double from = azimuth_.value_or((r.min + r.max) / 2);
-    const auto azimuth = rotctl::leastTurnAzimuth(wanted, r, from);
+    const rotctl::TurnRange r = turnRange();
+    const auto azimuth = rotctl::turnAzimuth(wanted, r, azimuth_);
     if (!azimuth) {
         problem = QStringLiteral("the rotator cannot reach %1 (azimuth %2): its range is %3")
                       .arg(degrees(heading), QString::number(wrap360(wanted), 'g', 6),
-                          QString::fromStdString(rotctl::rangeText(r)));
+                          QString::fromStdString(rotctl::rangeText(r.range)));
     }
     return azimuth;
 }
@@ -72,7 +78,7 @@ void RotatorAim::startTurn(double azimuth, double shownHeading)
 
 bool RotatorAim::arrived() const
 {
-    return target_ && azimuth_ && std::abs(*azimuth_ - *target_) <= kArrived;
+    return target_ && azimuth_ && rotctl::arrivedAt(*azimuth_, *target_);
 }
 
 QString RotatorAim::progressText() const
@@ -100,7 +106,7 @@ std::optional<rotctl::AzimuthRange> parseRange(const QString& text)
     }
     const auto low = number(match.captured(1));
     const auto high = number(match.captured(2));
-    if (!low || !high || *low >= *high || *low < kLowest || *high > kHighest) {
+    if (!low || !high || *low >= *high || !rotctl::withinProtocol(*low) || !rotctl::withinProtocol(*high)) {
         return std::nullopt;
     }
     return rotctl::AzimuthRange{*low, *high};

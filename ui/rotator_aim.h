@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rotator/rotator_policy.h"
 #include "rotator/rotator_range.h"
 
 #include <QString>
@@ -10,12 +11,10 @@ namespace skybrant::ui {
 
 // What the rotator panel sends and shows, apart from its widgets: headings
 // are true bearings as the map shows them, azimuths what the rotator reads
-// (the heading plus the mast's offset, within the rotator's range).
+// (the heading plus the mast's offset, within the rotator's range). The
+// choices are rotator/'s policy of a turn, the command line's too.
 class RotatorAim {
 public:
-    // Within this many degrees of the target the antenna has arrived.
-    static constexpr double kArrived = 2;
-
     void setDaemonRange(std::optional<rotctl::AzimuthRange> range) { daemonRange_ = range; }
     void setOverride(std::optional<rotctl::AzimuthRange> range) { override_ = range; }
     void setOffset(double degrees) { offset_ = degrees; }
@@ -24,8 +23,9 @@ public:
     void setAzimuth(std::optional<double> azimuth) { azimuth_ = azimuth; }
     std::optional<double> azimuth() const { return azimuth_; }
 
-    // The typed limits, else the daemon's, else a plain turn of 0..360.
-    rotctl::AzimuthRange range() const;
+    // The typed limits (always both), else the daemon's, else a plain turn
+    // of 0..360.
+    rotctl::AzimuthRange range() const { return turnRange().range; }
     QString rangeSource() const;
 
     // The azimuth to send for a heading shown in whole degrees (360 means
@@ -45,6 +45,8 @@ public:
     QString progressText() const;
 
 private:
+    rotctl::TurnRange turnRange() const;
+
     std::optional<rotctl::AzimuthRange> daemonRange_;
     std::optional<rotctl::AzimuthRange> override_;
     double offset_ = 0;
