@@ -52,7 +52,14 @@ void appendPair(const Report& report, const BatchOptions& options, std::uint64_t
     if (options.json) {
         appendJson(report, options.report, lineNumber, nullptr, out);
         if (options.callsigns != nullptr) {
-            appendCallsignJson(*options.callsigns, false, out);
+            if (options.entity) {
+                // The file's version is known once it is read, whether or
+                // not a station was given by callsign; a file that cannot
+                // be read has none.
+                std::string unread;
+                options.callsigns->ready(unread);
+            }
+            appendCallsignJson(*options.callsigns, options.entity, out);
         }
         return;
     }
