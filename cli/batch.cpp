@@ -71,21 +71,6 @@ void appendPair(const Report& report, const BatchOptions& options, std::uint64_t
     }
 }
 
-// The same for a pair read the quick way, which gives no callsigns: with
-// nothing but the three figures to show, they are written without a
-// report's texts.
-void appendCommonPair(
-    const Position& own, const Position& other, const BatchOptions& options, std::uint64_t lineNumber, std::string& out)
-{
-    if (!figuresAreEnough(options.report) || options.entity) {
-        appendPair(makeReport(own, other, options.report), options, lineNumber, out);
-    } else if (options.json) {
-        appendJson(own, other, solvePair(own, other, options.report.unit), options.report.unit, lineNumber, out);
-    } else {
-        appendCsv(solvePair(own, other, options.report.unit), options.report.decimalSeparator, out);
-    }
-}
-
 }  // namespace
 
 bool appendBatchLine(std::string_view line, const BatchOptions& options, std::uint64_t lineNumber, std::string& out)
@@ -111,7 +96,7 @@ bool appendBatchLine(std::string_view line, const BatchOptions& options, std::ui
     Position own;
     Position other;
     if (readCommonPair(line.substr(first), own, other)) {
-        appendCommonPair(own, other, options, lineNumber, out);
+        appendPair(makeReport(own, other, options.report), options, lineNumber, out);
         return true;
     }
 
@@ -514,6 +499,11 @@ BatchOutcome runBatch(std::FILE* in, std::FILE* out, const BatchOptions& options
         return outcome;
     }
     input.enlargePipe();
+    if (options.header && !options.json) {
+        std::string header;
+        appendCsvHeader(options, header);
+        output.write(header.data(), header.size());
+    }
     BatchChunks chunks(output, options, options.threads != 0 ? options.threads : defaultThreads());
     Reading reading(input, output, options, chunks);
     reading.run();
