@@ -182,6 +182,7 @@ std::string runCli(const OptionSet& set, const fs::path& input, const fs::path& 
     std::vector<std::string> args{SKYBRANT_CLI_PATH, "--batch"};
     args.insert(args.end(), set.options.begin(), set.options.end());
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (std::string& a : args) {
         argv.push_back(a.data());
     }
