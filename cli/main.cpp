@@ -7,6 +7,7 @@
 #include "command_line.h"
 #include "core/number_text.h"
 #include "core/report.h"
+#include "core/report_text.h"
 #include "core/sun_texts.h"
 #include "core/units.h"
 #include "core/utf8.h"
@@ -186,7 +187,7 @@ private:
 int turn(const PairOptions& options, const Report& report, std::optional<cli::RotatorReport>& rotator)
 {
     const Figure& heading = options.report.longPath ? report.longHeading : report.ownToOther;
-    if (heading.text.empty()) {
+    if (!heading.shown) {
         std::fprintf(stderr, "skybrant-cli: ERROR: there is no beam heading to turn the rotator to\n");
         return kExitFailed;
     }
@@ -203,7 +204,7 @@ int turn(const PairOptions& options, const Report& report, std::optional<cli::Ro
     progress.reset();
     cli::RotatorReport& r = rotator.emplace();
     r.address = address;
-    r.heading = heading.text;
+    r.heading = figureText(heading);
     if (outcome.range) {
         r.minAzimuth = rotctl::shownAzimuth(outcome.range->min);
         r.maxAzimuth = rotctl::shownAzimuth(outcome.range->max);
@@ -265,7 +266,7 @@ int runOnePair(const Position& own, const Position& other, const PairOptions& op
         return status != kExitOk ? status : written;
     }
     // The figures first, so they are on screen while the rotator answers.
-    cli::appendText(report, options.report, text);
+    appendText(report, options.report, text);
     cli::appendCallsignText(*options.callsigns, text);
     if (options.entity) {
         cli::appendCountryFileText(*options.callsigns, text);

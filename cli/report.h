@@ -28,25 +28,15 @@ struct RotatorReport {
 // "distance,own_heading,other_heading" and, as the options ask, the long
 // path (distance, heading), the ellipsoid (distance, both headings) and the
 // locators (own 6 and 8 characters, other 6 and 8), then sunrise and sunset
-// at the own station and at the other. Ends in '\n'.
+// at the own station and at the other (kCsvColumns in batch.h names them).
+// Ends in '\n'.
 void appendCsv(const Report& report, const ReportOptions& options, std::string& out);
 
 // One JSON object on one line, ending in '\n'. lineNumber 0 leaves out the
 // "line" member (a single pair); rotator, when given, goes inside it.
+// Numbers are written with a point whatever the options' separator.
 void appendJson(const Report& report, const ReportOptions& options, std::uint64_t lineNumber,
     const RotatorReport* rotator, std::string& out);
-
-// Whether a report with these options shows only the distance and the
-// headings, which the figures alone then give; the two writers below give
-// the bytes appendCsv and appendJson write for the same pair (JSON numbers
-// always with a point).
-bool figuresAreEnough(const ReportOptions& options);
-void appendCsv(const PairFigures& figures, std::string_view decimalSeparator, std::string& out);
-void appendJson(const Position& own, const Position& other, const PairFigures& figures, DistanceUnit unit,
-    std::uint64_t lineNumber, std::string& out);
-
-// The labelled lines a person reads, but for the rotator's.
-void appendText(const Report& report, const ReportOptions& options, std::string& out);
 
 // "Rotator at HOST:PORT: turn started ..." once the turn was accepted, with
 // where it ended when it was awaited; errors go to the error stream.

@@ -1,7 +1,6 @@
 #include "report.h"
 
 #include "locator.h"
-#include "number_text.h"
 
 #include <cmath>
 
@@ -15,17 +14,20 @@ double distanceTenths(double distance)
     return std::floor(distance * 10 + 0.5);
 }
 
-class Rounder {
-public:
-    explicit Rounder(std::string_view decimalSeparator) : separator_(decimalSeparator) { }
+Figure tenthsFigure(double tenths)
+{
+    return {tenths / 10, tenths, true};
+}
 
-    Figure distance(double value) const { return figure(distanceTenths(value)); }
-    Figure heading(double value) const { return figure(roundHeading(value) * 10); }
-    Figure figure(double tenths) const { return {tenths / 10, tenthsText(tenths, separator_)}; }
+Figure distanceFigure(double distance)
+{
+    return tenthsFigure(distanceTenths(distance));
+}
 
-private:
-    std::string_view separator_;
-};
+Figure headingFigure(double degrees)
+{
+    return tenthsFigure(roundHeading(degrees) * 10);
+}
 
 }  // namespace
 
@@ -54,31 +56,30 @@ PairFigures solvePair(const Position& own, const Position& other, DistanceUnit u
 
 Report makeReport(const Position& own, const Position& other, const ReportOptions& options)
 {
-    const Rounder round(options.decimalSeparator);
     const PairFigures f = solvePair(own, other, options.unit);
     Report r;
     r.own = own;
     r.other = other;
     r.result = f.result;
     const double distance = f.distance;
-    r.distance = round.figure(f.distanceTenths);
+    r.distance = tenthsFigure(f.distanceTenths);
     const bool headings = r.result.hasHeadings();
     if (headings) {
-        r.ownToOther = round.figure(f.ownToOther * 10);
-        r.otherToOwn = round.figure(f.otherToOwn * 10);
+        r.ownToOther = tenthsFigure(f.ownToOther * 10);
+        r.otherToOwn = tenthsFigure(f.otherToOwn * 10);
     }
     if (options.longPath) {
-        r.longDistance = round.distance(longPathDistance(distance, options.unit));
+        r.longDistance = distanceFigure(longPathDistance(distance, options.unit));
         if (headings) {
-            r.longHeading = round.heading(longPathHeading(r.result.headingOwnToOther));
+            r.longHeading = headingFigure(longPathHeading(r.result.headingOwnToOther));
         }
     }
     if (options.ellipsoid != nullptr) {
         const GeodesicResult g = options.ellipsoid(own, other);
-        r.ellipsoidDistance = round.distance(metresToDistance(g.distanceMetres, options.unit));
+        r.ellipsoidDistance = distanceFigure(metresToDistance(g.distanceMetres, options.unit));
         if (headings) {
-            r.ellipsoidOwnToOther = round.heading(g.azimuthOwnToOther);
-            r.ellipsoidOtherToOwn = round.heading(g.azimuthOtherToOwn);
+            r.ellipsoidOwnToOther = headingFigure(g.azimuthOwnToOther);
+            r.ellipsoidOtherToOwn = headingFigure(g.azimuthOtherToOwn);
         }
     }
     if (options.locators) {

@@ -27,14 +27,15 @@ struct ReportOptions {
     std::optional<std::chrono::year_month_day> sunDate = std::nullopt;
 };
 
-// One rounded figure: the number as shown and its text. Distances are
-// rounded to one decimal and headings to whole degrees, halves upward (so
-// 359.5 shows as 360). The text is empty where there is no figure: no
-// heading between stations at the same place or at antipodes, and nothing
-// for an extra the options leave out.
+// One rounded figure as a number. Distances are rounded to one decimal and
+// headings to whole degrees, halves upward (so 359.5 shows as 360). A
+// figure is not shown where there is none: no heading between stations at
+// the same place or at antipodes, and nothing for an extra the options
+// leave out. The writers write it from its tenths (figureText).
 struct Figure {
     double value = 0;
-    std::string text;
+    double tenths = 0;  // value * 10, a whole number held exactly
+    bool shown = false;
 };
 
 // Display rounding: the distance to one decimal and headings to whole
@@ -77,8 +78,8 @@ struct Report {
     SunTexts otherSun;
 };
 
-// Solves the great circle from own to other and rounds and writes every
-// figure the options ask for.
+// Solves the great circle from own to other and rounds every figure the
+// options ask for; the locators and sun times are written as texts.
 Report makeReport(const Position& own, const Position& other, const ReportOptions& options);
 
 // A sentence for the operator about a result with no headings; empty for

@@ -3,6 +3,7 @@
 // swapping the stations swaps the headings and keeps the distance.
 
 #include "core/report.h"
+#include "core/report_text.h"
 #include "fuzz_text.h"
 
 #include <cstring>
@@ -82,17 +83,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const skybrant::Position own = skybrant::positionFromEntry(e[0]);
     const skybrant::Position other = skybrant::positionFromEntry(e[1]);
     const auto t = skybrant::makeReport(own, other, {});
-    FUZZ_CHECK(wellFormed(t.distance.text, true, 19898.2));
-    FUZZ_CHECK(t.ownToOther.text.empty() == !t.result.hasHeadings());
-    FUZZ_CHECK(t.otherToOwn.text.empty() == !t.result.hasHeadings());
-    FUZZ_CHECK(t.ownToOther.text.empty() || wellFormed(t.ownToOther.text, false, 360));
-    FUZZ_CHECK(t.otherToOwn.text.empty() || wellFormed(t.otherToOwn.text, false, 360));
+    FUZZ_CHECK(wellFormed(figureText(t.distance), true, 19898.2));
+    FUZZ_CHECK(figureText(t.ownToOther).empty() == !t.result.hasHeadings());
+    FUZZ_CHECK(figureText(t.otherToOwn).empty() == !t.result.hasHeadings());
+    FUZZ_CHECK(figureText(t.ownToOther).empty() || wellFormed(figureText(t.ownToOther), false, 360));
+    FUZZ_CHECK(figureText(t.otherToOwn).empty() || wellFormed(figureText(t.otherToOwn), false, 360));
 
     // The stations exchanged on purpose: the figures must swap with them.
     const skybrant::Position& first = other;
     const skybrant::Position& second = own;
     const auto swapped = skybrant::makeReport(first, second, {});
-    FUZZ_CHECK(swapped.distance.text == t.distance.text);
-    FUZZ_CHECK(swapped.ownToOther.text == t.otherToOwn.text && swapped.otherToOwn.text == t.ownToOther.text);
+    FUZZ_CHECK(figureText(swapped.distance) == figureText(t.distance));
+    FUZZ_CHECK(figureText(swapped.ownToOther) == figureText(t.otherToOwn) &&
+        figureText(swapped.otherToOwn) == figureText(t.ownToOther));
     return 0;
 }

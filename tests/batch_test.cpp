@@ -215,57 +215,6 @@ TEST(BatchLine, QuickEntryReaderAgreesWithTheGeneralOne)
     }
 }
 
-// Lines with nothing to show but the distance and the headings are written
-// from the figures alone; the bytes are those the full report gives.
-TEST(BatchLine, FiguresAloneWriteTheReportsBytes)
-{
-    struct Case {
-        const char* name;
-        Position own;
-        Position other;
-    };
-    std::vector<Case> cases{
-        {"London to New York", positionFromDegrees(51.5, -0.12), positionFromDegrees(40.7, -74)},
-        {"the same place", positionFromDegrees(10, 20), positionFromDegrees(10, 20)},
-        {"antipodes", positionFromDegrees(0, 0), positionFromDegrees(0, 180)},
-        {"both poles", positionFromDegrees(90, 5), positionFromDegrees(-90, -7)},
-        {"a pole and a point", positionFromDegrees(90, 0), positionFromDegrees(50, 10)},
-        {"a latitude past a pole", positionFromAngles({95, 0, 0, false}, {10, 0, 0, false}), positionFromDegrees(1, 1)},
-        {"a heading that rounds to 360", positionFromDegrees(0, 0), positionFromDegrees(10, -0.05)},
-        {"a short hop", positionFromDegrees(45, 45), positionFromDegrees(45.0001, 45)},
-    };
-    std::mt19937_64 rng(5);
-    std::uniform_real_distribution<double> lat(-90, 90);
-    std::uniform_real_distribution<double> lon(-180, 180);
-    for (int i = 0; i < 2000; ++i) {
-        cases.push_back({"random", positionFromDegrees(lat(rng), lon(rng)), positionFromDegrees(lat(rng), lon(rng))});
-    }
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        for (const DistanceUnit unit :
-            {DistanceUnit::Kilometres, DistanceUnit::StatuteMiles, DistanceUnit::NauticalMiles}) {
-            ReportOptions options;
-            options.unit = unit;
-            ASSERT_TRUE(figuresAreEnough(options));
-            const Report report = makeReport(c.own, c.other, options);
-            const PairFigures figures = solvePair(c.own, c.other, unit);
-            std::string fromReport;
-            std::string fromFigures;
-            appendCsv(report, options, fromReport);
-            appendCsv(figures, options.decimalSeparator, fromFigures);
-            ASSERT_EQ(fromFigures, fromReport);
-            fromReport.clear();
-            fromFigures.clear();
-            appendJson(report, options, 7, nullptr, fromReport);
-            appendJson(c.own, c.other, figures, unit, 7, fromFigures);
-            ASSERT_EQ(fromFigures, fromReport);
-        }
-    }
-    ReportOptions extra;
-    extra.longPath = true;
-    EXPECT_FALSE(figuresAreEnough(extra));
-}
-
 TEST(BatchLine, StationsInAnyFormGiveTheSameFigures)
 {
     // JO01 is centred on 51 30' N 1 E and FN20 on 40 30' N 75 W, which

@@ -5,6 +5,7 @@
 #include "core/locator.h"
 #include "core/number_text.h"
 #include "core/report.h"
+#include "core/report_text.h"
 #include "station_entries.h"
 
 #include <gtest/gtest.h>
@@ -39,15 +40,28 @@ TEST(DisplayRounding, HalvesGoUp)
     }
 }
 
-TEST(Report, UsesTheGivenSeparator)
+// The decimal separator of the options goes into text and CSV; JSON
+// numbers always have a point.
+TEST(Report, WritersUseTheGivenSeparator)
 {
     ReportOptions options;
     options.decimalSeparator = ",";
+    options.longPath = true;
     const Report t = press(at(51, 30, 0, "N", 0, 7, 0, "W"), at(40, 42, 0, "N", 74, 0, 0, "W"), options);
-    EXPECT_EQ(t.distance.text, "5539,2");
     EXPECT_EQ(t.distance.value, 5539.2);
-    EXPECT_EQ(t.ownToOther.text, "288");
-    EXPECT_EQ(t.otherToOwn.text, "51");
+    EXPECT_EQ(figureText(t.distance, ","), "5539,2");
+    EXPECT_EQ(figureText(t.ownToOther, ","), "288");
+    std::string text;
+    appendText(t, options, text);
+    EXPECT_TRUE(text.starts_with("Distance: 5539,2 km\nBeam heading from my station: 288 degrees\n")) << text;
+    EXPECT_NE(text.find("Long path distance: 34257,2 km\n"), std::string::npos) << text;
+    std::string csv;
+    cli::appendCsv(t, options, csv);
+    EXPECT_EQ(csv, "5539,2,288,51,34257,2,108\n");
+    std::string json;
+    cli::appendJson(t, options, 0, nullptr, json);
+    EXPECT_NE(json.find(R"("distance":5539.2,)"), std::string::npos) << json;
+    EXPECT_NE(json.find(R"("long_path_distance":34257.2,)"), std::string::npos) << json;
 }
 
 bool allDigits(std::string_view s)
@@ -82,15 +96,16 @@ TEST(Report, AnyEntriesGiveWellFormedTexts)
                 value(), value(), value(), value(), value(), value(), hemispheres[pick(rng)], hemispheres[pick(rng)]};
         }
         const Report t = press(e[0], e[1]);
-        ASSERT_TRUE(wellFormed(t.distance.text, true)) << t.distance.text;
-        ASSERT_EQ(std::stod(t.distance.text), t.distance.value);
+        ASSERT_TRUE(wellFormed(figureText(t.distance), true)) << figureText(t.distance);
+        ASSERT_EQ(std::stod(figureText(t.distance)), t.distance.value);
         ASSERT_LE(t.distance.value, 19898.2);
-        ASSERT_EQ(t.ownToOther.text.empty(), !t.result.hasHeadings());
-        ASSERT_EQ(t.otherToOwn.text.empty(), !t.result.hasHeadings());
+        ASSERT_EQ(t.ownToOther.shown, t.result.hasHeadings());
+        ASSERT_EQ(t.otherToOwn.shown, t.result.hasHeadings());
         for (const Figure* h : {&t.ownToOther, &t.otherToOwn}) {
-            if (!h->text.empty()) {
-                ASSERT_TRUE(wellFormed(h->text, false)) << h->text;
-                ASSERT_EQ(std::stoi(h->text), h->value);
+            if (h->shown) {
+                const std::string text = figureText(*h);
+                ASSERT_TRUE(wellFormed(text, false)) << text;
+                ASSERT_EQ(std::stoi(text), h->value);
                 ASSERT_LE(h->value, 360);
             }
         }
@@ -126,24 +141,24 @@ TEST(Report, ExtrasCarryTheNumbersTheyShow)
         EXPECT_EQ(r.distance.value, roundDistance(arcToDistance(r.result.centralAngle, c.unit)));
         EXPECT_EQ(r.longDistance.value,
             roundDistance(longPathDistance(arcToDistance(r.result.centralAngle, c.unit), c.unit)));
-        EXPECT_EQ(r.longHeading.text.empty(), !headings);
-        EXPECT_EQ(r.ellipsoidOwnToOther.text.empty(), !headings);
+        EXPECT_EQ(r.longHeading.shown, headings);
+        EXPECT_EQ(r.ellipsoidOwnToOther.shown, headings);
         if (headings) {
             EXPECT_EQ(r.longHeading.value, roundHeading(longPathHeading(r.result.headingOwnToOther)));
-            EXPECT_EQ(r.longHeading.text, numberText(r.longHeading.value));
-            EXPECT_EQ(r.ellipsoidOwnToOther.text, numberText(r.ellipsoidOwnToOther.value));
+            EXPECT_EQ(figureText(r.longHeading), numberText(r.longHeading.value));
+            EXPECT_EQ(figureText(r.ellipsoidOwnToOther), numberText(r.ellipsoidOwnToOther.value));
             // Sphere and ellipsoid agree on the heading within a degree or so.
             const double gap = std::fabs(r.ellipsoidOwnToOther.value - r.ownToOther.value);
             EXPECT_LE(std::min(gap, 360 - gap), 2);
         }
-        EXPECT_EQ(r.ellipsoidDistance.text, numberText(r.ellipsoidDistance.value));
+        EXPECT_EQ(figureText(r.ellipsoidDistance), numberText(r.ellipsoidDistance.value));
         EXPECT_EQ(r.ownLocator6, locatorOf(r.own, 6));
         EXPECT_EQ(r.otherLocator8.size(), 8U);
     }
     // Without the extras their figures stay empty.
     const Report plain = press(cases[0].own, cases[0].other);
-    EXPECT_TRUE(plain.longDistance.text.empty());
-    EXPECT_TRUE(plain.ellipsoidDistance.text.empty());
+    EXPECT_FALSE(plain.longDistance.shown);
+    EXPECT_FALSE(plain.ellipsoidDistance.shown);
     EXPECT_TRUE(plain.ownLocator6.empty());
 }
 

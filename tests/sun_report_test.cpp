@@ -2,6 +2,7 @@
 
 #include "core/position.h"
 #include "core/report.h"
+#include "core/report_text.h"
 #include "core/sun_texts.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,6 @@
 namespace skybrant {
 using cli::appendCsv;
 using cli::appendJson;
-using cli::appendText;
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include "author_link.h"
 #include "core/report.h"
+#include "core/report_text.h"
 #include "map_window.h"
 #include "rotator_panel.h"
 #include "settings/rotator_settings.h"
@@ -172,8 +173,9 @@ void Form1::Command1_Click()
     options.decimalSeparator = QLocale().decimalPoint().toStdString();
     const Report r = makeReport(positionFromEntry(own), positionFromEntry(other), options);
     // No heading shows as one blank, the text the boxes start with.
-    const auto shown = [](const Figure& figure) {
-        return figure.text.empty() ? QStringLiteral(" ") : QString::fromStdString(figure.text);
+    const auto shown = [&options](const Figure& figure) {
+        return figure.shown ? QString::fromStdString(figureText(figure, options.decimalSeparator))
+                            : QStringLiteral(" ");
     };
     control<QLineEdit>(Control::txtAB3)->setText(shown(r.distance));
     control<QLineEdit>(Control::txtBA)->setText(shown(r.ownToOther));

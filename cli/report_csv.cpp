@@ -1,0 +1,139 @@
+#include "batch.h"
+#include "report.h"
+
+#include "core/number_text.h"
+
+#include <array>
+
+namespace skybrant::cli {
+
+namespace {
+
+// Puts a CSV line together on the stack and hands it to the output string
+// in one piece where it can: this is on the path of every pair a batch
+// reads, and a string's append costs more than copying a few bytes.
+class CsvLine {
+public:
+    CsvLine(std::string& out, std::string_view decimalSeparator) : out_(out), separator_(decimalSeparator) { }
+    CsvLine(const CsvLine&) = delete;
+    CsvLine& operator=(const CsvLine&) = delete;
+    ~CsvLine() { flush(); }
+
+    // The first field.
+    void first(const Figure& figure)
+    {
+        if (figure.shown) {
+            end_ = writeTenthsText(end_, figure.tenths, separator_);
+        }
+    }
+
+    void field(const Figure& figure)
+    {
+        if (room() < kNumberTextCapacity + 1) {
+            flush();
+        }
+        *end_++ = ',';
+        first(figure);
+    }
+
+    void field(std::string_view text)
+    {
+        if (room() < text.size() + 1) {
+            flush();
+            out_ += ',';
+            out_ += text;
+            return;
+        }
+        *end_++ = ',';
+        end_ = std::copy(text.begin(), text.end(), end_);
+    }
+
+    void endLine()
+    {
+        if (room() < 1) {
+            flush();
+        }
+        *end_++ = '\n';
+    }
+
+private:
+    std::size_t room() const { return static_cast<std::size_t>(bytes_.data() + bytes_.size() - end_); }
+
+    void flush()
+    {
+        out_.append(bytes_.data(), end_);
+        end_ = bytes_.data();
+    }
+
+    std::string& out_;
+    std::string_view separator_;
+    // Room for every figure of a line, so that a line is appended once.
+    std::array<char, 8 * (kNumberTextCapacity + 1) + 128> bytes_;
+    char* end_ = bytes_.data();
+};
+
+}  // namespace
+
+void appendCsv(const Report& r, const ReportOptions& options, std::string& out)
+{
+    CsvLine line(out, options.decimalSeparator);
+    line.first(r.distance);
+    line.field(r.ownToOther);
+    line.field(r.otherToOwn);
+    if (options.longPath) {
+        line.field(r.longDistance);
+        line.field(r.longHeading);
+    }
+    if (options.ellipsoid != nullptr) {
+        line.field(r.ellipsoidDistance);
+        line.field(r.ellipsoidOwnToOther);
+        line.field(r.ellipsoidOtherToOwn);
+    }
+    if (options.locators) {
+        line.field(r.ownLocator6);
+        line.field(r.ownLocator8);
+        line.field(r.otherLocator6);
+        line.field(r.otherLocator8);
+    }
+    if (options.sunDate) {
+        line.field(r.ownSun.sunrise);
+        line.field(r.ownSun.sunset);
+        line.field(r.otherSun.sunrise);
+        line.field(r.otherSun.sunset);
+    }
+    line.endLine();
+}
+
+bool csvColumnsShown(CsvColumnGroup group, const BatchOptions& options)
+{
+    switch (group) {
+    case CsvColumnGroup::Figures:
+        return true;
+    case CsvColumnGroup::LongPath:
+        return options.report.longPath;
+    case CsvColumnGroup::Ellipsoid:
+        return options.report.ellipsoid != nullptr;
+    case CsvColumnGroup::Locators:
+        return options.report.locators;
+    case CsvColumnGroup::Sun:
+        return options.report.sunDate.has_value();
+    case CsvColumnGroup::Callsigns:
+        return options.entity && options.callsigns != nullptr;
+    }
+    return false;
+}
+
+void appendCsvHeader(const BatchOptions& options, std::string& out)
+{
+    std::string_view comma;
+    for (const CsvColumns& columns : kCsvColumns) {
+        if (csvColumnsShown(columns.group, options)) {
+            out += comma;
+            out += columns.names;
+            comma = ",";
+        }
+    }
+    out += '\n';
+}
+
+}  // namespace skybrant::cli
