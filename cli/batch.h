@@ -25,6 +25,7 @@ struct BatchOptions {
     Callsigns* callsigns = nullptr;
     // The callsign column group after the CSV columns.
     bool entity = false;
+    bool header = false;
     // Threads that may work on input that arrives fast; 0 for as many as
     // the cores the program may run on (at most four).
     unsigned threads = 0;

@@ -50,12 +50,6 @@ Entry* entry(const char* name, std::string& error)
 
 }  // namespace
 
-std::unique_ptr<QCoreApplication> mapApplication(int& argc, char** argv, std::string& error)
-{
-    auto* make = entry<MapApplicationEntry>(kMapApplicationEntry, error);
-    return std::unique_ptr<QCoreApplication>(make != nullptr ? make(argc, argv) : nullptr);
-}
-
 bool writeMapThroughModule(
     const MapRequest& request, const Position& own, const Position& other, std::string& note, std::string& error)
 {

@@ -5,9 +5,6 @@
 
 namespace skybrant::cli {
 
-// Everything but the commonest --batch runs, which need no Qt and start
-// faster without it.
-inline constexpr std::string_view kFullProgramFile = "skybrant-cli-full";
 // Drawing maps, which takes Qt's graphical side.
 inline constexpr std::string_view kMapModuleFile = "skybrant-cli-map.so";
 
