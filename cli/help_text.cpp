@@ -113,7 +113,12 @@ std::string helpText()
     out += "\nBatch columns, in this order:\n";
     for (const ColumnGroup& group : batchColumns()) {
         const std::string with = group.option.empty() ? "always" : "with --" + std::string(group.option);
-        appendParagraph(with + ": " + std::string(group.columns), 2, out);
+        // Spaces after the commas, so that a long group can be filled.
+        std::string columns;
+        for (const char c : group.columns) {
+            columns += c == ',' ? std::string(", ") : std::string(1, c);
+        }
+        appendParagraph(with + ": " + columns, 2, out);
     }
     appendParagraph(kBatchNotes, 0, out);
     out += "\nExit status:\n";

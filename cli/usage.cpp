@@ -82,11 +82,13 @@ constexpr std::array kExamples{
     Example{"As JSON", "skybrant-cli JO01 FN20xr --json", ""},
     Example{"Callsigns, with their countries and zones and the country file",
         "skybrant-cli JO01 VK2ABC\nskybrant-cli --from JO01 --call VK2ABC --entity", ""},
-    Example{"Sunrise and sunset on a day, and the map with that night's side",
-        "skybrant-cli JO01 FN20xr --sun --date 2026-06-21 --map wall.png --size 2048 --time 2026-06-21T20:00Z", ""},
+    Example{"Sunrise and sunset on a day; the map with the night side of an evening",
+        "skybrant-cli JO01 FN20xr --sun --date 2026-06-21\n"
+        "skybrant-cli JO01 FN20xr --map wall.svg --time 2026-06-21T20:00Z",
+        ""},
     Example{"Many pairs", "printf '51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\\n' | skybrant-cli --batch", "5539.2,288,51"},
     Example{"Many pairs with the long path in miles, under a header line",
-        "printf 'JO01 FN20xr\\n' | skybrant-cli --batch --header --long-path --units mi",
+        "echo JO01 FN20xr | skybrant-cli --batch --header --long-path --units mi",
         "distance,own_heading,other_heading,long_distance,long_heading\n"
         "3507.9,289,51,21364.8,109"},
     Example{"Many pairs, one JSON object per line, in nautical miles",
@@ -94,8 +96,7 @@ constexpr std::array kExamples{
     Example{"Turning a rotator: start the daemon for the rotator (here Hamlib's dummy rotator, model 1), then point "
             "it at the other station, waiting up to 5 s for each answer and until it arrives",
         "rotctld -m 1 -T 127.0.0.1 -t 4533 &\n"
-        "skybrant-cli --from JO01 --to FN20xr --rotate 127.0.0.1:4533 --timeout 5 --wait --min-az -180 "
-        "--max-az 450 --wait-timeout 300",
+        "skybrant-cli JO01 FN20xr --rotate 127.0.0.1:4533 --timeout 5 --wait",
         ""},
 };
 

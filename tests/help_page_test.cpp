@@ -8,6 +8,7 @@
 #include <regex>
 #include <set>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -60,7 +61,7 @@ TEST(HelpPage, HelpAndManPageListTheSame)
     const Page m{section(man, ".SS Stations", std::regex("\n\\.SH ")), section(man, ".SH OPTIONS", std::regex("\n\\.SH ")),
         section(man, ".SH EXIT STATUS", std::regex("\n\\.SH "))};
 
-    const auto helpForms = matches(h.forms, "\n  ([^:\n]+): ");
+    const auto helpForms = matches(h.forms, "\n  ([^ :\n][^:\n]*): ");
     const auto manForms = matches(m.forms, "\\.TP\n\\.I ([^\n]+)\n");
     EXPECT_EQ(helpForms, manForms);
     EXPECT_EQ(helpForms.size(), stationForms().size());
@@ -68,7 +69,7 @@ TEST(HelpPage, HelpAndManPageListTheSame)
     const std::string count = numberWord(stationForms().size()) + " forms";
     EXPECT_TRUE(h.forms.starts_with(count)) << h.forms.substr(0, 40);
     EXPECT_TRUE(m.forms.find("one of " + count) != std::string::npos);
-    for (const std::string& other : {"one of two forms", "one of three forms", "one of five forms"}) {
+    for (const std::string_view other : {"one of two forms", "one of three forms", "one of five forms"}) {
         EXPECT_EQ(help.find(other), std::string::npos) << other;
         EXPECT_EQ(man.find(other), std::string::npos) << other;
     }
@@ -95,9 +96,7 @@ TEST(HelpPage, FitsATerminalAndRoff)
     std::size_t start = 0;
     for (auto end = help.find('\n'); end != std::string::npos; start = end + 1, end = help.find('\n', start)) {
         const std::string line = help.substr(start, end - start);
-        if (line.find("$ ") == std::string::npos) {
-            EXPECT_LE(line.size(), 79U) << line;
-        }
+        EXPECT_LE(line.size(), 79U) << line;
     }
     const std::string man = manPage("0");
     const std::regex request("\n\\.([A-Za-z]+)");
