@@ -34,8 +34,8 @@ int usageError(const std::string& message)
 // of them the user gave; a status to exit with when they cannot be read.
 int readStations(const CommandLine& line, Callsigns& callsigns, bool json, Position& own, Position& other)
 {
-    const StationsRead read = readStationArguments(
-        {line.text("from"), line.text("to"), line.positional(), line.text("call"), &callsigns});
+    const StationsRead read =
+        readStationArguments({line.text("from"), line.text("to"), line.positional(), line.text("call"), &callsigns});
     switch (read.status) {
     case StationsRead::Status::Ok:
         own = read.own;
@@ -103,8 +103,8 @@ int readPairOptions(const CommandLine& line, std::chrono::sys_seconds now, PairO
     options.json = line.isSet("json");
     options.entity = line.isSet("entity");
     if (const auto* file = line.value<MapFile>("map")) {
-        options.map = MapRequest{
-            file->name, file->format, *line.value<int>("size"), line.value<NightTime>("time")->time};
+        options.map =
+            MapRequest{file->name, file->format, *line.value<int>("size"), line.value<NightTime>("time")->time};
     }
     if (line.isSet("sun")) {
         const auto* date = line.value<std::chrono::year_month_day>("date");

@@ -57,7 +57,8 @@ void appendOptions(std::string& out)
     for (const OptionHelp& option : kOptionTable) {
         out += ".TP\n";
         if (option.shortName != '\0') {
-            out += ".BR " + roff(std::string("-") + option.shortName) + " \", \" " + roff("--" + std::string(option.name));
+            out +=
+                ".BR " + roff(std::string("-") + option.shortName) + " \", \" " + roff("--" + std::string(option.name));
         } else {
             out += (option.valueName.empty() ? ".B " : ".BI ") + roff("--" + std::string(option.name));
         }

@@ -210,7 +210,6 @@ int figuresAndTurn(const Position& own, const Position& other, const PairOptions
     return status != kExitOk ? status : written;
 }
 
-
 }  // namespace
 
 int runOnePair(const Position& own, const Position& other, const PairOptions& options)

@@ -116,13 +116,12 @@ const std::string_view kBatchNotes =
     "\"ERROR: <reason>\". With --json each pair or failed line is one JSON object with its line number instead. "
     "A pair line may hold at most 65536 bytes; blank and comment lines any number.";
 
-const std::string_view kManFigures =
-    "Headings are whole degrees clockwise from true north, 359.5 and above\n"
-    "showing as 360 as in the window; distances are to one decimal.\n"
-    "A latitude past a pole (89 60 60 N) continues down the far side of the globe.\n"
-    "When both stations are at the same place there is no heading, and when they\n"
-    "are at opposite points of the globe every heading leads there: both\n"
-    "headings are then reported as none, with a note.";
+const std::string_view kManFigures = "Headings are whole degrees clockwise from true north, 359.5 and above\n"
+                                     "showing as 360 as in the window; distances are to one decimal.\n"
+                                     "A latitude past a pole (89 60 60 N) continues down the far side of the globe.\n"
+                                     "When both stations are at the same place there is no heading, and when they\n"
+                                     "are at opposite points of the globe every heading leads there: both\n"
+                                     "headings are then reported as none, with a note.";
 
 const std::string_view kManRotatorOutput =
     "Without \\-\\-json the figures are printed before the rotator is turned, so\n"

@@ -182,13 +182,13 @@ TEST(CliMap, FileNameKeptAsTheBytesGiven)
     QProcess p;
     p.setWorkingDirectory(dir.path());
     // The shell makes the byte, which no QString argument could carry.
-    p.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"),
-        QStringLiteral("exec \"$0\" JO01 FN20 --size 64 --map \"$(printf 'm\\377p.png')\""),
-        QStringLiteral(SKYBRANT_CLI_PATH)});
+    p.start(QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"), QStringLiteral("exec \"$0\" JO01 FN20 --size 64 --map \"$(printf 'm\\377p.png')\""),
+            QStringLiteral(SKYBRANT_CLI_PATH)});
     ASSERT_TRUE(p.waitForFinished(60000));
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     const std::string expected = dir.path().toStdString() + "/m\xffp.png";
-    struct stat written {};
+    struct stat written { };
     EXPECT_EQ(::stat(expected.c_str(), &written), 0);
     EXPECT_GT(written.st_size, 0);
     // Nothing else was written, under a name mended or not; Qt cannot name
@@ -217,9 +217,8 @@ TEST(CliMap, TimesAccepted)
 {
     const QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    for (const char* time :
-        {"2026-06-21T20:00Z", "2026-06-21T20:00:30Z", "2026-06-21 20:00", "2026-06-21T22:00+02:00", "now", "none",
-            "1901-01-01T00:00Z", "2099-12-31T23:59Z"}) {
+    for (const char* time : {"2026-06-21T20:00Z", "2026-06-21T20:00:30Z", "2026-06-21 20:00", "2026-06-21T22:00+02:00",
+             "now", "none", "1901-01-01T00:00Z", "2099-12-31T23:59Z"}) {
         SCOPED_TRACE(time);
         const QString png = dir.filePath(QStringLiteral("t.png"));
         const CliRun run = cli({QStringLiteral("JO01"), QStringLiteral("FN20"), QStringLiteral("--map"), png,

@@ -257,9 +257,9 @@ TEST(Cli, FileNamesKeptAsTheBytesGiven)
     // The shell makes the byte, which no QString argument could carry.
     QProcess p;
     p.setWorkingDirectory(dir.path());
-    p.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"),
-        QStringLiteral("exec \"$0\" JO01 VK2ABC --cty \"$(printf 'c\\377t.dat')\""),
-        QStringLiteral(SKYBRANT_CLI_PATH)});
+    p.start(QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"), QStringLiteral("exec \"$0\" JO01 VK2ABC --cty \"$(printf 'c\\377t.dat')\""),
+            QStringLiteral(SKYBRANT_CLI_PATH)});
     ASSERT_TRUE(p.waitForFinished(60000));
     const QString out = QString::fromUtf8(p.readAllStandardOutput());
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();

@@ -58,8 +58,8 @@ TEST(HelpPage, HelpAndManPageListTheSame)
     const std::string man = unroffed(manPage("0"));
     const Page h{section(help, "Stations, each in one of ", std::regex("\n\n")),
         section(help, "Options:\n", std::regex("\n\n")), section(help, "Exit status:\n", std::regex("\n\n"))};
-    const Page m{section(man, ".SS Stations", std::regex("\n\\.SH ")), section(man, ".SH OPTIONS", std::regex("\n\\.SH ")),
-        section(man, ".SH EXIT STATUS", std::regex("\n\\.SH "))};
+    const Page m{section(man, ".SS Stations", std::regex("\n\\.SH ")),
+        section(man, ".SH OPTIONS", std::regex("\n\\.SH ")), section(man, ".SH EXIT STATUS", std::regex("\n\\.SH "))};
 
     const auto helpForms = matches(h.forms, "\n  ([^ :\n][^:\n]*): ");
     const auto manForms = matches(m.forms, "\\.TP\n\\.I ([^\n]+)\n");
@@ -100,8 +100,8 @@ TEST(HelpPage, FitsATerminalAndRoff)
     }
     const std::string man = manPage("0");
     const std::regex request("\n\\.([A-Za-z]+)");
-    const std::set<std::string> known{"TH", "SH", "SS", "TP", "PP", "B", "I", "BI", "BR", "IR", "RB", "RI", "br",
-        "nf", "fi", "RS", "RE"};
+    const std::set<std::string> known{
+        "TH", "SH", "SS", "TP", "PP", "B", "I", "BI", "BR", "IR", "RB", "RI", "br", "nf", "fi", "RS", "RE"};
     for (const std::string& name : matches(man, "\n\\.([A-Za-z]+)")) {
         EXPECT_TRUE(known.contains(name)) << "." << name;
     }
