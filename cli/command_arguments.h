@@ -41,7 +41,7 @@ public:
     // Reads the options and the arguments that are not options, without
     // looking at the values; false with a sentence on an unknown option, a
     // value missing or given to a switch.
-    bool read(std::span<const char* const> arguments, std::string& error);
+    bool read(std::span<const char* const> args, std::string& error);
     // Checks every value (the defaults too: "now" is the clock's time) and
     // which options go together; false with a sentence for the user on the
     // first that cannot be used.

@@ -114,11 +114,11 @@ std::string helpText()
     for (const ColumnGroup& group : batchColumns()) {
         const std::string with = group.option.empty() ? "always" : "with --" + std::string(group.option);
         // Spaces after the commas, so that a long group can be filled.
-        std::string columns;
+        std::string line = with + ": ";
         for (const char c : group.columns) {
-            columns += c == ',' ? std::string(", ") : std::string(1, c);
+            line += c == ',' ? std::string(", ") : std::string(1, c);
         }
-        appendParagraph(with + ": " + columns, 2, out);
+        appendParagraph(line, 2, out);
     }
     appendParagraph(kBatchNotes, 0, out);
     out += "\nExit status:\n";

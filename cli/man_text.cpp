@@ -107,8 +107,9 @@ void appendExamples(std::string& out)
 
 std::string manPage(std::string_view version)
 {
-    std::string out = ".TH SKYBRANT-CLI 1 \"December 2026\" \"Skybrant " + std::string(version) +
-        "\" \"User Commands\"\n.SH NAME\n" + roff(kProgramName) + " \\- " + roff(kSummary) + "\n";
+    std::string out = R"(.TH SKYBRANT-CLI 1 "December 2026" "Skybrant )";
+    out += std::string(version) + R"(" "User Commands")" + "\n.SH NAME\n" + roff(kProgramName) + " \\- " +
+        roff(kSummary) + "\n";
     appendSynopsis(out);
     out += ".SH DESCRIPTION\n" + roff(kDescription) + "\n";
     appendStations(out);

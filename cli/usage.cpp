@@ -78,7 +78,7 @@ constexpr std::array kExamples{
         "Locator of my station: JO01mm (JO01mm00)\n"
         "Locator of the other station: FN20xr (FN20xr55)"},
     Example{"Decimal degrees and entry fields, distance in statute miles",
-        "skybrant-cli --from \"51.5 -0.12\" --to \"40 42 0 N 74 0 0 W\" --units mi", ""},
+        R"(skybrant-cli --from "51.5 -0.12" --to "40 42 0 N 74 0 0 W" --units mi)", ""},
     Example{"As JSON", "skybrant-cli JO01 FN20xr --json", ""},
     Example{"Callsigns, with their countries and zones and the country file",
         "skybrant-cli JO01 VK2ABC\nskybrant-cli --from JO01 --call VK2ABC --entity", ""},
