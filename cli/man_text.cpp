@@ -78,7 +78,12 @@ void appendBatchColumns(std::string& out)
     for (const ColumnGroup& group : batchColumns()) {
         out += ".TP\n";
         out += group.option.empty() ? std::string("always") : ".RB \"with \" " + roff("--" + std::string(group.option));
-        out += "\n" + roff(group.columns) + "\n";
+        // A place to break the line after each comma, the names kept whole.
+        out += '\n';
+        for (const char c : roff(group.columns)) {
+            out += c == ',' ? std::string(",\\:") : std::string(1, c);
+        }
+        out += '\n';
     }
     out += ".PP\n" + roff(kBatchNotes) + "\n";
 }
