@@ -19,7 +19,7 @@ void* module(std::string& error)
         error = failure;
         return handle;
     }
-    if (const std::filesystem::path path = ownFile(kMapModuleFile); !path.empty()) {
+    if (const std::filesystem::path path = mapModulePath(); !path.empty()) {
         handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (handle != nullptr) {
             return handle;
