@@ -42,6 +42,7 @@ bench: deps-tools build
 	taskset -c 0 build/dev/bench/skybrant_window_bench
 	sh bench/batch_throughput.sh build/dev/cli/skybrant-cli
 	sh bench/startup.sh build/dev
+	bash bench/cli_startup.sh build/dev/cli/skybrant-cli
 
 run: build
 	build/dev/app/skybrant

@@ -1,6 +1,6 @@
 #include "batch_reading.h"
 
-#include "station_fields.h"
+#include "callsign_stations.h"
 
 #include <algorithm>
 #include <chrono>

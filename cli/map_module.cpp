@@ -19,7 +19,7 @@ void* module(std::string& error)
         error = failure;
         return handle;
     }
-    if (const std::filesystem::path path = ownFile(kMapModuleFile); !path.empty()) {
+    if (const std::filesystem::path path = mapModulePath(); !path.empty()) {
         handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (handle != nullptr) {
             return handle;
@@ -49,12 +49,6 @@ Entry* entry(const char* name, std::string& error)
 }
 
 }  // namespace
-
-std::unique_ptr<QCoreApplication> mapApplication(int& argc, char** argv, std::string& error)
-{
-    auto* make = entry<MapApplicationEntry>(kMapApplicationEntry, error);
-    return std::unique_ptr<QCoreApplication>(make != nullptr ? make(argc, argv) : nullptr);
-}
 
 bool writeMapThroughModule(
     const MapRequest& request, const Position& own, const Position& other, std::string& note, std::string& error)

@@ -3,22 +3,62 @@
 // one pays for it.
 #include "map_picture.h"
 #include "map_module.h"
+#include "usage.h"
 
 #include "core/locator.h"
 #include "core/utf8.h"
 #include "map/azimuthal_map.h"
 #include "map/earth_images.h"
 
-#include <QFileInfo>
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QPainter>
 #include <QSvgGenerator>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 #include <type_traits>
 
 namespace skybrant::cli {
+
+namespace {
+
+bool writeFailed(const std::string& file, int failure, std::string& error)
+{
+    error = "cannot write the map to " + quote(file) + ": " + std::strerror(failure);
+    return false;
+}
+
+// Writes the drawn file under the name exactly as given, bytes and all (Qt
+// would take the name for UTF-8 and replace what is not). Opened without
+// waiting, so a pipe that no one reads is an error, not a hang.
+bool writeBytes(const std::string& file, const QByteArray& bytes, std::string& error)
+{
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
+    bool ok = fd >= 0 && ::fcntl(fd, F_SETFL, 0) == 0;
+    for (qsizetype done = 0; ok && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        ok = n > 0;
+        done += n > 0 ? n : 0;
+    }
+    const int failure = ok ? 0 : errno;
+    if (fd >= 0 && ::close(fd) != 0 && ok) {
+        return writeFailed(file, errno, error);
+    }
+    return ok || writeFailed(file, failure, error);
+}
+
+}  // namespace
 
 bool writeMap(
     const MapRequest& request, const Position& own, const Position& other, std::string& note, std::string& error)
@@ -28,55 +68,73 @@ bool writeMap(
     AzimuthalMap map(own, request.size, images);
     map.setNightTime(request.time);
     const OtherStation station{other, QString::fromStdString(locatorOf(onTheGlobe(other), 6))};
-    const QString path = QString::fromStdString(request.file);
-
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     if (request.format == MapFormat::Svg) {
         // The base as a picture, the paths and stations drawn over it as
         // lines and text.
         QSvgGenerator svg;
-        svg.setFileName(path);
+        svg.setOutputDevice(&buffer);
         svg.setSize(QSize(request.size, request.size));
         svg.setViewBox(QRect(0, 0, request.size, request.size));
         svg.setTitle(QStringLiteral("Skybrant map"));
         QPainter painter;
         if (!painter.begin(&svg)) {
-            error = "cannot write the map to " + quote(request.file);
+            error = "cannot draw the map for " + quote(request.file);
             return false;
         }
         painter.drawImage(0, 0, map.base());
         map.drawOverlay(painter, station);
         painter.end();
-        if (!QFileInfo(path).isFile() || QFileInfo(path).size() == 0) {
-            error = "cannot write the map to " + quote(request.file);
+    } else {
+        QImageWriter writer(&buffer, "png");
+        if (!writer.write(map.picture(station))) {
+            error = "cannot draw the map for " + quote(request.file) + ": " + writer.errorString().toStdString();
             return false;
         }
-        return true;
     }
-    QImageWriter writer(path, "png");
-    if (!writer.write(map.picture(station))) {
-        error = "cannot write the map to " + quote(request.file) + ": " + writer.errorString().toStdString();
-        return false;
-    }
-    return true;
+    return writeBytes(request.file, buffer.data(), error);
 }
 
 }  // namespace skybrant::cli
 
-extern "C" {
+namespace {
 
-// The entry points map_module.h names, of the types it gives them.
-[[gnu::visibility("default")]] QCoreApplication* skybrant_cli_map_application(int& argc, char** argv)
+// Qt's debug, info and warning messages (QStandardPaths on a run without
+// XDG_RUNTIME_DIR, fonts, the offscreen platform) are about Qt, not the
+// map, and would reach the terminal of every cron job; the critical ones
+// still do.
+void keepQtQuiet(QtMsgType type, const QMessageLogContext& /*context*/, const QString& message)
 {
-    return new QGuiApplication(argc, argv);
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        std::fprintf(stderr, "skybrant-cli: %s\n", message.toLocal8Bit().constData());
+    }
 }
 
+}  // namespace
+
+extern "C" {
+
+// The entry point map_module.h names, of the type it gives it. The map is
+// drawn offscreen, so that it needs no display, in an application that
+// lasts as long as the drawing.
 [[gnu::visibility("default")]] bool skybrant_cli_write_map(const skybrant::cli::MapRequest* request,
     const skybrant::Position* own, const skybrant::Position* other, std::string* note, std::string* error)
 {
-    return skybrant::cli::writeMap(*request, *own, *other, *note, *error);
+    const QtMessageHandler previous = qInstallMessageHandler(keepQtQuiet);
+    bool written = false;
+    {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        int argc = 1;
+        std::string name(skybrant::cli::kProgramName);
+        std::array<char*, 2> argv{name.data(), nullptr};
+        const QGuiApplication app(argc, argv.data());
+        written = skybrant::cli::writeMap(*request, *own, *other, *note, *error);
+    }
+    qInstallMessageHandler(previous);
+    return written;
 }
 
 }  // extern "C"
 
-static_assert(std::is_same_v<decltype(skybrant_cli_map_application), skybrant::cli::MapApplicationEntry>);
 static_assert(std::is_same_v<decltype(skybrant_cli_write_map), skybrant::cli::WriteMapEntry>);

@@ -22,12 +22,6 @@ struct MapRequest {
 inline constexpr int kMinimumMapSize = 64;
 inline constexpr int kMaximumMapSize = 4096;
 
-// Checks the three options' texts (time "now" is the clock's time, "none"
-// no night side); false with a sentence for the user when one cannot be
-// used.
-bool readMapRequest(const std::string& file, const std::string& size, const std::string& time,
-    std::chrono::sys_seconds now, MapRequest& request, std::string& error);
-
 // Draws the azimuthal map centred on the own station, with the other one,
 // and writes it; false with a sentence when it cannot be written. A note
 // (the earth images missing) is set for the caller to show once.

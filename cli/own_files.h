@@ -5,17 +5,12 @@
 
 namespace skybrant::cli {
 
-// Everything but the commonest --batch runs, which need no Qt and start
-// faster without it.
-inline constexpr std::string_view kFullProgramFile = "skybrant-cli-full";
 // Drawing maps, which takes Qt's graphical side.
 inline constexpr std::string_view kMapModuleFile = "skybrant-cli-map.so";
 
-// A part of skybrant-cli kept in a file of its own: beside the running
-// program in a build tree, else in the library folder beside the folder the
-// program is installed in. The program is found through /proc, or where
-// that is not mounted through how it was started (argv[0], by itself or
-// through PATH). Empty when no regular file is there.
-std::filesystem::path ownFile(std::string_view name, const char* startedAs = nullptr);
+// The map module: beside the running program in a build tree, else in the
+// library folder beside the folder the program is installed in, the program
+// found through /proc. Empty when no regular file is there.
+std::filesystem::path mapModulePath();
 
 }  // namespace skybrant::cli

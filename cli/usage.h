@@ -1,62 +1,71 @@
 #pragma once
+// What skybrant-cli says about itself, in one place: --help and the man page
+// are both written from these texts and the option table, so they cannot
+// drift apart.
 
+#include "option_table.h"
+
+#include <cstddef>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace skybrant::cli {
 
-// What skybrant-cli says about itself, in one place: --help shows it and the
-// build writes the man page from it, so the two cannot drift apart.
-
 inline constexpr std::string_view kProgramName = "skybrant-cli";
 inline constexpr std::string_view kSummary = "beam headings and great-circle distance between two radio stations";
 
-// The text --help shows above the list of options.
+// The ways of starting the program, after its name.
+std::span<const std::string_view> synopsis();
+
+// What the program does, plain text, one paragraph.
 extern const std::string_view kDescription;
 
-enum class Option {
-    Batch,
-    From,
-    To,
-    Locator,
-    LongPath,
-    Units,
-    Ellipsoid,
-    Rotate,
-    Timeout,
-    MinAz,
-    MaxAz,
-    Wait,
-    WaitTimeout,
-    Json,
-    Map,
-    Size,
-    Time,
-    Sun,
-    Date,
-    Call,
-    Cty,
-    Entity
+// The ways a station may be given.
+struct StationForm {
+    std::string_view name;  // "a Maidenhead locator"
+    std::string_view syntax;  // "LAT LON"
+    std::string_view help;  // plain text
 };
+std::span<const StationForm> stationForms();
+// What holds for every form, plain text.
+extern const std::string_view kStationNotes;
 
-struct OptionHelp {
-    Option option;
-    std::string_view name;  // without the leading "--"
-    std::string_view valueName;  // empty for a switch
-    std::string_view defaultValue;  // empty for none
-    std::string_view help;  // what --help says, plain text
-    std::string_view manDetails;  // what the man page adds after it, in roff
+// The CSV columns of a --batch line, in the order they come: the first
+// group always, each other one when its option is given.
+struct ColumnGroup {
+    std::string_view option;  // empty for the columns every line has
+    std::string_view columns;  // comma-separated names
 };
+std::span<const ColumnGroup> batchColumns();
+// What else --batch does, plain text.
+extern const std::string_view kBatchNotes;
 
-// Every option, in the order --help lists them; option(i).option == i.
-std::span<const OptionHelp> options();
-const OptionHelp& help(Option option);
-
-struct ArgumentHelp {
-    std::string_view name;
-    std::string_view syntax;
-    std::string_view help;
+struct ExitStatus {
+    int code;
+    std::string_view help;  // plain text
 };
-std::span<const ArgumentHelp> arguments();
+std::span<const ExitStatus> exitStatuses();
+
+struct Example {
+    std::string_view title;  // what it shows, plain text
+    std::string_view command;  // after "$ "; may hold several lines
+    std::string_view output;  // what it writes, or empty
+};
+std::span<const Example> examples();
+
+// What the man page adds: how figures are shown, the rotator's JSON member,
+// and where else to look; roff.
+extern const std::string_view kManFigures;
+extern const std::string_view kManRotatorOutput;
+extern const std::string_view kManSeeAlso;
+
+// "four" for 4, as the texts count things; digits above twelve.
+std::string numberWord(std::size_t count);
+
+// --help as the program shows it.
+std::string helpText();
+// The whole man page, in roff.
+std::string manPage(std::string_view version);
 
 }  // namespace skybrant::cli

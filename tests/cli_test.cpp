@@ -2,7 +2,6 @@
 
 #include "cli_run.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QProcess>
@@ -12,12 +11,9 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
+#include <fstream>
+#include <string>
 
 namespace {
 
@@ -101,62 +97,6 @@ TEST(Cli, BatchReportsFailedLinesInItsStatus)
     EXPECT_EQ(lines[0], "5539.2,288,51");
     EXPECT_TRUE(lines[1].startsWith(u"ERROR: own locator \"not\": character 3"));
     EXPECT_EQ(lines[2], "16892.3,61,319");
-}
-
-// skybrant-cli runs the commonest batches itself and hands every other run
-// to skybrant-cli-full: either way a run gives the same bytes and status.
-TEST(Cli, BatchRunsTheSameWhicheverProgramReadsTheOptions)
-{
-    const QByteArray input = "# header\n51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W\nJO01mm FN20xr\n\nnot a pair\n"
-                             "51.5 -0.1 -33.9 151.2\n90 0 0 N 0 0 0 E 90 0 0 S 0 0 0 E\nJO01 VK2ABC\n";
-    struct Case {
-        const char* name;
-        const char* arguments;
-    };
-    const Case cases[] = {
-        {"plain", "--batch"},
-        {"every column as JSON", "--json --batch --long-path --ellipsoid --locator --units nmi"},
-        {"values after =", "--batch --units=MI --cty="},
-        {"entity without a country file", "--batch --entity --cty /nonexistent/cty.dat"},
-        {"unit refused", "--batch --units furlong"},
-        {"unit missing", "--batch --units"},
-        {"option given twice", "--batch --units km --units mi"},
-        {"switch given twice", "--batch --json --batch"},
-        {"value for a switch", "--batch --json=yes"},
-        {"stations with --batch", "--batch JO01 FN20"},
-        {"an option of another kind", "--batch --sun"},
-        {"unknown option", "--batch --fast"},
-        {"control character in a value", "--batch --cty \x1f/nonexistent/cty.dat"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const CliRun quick = cli(words(c.arguments), input);
-        const CliRun full = cli(words(c.arguments), input, QStringLiteral(SKYBRANT_CLI_FULL_PATH));
-        EXPECT_EQ(quick.exitCode, full.exitCode);
-        EXPECT_EQ(quick.out, full.out);
-        EXPECT_EQ(quick.err, full.err);
-        EXPECT_FALSE(quick.out.isEmpty() && quick.err.isEmpty());
-    }
-}
-
-// Without skybrant-cli-full beside it, the commonest batches still run and
-// every other run says what is missing.
-TEST(Cli, WithoutTheFullProgramBatchesStillRun)
-{
-    const QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString alone = dir.filePath(QStringLiteral("skybrant-cli"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(SKYBRANT_CLI_PATH), alone));
-    ASSERT_TRUE(QFile::setPermissions(alone, QFile::ReadOwner | QFile::ExeOwner));
-    const CliRun batch = cli({QStringLiteral("--batch")}, "JO01 FN20\n", alone);
-    EXPECT_EQ(batch.exitCode, 0);
-    EXPECT_EQ(batch.out, "5690.9,289,51\n");
-    const CliRun pair = cli(words("JO01 FN20"), {}, alone);
-    EXPECT_EQ(pair.exitCode, 1);
-    EXPECT_EQ(pair.out, "");
-    EXPECT_TRUE(pair.err.startsWith("skybrant-cli: ERROR: cannot find skybrant-cli-full, which runs everything but "
-                                    "the simplest --batch: it is installed beside skybrant-cli or in "))
-        << pair.err.toStdString();
 }
 
 TEST(Cli, StationsFromOptionsFieldsOrBoth)
@@ -290,6 +230,12 @@ TEST(Cli, OptionValuesAreChecked)
         {words("JO01 FN20 --rotate localhost:99999"), "--rotate: "},
         {words("--batch --rotate localhost:4533"), "--rotate turns to one pair's heading and cannot go with --batch"},
         {words("--batch --from JO01"), "--batch reads the pairs from standard input"},
+        {words("JO01 FN20 --header"), "--header names the columns of --batch's lines and needs --batch"},
+        {words("--batch --json --header"), "--header names CSV columns and cannot go with --json"},
+        {words("--batch --header --header"), "--header is given more than once"},
+        {words("--batch --units=mi --units km"), "--units is given more than once"},
+        {words("--batch --json=yes"), "Unexpected value after '--json'."},
+        {words("JO01 FN20 --units"), "Missing value after '--units'."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());
@@ -298,6 +244,26 @@ TEST(Cli, OptionValuesAreChecked)
         EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.err))) << r.err.toStdString();
         EXPECT_EQ(r.out, "");
     }
+}
+
+// A file name is the bytes given, whatever they are: a name that is not
+// UTF-8 reaches the file system as typed.
+TEST(Cli, FileNamesKeptAsTheBytesGiven)
+{
+    const QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string folder = dir.path().toStdString();
+    std::ofstream(folder + "/c\xfft.dat") << "Australia: 30: 59: OC: -33.50: -151.00: -10.0: VK:\n    VK;\n";
+    // The shell makes the byte, which no QString argument could carry.
+    QProcess p;
+    p.setWorkingDirectory(dir.path());
+    p.start(QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"), QStringLiteral("exec \"$0\" JO01 VK2ABC --cty \"$(printf 'c\\377t.dat')\""),
+            QStringLiteral(SKYBRANT_CLI_PATH)});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_TRUE(out.contains(u"Australia")) << out.toStdString();
 }
 
 // A character that could drive a terminal, other than the line ends of the
@@ -339,48 +305,6 @@ TEST(Cli, HostileOptionValuesReachNoTerminalRaw)
             EXPECT_FALSE(hasRawControl(r.out)) << r.out.toStdString();
         }
     }
-}
-
-TEST(Cli, HelpAndManPageShowEveryOptionWithAnExample)
-{
-    const CliRun help = cli({QStringLiteral("--help")});
-    EXPECT_EQ(help.exitCode, 0);
-    for (const char* word : {"Usage:", "--batch", "--version", "LAD LAM LAS N|S LOD LOM LOS E|W", "Exit status"}) {
-        SCOPED_TRACE(word);
-        EXPECT_TRUE(help.out.contains(QString::fromUtf8(word)));
-    }
-    QFile manPage(QStringLiteral(SKYBRANT_MAN_PAGE));
-    ASSERT_TRUE(manPage.open(QIODevice::ReadOnly));
-    // roff writes each hyphen of an option as \-.
-    const QString man = QString::fromUtf8(manPage.readAll()).replace(QStringLiteral("\\-"), QStringLiteral("-"));
-    const QString examples = help.out.section(QStringLiteral("Examples:"), 1).section(QStringLiteral("Options:"), 0, 0);
-    for (const char* option : {"--from", "--to", "--locator", "--long-path", "--units", "--ellipsoid", "--rotate",
-             "--timeout", "--json", "--batch"}) {
-        SCOPED_TRACE(option);
-        const QString name = QString::fromUtf8(option);
-        EXPECT_TRUE(help.out.contains(QStringLiteral("  ") + name)) << option << " is not in the option list";
-        EXPECT_TRUE(examples.contains(name + u' ') || examples.contains(name + u'\n'))
-            << option << " has no example in --help";
-        EXPECT_TRUE(man.contains(QStringLiteral(".B ") + name) || man.contains(QStringLiteral(".BI ") + name) ||
-            man.contains(QStringLiteral(".BR ") + name))
-            << option << " is not in the man page";
-    }
-    // Every option --help lists has its entry in the man page.
-    const QString optionList =
-        help.out.section(QStringLiteral("\nOptions:\n"), 1).section(QStringLiteral("\n\n"), 0, 0);
-    for (const QString& entry : optionList.split(u'\n')) {
-        const QString name = entry.trimmed().section(u' ', 0, 0);
-        if (name.startsWith(QStringLiteral("--"))) {
-            EXPECT_TRUE(
-                man.contains(QStringLiteral(".B ") + name + u'\n') || man.contains(QStringLiteral(".BI ") + name))
-                << name.toStdString() << " is in --help but not in the man page";
-        }
-    }
-    // Only the help this program gives is offered.
-    EXPECT_FALSE(help.out.contains(u"--help-all"));
-    const CliRun version = cli({QStringLiteral("--version")});
-    EXPECT_EQ(version.exitCode, 0);
-    EXPECT_TRUE(version.out.startsWith(u"skybrant-cli "));
 }
 
 TEST(Cli, UnitSymbolsInEitherCase)
@@ -521,57 +445,6 @@ TEST(Cli, JsonReportsABadFieldAsAnObject)
     const CliRun usage = cli(words("JO01 --json"));
     EXPECT_EQ(usage.exitCode, 2);
     EXPECT_EQ(usage.out, "");
-}
-
-// The usage line names the program, not the path it was started by.
-TEST(Cli, UsageLineNamesTheProgram)
-{
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    const QString link = folder.filePath(QStringLiteral("beam"));
-    ASSERT_TRUE(QFile::link(QStringLiteral(SKYBRANT_CLI_PATH), link));
-    struct Case {
-        const char* name;
-        QString program;
-        QString option;
-    };
-    const Case cases[] = {
-        {"by its full path", QStringLiteral(SKYBRANT_CLI_PATH), QStringLiteral("--help")},
-        {"through a link of another name", link, QStringLiteral("--help")},
-        {"by the short option", QStringLiteral(SKYBRANT_CLI_PATH), QStringLiteral("-h")},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        QProcess p;
-        p.start(c.program, {c.option});
-        ASSERT_TRUE(p.waitForFinished(60000));
-        EXPECT_EQ(p.exitCode(), 0);
-        const QString out = QString::fromUtf8(p.readAllStandardOutput());
-        EXPECT_TRUE(out.startsWith(u"Usage: skybrant-cli [options] OWN OTHER\n"))
-            << out.section(u'\n', 0, 0).toStdString();
-    }
-}
-
-// --help and --version tell when their text could not be written, as the
-// figures do.
-TEST(Cli, HelpAndVersionReportAFailedWrite)
-{
-    // A private "full" device node (char 1:7) in a folder of our own.
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    const QString node = folder.filePath(QStringLiteral("full"));
-    ASSERT_EQ(::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0600, makedev(1, 7)), 0) << std::strerror(errno);
-    for (const char* option : {"--help", "-h", "--version", "-v"}) {
-        SCOPED_TRACE(option);
-        QProcess p;
-        p.setStandardOutputFile(node);
-        p.start(QStringLiteral(SKYBRANT_CLI_PATH), {QString::fromLatin1(option)});
-        ASSERT_TRUE(p.waitForFinished(60000));
-        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(p.exitCode(), 1);
-        const QString err = QString::fromUtf8(p.readAllStandardError());
-        EXPECT_TRUE(err.startsWith(u"skybrant-cli: cannot write the output: ")) << err.toStdString();
-    }
 }
 
 }  // namespace

@@ -7,8 +7,12 @@ dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 cmake --install "$build" --prefix "$dir/prefix" > /dev/null
 
-# One pair is handed to skybrant-cli-full in the library folder; a batch
-# is answered by skybrant-cli itself.
+# One program, with no Qt library linked; only its map module loads Qt.
+if ldd "$dir/prefix/bin/skybrant-cli" | grep -q 'libQt'; then
+    echo "installed skybrant-cli links Qt:"; ldd "$dir/prefix/bin/skybrant-cli"; exit 1
+fi
+[ "$(find "$dir/prefix" -name 'skybrant-cli*' -type f | wc -l)" = 3 ] ||
+    { echo "installed skybrant-cli files:"; find "$dir/prefix" -name 'skybrant-cli*'; exit 1; }
 out=$("$dir/prefix/bin/skybrant-cli" 51 30 0 N 0 7 0 W 40 42 0 N 74 0 0 W)
 expected="Distance: 5539.2 km
 Beam heading from my station: 288 degrees

@@ -20,8 +20,9 @@ for f in ./usr/bin/skybrant ./usr/bin/skybrant-cli ./usr/share/applications/org.
 done
 grep -q '^\./usr/lib/.*skybrant/skybrant-cli-map\.so$' "$dir/files" ||
     { echo "missing from $(basename "$deb"): skybrant-cli's map module"; exit 1; }
-grep -q '^\./usr/lib/.*skybrant/skybrant-cli-full$' "$dir/files" ||
-    { echo "missing from $(basename "$deb"): skybrant-cli-full"; exit 1; }
+# One program and its map module: nothing else of skybrant-cli's.
+[ "$(grep -c 'skybrant-cli' "$dir/files")" = 3 ] ||
+    { echo "$(basename "$deb") holds other skybrant-cli files:"; grep skybrant-cli "$dir/files"; exit 1; }
 depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libqt6widgets6 libqt6gui6 libqt6core6 libqt6network6 libqt6svg6 libgeographiclib libc6 libstdc++6; do
     echo "$depends" | grep -q "$lib" || { echo "Depends lacks $lib: $depends"; exit 1; }
