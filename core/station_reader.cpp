@@ -98,14 +98,14 @@ bool StationReader::readStation(
         return false;
     }
     const std::string_view first = tokens[0];
-    if (first.starts_with('@')) {
+    if (extended_ && first.starts_with('@')) {
         if (first.size() == 1) {
             error = std::string(own ? "own" : "other") + " station: \"@\" needs a callsign after it";
             return false;
         }
         return take(tokens, 1, [&] { return readCall(first.substr(1), own, station, error); });
     }
-    const WrittenRead written = readWrittenPosition(tokens, own);
+    const WrittenRead written = extended_ ? readWrittenPosition(tokens, own) : WrittenRead{};
     const auto takeWritten = [&] {
         station = {written.position, StationForm::Written, std::nullopt};
         tokens = tokens.subspan(written.tokens);
@@ -145,7 +145,7 @@ bool StationReader::readStation(
         tokens = tokens.subspan(1);
         return true;
     }
-    if (rules_.countryFile != nullptr && !looksNumeric(first) && listed(first)) {
+    if (extended_ && rules_.countryFile != nullptr && !looksNumeric(first) && listed(first)) {
         return take(tokens, 1, [&] { return readCall(first, own, station, error); });
     }
     if (!looksNumeric(first)) {
@@ -174,11 +174,30 @@ ReadResult StationReader::readPair(
         }
         return ReadResult::BadField;
     }
-    if (readStation(tokens, Side::Own, own, error) && readStation(tokens, Side::Other, other, error) &&
-        tokens.empty()) {
-        error.clear();
-        return ReadResult::Ok;
+    // The plain forms first, which keep their readings and their words for
+    // a line they refuse; then the forms written with letters and marks,
+    // '@' and the prefixes of the country file, for a line they could not
+    // read.
+    const auto written = [&tokens](char mark) {
+        return std::ranges::any_of(tokens, [mark](std::string_view t) { return t.starts_with(mark); });
+    };
+    for (const bool extended : {false, true}) {
+        extended_ = extended;
+        std::span<const std::string_view> rest = tokens;
+        std::string why;
+        if (readStation(rest, Side::Own, own, why) && readStation(rest, Side::Other, other, why) && rest.empty()) {
+            extended_ = false;
+            error.clear();
+            return ReadResult::Ok;
+        }
+        // A text with '@' is refused in the words of the forms that read it.
+        if (!extended || written('@')) {
+            error = std::move(why);
+        }
     }
+    extended_ = false;
+    own = {};
+    other = {};
     // Counts no pair of the plain forms takes are named as such, whatever
     // the fields say.
     const bool plainPair = std::ranges::any_of(std::array<std::size_t, 3>{1, 2, kEntryFields},
@@ -194,17 +213,29 @@ ReadResult StationReader::readOne(
     std::span<const std::string_view> tokens, Side side, Station& station, std::string& error)
 {
     const std::size_t found = tokens.size();
-    const std::span<const std::string_view> all = tokens;
     error.clear();
     station = {};
-    if (readStation(tokens, side, station, error) && tokens.empty()) {
-        error.clear();
-        return ReadResult::Ok;
+    const auto written = [&tokens](char mark) {
+        return std::ranges::any_of(tokens, [mark](std::string_view t) { return t.starts_with(mark); });
+    };
+    for (const bool extended : {false, true}) {
+        extended_ = extended;
+        std::span<const std::string_view> rest = tokens;
+        std::string why;
+        if (readStation(rest, side, station, why) && rest.empty()) {
+            extended_ = false;
+            return ReadResult::Ok;
+        }
+        if (!extended || written('@')) {
+            error = std::move(why);
+        }
     }
+    extended_ = false;
+    station = {};
     // A text written with hemisphere letters is refused in its own words,
     // but for the eight entry fields, which have theirs.
-    const bool entry = found == kEntryFields && !looksNumeric(all[3]);
-    if (const WrittenRead written = readWrittenPosition(all, side == Side::Own); !entry && !written.error.empty()) {
+    const bool entry = found == kEntryFields && !looksNumeric(tokens[3]);
+    if (const WrittenRead written = readWrittenPosition(tokens, side == Side::Own); !entry && !written.error.empty()) {
         error = written.error;
         return ReadResult::BadField;
     }

@@ -72,6 +72,9 @@ private:
     void noteLocator(std::string_view text);
 
     ReadingRules rules_;
+    // Whether the forms beyond the plain ones are read: letters and marks,
+    // '@', prefixes the country file lists.
+    bool extended_ = false;
     std::string note_;
 };
 

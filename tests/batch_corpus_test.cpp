@@ -82,7 +82,80 @@ bool isJsonPair(std::string_view out)
 }
 
 // One row for each output that is meant to differ from the recording.
+constexpr std::string_view kOldForms =
+    "each a locator such as JO01, LAT LON in decimal degrees, or LAD LAM LAS N|S LOD LOM LOS E|W";
+constexpr std::string_view kNewForms =
+    "each a locator such as JO01, LAT LON in decimal degrees, a position such as 51 30 N 0 7 W, LAD LAM LAS N|S "
+    "LOD LOM LOS E|W, or a callsign or prefix such as VK2ABC or @DL";
+
+bool isFailure(std::string_view out)
+{
+    return out.starts_with("ERROR: ") || (out.starts_with("{\"line\":") && !isJsonPair(out));
+}
+
+// The recorded line with one text put in place of another, once.
+std::string replaced(std::string_view text, std::string_view old, std::string_view now)
+{
+    std::string out(text);
+    if (const auto at = out.find(old); at != std::string::npos) {
+        out.replace(at, old.size(), now);
+    }
+    return out;
+}
+
+// The fields of a CSV line without its last count fields.
+std::string_view withoutLastFields(std::string_view line, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        const auto comma = line.rfind(',');
+        if (comma == std::string_view::npos) {
+            return {};
+        }
+        line = line.substr(0, comma);
+    }
+    return line;
+}
+
 const std::array kIntendedChanges{
+    IntendedChange{"a wrong number of fields names every form a station may take, callsigns among them",
+        [](const Line& l) {
+            return isFailure(l.recorded) && isFailure(l.actual) && l.recorded.find(kOldForms) != std::string_view::npos;
+        },
+        [](const Line& l) { return l.actual == replaced(l.recorded, kOldForms, kNewForms); }},
+    IntendedChange{"'@' before a word makes it a callsign, and a line refused with one names what is wrong as such",
+        [](const Line& l) {
+            return isFailure(l.recorded) && isFailure(l.actual) && l.recorded != l.actual &&
+                (l.input.starts_with('@') || l.input.find(" @") != std::string_view::npos ||
+                    l.input.find("\t@") != std::string_view::npos);
+        },
+        [](const Line& l) { return l.actual.find(" locator \"@") == std::string_view::npos; }},
+    IntendedChange{"a line refused before reads now: a position written with hemisphere letters, or a prefix or call "
+                   "the country file lists (VK, TX9)",
+        [](const Line& l) { return isFailure(l.recorded) && !isFailure(l.actual); },
+        [](const Line& l) { return !l.actual.empty(); }},
+    IntendedChange{"sunrise and sunset are searched through the whole UTC date, so short days and nights near the "
+                   "polar circles are found",
+        [](const Line& l) {
+            if (!l.set.has("--sun") || l.recorded == l.actual || isFailure(l.recorded)) {
+                return false;
+            }
+            if (l.set.json()) {
+                const auto sun = l.recorded.find(",\"sun_date\":");
+                return sun != std::string_view::npos && l.actual.substr(0, sun) == l.recorded.substr(0, sun);
+            }
+            const int after = l.set.has("--entity") ? 16 : 0;  // the callsign columns follow the sun's
+            return withoutLastFields(l.recorded, after + 4) == withoutLastFields(l.actual, after + 4);
+        },
+        [](const Line& l) { return !l.actual.empty(); }},
+    IntendedChange{"the run says once that a locator is also a call of the country file",
+        [](const Line& l) {
+            return l.set.json() && l.actual.find(",\"note\":\"") != std::string_view::npos &&
+                l.actual.find("read as a locator; write @") != std::string_view::npos;
+        },
+        [](const Line& l) {
+            return l.actual.starts_with(l.recorded.substr(0, l.recorded.size() - 1)) ||
+                l.actual.find(",\"country_file\":") != std::string_view::npos;
+        }},
     IntendedChange{"--batch --json --entity gives each pair the country file it read, as a single pair does",
         [](const Line& l) { return l.set.json() && l.set.has("--entity") && isJsonPair(l.recorded); },
         [](const Line& l) {
