@@ -19,6 +19,12 @@ void appendStationText(std::string_view label, const StationCallsign& station, s
     if (station.about) {
         out += ", about: the country's reference point";
     }
+    if (station.otherList) {
+        out += ", an entity of the WAE list";
+        if (!station.dxccEntity.empty()) {
+            out += " (for DXCC: " + station.dxccEntity + ")";
+        }
+    }
     out += '\n';
 }
 
@@ -83,6 +89,14 @@ void appendStationJson(std::string_view name, const StationCallsign& station, st
     out += numberText(station.utcOffsetHours);
     jsonMember("about", out);
     out += station.about ? "true" : "false";
+    jsonMember("wae", out);
+    out += station.otherList ? "true" : "false";
+    jsonMember("dxcc_entity", out);
+    if (station.otherList && !station.dxccEntity.empty()) {
+        appendJsonString(station.dxccEntity, out);
+    } else {
+        out += "null";
+    }
     out += '}';
 }
 
@@ -157,6 +171,12 @@ void appendCallsignCsv(const Callsigns& callsigns, std::string& out)
 {
     appendStationCsv(callsigns.own(), out);
     appendStationCsv(callsigns.other(), out);
+    // After the columns of before, so that a spreadsheet's columns stay put.
+    for (const auto* station : {&callsigns.own(), &callsigns.other()}) {
+        const bool wae = station->has_value() && (*station)->otherList;
+        csvField(wae ? "wae" : "", out);
+        csvField(wae ? (*station)->dxccEntity : std::string(), out);
+    }
 }
 
 }  // namespace skybrant::cli

@@ -120,6 +120,6 @@ void appendCallsignJson(const Callsigns& callsigns, bool countryFile, std::strin
 inline constexpr std::string_view kCallsignCsvColumns =
     "own_callsign,own_entity,own_prefix,own_continent,own_cq_zone,own_itu_zone,own_utc_offset,own_about,"
     "other_callsign,other_entity,other_prefix,other_continent,other_cq_zone,other_itu_zone,other_utc_offset,"
-    "other_about";
+    "other_about,own_wae,own_dxcc_entity,other_wae,other_dxcc_entity";
 
 }  // namespace skybrant::cli

@@ -1,5 +1,6 @@
 // --help: the usage texts and the option table as plain text.
 
+#include "batch.h"
 #include "usage.h"
 
 #include <algorithm>
@@ -111,11 +112,11 @@ std::string helpText()
     out += "\n";
     appendOptions(out);
     out += "\nBatch columns, in this order:\n";
-    for (const ColumnGroup& group : batchColumns()) {
-        const std::string with = group.option.empty() ? "always" : "with --" + std::string(group.option);
+    for (const CsvColumns& group : kCsvColumns) {
+        const std::string with = group.option.empty() ? "always" : "with " + std::string(group.option);
         // Spaces after the commas, so that a long group can be filled.
         std::string line = with + ": ";
-        for (const char c : group.columns) {
+        for (const char c : group.names) {
             line += c == ',' ? std::string(", ") : std::string(1, c);
         }
         appendParagraph(line, 2, out);

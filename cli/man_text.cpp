@@ -1,6 +1,7 @@
 // The man page: the usage texts and the option table as roff, in the
 // sections a man page has.
 
+#include "batch.h"
 #include "usage.h"
 
 #include <string>
@@ -75,12 +76,12 @@ void appendOptions(std::string& out)
 void appendBatchColumns(std::string& out)
 {
     out += ".SH BATCH COLUMNS\nThe columns of a\n.B \\-\\-batch\nline, in this order:\n";
-    for (const ColumnGroup& group : batchColumns()) {
+    for (const CsvColumns& group : kCsvColumns) {
         out += ".TP\n";
-        out += group.option.empty() ? std::string("always") : ".RB \"with \" " + roff("--" + std::string(group.option));
+        out += group.option.empty() ? std::string("always") : ".RB \"with \" " + roff(std::string(group.option));
         // A place to break the line after each comma, the names kept whole.
         out += '\n';
-        for (const char c : roff(group.columns)) {
+        for (const char c : roff(group.names)) {
             out += c == ',' ? std::string(",\\:") : std::string(1, c);
         }
         out += '\n';

@@ -30,18 +30,6 @@ constexpr std::array kStationForms{
         "callsign."},
 };
 
-constexpr std::array kColumnGroups{
-    ColumnGroup{"", "distance,own_heading,other_heading"},
-    ColumnGroup{"long-path", "long_distance,long_heading"},
-    ColumnGroup{"ellipsoid", "ellipsoid_distance,ellipsoid_own_heading,ellipsoid_other_heading"},
-    ColumnGroup{"locator", "own_locator,own_locator8,other_locator,other_locator8"},
-    ColumnGroup{"sun", "own_sunrise,own_sunset,other_sunrise,other_sunset"},
-    ColumnGroup{"entity",
-        "own_callsign,own_entity,own_prefix,own_continent,own_cq_zone,own_itu_zone,own_utc_offset,own_about,"
-        "other_callsign,other_entity,other_prefix,other_continent,other_cq_zone,other_itu_zone,other_utc_offset,"
-        "other_about"},
-};
-
 constexpr std::array kExitStatuses{
     ExitStatus{0, "Success."},
     ExitStatus{1,
@@ -170,11 +158,6 @@ std::span<const std::string_view> synopsis()
 std::span<const StationForm> stationForms()
 {
     return kStationForms;
-}
-
-std::span<const ColumnGroup> batchColumns()
-{
-    return kColumnGroups;
 }
 
 std::span<const ExitStatus> exitStatuses()

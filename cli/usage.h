@@ -31,13 +31,7 @@ std::span<const StationForm> stationForms();
 // What holds for every form, plain text.
 extern const std::string_view kStationNotes;
 
-// The CSV columns of a --batch line, in the order they come: the first
-// group always, each other one when its option is given.
-struct ColumnGroup {
-    std::string_view option;  // empty for the columns every line has
-    std::string_view columns;  // comma-separated names
-};
-std::span<const ColumnGroup> batchColumns();
+// The CSV columns of a --batch line are kCsvColumns (batch.h).
 // What else --batch does, plain text.
 extern const std::string_view kBatchNotes;
 

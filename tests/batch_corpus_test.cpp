@@ -143,10 +143,34 @@ const std::array kIntendedChanges{
                 const auto sun = l.recorded.find(",\"sun_date\":");
                 return sun != std::string_view::npos && l.actual.substr(0, sun) == l.recorded.substr(0, sun);
             }
-            const int after = l.set.has("--entity") ? 16 : 0;  // the callsign columns follow the sun's
-            return withoutLastFields(l.recorded, after + 4) == withoutLastFields(l.actual, after + 4);
+            // The callsign columns follow the sun's: 16 recorded, 20 now.
+            const bool entity = l.set.has("--entity");
+            return withoutLastFields(l.recorded, (entity ? 16 : 0) + 4) ==
+                withoutLastFields(l.actual, (entity ? 20 : 0) + 4);
         },
         [](const Line& l) { return !l.actual.empty(); }},
+    IntendedChange{"--entity columns gain whether each entity is one of the WAE list and its DXCC country, after the "
+                   "columns of before",
+        [](const Line& l) {
+            return !l.set.json() && l.set.has("--entity") && !isFailure(l.recorded) && !l.recorded.empty() &&
+                l.recorded.front() != '#' && l.actual.starts_with(l.recorded) &&
+                l.actual.size() == l.recorded.size() + 4;
+        },
+        [](const Line& l) { return l.actual.substr(l.recorded.size()) == ",,,,"; }},
+    IntendedChange{"each callsign object in JSON says whether its entity is one of the WAE list, and its DXCC country",
+        [](const Line& l) {
+            return l.set.json() && l.recorded.find("\"about\":") != std::string_view::npos &&
+                l.actual.find(",\"wae\":false,\"dxcc_entity\":null}") != std::string_view::npos;
+        },
+        [](const Line& l) {
+            std::string was(l.actual);
+            for (auto at = was.find(",\"wae\":false,\"dxcc_entity\":null"); at != std::string::npos;
+                 at = was.find(",\"wae\":false,\"dxcc_entity\":null")) {
+                was.erase(at, std::string_view(",\"wae\":false,\"dxcc_entity\":null").size());
+            }
+            return was == l.recorded ||
+                (l.set.has("--entity") && was.starts_with(l.recorded.substr(0, l.recorded.size() - 1)));
+        }},
     IntendedChange{"the run says once that a locator is also a call of the country file",
         [](const Line& l) {
             return l.set.json() && l.actual.find(",\"note\":\"") != std::string_view::npos &&

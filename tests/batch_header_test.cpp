@@ -139,7 +139,8 @@ TEST(BatchJsonEntity, EachPairNamesTheCountryFile)
         std::vector<std::string> endings;
     } cases[] = {
         {"no station by callsign", true, "JO01 FN20\n", {member}},
-        {"a callsign, then a locator pair", true, "JO01 VK2ABC\nJO01 FN20\n", {"\"about\":true}" + member, member}},
+        {"a callsign, then a locator pair", true, "JO01 VK2ABC\nJO01 FN20\n",
+            {"\"about\":true,\"wae\":false,\"dxcc_entity\":null}" + member, member}},
         {"a line that cannot be used", true, "JO01\n", {"found 1 field\"}"}},
         {"without --entity", false, "JO01 FN20\n", {"from true north\"}"}},
     };

@@ -102,15 +102,17 @@ TEST_F(CallsignStations, PositionsAndTheirText)
             path + "\" (VER20240101)\n");
     std::string csv;
     appendCallsignCsv(callsigns, csv);
-    EXPECT_EQ(csv, ",G4XYZ,England,G,EU,14,27,0,,VK2ABC,Australia,VK,OC,30,59,10,about");
+    EXPECT_EQ(csv, ",G4XYZ,England,G,EU,14,27,0,,VK2ABC,Australia,VK,OC,30,59,10,about,,,,");
 
     std::string json = "{\"distance\":1}\n";
     appendCallsignJson(callsigns, true, json);
     EXPECT_EQ(json,
         "{\"distance\":1,\"own_callsign\":{\"callsign\":\"G4XYZ\",\"entity\":\"England\",\"prefix\":\"G\","
-        "\"continent\":\"EU\",\"cq_zone\":14,\"itu_zone\":27,\"utc_offset\":0,\"about\":false},"
+        "\"continent\":\"EU\",\"cq_zone\":14,\"itu_zone\":27,\"utc_offset\":0,\"about\":false,\"wae\":false,"
+        "\"dxcc_entity\":null},"
         "\"other_callsign\":{\"callsign\":\"VK2ABC\",\"entity\":\"Australia\",\"prefix\":\"VK\","
-        "\"continent\":\"OC\",\"cq_zone\":30,\"itu_zone\":59,\"utc_offset\":10,\"about\":true},"
+        "\"continent\":\"OC\",\"cq_zone\":30,\"itu_zone\":59,\"utc_offset\":10,\"about\":true,\"wae\":false,"
+        "\"dxcc_entity\":null},"
         "\"country_file\":{\"path\":\"" +
             path + "\",\"version\":\"VER20240101\"}}\n");
 
@@ -120,7 +122,7 @@ TEST_F(CallsignStations, PositionsAndTheirText)
     ASSERT_TRUE(callsigns.lookUp("FR/J", true, station, error)) << error;
     csv.clear();
     appendCallsignCsv(callsigns, csv);
-    EXPECT_EQ(csv, ",FR/J,\"Juan de Nova, Europa\",FR/j,AF,39,53,3,about,,,,,,,,");
+    EXPECT_EQ(csv, ",FR/J,\"Juan de Nova, Europa\",FR/j,AF,39,53,3,about,,,,,,,,,,,,");
 }
 
 TEST_F(CallsignStations, CallOptionAndUnreadableFiles)
@@ -250,7 +252,7 @@ TEST_F(CliCallsigns, StationsByCallsignInEachForm)
             "Beam heading from the other station: 128 degrees\n"
             "My station: G4XYZ, England (G), EU, CQ zone 14, ITU zone 27, UTC\n"},
         {"batch with the column group", {"--batch", "--entity"}, "G4ABC 51.5 0\nVK2ABC/MM G4ABC\n", 1,
-            "0,,,G4ABC,England,G,EU,14,27,0,about,,,,,,,,\n"
+            "0,,,G4ABC,England,G,EU,14,27,0,about,,,,,,,,,,,,\n"
             "ERROR: own station: VK2ABC/MM is maritime mobile (/MM): a station at sea has no fixed position\n"},
         {"--call for a text that is also a locator", {"JO01", "--call", "MM00AA"}, {}, 0,
             "Distance: 68.8 km\n"
