@@ -68,10 +68,14 @@ int writeOut(const std::string& text);
 // the user gave; a status to exit with when they cannot be read.
 int readStations(const cli::CommandLine& line, cli::Callsigns& callsigns, bool json, Position& own, Position& other)
 {
-    const cli::StationsRead read = cli::readStationArguments({line.value(cli::Option::From),
-        line.value(cli::Option::To), line.positionalArguments(), line.value(cli::Option::Call), &callsigns});
+    const cli::StationsRead read =
+        cli::readStationArguments({line.value(cli::Option::From), line.value(cli::Option::To),
+            line.positionalArguments(), line.value(cli::Option::Call), &callsigns, cli::savedOwnStationFile()});
     switch (read.status) {
     case cli::StationsRead::Status::Ok:
+        if (!read.note.empty()) {
+            std::fprintf(stderr, "skybrant-cli: %s\n", read.note.c_str());
+        }
         own = read.own;
         other = read.other;
         return kExitOk;
