@@ -6,6 +6,7 @@
 #include "core/utf8.h"
 #include "validation/range_checks.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace skybrant::settings {
@@ -148,11 +149,7 @@ SavedOwnStation readSavedOwnStation(const std::string& path)
         }
     }
     const std::string unusable = "the own station saved in " + shown + " is not usable: ";
-    std::size_t missing = 0;
-    for (std::size_t k = 0; k < values.size(); ++k) {
-        missing += values[k] ? 0 : 1;
-    }
-    if (missing == values.size()) {
+    if (std::none_of(values.begin(), values.end(), [](const auto& v) { return v.has_value(); })) {
         saved.why = noneSaved;
         saved.noneSaved = true;
         return saved;
