@@ -2,6 +2,10 @@
 
 #include "callsign_stations.h"
 
+#include "core/utf8.h"
+#include "settings/own_station.h"
+#include "settings/settings_read.h"
+
 #include <string_view>
 
 namespace skybrant::cli {
@@ -78,6 +82,22 @@ OtherOption otherOption(const StationArguments& arguments)
     return arguments.call ? OtherOption{arguments.call, "call"} : OtherOption{arguments.to, "to"};
 }
 
+// The own station saved in the settings file, for a run that gave only
+// the other station.
+StationsRead::Status savedOwn(const StationArguments& arguments, StationsRead& read)
+{
+    const settings::SavedOwnStation saved = settings::readSavedOwnStation(*arguments.ownStationFile);
+    if (!saved.entry) {
+        read.error = saved.why;
+        return saved.noneSaved ? StationsRead::Status::Usage : StationsRead::Status::BadField;
+    }
+    read.own = saved.position;
+    std::string shown;
+    appendShown(*arguments.ownStationFile, shown);
+    read.note = "own station from " + shown + ": " + saved.text;
+    return StationsRead::Status::Ok;
+}
+
 // One station from an option, the other from the station fields.
 StationsRead::Status optionAndFields(const StationArguments& arguments, StationsRead& read)
 {
@@ -87,6 +107,9 @@ StationsRead::Status optionAndFields(const StationArguments& arguments, Stations
                           : optionStation(*to.value, to.name, Side::Other, read.other, read.error, arguments.callsigns);
     if (status != StationsRead::Status::Ok) {
         return status;
+    }
+    if (!hasFrom && arguments.fields.empty() && arguments.ownStationFile) {
+        return savedOwn(arguments, read);
     }
     status = statusOf(readOneStation(fieldsOf(arguments.fields), hasFrom ? Side::Other : Side::Own,
         hasFrom ? read.other : read.own, read.error, arguments.callsigns));
@@ -123,10 +146,33 @@ StationsRead::Status readInto(const StationArguments& arguments, StationsRead& r
         read.error = wrongFieldCount(fields.size());
         return StationsRead::Status::Usage;
     }
-    return statusOf(readPair(fields, read.own, read.other, read.error, arguments.callsigns));
+    const auto status = statusOf(readPair(fields, read.own, read.other, read.error, arguments.callsigns));
+    if (status != StationsRead::Status::Usage || !arguments.ownStationFile) {
+        return status;
+    }
+    // No pair: the fields may still make the other station alone.
+    std::string error;
+    if (arguments.callsigns != nullptr) {
+        arguments.callsigns->startPair();
+    }
+    switch (readOneStation(fields, Side::Other, read.other, error, arguments.callsigns)) {
+    case ReadResult::Ok:
+        return savedOwn(arguments, read);
+    case ReadResult::BadField:
+        read.error = error;
+        return StationsRead::Status::BadField;
+    case ReadResult::WrongCount:
+        break;
+    }
+    return status;
 }
 
 }  // namespace
+
+std::string savedOwnStationFile()
+{
+    return settings::settingsFilePath(settings::kOwnStationApplication);
+}
 
 StationsRead readStationArguments(const StationArguments& arguments)
 {
@@ -138,6 +184,7 @@ StationsRead readStationArguments(const StationArguments& arguments)
     if (read.status != StationsRead::Status::Ok) {
         read.own = {};
         read.other = {};
+        read.note.clear();
     } else {
         read.error.clear();
     }

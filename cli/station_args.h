@@ -22,7 +22,13 @@ struct StationArguments {
     // The country file for stations given by callsign; none reads no
     // callsigns.
     Callsigns* callsigns = nullptr;
+    // The settings file whose saved own station stands in when only the
+    // other station is given; none reads no file.
+    std::optional<std::string> ownStationFile = std::nullopt;
 };
+
+// The settings file the window saves the own station in.
+std::string savedOwnStationFile();
 
 struct StationsRead {
     enum class Status {
@@ -36,11 +42,17 @@ struct StationsRead {
     // When status is not Ok: one sentence naming the option or station and
     // what is wrong.
     std::string error;
+    // When the own station came from the settings file: "own station from
+    // PATH: 51 30 0 N 0 7 0 W", to tell once.
+    std::string note;
 };
 
 // The own and other station from whichever of --from, --to and the station
 // fields were given: both options and no fields; one option, the other
 // station from the fields; or both stations from the fields, own first.
+// When only the other station is given (--to or --call alone, or station
+// fields that make one station and no pair), the own station is the one
+// saved in ownStationFile.
 StationsRead readStationArguments(const StationArguments& arguments);
 
 }  // namespace skybrant::cli

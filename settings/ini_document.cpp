@@ -27,30 +27,6 @@ QString escapeValue(const QString& value)
     return quote ? u'"' + out + u'"' : out;
 }
 
-// Blanks around an unquoted value are layout, as hand-edited files have
-// them ("Degree = 51"); the writer quotes any value whose blanks count.
-QString unescapeValue(QStringView text)
-{
-    text = text.trimmed();
-    if (text.size() >= 2 && text.front() == u'"' && text.back() == u'"') {
-        text = text.mid(1, text.size() - 2);
-    }
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\\' && i + 1 < text.size()) {
-            const QChar next = text[i + 1];
-            if (next == u'\\' || next == u'n' || next == u'r') {
-                out += next == u'n' ? QChar(u'\n') : next == u'r' ? QChar(u'\r') : QChar(u'\\');
-                ++i;
-                continue;
-            }
-        }
-        out += text[i];
-    }
-    return out;
-}
-
 bool isComment(QStringView trimmed)
 {
     return trimmed.startsWith(u';') || trimmed.startsWith(u'#');
@@ -58,101 +34,44 @@ bool isComment(QStringView trimmed)
 
 }  // namespace
 
-QString IniDocument::readLine(QByteArrayView raw, Line& line, Section& current)
+std::string IniDocument::readLine(std::string_view raw, Line& line, IniSection& current)
 {
-    line.raw = raw.toByteArray();
+    const QByteArrayView bytes(raw.data(), static_cast<qsizetype>(raw.size()));
+    line.raw = bytes.toByteArray();
     line.asRead = true;
-    // Stateless, so that a sequence cut off at the line's end counts as an
+    // Stateless, so that a sequence cut off at the line's end shows as an
     // error rather than being held back for more; a U+FEFF stays text.
     QStringDecoder decode(
         QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    line.text = decode(raw);
-    // A U+FEFF starting a later line (two files joined with cat) says
-    // nothing; the line is read without it and written back with it.
-    QByteArrayView said = raw;
-    if (said.startsWith("\xEF\xBB\xBF")) {
-        said = said.sliced(3);
-    }
-    const bool heading = said.trimmed().startsWith('[');
-    const qsizetype eq = said.indexOf('=');
-    const QString key = eq > 0 ? QString::fromUtf8(said.first(eq)).trimmed() : QString();
-    QString problem;
-    if (raw.contains('\0')) {
-        problem = QStringLiteral("holds binary data");
-    } else if (decode.hasError()) {
-        problem = QStringLiteral("is not UTF-8 text");
-    }
-    if (!problem.isEmpty()) {
-        line.kind = Kind::Unreadable;
-        if (heading) {
-            current.known = false;
-        } else if (current.known && !key.contains(QChar::ReplacementCharacter)) {
-            // Its key is still known: a save of that key takes this line's place.
-            line.section = current.name;
-            line.key = key;
-        }
-        return problem;
-    }
-    QStringView text = line.text;
-    if (text.startsWith(QChar(0xFEFF))) {
-        text = text.sliced(1);
-    }
-    const QStringView trimmed = text.trimmed();
-    if (trimmed.isEmpty() || isComment(trimmed)) {
-        return {};
-    }
-    if (heading) {
-        if (!trimmed.endsWith(u']') || trimmed.size() < 3) {
-            current.known = false;
-            line.kind = Kind::Unreadable;
-            return QStringLiteral("is not a complete [section] heading");
-        }
-        current = {trimmed.mid(1, trimmed.size() - 2).trimmed().toString(), true};
-        line.kind = Kind::Section;
-        line.section = current.name;
-        return {};
-    }
-    if (key.isEmpty()) {
-        line.kind = Kind::Unreadable;
-        return QStringLiteral("is neither a [section] heading nor a key=value line");
-    }
-    if (!current.known) {
-        line.kind = Kind::Unreadable;
-        return QStringLiteral("is under a heading that could not be read");
-    }
-    line.kind = Kind::Key;
-    line.section = current.name;
-    line.key = key;
-    line.value = unescapeValue(text.sliced(text.indexOf(u'=') + 1));
-    return {};
+    line.text = decode(bytes);
+    const IniLine read = readIniLine(raw, current);
+    // QString::fromUtf8 would drop a U+FEFF that starts a value or key.
+    const auto text = [](const std::string& s) {
+        QStringDecoder keep(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return QString(keep(QByteArrayView(s.data(), static_cast<qsizetype>(s.size()))));
+    };
+    line.kind = read.kind;
+    line.section = text(read.section);
+    line.key = text(read.key);
+    line.value = text(read.value);
+    return read.problem;
 }
 
 IniDocument IniDocument::parse(const QByteArray& bytes)
 {
     IniDocument doc;
-    QByteArrayView rest(bytes);
-    if (rest.startsWith("\xEF\xBB\xBF")) {
-        doc.byteOrderMark_ = true;
-        rest = rest.sliced(3);
-    }
-    Section current;
-    qsizetype lineNumber = 0;
-    while (!rest.isEmpty()) {
-        const qsizetype end = rest.indexOf('\n');
-        QByteArrayView raw = end < 0 ? rest : rest.first(end);
-        rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
-        ++lineNumber;
+    const IniText text = splitIniText({bytes.constData(), static_cast<std::size_t>(bytes.size())});
+    doc.byteOrderMark_ = text.byteOrderMark;
+    IniSection current;
+    for (std::size_t i = 0; i < text.lines.size(); ++i) {
         Line line;
-        line.crlf = raw.endsWith('\r');
-        if (line.crlf) {
-            raw.chop(1);
-        }
-        if (lineNumber == 1) {
+        line.crlf = text.lines[i].crlf;
+        if (i == 0) {
             doc.crlf_ = line.crlf;
         }
-        const QString problem = readLine(raw, line, current);
-        if (!problem.isEmpty()) {
-            doc.problems_ << QStringLiteral("line %1 %2").arg(lineNumber).arg(problem);
+        const std::string problem = readLine(text.lines[i].raw, line, current);
+        if (!problem.empty()) {
+            doc.problems_ << QString::fromStdString(iniProblem(i + 1, problem));
         }
         doc.lines_.push_back(std::move(line));
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ini_line.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -56,7 +58,7 @@ public:
 private:
     // Unreadable: kept as its bytes; its section and key are known when
     // the text before its '=' could be read under a heading that could.
-    enum class Kind { Other, Section, Key, Unreadable };
+    using Kind = IniLineKind;
     struct Line {
         Kind kind = Kind::Other;
         QByteArray raw;  // as read, without its line end
@@ -68,13 +70,8 @@ private:
         bool crlf = false;
     };
 
-    struct Section {
-        QString name;
-        bool known = true;  // false under a heading that could not be read
-    };
-
     // Reads one line into line; returns why it cannot be read, or nothing.
-    static QString readLine(QByteArrayView raw, Line& line, Section& current);
+    static std::string readLine(std::string_view raw, Line& line, IniSection& current);
     // The line that holds section/key (the last, if there are more).
     std::optional<std::size_t> find(const QString& section, const QString& key) const;
     // The first line of section's block (just past its heading) and one

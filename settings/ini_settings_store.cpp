@@ -5,7 +5,7 @@
 #include "core/utf8.h"
 
 #include <QDir>
-#include <QStandardPaths>
+#include <QFile>
 
 #include <map>
 #include <utility>
@@ -20,8 +20,7 @@ constexpr std::size_t kShownBytes = 60;
 
 QString settingsPath(const QString& application)
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' + application + u'/' +
-        application + QLatin1String(".ini");
+    return QFile::decodeName(QByteArray::fromStdString(settingsFilePath(QFile::encodeName(application).toStdString())));
 }
 
 // Whether a save leaves the file as it found it, because it could not be

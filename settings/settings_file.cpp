@@ -20,15 +20,6 @@ namespace skybrant::settings {
 
 namespace {
 
-// Whether a save may put a regular file where path's non-regular target
-// (of the kind in mode) stands.
-bool replaceable(const QByteArray& path, mode_t mode)
-{
-    struct stat own { };
-    const bool link = ::lstat(path.constData(), &own) == 0 && S_ISLNK(own.st_mode);
-    return !link && (S_ISFIFO(mode) || S_ISSOCK(mode));
-}
-
 // Holds the settings folder's lock (flock, which the system drops with the
 // process, so a program that died never leaves it taken). Waits a moment
 // for another program's save; past that the save goes ahead unlocked, as a
@@ -106,60 +97,13 @@ QString whyNoFolder(const QString& path)
 
 FileContents readSettingsFile(const QString& path)
 {
+    SettingsBytes read = readSettingsBytes(QFile::encodeName(path).toStdString());
     FileContents found;
-    const QByteArray native = QFile::encodeName(path);
-    struct stat info { };
-    // Looked at before it is opened: opening a named pipe waits for a
-    // writer, and opening a device can have effects of its own.
-    if (::stat(native.constData(), &info) != 0) {
-        found.state =
-            errno == ENOENT || errno == ENOTDIR ? FileContents::State::Absent : FileContents::State::CannotOpen;
-        found.why = qt_error_string(errno);
-        return found;
-    }
-    const auto judge = [&found, &native](const struct stat& st) {
-        if (!S_ISREG(st.st_mode)) {
-            found.state = FileContents::State::NotRegular;
-            found.kind = QString::fromLatin1(fileKind(st.st_mode));
-            found.replaceable = replaceable(native, st.st_mode);
-            return false;
-        }
-        if (st.st_size > kMaxSettingsFileSize) {
-            found.state = FileContents::State::TooLarge;
-            return false;
-        }
-        return true;
-    };
-    if (!judge(info)) {
-        return found;
-    }
-    // Something else may have taken its place since: never wait on it.
-    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        found.state = errno == ENOENT ? FileContents::State::Absent : FileContents::State::CannotOpen;
-        found.why = qt_error_string(errno);
-        return found;
-    }
-    QFile file;
-    if (::fstat(fd, &info) != 0 || !judge(info) || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        found.why = qt_error_string(errno);
-        ::close(fd);
-        if (found.state == FileContents::State::Absent) {
-            found.state = FileContents::State::CannotOpen;
-        }
-        return found;
-    }
-    found.bytes = file.read(kMaxSettingsFileSize + 1);
-    if (found.bytes.size() > kMaxSettingsFileSize) {
-        found.bytes.clear();
-        found.state = FileContents::State::TooLarge;
-    } else if (file.error() != QFileDevice::NoError) {
-        found.bytes.clear();
-        found.state = FileContents::State::CannotOpen;
-        found.why = file.errorString();
-    } else {
-        found.state = FileContents::State::Read;
-    }
+    found.state = read.state;
+    found.bytes = QByteArray(read.bytes.data(), static_cast<qsizetype>(read.bytes.size()));
+    found.why = QString::fromLocal8Bit(read.why.data(), static_cast<qsizetype>(read.why.size()));
+    found.kind = QString::fromLatin1(read.kind);
+    found.replaceable = read.replaceable;
     return found;
 }
 
@@ -173,7 +117,8 @@ std::optional<QString> replaceSettingsFile(
     const FolderLock lock(target.absolutePath());
     struct stat info { };
     const QByteArray native = QFile::encodeName(path);
-    if (::stat(native.constData(), &info) == 0 && !S_ISREG(info.st_mode) && !replaceable(native, info.st_mode)) {
+    if (::stat(native.constData(), &info) == 0 && !S_ISREG(info.st_mode) &&
+        !replaceableByFile(native.toStdString(), info.st_mode)) {
         if (S_ISDIR(info.st_mode)) {
             return QStringLiteral("a folder of that name is in the way");
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings_read.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -8,19 +10,9 @@
 
 namespace skybrant::settings {
 
-// A settings file larger than this is damaged, not read: it can only be a
-// file that is not ours, and reading it whole could take all memory.
-inline constexpr qint64 kMaxSettingsFileSize = qint64{1} << 20;
-
 // What stands at the settings file's place.
 struct FileContents {
-    enum class State {
-        Absent,
-        Read,  // bytes holds the file
-        NotRegular,  // a named pipe, device, folder or socket: never opened
-        TooLarge,
-        CannotOpen,
-    };
+    using State = SettingsBytes::State;
     State state = State::Absent;
     QByteArray bytes;
     QString why;  // for CannotOpen: the system's words, "Permission denied"
@@ -31,8 +23,7 @@ struct FileContents {
     bool replaceable = false;
 };
 
-// Reads the file at path, following symlinks to a regular file only and at
-// most kMaxSettingsFileSize bytes of it.
+// Reads the file at path as readSettingsBytes does.
 FileContents readSettingsFile(const QString& path);
 
 // Replaces the file at path, atomically, with what contents makes of the

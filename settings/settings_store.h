@@ -41,7 +41,8 @@ public:
 QString notUnderstood(const QString& section, const QString& key, const QString& value, const QString& setting);
 
 // The real store: one INI file per application,
-// $XDG_CONFIG_HOME/<application>/<application>.ini (~/.config by default).
+// $XDG_CONFIG_HOME/<application>/<application>.ini (~/.config when it is
+// unset or not an absolute path; see settingsFilePath).
 // A commit replaces the file atomically, keeping its comments and the
 // sections and keys it did not save.
 std::unique_ptr<SettingsStore> makeIniSettingsStore();

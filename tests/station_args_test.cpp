@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -70,6 +72,61 @@ TEST(StationArguments, ReadsEachWayOfGivingTheStations)
             EXPECT_EQ(read.error.substr(0, c.error.size()), c.error);
         }
     }
+}
+
+// Only the other station given: the own station is the one the window
+// saved, and the note tells where it came from.
+TEST(StationArguments, TakesTheSavedOwnStationWhenOnlyTheOtherIsGiven)
+{
+    std::string folder = "/tmp/skybrant-args-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder.data()), nullptr);
+    const std::string saved = folder + "/saved.ini";
+    std::ofstream(saved) << "[Latitude]\nDegree=10\nMinute=30\nSecond=0\nN/S=S\n[Longitude]\nDegree=20\nMinute=0\n"
+                            "Second=0\nE/W=E\n";
+    const std::string absent = folder + "/absent.ini";
+    const std::string note = "own station from " + saved + ": 10 30 0 S 20 0 0 E";
+    struct Case {
+        const char* name;
+        StationArguments arguments;
+        Status status;
+        std::string text;  // the note when the read succeeds, else the start of the error
+        double ownLat = 0, ownLon = 0, otherLat = 0, otherLon = 0;
+    };
+    const std::vector<Case> cases{
+        {"one locator as a field", {none, none, {"FN20"}, none, nullptr, saved}, Status::Ok, note, -10.5, 20, 40.5,
+            -75},
+        {"one station of entry fields", {none, none, {"30 0 0 N 20 0 0 W"}, none, nullptr, saved}, Status::Ok, note,
+            -10.5, 20, 30, -20},
+        {"--to alone", {none, "FN20", {}, none, nullptr, saved}, Status::Ok, note, -10.5, 20, 40.5, -75},
+        {"--from wins", {"JO01", none, {"FN20"}, none, nullptr, saved}, Status::Ok, "", 51.5, 1, 40.5, -75},
+        {"a pair of fields needs none", {none, none, {"JO01 FN20"}, none, nullptr, saved}, Status::Ok, "", 51.5, 1,
+            40.5, -75},
+        {"none saved", {none, none, {"FN20"}, none, nullptr, absent}, Status::Usage,
+            "no own station is saved in " + absent + ": give it with --from or as the first station"},
+        {"--to alone with none saved", {none, "FN20", {}, none, nullptr, absent}, Status::Usage,
+            "no own station is saved in "},
+        {"a bad lone station", {none, none, {"FN2"}, none, nullptr, saved}, Status::BadField,
+            "other locator \"FN2\" has 3 characters"},
+        {"three fields make no station", {none, none, {"1 2 3"}, none, nullptr, saved}, Status::Usage,
+            "expected two stations"},
+        {"no settings file to read", {none, none, {"FN20"}}, Status::Usage, "expected two stations"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto read = readStationArguments(c.arguments);
+        EXPECT_EQ(read.status, c.status) << read.error;
+        if (c.status == Status::Ok) {
+            EXPECT_EQ(read.note, c.text);
+            EXPECT_DOUBLE_EQ(read.own.latDegrees, c.ownLat);
+            EXPECT_DOUBLE_EQ(read.own.lonDegrees, c.ownLon);
+            EXPECT_DOUBLE_EQ(read.other.latDegrees, c.otherLat);
+            EXPECT_DOUBLE_EQ(read.other.lonDegrees, c.otherLon);
+        } else {
+            EXPECT_EQ(read.error.substr(0, c.text.size()), c.text);
+            EXPECT_EQ(read.note, "");
+        }
+    }
+    std::system(("rm -rf '" + folder + "'").c_str());
 }
 
 }  // namespace

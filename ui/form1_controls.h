@@ -4,6 +4,7 @@
 // form1_controls.cpp. Building, wiring, the tab order, assistive texts and
 // the saved entries are all derived from these rows.
 
+#include "settings/own_station.h"
 #include "validation/range_checks.h"
 
 #include <QRgb>
@@ -91,10 +92,7 @@ struct CoordinateRole {
 };
 
 // Where the own station's entries are kept between runs.
-struct SavedAs {
-    const char* section = nullptr;
-    const char* key = nullptr;
-};
+using SavedAs = settings::IniKey;
 
 using Handler = void (Form1::*)();
 using KeyHandler = void (Form1::*)(char16_t& keyAscii);
