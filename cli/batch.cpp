@@ -51,23 +51,6 @@ void appendPair(const Report& report, const BatchOptions& options, std::uint64_t
     }
 }
 
-// The run's one note: in the JSON object of the line it is about, or on
-// the error stream beside the CSV, which stays columns only.
-void appendNote(const std::string& note, const BatchOptions& options, std::string& out)
-{
-    if (note.empty()) {
-        return;
-    }
-    if (options.json && out.ends_with("}\n")) {
-        out.resize(out.size() - 2);
-        out += ",\"note\":";
-        appendJsonString(note, out);
-        out += "}\n";
-        return;
-    }
-    std::fprintf(stderr, "skybrant-cli: note: %s\n", note.c_str());
-}
-
 }  // namespace
 
 void appendLineFailure(std::string_view reason, const BatchOptions& options, std::uint64_t lineNumber, std::string& out)
@@ -140,7 +123,7 @@ bool appendBatchLine(std::string_view line, const BatchOptions& options, std::ui
     } else if (readPair(std::span(fields.data(), count), own, other, error, options.callsigns) == ReadResult::Ok) {
         appendPair(makeReport(own, other, options.report), options, lineNumber, out);
         if (options.callsigns != nullptr) {
-            appendNote(options.callsigns->takeNote(), options, out);
+            appendRunNote(options.callsigns->takeNote(), options.json, out);
         }
         return true;
     }

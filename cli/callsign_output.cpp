@@ -5,6 +5,7 @@
 #include "report.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace skybrant::cli {
 
@@ -165,6 +166,21 @@ void appendCallsignJson(const Callsigns& callsigns, bool countryFile, std::strin
         json += '}';
     }
     json += "}\n";
+}
+
+void appendRunNote(const std::string& note, bool json, std::string& out)
+{
+    if (note.empty()) {
+        return;
+    }
+    if (json && out.ends_with("}\n")) {
+        out.resize(out.size() - 2);
+        jsonMember("note", out);
+        appendJsonString(note, out);
+        out += "}\n";
+        return;
+    }
+    std::fprintf(stderr, "skybrant-cli: note: %s\n", note.c_str());
 }
 
 void appendCallsignCsv(const Callsigns& callsigns, std::string& out)

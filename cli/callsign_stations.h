@@ -117,6 +117,11 @@ void appendCallsignCsv(const Callsigns& callsigns, std::string& out);
 // {"path", "version"}.
 void appendCallsignJson(const Callsigns& callsigns, bool countryFile, std::string& json);
 
+// The run's one note ("DL read as a locator; ..."): a member "note" of the
+// JSON object that ends out, or a line on the error stream beside text and
+// CSV, which stay as they are.
+void appendRunNote(const std::string& note, bool json, std::string& out);
+
 inline constexpr std::string_view kCallsignCsvColumns =
     "own_callsign,own_entity,own_prefix,own_continent,own_cq_zone,own_itu_zone,own_utc_offset,own_about,"
     "other_callsign,other_entity,other_prefix,other_continent,other_cq_zone,other_itu_zone,other_utc_offset,"

@@ -146,6 +146,7 @@ int run(std::span<const char* const> arguments)
         if (!line.positional().empty() || line.isSet("from") || line.isSet("to")) {
             return usageError("--batch reads the pairs from standard input and takes no stations as arguments");
         }
+        callsigns.readOtherAsCallsign(line.isSet("calls"));
         BatchOptions batch{options.report, options.json, &callsigns, options.entity};
         batch.header = line.isSet("header");
         return runBatchMode(batch);

@@ -93,6 +93,16 @@ inline constexpr std::array kOptionTable{
                       ".B \\-\\-from\n"
                       "or the station fields. Without it a callsign is recognised by itself:\n"
                       ".BR \"skybrant\\-cli JO01 VK2ABC\" ."},
+    OptionHelp{.name = "calls",
+        .needs = "batch",
+        .needsWhy = "reads the other station of --batch's lines",
+        .help = "With --batch, read the other station of every line as a callsign unless it is written as "
+                "coordinates, even where it could be a locator (GB22GE).",
+        .manDetails = "For a log of callsigns, some of which have the shape of a locator:\n"
+                      ".BR \"skybrant\\-cli \\-\\-batch \\-\\-calls \\-\\-entity < log.txt\" .\n"
+                      "A single word with\n"
+                      ".B @\n"
+                      "before it is a callsign in any line."},
     OptionHelp{.name = "locator",
         .help = "Also show each station's 6- and 8-character locator.",
         .manDetails = "For example:\n"
@@ -282,7 +292,12 @@ inline constexpr std::array kOptionTable{
                       ".BR \\-\\-batch ,\n"
                       "each line gains, for the own and then the other station,\n"
                       ".IR callsign , entity , prefix , continent , cq_zone , itu_zone , utc_offset , about ,\n"
-                      "empty for a station not given by callsign.\n"
+                      "empty for a station not given by callsign, and after those, for the own\n"
+                      "and then the other station,\n"
+                      ".IR wae , dxcc_entity :\n"
+                      ".B wae\n"
+                      "for an entity of the WAE list only (Sicily, European Turkey), with the DXCC\n"
+                      "country it counts for.\n"
                       "With\n"
                       ".BR \\-\\-json ,\n"
                       "the object gains\n"

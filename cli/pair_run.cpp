@@ -189,11 +189,18 @@ int figuresAndTurn(const Position& own, const Position& other, const PairOptions
         // One object: the rotator's answer goes inside it.
         const int status = options.rotator ? turn(options, report, rotator) : kExitOk;
         appendJson(report, options.report, 0, rotator ? &*rotator : nullptr, text);
+        if (options.entity) {
+            // The file's version whether or not a station was a callsign.
+            std::string unread;
+            options.callsigns->ready(unread);
+        }
         appendCallsignJson(*options.callsigns, options.entity, text);
+        appendRunNote(options.callsigns->takeNote(), true, text);
         const int written = writeOut(text);
         return status != kExitOk ? status : written;
     }
     // The figures first, so they are on screen while the rotator answers.
+    appendRunNote(options.callsigns->takeNote(), false, text);
     appendText(report, options.report, text);
     appendCallsignText(*options.callsigns, text);
     if (options.entity) {

@@ -24,10 +24,20 @@ constexpr std::array kStationForms{
         "locator stands for the centre of its square."},
     StationForm{"decimal degrees", "LAT LON",
         "North and east positive, such as 51.5 -0.12; latitude from -90 to 90, longitude from -180 to 180."},
-    StationForm{"a callsign", "W1AW",
-        "Such as W1AW, VK2ABC, DL/G4ABC or G4ABC/P, standing for its country's reference point in the country "
-        "file (cty.dat, see --cty). A text that is a locator or a number is read as one; --call forces a "
-        "callsign."},
+    StationForm{"a position with hemisphere letters", "51 30 N 0 7 W",
+        "Each coordinate with N or S, E or W before or after it, in either order: decimal degrees (51.5N 0.12W, "
+        "N51.5 W0.12), degrees and minutes with optional seconds, with or without the signs \u00b0 ' \" or with "
+        ": (51 30 N 0 7 W, 51\u00b030'N 0\u00b007'W, 51:30:00N 0:07:00W, 51d30N 0d7W), and ADIF's N051 30.000 "
+        "W000 07.000. Minutes and seconds are below 60; only the last number of a coordinate may have a fraction."},
+    StationForm{"a callsign or prefix", "W1AW",
+        "Such as W1AW, VK2ABC, DL/G4ABC, G4ABC/P or a bare prefix (VK, W) for its country, standing where the "
+        "country file (cty.dat, see --cty) places it, most often at its country's reference point; /P, /M, /A, "
+        "/QRP, /R and /LH stay in the home country. Where a text could be two things: @ before it always makes "
+        "it a callsign (@GB22GE, @DL); a valid locator or a number is read as one, and when the country file also "
+        "lists it as a prefix or call the run says so once (for a two-character locator always, for a longer one "
+        "when the file is read for the run anyway) (\"DL read as a locator; write @DL for the "
+        "callsign\"); a text that is neither, and that the country file lists, is that callsign (TX9, RAEM). "
+        "--call and, with --batch, --calls read the other station as a callsign."},
 };
 
 constexpr std::array kExitStatuses{
@@ -96,8 +106,9 @@ const std::string_view kDescription =
     "of standard input.";
 
 const std::string_view kStationNotes =
-    "The own station comes first. An argument may hold several fields separated by blanks. Letters may be in "
-    "either case.";
+    "The own station comes first. With only the other station given (a single station, or --to or --call "
+    "alone), the own station is the one the Skybrant window saved, and the program says so on standard error. "
+    "An argument may hold several fields separated by blanks. Letters may be in either case.";
 
 const std::string_view kBatchNotes =
     "Blank lines and lines starting with # are copied through; a line that cannot be used becomes "

@@ -168,7 +168,7 @@ TEST(CliMap, NoWordFromQt)
         EXPECT_TRUE(line.isEmpty() || line.startsWith("skybrant-cli: ")) << line.toStdString();
     }
     EXPECT_FALSE(drawn.err.contains("XDG_RUNTIME_DIR"));
-    const CliRun usage = cli({"JO01", "--map", png});
+    const CliRun usage = cli({"--map", png});
     EXPECT_EQ(usage.exitCode, 2);
     EXPECT_TRUE(usage.err.startsWith("skybrant-cli: expected two stations")) << usage.err.toStdString();
     EXPECT_FALSE(usage.err.contains("XDG_RUNTIME_DIR"));
