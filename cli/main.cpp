@@ -34,8 +34,8 @@ int usageError(const std::string& message)
 // of them the user gave; a status to exit with when they cannot be read.
 int readStations(const CommandLine& line, Callsigns& callsigns, bool json, Position& own, Position& other)
 {
-    const StationsRead read = readStationArguments({line.text("from"), line.text("to"), line.positional(),
-        line.text("call"), &callsigns, savedOwnStationFile()});
+    const StationsRead read = readStationArguments(
+        {line.text("from"), line.text("to"), line.positional(), line.text("call"), &callsigns, savedOwnStationFile()});
     switch (read.status) {
     case StationsRead::Status::Ok:
         if (!read.note.empty()) {

@@ -40,7 +40,7 @@ bool take(std::span<const std::string_view>& tokens, std::size_t count, Read&& r
 
 }  // namespace
 
-bool StationReader::listed(std::string_view text)
+bool StationReader::listed(std::string_view text) const
 {
     std::string unused;
     const CountryFiles* files = rules_.countryFile->files(unused);
@@ -70,7 +70,7 @@ void StationReader::noteLocator(std::string_view text)
     note_ = bare + " read as a locator; write @" + bare + " for the callsign";
 }
 
-bool StationReader::readCall(std::string_view text, bool own, Station& station, std::string& error)
+bool StationReader::readCall(std::string_view text, bool own, Station& station, std::string& error) const
 {
     if (rules_.countryFile == nullptr) {
         error = std::string(own ? "own" : "other") + " station: callsigns cannot be read here";
@@ -86,6 +86,18 @@ bool StationReader::readCall(std::string_view text, bool own, Station& station, 
     return true;
 }
 
+// "@CALL": a callsign, whatever else the text could be.
+bool StationReader::readMarkedCall(
+    std::span<const std::string_view>& tokens, bool own, Station& station, std::string& error) const
+{
+    const std::string_view call = tokens[0].substr(1);
+    if (call.empty()) {
+        error = std::string(own ? "own" : "other") + " station: \"@\" needs a callsign after it";
+        return false;
+    }
+    return take(tokens, 1, [&] { return readCall(call, own, station, error); });
+}
+
 // Reads one station from the front of tokens and drops the tokens it used.
 // On a bad field returns false and sets error to a sentence naming the
 // field and what is allowed; when tokens run out returns false and leaves
@@ -99,11 +111,7 @@ bool StationReader::readStation(
     }
     const std::string_view first = tokens[0];
     if (extended_ && first.starts_with('@')) {
-        if (first.size() == 1) {
-            error = std::string(own ? "own" : "other") + " station: \"@\" needs a callsign after it";
-            return false;
-        }
-        return take(tokens, 1, [&] { return readCall(first.substr(1), own, station, error); });
+        return readMarkedCall(tokens, own, station, error);
     }
     const WrittenRead written = extended_ ? readWrittenPosition(tokens, own) : WrittenRead{};
     const auto takeWritten = [&] {

@@ -67,8 +67,10 @@ public:
 
 private:
     bool readStation(std::span<const std::string_view>& tokens, Side side, Station& station, std::string& error);
-    bool readCall(std::string_view text, bool own, Station& station, std::string& error);
-    bool listed(std::string_view text);
+    bool readMarkedCall(
+        std::span<const std::string_view>& tokens, bool own, Station& station, std::string& error) const;
+    bool readCall(std::string_view text, bool own, Station& station, std::string& error) const;
+    bool listed(std::string_view text) const;
     void noteLocator(std::string_view text);
 
     ReadingRules rules_;

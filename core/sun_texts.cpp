@@ -20,7 +20,7 @@ std::string clockText(const std::optional<sys_seconds>& t, seconds offset)
     // To the nearest minute, the result being good to about one; a time in
     // the last half minute stays on its date. The offset moves the minute
     // to a local clock, round the clock's face.
-    constexpr long long kMinutesPerDay = 24 * 60;
+    constexpr long long kMinutesPerDay = 24LL * 60;
     const auto utcMinute = std::min<long long>(((*t - day).count() + 30) / 60, kMinutesPerDay - 1);
     const long long minute = ((utcMinute + offset.count() / 60) % kMinutesPerDay + kMinutesPerDay) % kMinutesPerDay;
     char text[32];

@@ -149,7 +149,8 @@ void RotatorPanel::build()
     address_ = new QLineEdit(options_.address.isEmpty() ? kDefaultAddress : options_.address, this);
     address_->setObjectName(QStringLiteral("rotatorAddress"));
     address_->setAccessibleName(QStringLiteral("Rotator address"));
-    address_->setToolTip(QStringLiteral("Where Hamlib's rotctld listens: HOST:PORT, [IPv6]:PORT, or HOST alone for port 4533"));
+    address_->setToolTip(
+        QStringLiteral("Where Hamlib's rotctld listens: HOST:PORT, [IPv6]:PORT, or HOST alone for port 4533"));
     connect_ = button(this, "rotatorConnect", QStringLiteral("Connect"), QStringLiteral("Connect to the rotator"));
     auto* addressRow = new QHBoxLayout;
     addressRow->addWidget(address_, 1);
