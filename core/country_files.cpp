@@ -1,5 +1,6 @@
 #include "country_files.h"
 
+#include "descriptor.h"
 #include "file_kind.h"
 #include "utf8.h"
 
@@ -19,27 +20,6 @@
 namespace skybrant {
 
 namespace {
-
-// An open file, closed however the read ends.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) { }
-    ~Descriptor()
-    {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    Descriptor(Descriptor&&) = delete;
-    Descriptor& operator=(Descriptor&&) = delete;
-
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 std::string tooLarge(const std::string& path)
 {

@@ -166,6 +166,31 @@ bool StationReader::readStation(
     return readDecimalPair(tokens, own, station.position, error);
 }
 
+// The plain forms first, which keep their readings and their words for a
+// text they refuse; then the forms written with letters and marks, '@' and
+// the prefixes of the country file, for a text they could not read. A text
+// with '@' is refused in the words of the forms that read it.
+template <typename Read>
+bool StationReader::inTwoPasses(std::span<const std::string_view> tokens, std::string& error, Read&& read)
+{
+    const bool marked = std::ranges::any_of(tokens, [](std::string_view t) { return t.starts_with('@'); });
+    for (const bool extended : {false, true}) {
+        extended_ = extended;
+        std::span<const std::string_view> rest = tokens;
+        std::string why;
+        if (read(rest, why) && rest.empty()) {
+            extended_ = false;
+            error.clear();
+            return true;
+        }
+        if (!extended || marked) {
+            error = std::move(why);
+        }
+    }
+    extended_ = false;
+    return false;
+}
+
 ReadResult StationReader::readPair(
     std::span<const std::string_view> tokens, Station& own, Station& other, std::string& error)
 {
@@ -182,28 +207,11 @@ ReadResult StationReader::readPair(
         }
         return ReadResult::BadField;
     }
-    // The plain forms first, which keep their readings and their words for
-    // a line they refuse; then the forms written with letters and marks,
-    // '@' and the prefixes of the country file, for a line they could not
-    // read.
-    const auto written = [&tokens](char mark) {
-        return std::ranges::any_of(tokens, [mark](std::string_view t) { return t.starts_with(mark); });
-    };
-    for (const bool extended : {false, true}) {
-        extended_ = extended;
-        std::span<const std::string_view> rest = tokens;
-        std::string why;
-        if (readStation(rest, Side::Own, own, why) && readStation(rest, Side::Other, other, why) && rest.empty()) {
-            extended_ = false;
-            error.clear();
-            return ReadResult::Ok;
-        }
-        // A text with '@' is refused in the words of the forms that read it.
-        if (!extended || written('@')) {
-            error = std::move(why);
-        }
+    if (inTwoPasses(tokens, error, [&](std::span<const std::string_view>& rest, std::string& why) {
+            return readStation(rest, Side::Own, own, why) && readStation(rest, Side::Other, other, why);
+        })) {
+        return ReadResult::Ok;
     }
-    extended_ = false;
     own = {};
     other = {};
     // Counts no pair of the plain forms takes are named as such, whatever
@@ -223,22 +231,11 @@ ReadResult StationReader::readOne(
     const std::size_t found = tokens.size();
     error.clear();
     station = {};
-    const auto written = [&tokens](char mark) {
-        return std::ranges::any_of(tokens, [mark](std::string_view t) { return t.starts_with(mark); });
-    };
-    for (const bool extended : {false, true}) {
-        extended_ = extended;
-        std::span<const std::string_view> rest = tokens;
-        std::string why;
-        if (readStation(rest, side, station, why) && rest.empty()) {
-            extended_ = false;
-            return ReadResult::Ok;
-        }
-        if (!extended || written('@')) {
-            error = std::move(why);
-        }
+    if (inTwoPasses(tokens, error, [&](std::span<const std::string_view>& rest, std::string& why) {
+            return readStation(rest, side, station, why);
+        })) {
+        return ReadResult::Ok;
     }
-    extended_ = false;
     station = {};
     // A text written with hemisphere letters is refused in its own words,
     // but for the eight entry fields, which have theirs.

@@ -66,6 +66,9 @@ public:
     bool watchesLocators() const;
 
 private:
+    // Reads with read(rest, why), first in the plain forms, then in all.
+    template <typename Read>
+    bool inTwoPasses(std::span<const std::string_view> tokens, std::string& error, Read&& read);
     bool readStation(std::span<const std::string_view>& tokens, Side side, Station& station, std::string& error);
     bool readMarkedCall(
         std::span<const std::string_view>& tokens, bool own, Station& station, std::string& error) const;

@@ -1,5 +1,6 @@
 #include "settings_read.h"
 
+#include "core/descriptor.h"
 #include "core/file_kind.h"
 
 #include <cerrno>
@@ -12,27 +13,6 @@
 namespace skybrant::settings {
 
 namespace {
-
-// Closes a descriptor at the end of its scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) { }
-    ~Descriptor()
-    {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    Descriptor(Descriptor&&) = delete;
-    Descriptor& operator=(Descriptor&&) = delete;
-
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 // Whether what st describes may be read as the settings file; says why
 // not in found.
