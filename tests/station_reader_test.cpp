@@ -148,9 +148,13 @@ TEST(StationReaderTest, ReadsCallsignsAndPrefixesWhereATextCouldBeTwoThings)
         GTEST_SKIP() << "hamradio-files is not installed";
     }
     const CallCase cases[] = {
-        // "    =TX90IARU,=TX9;" under "French Polynesia" ... an exact call.
-        {"exact call of no call shape", "TX9", StationForm::Callsign, "", ""},
-        // "=RAEM(18)[31]" under "Asiatic Russia".
+        // "Chesterfield Islands: 30: 56: OC: ... FK/c:" lists
+        // "    =FK8IK/C,=TX0AT,=TX0C,=TX0DX,=TX3A,=TX3X,=TX9;".
+        {"exact call of no call shape", "TX9", StationForm::Callsign, "Chesterfield Islands", ""},
+        // "Spain: 14: 37: EU: ... EA:" lists the exact call "=EF6", which wins
+        // over the prefix EF6 of "Balearic Islands: ... EA6:".
+        {"an exact call before a prefix", "EF6", StationForm::Callsign, "Spain", ""},
+        // "=RAEM(18)[31]" under "Asiatic Russia: 17: 30: AS: ... UA9:".
         {"exact call of letters only", "RAEM", StationForm::Callsign, "Asiatic Russia", ""},
         // "Australia: ... VK:" with its prefix "VK".
         {"a bare prefix", "VK", StationForm::Callsign, "Australia", ""},
@@ -159,7 +163,8 @@ TEST(StationReaderTest, ReadsCallsignsAndPrefixesWhereATextCouldBeTwoThings)
         {"a prefix that is a locator", "DL", StationForm::Locator, "",
             "DL read as a locator; write @DL for the callsign"},
         {"@ makes it the callsign", "@DL", StationForm::Callsign, "Fed. Rep. of Germany", ""},
-        // "=RA22KO(17)[20]" under "European Russia", shaped as a locator.
+        // "=RA22KO(17)[20]" under "European Russia: 16: 29: EU: ... UA:",
+        // shaped as a locator.
         {"@ before an exact call", "@ra22ko", StationForm::Callsign, "European Russia", ""},
         // "Norway: ... LA:" lists LH, and "Asiatic Russia" R; neither moves
         // a lighthouse or a rover.
