@@ -4,6 +4,7 @@
 #include "core/country_files.h"
 #include "core/locator.h"
 #include "core/report.h"
+#include "core/report_text.h"
 #include "core/station_reader.h"
 #include "core/sun.h"
 #include "core/sun_texts.h"
@@ -60,14 +61,15 @@ QString placeText(const Position& typed)
         .arg(degreesText(p.latDegrees, 'N', 'S'), degreesText(p.lonDegrees, 'E', 'W'), fromStd(locatorOf(p, 6)));
 }
 
-QString distanceText(double distance, DistanceUnit unit)
+// A figure of the report as skybrant-cli writes it, with its unit.
+QString distanceText(const Figure& distance, DistanceUnit unit)
 {
-    return QStringLiteral("%1 %2").arg(distance, 0, 'f', 1).arg(fromStd(unitSymbol(unit)));
+    return fromStd(figureText(distance)) + u' ' + fromStd(unitSymbol(unit));
 }
 
-QString headingText(double degrees)
+QString headingText(const Figure& heading)
 {
-    return QStringLiteral("%1\u00b0").arg(static_cast<long long>(roundHeading(degrees)));
+    return fromStd(figureText(heading)) + QStringLiteral("\u00b0");
 }
 
 // Sunrise and sunset today (UTC), with the local clock when the offset is
@@ -455,23 +457,23 @@ void MapWindow::showFigures()
     }
     otherText_->setText(
         otherName_.isEmpty() ? placeText(*other_) : otherName_ + QStringLiteral("\n") + placeText(*other_));
-    const GreatCircleResult r = solvePositions(own_, *other_);
-    const DistanceUnit u = unit();
-    const double shortDistance = arcToDistance(r.centralAngle, u);
-    shortPath_->setText(distanceText(shortDistance, u));
-    if (r.hasHeadings()) {
-        heading_->setText(headingText(r.headingOwnToOther));
-        backHeading_->setText(headingText(r.headingOtherToOwn));
-        longPath_->setText(QStringLiteral("%1 at %2")
-                               .arg(distanceText(longPathDistance(shortDistance, u), u),
-                                   headingText(longPathHeading(r.headingOwnToOther))));
-        rotator_->setPathHeadings(
-            roundHeading(r.headingOwnToOther), roundHeading(longPathHeading(r.headingOwnToOther)));
+    // The figures of skybrant-cli's report, in its words.
+    ReportOptions options;
+    options.unit = unit();
+    options.longPath = true;
+    const Report report = makeReport(own_, *other_, options);
+    const auto distance = [&options](const Figure& f) { return distanceText(f, options.unit); };
+    const auto heading = headingText;
+    shortPath_->setText(distance(report.distance));
+    if (report.result.hasHeadings()) {
+        heading_->setText(heading(report.ownToOther));
+        backHeading_->setText(heading(report.otherToOwn));
+        longPath_->setText(QStringLiteral("%1 at %2").arg(distance(report.longDistance), heading(report.longHeading)));
+        rotator_->setPathHeadings(report.ownToOther.value, report.longHeading.value);
     } else {
-        const QString note = fromStd(geometryNote(r.geometry));
-        heading_->setText(note);
+        heading_->setText(fromStd(geometryNote(report.result.geometry)));
         backHeading_->setText(none);
-        longPath_->setText(r.geometry == StationGeometry::SamePlace ? distanceText(circumference(u), u) : none);
+        longPath_->setText(report.longDistance.shown ? distance(report.longDistance) : none);
         rotator_->setPathHeadings(std::nullopt, std::nullopt);
     }
     showSun();
@@ -490,11 +492,12 @@ void MapWindow::showPointer(const std::optional<Position>& position)
         pointer_->setText(QStringLiteral("\u2014"));
         return;
     }
-    const GreatCircleResult r = solvePositions(own_, *position);
-    const DistanceUnit u = unit();
+    ReportOptions options;
+    options.unit = unit();
+    const Report r = makeReport(own_, *position, options);
     pointer_->setText(QStringLiteral("%1  %2  %3")
-                          .arg(r.hasHeadings() ? headingText(r.headingOwnToOther) : QStringLiteral("\u2014"),
-                              distanceText(arcToDistance(r.centralAngle, u), u), fromStd(locatorOf(*position, 6))));
+                          .arg(r.ownToOther.shown ? headingText(r.ownToOther) : QStringLiteral("\u2014"),
+                              distanceText(r.distance, options.unit), fromStd(locatorOf(*position, 6))));
 }
 
 void MapWindow::setClock(Clock clock)
