@@ -92,7 +92,8 @@ bool appendBatchLine(std::string_view line, const BatchOptions& options, std::ui
     Position own;
     Position other;
     // While the country file is read and no locator was yet found that it
-    // also lists, every locator goes through the reader, which notices one.
+    // also lists, every locator goes through the reader, which notices one;
+    // so does every line whose other station is to be a callsign.
     const bool watch = options.callsigns != nullptr && options.callsigns->watchesLocators();
     if (!watch && readCommonPair(line.substr(first), own, other)) {
         appendPair(makeReport(own, other, options.report), options, lineNumber, out);

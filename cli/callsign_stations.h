@@ -59,8 +59,9 @@ public:
     ReadResult readPair(std::span<const std::string_view> tokens, Position& own, Position& other, std::string& error);
     ReadResult readOne(std::span<const std::string_view> tokens, Side side, Position& station, std::string& error);
 
-    // Whether a locator pair must be read through readPair for the note.
-    bool watchesLocators() const { return source_.tried() && !source_.noted(); }
+    // Whether a locator pair must be read through readPair: for the note,
+    // or because the other station is to be a callsign.
+    bool watchesLocators() const { return otherAsCallsign_ || (source_.tried() && !source_.noted()); }
 
     // The note of the run, once ("DL read as a locator; ..."); empty when
     // there is none to give now.

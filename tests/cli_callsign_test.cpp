@@ -270,6 +270,20 @@ TEST_F(CliCallsigns, StationsByCallsignInEachForm)
     }
 }
 
+// A log of callsigns, one of them shaped like a locator: --calls reads the
+// other station of each line as a callsign, as '@' does for one word.
+TEST_F(CliCallsigns, CallsReadsEveryOtherStationAsACallsign)
+{
+    const QByteArray lines = "JO01 GB22GE\nJO01 VK2ABC\n";
+    const CliRun asLocators = cli({"--batch", "--cty", file}, lines);
+    const CliRun asCalls = cli({"--batch", "--calls", "--cty", file}, lines);
+    const CliRun marked = cli({"--batch", "--cty", file}, "JO01 @GB22GE\nJO01 @VK2ABC\n");
+    EXPECT_EQ(asCalls.exitCode, 0) << asCalls.err.toStdString();
+    EXPECT_EQ(asCalls.out, marked.out);
+    EXPECT_NE(asCalls.out.section(u'\n', 0, 0), asLocators.out.section(u'\n', 0, 0));
+    EXPECT_EQ(asCalls.out.section(u'\n', 1, 1), asLocators.out.section(u'\n', 1, 1));
+}
+
 TEST_F(CliCallsigns, FileNamedWithItsVersion)
 {
     const CliRun version = cli({QStringLiteral("--version"), QStringLiteral("--cty"), file});
