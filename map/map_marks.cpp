@@ -114,10 +114,11 @@ void AzimuthalMap::drawMissingImages(QPainter& painter) const
     painter.save();
     painter.setFont(font);
     const QFontMetricsF metrics(font);
-    double baseline = size_ - pad - metrics.descent();
-    for (auto it = lines.crbegin(); it != lines.crend(); ++it) {
-        drawLabel(painter, QPointF(pad, baseline), *it, MapColours::notice);
-        baseline -= metrics.lineSpacing();
+    // The last line's descent just clear of the picture's bottom edge.
+    double baseline = size_ - pad - metrics.descent() - static_cast<double>(lines.size() - 1) * metrics.lineSpacing();
+    for (const QString& text : lines) {
+        drawLabel(painter, QPointF(pad, baseline), text, MapColours::notice);
+        baseline += metrics.lineSpacing();
     }
     painter.restore();
 }
