@@ -26,8 +26,8 @@ QString defaultEarthImagesFolder();
 QString earthImagesPackage();
 
 // Reads earth.jpg and night.jpg from the folder. When either is missing or
-// unreadable neither is used, and the note says so once, for the caller to
-// show.
+// unreadable neither is used: the note says so once, for the caller to
+// show, and the map line says it in short on the map itself.
 EarthImages loadEarthImages(const QString& folder = defaultEarthImagesFolder());
 
 }  // namespace skybrant
