@@ -63,7 +63,7 @@ QString headingText(const Figure& heading)
 QString offsetText(double hours)
 {
     const long minutes = std::lround(std::abs(hours) * 60);
-    QString text = QStringLiteral("UTC%1%2").arg(hours < 0 ? u'-' : u'+').arg(minutes / 60);
+    QString text = QStringLiteral("UTC%1%2").arg(QChar(hours < 0 ? u'-' : u'+')).arg(minutes / 60);
     if (minutes % 60 != 0) {
         text += QStringLiteral(":%1").arg(minutes % 60, 2, 10, QLatin1Char('0'));
     }
