@@ -15,7 +15,7 @@ enum class ValueKind {
     Text,  // any bytes, kept as given
     Units,  // km, mi or nmi in either case
     Seconds,  // above 0, at most 3600
-    Degrees,  // an azimuth from -360 to 720
+    Degrees,  // an azimuth within the protocol's limits
     Pixels,  // a whole number from 64 to 4096
     MapFile,  // a file name ending in .png or .svg
     Time,  // an ISO 8601 UTC date and time, now or none
@@ -245,11 +245,11 @@ inline constexpr std::array kOptionTable{
         .needs = "rotate",
         .needsWhy = "limits the rotator",
         .help = "The highest azimuth the rotator turns to, in place of what its daemon says: --max-az 450.",
-        .manDetails = "Both limits are from \\-360 to 720."},
+        .manDetails = "Both limits are from {lowest-azimuth} to {highest-azimuth}."},
     OptionHelp{.name = "wait",
         .needs = "rotate",
         .needsWhy = "waits for the rotator",
-        .help = "Wait until the rotator is within 2 degrees of the azimuth sent, stands still short of it, or the "
+        .help = "Wait until the rotator is within {arrived-degrees} degrees of the azimuth sent, stands still short of it, or the "
                 "--wait-timeout ends.",
         .manDetails = "The position is read twice a second; on a terminal a line on the error\n"
                       "stream shows it as it changes.\n"

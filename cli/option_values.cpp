@@ -4,6 +4,8 @@
 #include "command_arguments.h"
 #include "core/utf8.h"
 #include "iso_time.h"
+#include "rotator/rotator_limits.h"
+#include "usage.h"
 
 #include <algorithm>
 #include <charconv>
@@ -93,11 +95,10 @@ bool readPlainValue(ValueKind kind, const std::string& text, OptionValue& value,
         isNot = "a number of seconds above 0 and at most 3600";
         return readSeconds(text, value);
     case ValueKind::Degrees: {
-        isNot = "a number of degrees from -360 to 720";
+        isNot = withFigures("a number of degrees from {lowest-azimuth} to {highest-azimuth}");
         double degrees = 0;
         value = degrees;
-        return readNumber(text, std::get<double>(value)) && std::get<double>(value) >= -360 &&
-            std::get<double>(value) <= 720;
+        return readNumber(text, std::get<double>(value)) && rotctl::withinProtocol(std::get<double>(value));
     }
     case ValueKind::Pixels: {
         isNot = "a whole number of pixels from " + std::to_string(kMinimumMapSize) + " to " +

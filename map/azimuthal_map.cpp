@@ -242,11 +242,13 @@ void AzimuthalMap::drawLines(QImage& image) const
         }
         painter.drawPath(path);
     };
+    // Each line drawn in half-degree steps.
+    constexpr double kStep = 0.5;
     for (int lat = -60; lat <= 60; lat += 30) {
-        strokeLine([lat](int i) { return positionFromDegrees(lat, -180 + i * 0.5); }, 720);
+        strokeLine([lat](int i) { return positionFromDegrees(lat, -180 + i * kStep); }, static_cast<int>(360 / kStep));
     }
     for (int lon = -180; lon < 180; lon += 30) {
-        strokeLine([lon](int i) { return positionFromDegrees(-90 + i * 0.5, lon); }, 360);
+        strokeLine([lon](int i) { return positionFromDegrees(-90 + i * kStep, lon); }, static_cast<int>(180 / kStep));
     }
 
     QFont font = painter.font();

@@ -1,9 +1,9 @@
 #include "form1.h"
 
+#include "aim/rotator_service.h"
 #include "author_link.h"
 #include "core/report.h"
 #include "core/report_text.h"
-#include "aim/rotator_service.h"
 #include "map_window.h"
 #include "rotator_panel.h"
 #include "settings/rotator_settings.h"

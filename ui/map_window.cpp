@@ -122,6 +122,8 @@ MapWindow::MapWindow(settings::SettingsStore* store, QWidget* parent) : QWidget(
     view_ = new MapView(this);
     view_->setObjectName(QStringLiteral("map"));
     view_->setAccessibleName(QStringLiteral("Map centred on the own station"));
+    // The panels scroll before the map gets smaller than this.
+    view_->setMinimumSize(320, 320);
     layout->addWidget(view_, 1);
 
     stations_ =

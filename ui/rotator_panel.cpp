@@ -125,6 +125,10 @@ void RotatorPanel::build()
 
     auto* presetBox = new QWidget(this);
     buildPresets(presetBox);
+    // The lines above wrap as they grow; the buttons keep their height and
+    // the panel scrolls instead.
+    presetBox->setMinimumHeight(presetBox->sizeHint().height());
+    presetBox->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     form->addRow(presetBox);
 
     problem_ = figure(this, "rotatorProblem", QStringLiteral("Rotator problem"));
