@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QStyle>
 
 #include <chrono>
 #include <string_view>
@@ -37,18 +38,18 @@ QString fromStd(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// A panel that scrolls rather than squeezing its rows or the map: at any
-// window size every button keeps its height, and the map the room left.
-QScrollArea* scrolling(QWidget* panel, QWidget* parent, int width)
+// A panel that scrolls up and down rather than squeezing its rows or the
+// map: at any window size every row keeps its height and its full width.
+QScrollArea* scrolling(QWidget* panel, QWidget* parent, int widest)
 {
     auto* area = new QScrollArea(parent);
     area->setWidget(panel);
     area->setWidgetResizable(true);
     area->setFrameShape(QFrame::NoFrame);
-    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    area->setMinimumWidth(width / 3);
-    area->setMaximumWidth(width);
-    panel->setMinimumWidth(width - 20);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const int scrollBar = area->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    area->setMinimumWidth(panel->minimumSizeHint().width() + scrollBar);
+    area->setMaximumWidth(widest + scrollBar);
     return area;
 }
 

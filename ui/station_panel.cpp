@@ -121,6 +121,7 @@ StationPanel::StationPanel(aim::AimingModel& model, CallsignLookup& callsigns, C
     };
     field_ = new QLineEdit(this);
     field_->setObjectName(QStringLiteral("otherField"));
+    field_->setMinimumWidth(160);
     field_->setAccessibleName(QStringLiteral("Other station"));
     field_->setPlaceholderText(QStringLiteral("JO01, 40.7 -74, 8 fields or a callsign"));
     field_->setToolTip(QStringLiteral("The other station: a locator such as JO01, LAT LON in decimal degrees, "
