@@ -64,6 +64,7 @@ public:
     aim::AimingModel& model() { return model_; }
     aim::RotatorService& rotatorService() { return *service_; }
     MapView* view() const { return view_; }
+    CallsignLookup& callsigns() { return *callsigns_; }
     RotatorPanel* rotator() const { return rotator_; }
 
     // The wall clock the night side and the sun figures follow: the
