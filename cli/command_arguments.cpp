@@ -42,6 +42,18 @@ bool isNegativeNumber(std::string_view arg)
 
 }  // namespace
 
+bool isChartFileName(std::string_view text)
+{
+    const std::size_t dot = text.rfind('.');
+    if (dot == std::string_view::npos || dot == 0 || text.starts_with('-')) {
+        return false;
+    }
+    std::string suffix(text.substr(dot + 1));
+    std::ranges::transform(
+        suffix, suffix.begin(), [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+    return suffix == "pdf" || suffix == "svg" || suffix == "png";
+}
+
 bool CommandLine::read(std::span<const char* const> args, std::string& error)
 {
     bool optionsEnded = false;
@@ -73,6 +85,11 @@ bool CommandLine::read(std::span<const char* const> args, std::string& error)
             texts.emplace_back();
         } else if (equals != std::string_view::npos) {
             texts.emplace_back(body.substr(equals + 1));
+        } else if (row->kind == ValueKind::ChartFile) {
+            // The file name is optional, so only a picture's name after the
+            // option is taken for it; anything else is a station or option.
+            const bool picture = i + 1 < args.size() && isChartFileName(args[i + 1]);
+            texts.emplace_back(picture ? args[++i] : "");
         } else if (i + 1 < args.size()) {
             texts.emplace_back(args[++i]);
         } else {

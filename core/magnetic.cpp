@@ -212,10 +212,11 @@ double magneticHeading(double trueHeading, double declination)
     return heading < 0 ? heading + 360 : heading;
 }
 
-std::string declinationText(double declination, std::string_view decimalSeparator)
+std::string declinationText(double declination, std::string_view decimalSeparator, std::string_view degrees)
 {
     const double tenths = std::floor(std::abs(declination) * 10 + 0.5);
-    std::string out = tenthsText(tenths, decimalSeparator) + "\u00b0";
+    std::string out = tenthsText(tenths, decimalSeparator);
+    out += degrees;
     if (tenths != 0) {
         out += declination > 0 ? " E" : " W";
     }
@@ -226,19 +227,32 @@ std::string_view compassZoneNote(CompassZone zone)
 {
     switch (zone) {
     case CompassZone::Blackout:
-        return "the horizontal magnetic field is under 2,000 nT here, so a compass is unreliable";
+        return "is unreliable: the horizontal magnetic field there is under 2,000 nT";
     case CompassZone::Caution:
-        return "the horizontal magnetic field is under 6,000 nT here, so a compass may be unreliable";
+        return "may be unreliable: the horizontal magnetic field there is under 6,000 nT";
     case CompassZone::Reliable:
         break;
     }
     return {};
 }
 
+std::string_view compassZoneName(CompassZone zone)
+{
+    switch (zone) {
+    case CompassZone::Blackout:
+        return "unreliable";
+    case CompassZone::Caution:
+        return "caution";
+    case CompassZone::Reliable:
+        break;
+    }
+    return "reliable";
+}
+
 std::string_view outOfDateNote()
 {
-    return "the date is outside 2025.0 to 2030.0, the years the magnetic model WMM-2025 is made for, so the "
-           "declination may be off";
+    return "The date is outside 2025.0 to 2030.0, the years the magnetic model WMM-2025 is made for, so the "
+           "declinations may be off.";
 }
 
 }  // namespace skybrant

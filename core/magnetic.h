@@ -80,10 +80,16 @@ MagneticField magneticFieldAt(const Position& station, std::chrono::year_month_d
 // heading less the declination, in [0, 360).
 double magneticHeading(double trueHeading, double declination);
 
-// "1.2° W" style words for a declination, and a sentence for a field whose
-// compass cannot be trusted or whose model is out of date (empty for none).
-std::string declinationText(double declination, std::string_view decimalSeparator = ".");
+// A declination to a tenth of a degree with its side, "1.2° W"; the
+// degree sign may be given as a word (" degrees").
+std::string declinationText(
+    double declination, std::string_view decimalSeparator = ".", std::string_view degrees = "\u00b0");
+// What a compass does in a zone, after "a compass at <station>" ("is
+// unreliable: ..."); empty where it is reliable.
 std::string_view compassZoneNote(CompassZone zone);
+// "reliable", "caution" or "unreliable".
+std::string_view compassZoneName(CompassZone zone);
+// Why a declination outside the model's years may be off.
 std::string_view outOfDateNote();
 
 }  // namespace skybrant
