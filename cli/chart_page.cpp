@@ -28,8 +28,8 @@ namespace skybrant::cli {
 namespace {
 
 // The page in points (1/72 inch).
-constexpr double kMargin = 28;
-constexpr double kColumnGap = 14;
+constexpr double kMargin = 24;
+constexpr double kColumnGap = 12;
 constexpr double kRowHeight = 10;
 constexpr int kRowFont = 7;
 constexpr int kTitleFont = 14;
@@ -85,7 +85,8 @@ public:
     void drawColumn(QPainter& painter, double left, double top, std::size_t first, std::size_t count) const
     {
         drawCells(painter, left, top, {names_.begin(), names_.end()}, true);
-        painter.drawLine(QPointF(left, top + kRowHeight + 1), QPointF(left + columnWidth(), top + kRowHeight + 1));
+        // The rule as a filled point-high bar, which every renderer prints solid.
+        painter.fillRect(QRectF(left, top + kRowHeight + 1, columnWidth(), 1), Qt::black);
         for (std::size_t i = 0; i < count && first + i < chart_.rows.size(); ++i) {
             const double y = top + static_cast<double>(i + 1) * kRowHeight + 2;
             if (i % 2 == 1) {
@@ -116,7 +117,7 @@ private:
                 widths[c] = std::max(widths[c], plain.horizontalAdvance(QString::fromStdString(cells[c])));
             }
         }
-        constexpr double kPadding = 6;
+        constexpr double kPadding = 4;
         double others = 0;
         for (std::size_t c = 0; c < widths.size(); ++c) {
             widths[c] += kPadding;

@@ -159,8 +159,8 @@ inline constexpr std::array kOptionTable{
                       "fast) or two sunsets; the first sunrise and the last sunset are shown."},
     OptionHelp{.name = "magnetic",
         .help = "Also show the beam headings as a compass shows them, by the World Magnetic Model 2025 today or on "
-                "the --date, with the declination at each station; with --batch as the columns "
-                "own_magnetic_heading,other_magnetic_heading,own_declination,other_declination.",
+                "the --date, with the declination at each station; with --batch as the columns own_magnetic_heading, "
+                "other_magnetic_heading, own_declination and other_declination.",
         .manDetails = "The magnetic heading from a station is its true beam heading less the\n"
                       "magnetic declination there (east positive), both to the nearest degree;\n"
                       "the declination is shown to a tenth of a degree.\n"
