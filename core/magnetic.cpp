@@ -19,7 +19,8 @@ constexpr double kRadians = std::numbers::pi / 180;
 
 constexpr std::size_t termIndex(int n, int m)
 {
-    return static_cast<std::size_t>(n * (n + 1) / 2 + m);
+    const auto degree = static_cast<std::size_t>(n);
+    return degree * (degree + 1) / 2 + static_cast<std::size_t>(m);
 }
 
 // The factors of the recursion for the Schmidt semi-normalised associated
@@ -80,51 +81,59 @@ struct GeocentricField {
     double down = 0;
 };
 
+// Column by column (order m), each down its degrees n, so that the
+// recursion keeps its last two terms at hand and the columns can overlap.
 GeocentricField sumHarmonics(const CoefficientsAt& c, double sinLat, double cosLat, double lonRadians, double radiusKm)
 {
     const LegendreFactors& f = legendreFactors();
-    std::array<double, kWmmTerms> p{};
-    std::array<double, kWmmTerms> dp{};  // d/d(latitude)
-    std::array<double, kWmmDegree + 1> cosM{};
-    std::array<double, kWmmDegree + 1> sinM{};
-    cosM[0] = 1;
-    cosM[1] = std::cos(lonRadians);
-    sinM[1] = std::sin(lonRadians);
-    for (std::size_t m = 2; m <= kWmmDegree; ++m) {
-        cosM.at(m) = cosM.at(m - 1) * cosM[1] - sinM.at(m - 1) * sinM[1];
-        sinM.at(m) = sinM.at(m - 1) * cosM[1] + cosM.at(m - 1) * sinM[1];
-    }
-    p[0] = 1;
-    GeocentricField sum;
+    std::array<double, kWmmDegree + 1> power{};  // (a/r)^(n+2)
     const double ratio = kReferenceRadiusKm / radiusKm;
-    double power = ratio * ratio;  // (a/r)^(n+2), from n = 0
-    for (int n = 1; n <= kWmmDegree; ++n) {
-        power *= ratio;
-        GeocentricField degree;
-        for (int m = 0; m <= n; ++m) {
-            const std::size_t i = termIndex(n, m);
-            if (m == n) {
-                const std::size_t d = termIndex(n - 1, n - 1);
-                const double k = f.diagonal.at(static_cast<std::size_t>(n));
-                p.at(i) = k * cosLat * p.at(d);
-                dp.at(i) = k * (cosLat * dp.at(d) - sinLat * p.at(d));
-            } else {
-                const std::size_t up = termIndex(n - 1, m);
-                const double twoBack = m <= n - 2 ? p.at(termIndex(n - 2, m)) : 0.0;
-                const double twoBackD = m <= n - 2 ? dp.at(termIndex(n - 2, m)) : 0.0;
-                p.at(i) = f.along.at(i) * sinLat * p.at(up) - f.back.at(i) * twoBack;
-                dp.at(i) = f.along.at(i) * (cosLat * p.at(up) + sinLat * dp.at(up)) - f.back.at(i) * twoBackD;
-            }
-            const auto mm = static_cast<std::size_t>(m);
-            const double cosTerm = c.g.at(i) * cosM.at(mm) + c.h.at(i) * sinM.at(mm);
-            const double sinTerm = c.g.at(i) * sinM.at(mm) - c.h.at(i) * cosM.at(mm);
-            degree.north -= cosTerm * dp.at(i);
-            degree.east += m * sinTerm * p.at(i);
-            degree.down -= (n + 1) * cosTerm * p.at(i);
+    power[0] = ratio * ratio;
+    for (std::size_t n = 1; n <= kWmmDegree; ++n) {
+        power[n] = power[n - 1] * ratio;
+    }
+    const double cos1 = std::cos(lonRadians);
+    const double sin1 = std::sin(lonRadians);
+    double cosM = 1;
+    double sinM = 0;
+    double diagonal = 1;  // P(m,m)
+    double diagonalD = 0;  // its derivative by latitude
+    GeocentricField sum;
+    for (int m = 0; m <= kWmmDegree; ++m) {
+        if (m > 0) {
+            const double k = f.diagonal[static_cast<std::size_t>(m)];
+            const double next = k * cosLat * diagonal;
+            diagonalD = k * (cosLat * diagonalD - sinLat * diagonal);
+            diagonal = next;
+            const double c2 = cosM * cos1 - sinM * sin1;
+            sinM = sinM * cos1 + cosM * sin1;
+            cosM = c2;
         }
-        sum.north += power * degree.north;
-        sum.east += power * degree.east;
-        sum.down += power * degree.down;
+        double p1 = diagonal;  // P(n-1,m) as n moves on
+        double d1 = diagonalD;
+        double p2 = 0;  // P(n-2,m)
+        double d2 = 0;
+        for (int n = std::max(m, 1); n <= kWmmDegree; ++n) {
+            double p = p1;
+            double d = d1;
+            if (n > m) {
+                const std::size_t i = termIndex(n, m);
+                p = f.along[i] * sinLat * p1 - f.back[i] * p2;
+                d = f.along[i] * (cosLat * p1 + sinLat * d1) - f.back[i] * d2;
+                p2 = p1;
+                d2 = d1;
+                p1 = p;
+                d1 = d;
+            }
+            const std::size_t i = termIndex(n, m);
+            const double g = c.g[i];
+            const double h = c.h[i];
+            const double scale = power[static_cast<std::size_t>(n)];
+            const double cosTerm = scale * (g * cosM + h * sinM);
+            sum.north -= cosTerm * d;
+            sum.east += scale * m * (g * sinM - h * cosM) * p;
+            sum.down -= (n + 1) * cosTerm * p;
+        }
     }
     // Right at a geographic pole the east component is a limit; a cosine
     // that rounds to zero is taken as the smallest there is.

@@ -36,6 +36,12 @@ bool number(std::string_view word, T& value)
     return ec == std::errc{} && ptr == end;
 }
 
+std::size_t termIndex(int n, int m)
+{
+    const auto degree = static_cast<std::size_t>(n);
+    return degree * (degree + 1) / 2 + static_cast<std::size_t>(m);
+}
+
 // The file ends in lines of nothing but 9s.
 bool closingLine(const std::vector<std::string_view>& words)
 {
@@ -80,7 +86,7 @@ struct Reader {
         if (n < 1 || n > kWmmDegree || m < 0 || m > n) {
             return fail("degree and order out of range");
         }
-        const auto at = static_cast<std::size_t>(n * (n + 1) / 2 + m);
+        const std::size_t at = termIndex(n, m);
         if (seen.at(at)) {
             return fail("degree " + std::to_string(n) + " order " + std::to_string(m) + " given twice");
         }
@@ -120,7 +126,7 @@ std::optional<WmmCoefficients> readWmmCoefficients(std::string_view text, std::s
     }
     for (int n = 1; n <= kWmmDegree; ++n) {
         for (int m = 0; m <= n; ++m) {
-            if (!reader.seen.at(static_cast<std::size_t>(n * (n + 1) / 2 + m))) {
+            if (!reader.seen.at(termIndex(n, m))) {
                 error =
                     "the coefficient file has no row for degree " + std::to_string(n) + " order " + std::to_string(m);
                 return std::nullopt;
