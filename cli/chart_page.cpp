@@ -195,7 +195,8 @@ bool drawSheet(const ChartRequest& request, const BearingChart& chart, QBuffer& 
 {
     const double width = pagePoints(request.paper).width();
     const ChartPainter painterOf(chart, width);
-    const auto perColumn = static_cast<double>((chart.rows.size() + 1) / 2);
+    // Half the rows in each column, the first taking the odd one.
+    const double perColumn = std::ceil(static_cast<double>(chart.rows.size()) / 2);
     const double height = painterOf.titleHeight() + (perColumn + 2) * kRowHeight + kMargin;
     QPainter painter;
     if (request.format == ChartFormat::Svg) {
