@@ -138,11 +138,16 @@ std::vector<std::string_view> chartColumnNames(const BearingChart& chart)
 std::vector<std::string> chartCells(const BearingChart& chart, const ChartRow& row)
 {
     const std::string_view separator = chart.options.decimalSeparator;
-    std::string name;
-    appendShown(row.entity->name, name);
-    std::vector<std::string> cells{row.entity->primaryPrefix, name, row.entity->continent,
-        figureText(row.report.ownToOther, separator), figureText(row.report.distance, separator),
-        figureText(row.report.longHeading, separator), figureText(row.report.longDistance, separator)};
+    // The file's words as the one rule for text from a file shows them.
+    const auto shown = [](std::string_view text) {
+        std::string out;
+        appendShown(text, out);
+        return out;
+    };
+    std::vector<std::string> cells{shown(row.entity->primaryPrefix), shown(row.entity->name),
+        shown(row.entity->continent), figureText(row.report.ownToOther, separator),
+        figureText(row.report.distance, separator), figureText(row.report.longHeading, separator),
+        figureText(row.report.longDistance, separator)};
     if (chart.options.magneticDate) {
         cells.push_back(figureText(row.report.ownMagneticHeading, separator));
         cells.push_back(figureText(row.report.longMagneticHeading, separator));
