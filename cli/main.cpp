@@ -4,6 +4,7 @@
 
 #include "batch.h"
 #include "callsign_stations.h"
+#include "chart_run.h"
 #include "command_arguments.h"
 #include "core/ellipsoid.h"
 #include "core/utf8.h"
@@ -32,10 +33,13 @@ int usageError(const std::string& message)
 
 // The stations from --from, --to, --call and the station fields, whichever
 // of them the user gave; a status to exit with when they cannot be read.
-int readStations(const CommandLine& line, Callsigns& callsigns, bool json, Position& own, Position& other)
+// With ownOnly, the own station alone, for the chart.
+int readStations(
+    const CommandLine& line, Callsigns& callsigns, bool json, Position& own, Position& other, bool ownOnly = false)
 {
-    const StationsRead read = readStationArguments(
-        {line.text("from"), line.text("to"), line.positional(), line.text("call"), &callsigns, savedOwnStationFile()});
+    const StationArguments arguments{
+        line.text("from"), line.text("to"), line.positional(), line.text("call"), &callsigns, savedOwnStationFile()};
+    const StationsRead read = ownOnly ? readOwnStationArguments(arguments) : readStationArguments(arguments);
     switch (read.status) {
     case StationsRead::Status::Ok:
         if (!read.note.empty()) {
@@ -109,11 +113,33 @@ int readPairOptions(const CommandLine& line, std::chrono::sys_seconds now, PairO
         options.map =
             MapRequest{file->name, file->format, *line.value<int>("size"), line.value<NightTime>("time")->time};
     }
+    const auto* date = line.value<std::chrono::year_month_day>("date");
+    const auto day = date != nullptr ? *date : std::chrono::year_month_day{floor<std::chrono::days>(now)};
     if (line.isSet("sun")) {
-        const auto* date = line.value<std::chrono::year_month_day>("date");
-        options.report.sunDate = date != nullptr ? *date : std::chrono::year_month_day{floor<std::chrono::days>(now)};
+        options.report.sunDate = day;
+    }
+    if (line.isSet("magnetic")) {
+        options.report.magneticDate = day;
     }
     return readRotatorOptions(line, options);
+}
+
+// --chart: the own station and what the chart is to be.
+int chartRun(const CommandLine& line, Callsigns& callsigns, const PairOptions& options, std::chrono::sys_seconds now)
+{
+    if (line.isSet("map") || line.isSet("rotate")) {
+        return usageError("--chart lists every entity and cannot go with --map or --rotate");
+    }
+    Position own;
+    Position unused;
+    if (const int status = readStations(line, callsigns, options.json, own, unused, true); status != kExitOk) {
+        return status;
+    }
+    const auto* date = line.value<std::chrono::year_month_day>("date");
+    ChartRun run{*line.value<ChartFile>("chart"), *line.value<ChartOrder>("sort"), options.json, line.isSet("csv"),
+        options.report, date != nullptr ? *date : std::chrono::year_month_day{floor<std::chrono::days>(now)}};
+    run.report.longPath = true;
+    return runChart(run, own, callsigns);
 }
 
 int run(std::span<const char* const> arguments)
@@ -141,6 +167,9 @@ int run(std::span<const char* const> arguments)
     options.callsigns = &callsigns;
     if (const int status = readPairOptions(line, now, options); status != kExitOk) {
         return status;
+    }
+    if (line.isSet("chart")) {
+        return chartRun(line, callsigns, options, now);
     }
     if (line.isSet("batch")) {
         if (!line.positional().empty() || line.isSet("from") || line.isSet("to")) {

@@ -18,6 +18,8 @@ enum class ValueKind {
     Degrees,  // an azimuth within the protocol's limits
     Pixels,  // a whole number from 64 to 4096
     MapFile,  // a file name ending in .png or .svg
+    ChartFile,  // optional: a file name ending in .pdf, .svg or .png, or none for the terminal
+    ChartOrder,  // heading, prefix or distance
     Time,  // an ISO 8601 UTC date and time, now or none
     Date,  // YYYY-MM-DD
     Address,  // a rotctld's HOST:PORT
@@ -155,12 +157,22 @@ inline constexpr std::array kOptionTable{
                       ".BR \"skybrant-cli JO01 FN20xr \\-\\-sun \\-\\-date 2026-06-21\" .\n"
                       "Near the polar circles a date can hold two sunrises (the days lengthening\n"
                       "fast) or two sunsets; the first sunrise and the last sunset are shown."},
+    OptionHelp{.name = "magnetic",
+        .help = "Also show the beam headings as a compass shows them, by the World Magnetic Model 2025 today or on "
+                "the --date, with the declination at each station; with --batch as the columns own_magnetic_heading, "
+                "other_magnetic_heading, own_declination and other_declination.",
+        .manDetails = "The magnetic heading from a station is its true beam heading less the\n"
+                      "magnetic declination there (east positive), both to the nearest degree;\n"
+                      "the declination is shown to a tenth of a degree.\n"
+                      "The model's coefficients are built into the program; it is made for\n"
+                      "2025.0 to 2030.0 and says so for a date outside those years.\n"
+                      "Near the magnetic poles, where the horizontal field is under 6,000 nT, a\n"
+                      "note says that a compass may be unreliable (under 2,000 nT: is):\n"
+                      ".BR \"skybrant-cli JO01 FN20xr \\-\\-magnetic \\-\\-date 2026-06-21\" ."},
     OptionHelp{.name = "date",
         .kind = ValueKind::Date,
         .valueName = "YYYY-MM-DD",
-        .needs = "sun",
-        .needsWhy = "is the day of --sun",
-        .help = "The UTC date of --sun, from 1901-01-01 to 2099-12-31 (default today)."},
+        .help = "The UTC date of --sun and --magnetic, from 1901-01-01 to 2099-12-31 (default today)."},
     OptionHelp{.name = "map",
         .kind = ValueKind::MapFile,
         .valueName = "file",
@@ -192,6 +204,39 @@ inline constexpr std::array kOptionTable{
                 "(the default) or none for no night side; needs --map.",
         .manDetails = "A time with an offset, such as 2026-06-21T22:00+02:00, is taken at that\n"
                       "offset; seconds and a space in place of the T may be given."},
+    OptionHelp{.name = "chart",
+        .kind = ValueKind::ChartFile,
+        .valueName = "[file]",
+        .conflicts = "batch",
+        .conflictsWhy = "lists the entities from the own station",
+        .help = "List the beam heading and distance, short and long path, from the own station to every entity of "
+                "the country file; with a .pdf, .svg or .png file name, draw it as a page to print: --chart wall.pdf.",
+        .manDetails = "Each entity stands at its reference point in the country file (never at a\n"
+                      "prefix, which may read as a locator), once, with its primary prefix, name and\n"
+                      "continent; with\n"
+                      ".BR \\-\\-magnetic ,\n"
+                      "the headings as a compass shows them at the own station too.\n"
+                      "Text for a terminal, CSV with\n"
+                      ".B \\-\\-csv\n"
+                      "or JSON with\n"
+                      ".BR \\-\\-json ;\n"
+                      "the page is A4, or Letter where the locale's paper is, in two columns, with\n"
+                      "the own station, date, unit and country file version at its head.\n"
+                      "The file name must follow the option directly:\n"
+                      ".BR \"skybrant-cli \\-\\-chart wall.pdf \\-\\-from JO01 \\-\\-sort prefix\" ."},
+    OptionHelp{.name = "sort",
+        .kind = ValueKind::ChartOrder,
+        .valueName = "heading|prefix|distance",
+        .defaultValue = "heading",
+        .needs = "chart",
+        .needsWhy = "orders the chart",
+        .help = "The order of the --chart: by beam heading (the default), primary prefix or distance."},
+    OptionHelp{.name = "csv",
+        .needs = "chart",
+        .needsWhy = "writes the chart as CSV",
+        .conflicts = "json",
+        .conflictsWhy = "writes CSV",
+        .help = "Write the --chart as CSV, with a line naming the columns."},
     OptionHelp{.name = "rotate",
         .kind = ValueKind::Address,
         .valueName = "host[:port]",

@@ -68,6 +68,33 @@ bool readMapFile(const std::string& text, OptionValue& value)
     return true;
 }
 
+bool readChartFile(const std::string& text, OptionValue& value)
+{
+    if (text.empty()) {
+        value = ChartFile{};
+        return true;
+    }
+    if (!isChartFileName(text)) {
+        return false;
+    }
+    const ChartFormat format = hasSuffix(text, "pdf") ? ChartFormat::Pdf
+        : hasSuffix(text, "svg")                      ? ChartFormat::Svg
+                                                      : ChartFormat::Png;
+    value = ChartFile{text, format};
+    return true;
+}
+
+bool readChartOrder(const std::string& text, OptionValue& value)
+{
+    for (const ChartOrder order : {ChartOrder::Heading, ChartOrder::Prefix, ChartOrder::Distance}) {
+        if (text == chartOrderName(order)) {
+            value = order;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool readNightTime(const std::string& text, std::chrono::sys_seconds now, OptionValue& value)
 {
     if (text == "now" || text == "none") {
@@ -136,6 +163,18 @@ bool readOptionValue(
     case ValueKind::MapFile:
         if (!readMapFile(text, value)) {
             error = quote(text) + " ends neither in .png nor in .svg";
+            return false;
+        }
+        return true;
+    case ValueKind::ChartFile:
+        if (!readChartFile(text, value)) {
+            error = quote(text) + " ends in none of .pdf, .svg and .png";
+            return false;
+        }
+        return true;
+    case ValueKind::ChartOrder:
+        if (!readChartOrder(text, value)) {
+            error = quote(text) + " is none of heading, prefix and distance";
             return false;
         }
         return true;

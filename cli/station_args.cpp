@@ -167,6 +167,35 @@ StationsRead::Status readInto(const StationArguments& arguments, StationsRead& r
     return status;
 }
 
+// The own station alone: from --from, the station fields or the settings.
+StationsRead::Status readOwnInto(const StationArguments& arguments, StationsRead& read)
+{
+    if (arguments.to || arguments.call) {
+        read.error = "the chart is drawn from the own station alone; give no other station";
+        return StationsRead::Status::Usage;
+    }
+    if (arguments.from) {
+        if (!arguments.fields.empty()) {
+            read.error = "with --from there is no room for station fields";
+            return StationsRead::Status::Usage;
+        }
+        return optionStation(*arguments.from, "from", Side::Own, read.own, read.error, arguments.callsigns);
+    }
+    if (!arguments.fields.empty()) {
+        const auto status =
+            statusOf(readOneStation(fieldsOf(arguments.fields), Side::Own, read.own, read.error, arguments.callsigns));
+        if (status == StationsRead::Status::Usage) {
+            read.error.insert(0, "the own station: ");
+        }
+        return status;
+    }
+    if (arguments.ownStationFile) {
+        return savedOwn(arguments, read);
+    }
+    read.error = "no own station: give it with --from or as station fields";
+    return StationsRead::Status::Usage;
+}
+
 }  // namespace
 
 std::string savedOwnStationFile()
@@ -184,6 +213,22 @@ StationsRead readStationArguments(const StationArguments& arguments)
     if (read.status != StationsRead::Status::Ok) {
         read.own = {};
         read.other = {};
+        read.note.clear();
+    } else {
+        read.error.clear();
+    }
+    return read;
+}
+
+StationsRead readOwnStationArguments(const StationArguments& arguments)
+{
+    StationsRead read;
+    if (arguments.callsigns != nullptr) {
+        arguments.callsigns->startPair();
+    }
+    read.status = readOwnInto(arguments, read);
+    if (read.status != StationsRead::Status::Ok) {
+        read.own = {};
         read.note.clear();
     } else {
         read.error.clear();

@@ -55,4 +55,8 @@ struct StationsRead {
 // saved in ownStationFile.
 StationsRead readStationArguments(const StationArguments& arguments);
 
+// The own station alone, for the bearing chart: from --from, the station
+// fields or, with neither, the saved one; other is left at zero.
+StationsRead readOwnStationArguments(const StationArguments& arguments);
+
 }  // namespace skybrant::cli
