@@ -116,7 +116,7 @@ std::string eventLine(const FollowEvent& event, const FollowSetup& setup)
         return line + ": " + event.decision + "\n";
     }
     std::string json =
-        "{\"time\":\"" + utcNow() + "\",\"source\":\"" + std::string(followSourceName(event.source)) + "\",\"call\":";
+        R"({"time":")" + utcNow() + R"(","source":")" + std::string(followSourceName(event.source)) + R"(","call":)";
     appendJsonString(event.call, json);
     json += ",\"grid\":";
     appendJsonString(event.grid, json);
@@ -125,7 +125,7 @@ std::string eventLine(const FollowEvent& event, const FollowSetup& setup)
         json += ",\"spread\":[" + tenths(event.spread->first) + "," + tenths(event.spread->second) + "]";
     }
     json += ",\"distance\":" + (event.distance ? tenths(*event.distance) : std::string("null"));
-    json += ",\"unit\":\"" + unit + "\",\"decision\":";
+    json += R"(,"unit":")" + unit + R"(","decision":)";
     appendJsonString(event.problem.empty() ? event.decision : event.decision + " (" + event.problem + ")", json);
     return json + "}\n";
 }

@@ -292,6 +292,37 @@ int waitMs(std::optional<Clock::time_point> wake)
     return static_cast<int>(std::clamp<long long>(left, 0, 60000));
 }
 
+// What is said once for each sender at most.
+struct Told {
+    std::set<std::uint32_t> refused;
+    std::set<std::uint32_t> tooLong;
+};
+
+// Reads the datagrams waiting, up to a burst: each from an allowed sender
+// and within 64 KiB is passed on to every --forward and taken.
+void takeBurst(const FollowSetup& setup, UdpSocket& listener, Follower& follower, Told& told)
+{
+    for (int i = 0; i < kBurst; ++i) {
+        const auto datagram = listener.receive();
+        if (!datagram) {
+            return;
+        }
+        if (!allowed(setup, *datagram, told.refused)) {
+            continue;
+        }
+        if (datagram->size > follow::kMaxDatagram) {
+            if (told.tooLong.size() < kMaxToldSenders && told.tooLong.insert(datagram->from.address).second) {
+                setup.err("dropping datagrams of over 64 KiB from " + addressText(datagram->from.address));
+            }
+            continue;
+        }
+        for (const Endpoint& to : setup.forwards) {
+            listener.send(datagram->bytes, to);
+        }
+        follower.take(*datagram, Clock::now());
+    }
+}
+
 }  // namespace
 
 int runFollow(const FollowSetup& setup)
@@ -306,8 +337,7 @@ int runFollow(const FollowSetup& setup)
     if (setup.listening) {
         setup.listening();
     }
-    std::set<std::uint32_t> refused;
-    std::set<std::uint32_t> tooLong;
+    Told told;
     for (;;) {
         std::array<pollfd, 2> fds{{{listener.fd(), POLLIN, 0}, {setup.stopFd, POLLIN, 0}}};
         const int ready = ::poll(fds.data(), fds.size(), waitMs(follower.nextWake()));
@@ -318,24 +348,8 @@ int runFollow(const FollowSetup& setup)
         if ((fds[1].revents & (POLLIN | POLLHUP)) != 0) {
             return 0;
         }
-        for (int i = 0; i < kBurst && (fds[0].revents & POLLIN) != 0; ++i) {
-            const auto datagram = listener.receive();
-            if (!datagram) {
-                break;
-            }
-            if (!allowed(setup, *datagram, refused)) {
-                continue;
-            }
-            if (datagram->size > follow::kMaxDatagram) {
-                if (tooLong.size() < kMaxToldSenders && tooLong.insert(datagram->from.address).second) {
-                    setup.err("dropping datagrams of over 64 KiB from " + addressText(datagram->from.address));
-                }
-                continue;
-            }
-            for (const Endpoint& to : setup.forwards) {
-                listener.send(datagram->bytes, to);
-            }
-            follower.take(*datagram, Clock::now());
+        if ((fds[0].revents & POLLIN) != 0) {
+            takeBurst(setup, listener, follower, told);
         }
         follower.tick(Clock::now());
     }

@@ -236,7 +236,7 @@ StopSignals::~StopSignals()
     }
 }
 
-int StopSignals::fd() const
+int StopSignals::fd()
 {
     return stopPipe[0];
 }

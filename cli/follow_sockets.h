@@ -80,7 +80,8 @@ public:
     ~StopSignals();
     StopSignals(const StopSignals&) = delete;
     StopSignals& operator=(const StopSignals&) = delete;
-    int fd() const;
+    // Readable once a stop signal came.
+    static int fd();
 };
 
 }  // namespace skybrant::cli

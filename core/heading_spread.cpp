@@ -39,7 +39,7 @@ std::optional<HeadingSpread> squareHeadingSpread(const Position& own, std::strin
         return std::nullopt;
     }
     std::vector<double> headings;
-    headings.reserve(4 * kEdgePoints);
+    headings.reserve(std::size_t{4} * kEdgePoints);
     for (int i = 0; i < kEdgePoints; ++i) {
         const double t = static_cast<double>(i) / kEdgePoints;
         const std::array<std::pair<double, double>, 4> points{{
