@@ -259,6 +259,28 @@ TEST(CliFollow, PstRotatorTurnsAndAnswersAzOnTheNextPort)
     EXPECT_EQ(follower.stop(), 0);
 }
 
+TEST(CliFollow, JoinsAMulticastGroupOnLoopbackAndOnlyShowsWithoutARotator)
+{
+    const std::uint16_t port = freeUdpPort();
+    Follower follower({"--follow", "wsjtx", "--from", "JO01mm", "--listen", "239.255.0.1:" + QString::number(port)});
+    const Udp wsjtx;
+    const in_addr loopback{htonl(INADDR_LOOPBACK)};
+    ASSERT_EQ(setsockopt(wsjtx.fd, IPPROTO_IP, IP_MULTICAST_IF, &loopback, sizeof loopback), 0);
+    const std::string datagram = fake::status("VK2ABC", "").text();
+    sockaddr_in group{};
+    group.sin_family = AF_INET;
+    group.sin_port = htons(port);
+    inet_pton(AF_INET, "239.255.0.1", &group.sin_addr);
+    ASSERT_EQ(sendto(wsjtx.fd, datagram.data(), datagram.size(), 0, reinterpret_cast<sockaddr*>(&group), sizeof group),
+        static_cast<ssize_t>(datagram.size()));
+    const QStringList lines = follower.lines(1);
+    ASSERT_EQ(lines.size(), 1);
+    // No grid: the country file's place for the call.
+    EXPECT_TRUE(lines[0].contains(QStringLiteral(" wsjtx VK2ABC "))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].contains(QStringLiteral(": show only: "))) << lines[0].toStdString();
+    EXPECT_EQ(follower.stop(), 0);
+}
+
 TEST(CliFollow, RefusesWhatCannotBeFollowed)
 {
     const struct {
