@@ -125,6 +125,13 @@ int followMode(const CommandLine& line, Callsigns& callsigns, const PairOptions&
     if (!line.positional().empty() || line.isSet("to") || line.isSet("call")) {
         return usageError("--follow takes the other station from the program it follows; give only --from");
     }
+    // Each turn is sent and left to run: waiting for one would stop the listening.
+    if (line.isSet("wait")) {
+        return usageError("--wait waits for one turn and cannot go with --follow");
+    }
+    if (line.isSet("map")) {
+        return usageError("--map draws one pair's map and cannot go with --follow");
+    }
     // The own station as a pair's: --from, else the one the window saved.
     const StationsRead read = readStationArguments(
         {line.text("from"), std::string("0 0"), {}, std::nullopt, &callsigns, savedOwnStationFile()});

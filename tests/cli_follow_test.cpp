@@ -296,6 +296,8 @@ TEST(CliFollow, RefusesWhatCannotBeFollowed)
             "is where --follow listens"},
         {"a station to follow given", {"--follow", "wsjtx", "JO01", "FN42"}, "give only --from"},
         {"with batch", {"--follow", "wsjtx", "--batch"}, "cannot go with --batch"},
+        {"waiting for one turn", {"--follow", "wsjtx", "--from", "JO01", "--rotate", "localhost", "--wait"},
+            "cannot go with --follow"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
