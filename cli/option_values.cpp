@@ -8,6 +8,7 @@
 #include "usage.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -135,6 +136,11 @@ bool readPlainValue(ValueKind kind, const std::string& text, OptionValue& value,
         return readNumber(text, std::get<int>(value)) && std::get<int>(value) >= kMinimumMapSize &&
             std::get<int>(value) <= kMaximumMapSize;
     }
+    case ValueKind::Program: {
+        isNot = "a program followed; allowed: wsjtx, js8call, n1mm or pst";
+        value = text;
+        return followSourceNamed(text).has_value();
+    }
     case ValueKind::Date:
         isNot = "a date YYYY-MM-DD from 1901-01-01 to 2099-12-31";
         if (const auto date = readIsoDate(text)) {
@@ -185,6 +191,14 @@ bool readOptionValue(
             return false;
         }
         return true;
+    case ValueKind::Endpoint:
+    case ValueKind::Host: {
+        Endpoint endpoint;
+        const bool read = kind == ValueKind::Endpoint ? parseEndpoint(text, endpoint, error)
+                                                      : parseHost(text, endpoint.address, error);
+        value = endpoint;
+        return read;
+    }
     case ValueKind::Address: {
         rotctl::RotatorAddress address;
         if (!rotctl::parseRotatorAddress(text, address, error)) {

@@ -270,4 +270,38 @@ RotatorOutcome turnRotator(const RotatorRequest& request)
     return outcome;
 }
 
+RotatorOutcome commandRotator(const RotatorRequest& request, std::string_view command)
+{
+    RotatorOutcome outcome;
+    Exchange exchange(request, outcome);
+    std::string line;
+    if (!exchange.connect() || !exchange.send(command) || !exchange.readLine(line, "before answering")) {
+        return outcome;
+    }
+    const auto code = rotctl::rprtCode(line);
+    if (code != 0) {
+        exchange.fail(RotatorStatus::RotatorError,
+            "the rotator at " + exchange.place() + " answered " +
+                (code ? rotctl::codeText(*code) : quote(line, rotctl::kShownBytes)) + " to " +
+                quote(command.substr(0, 1)));
+        return outcome;
+    }
+    outcome.status = RotatorStatus::Started;
+    return outcome;
+}
+
+RotatorOutcome readRotator(const RotatorRequest& request)
+{
+    RotatorOutcome outcome;
+    Exchange exchange(request, outcome);
+    Position now;
+    if (!exchange.connect() || !readPosition(exchange, now, false)) {
+        return outcome;
+    }
+    outcome.reportedAzimuth = now.azimuth;
+    outcome.reportedElevation = now.elevation;
+    outcome.status = RotatorStatus::Started;
+    return outcome;
+}
+
 }  // namespace skybrant::cli

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace skybrant::cli {
 
@@ -82,5 +83,12 @@ struct RotatorOutcome {
 // first looked up with the system resolver, which keeps to its own time
 // limits rather than this timeout.
 RotatorOutcome turnRotator(const RotatorRequest& request);
+
+// Sends one command answered with RPRT alone (rotctl::kStopCommand,
+// rotctl::kParkCommand) and expects "RPRT 0": Started when it came.
+RotatorOutcome commandRotator(const RotatorRequest& request, std::string_view command);
+
+// Reads the position: Started with reportedAzimuth and reportedElevation.
+RotatorOutcome readRotator(const RotatorRequest& request);
 
 }  // namespace skybrant::cli
