@@ -4,6 +4,7 @@
 #include "command_arguments.h"
 #include "core/utf8.h"
 #include "iso_time.h"
+#include "rotator/rotator_limits.h"
 
 #include <algorithm>
 #include <charconv>
@@ -98,6 +99,14 @@ bool readPlainValue(ValueKind kind, const std::string& text, OptionValue& value,
         value = degrees;
         return readNumber(text, std::get<double>(value)) && std::get<double>(value) >= -360 &&
             std::get<double>(value) <= 720;
+    }
+    case ValueKind::Offset: {
+        isNot = "a number of degrees from -" + std::to_string(static_cast<int>(rotctl::kLargestOffset)) + " to " +
+            std::to_string(static_cast<int>(rotctl::kLargestOffset));
+        double degrees = 0;
+        const auto kept = readNumber(text, degrees) ? rotctl::mastOffset(degrees) : std::nullopt;
+        value = kept.value_or(0);
+        return kept.has_value();
     }
     case ValueKind::Pixels: {
         isNot = "a whole number of pixels from " + std::to_string(kMinimumMapSize) + " to " +
