@@ -185,10 +185,19 @@ WindowLoad windowLoad(const std::array<std::u16string, kOwnStationKeys.size()>& 
 
 std::array<std::string, kOwnStationKeys.size()> ownStationTexts(const Position& position)
 {
+    // The grid's standard form: latitudes past a pole back on the globe,
+    // longitudes within -180 up to 180, 180 itself written as west. A pole
+    // keeps the longitude it was given.
+    constexpr std::int64_t kTurn = 360 * kUnitsPerDegree;
     const GridPoint point = gridPoint(position);
+    std::int64_t lon = point.lon;
+    if (std::abs(point.lat) == kTurn / 4) {
+        lon = (position.lonUnits % kTurn + kTurn) % kTurn;
+        lon = lon >= kTurn / 2 ? lon - kTurn : lon;
+    }
     std::array<std::string, kOwnStationKeys.size()> texts;
     for (const Coordinate& c : kCoordinates) {
-        const std::int64_t units = c.axis == Axis::Latitude ? point.lat : point.lon;
+        const std::int64_t units = c.axis == Axis::Latitude ? point.lat : lon;
         const std::int64_t seconds = (std::abs(units) + kUnitsPerArcSecond / 2) / kUnitsPerArcSecond;
         texts.at(c.first) = std::to_string(seconds / 3600);
         texts.at(c.first + 1) = std::to_string(seconds / 60 % 60);
