@@ -76,7 +76,7 @@ int showVersion(Callsigns& callsigns)
 }
 
 // The rotator's address and the options of turning it; a usage status when
-// the limits leave no room.
+// the limits leave no room, a failure when the saved offset cannot be read.
 int readRotatorOptions(const CommandLine& line, PairOptions& options)
 {
     const auto* address = line.value<rotctl::RotatorAddress>("rotate");
@@ -98,6 +98,13 @@ int readRotatorOptions(const CommandLine& line, PairOptions& options)
     }
     if (line.isSet("wait")) {
         request.wait = *line.value<std::chrono::milliseconds>("wait-timeout");
+    }
+    // The offset the map window turns with, unless one is given.
+    if (const auto* offset = line.value<double>("offset")) {
+        request.offset = *offset;
+    } else if (std::string why; !readSavedMastOffset(request.offset, why)) {
+        std::fprintf(stderr, "skybrant-cli: ERROR: %s\n", why.c_str());
+        return kExitFailed;
     }
     return kExitOk;
 }

@@ -16,6 +16,7 @@ enum class ValueKind {
     Units,  // km, mi or nmi in either case
     Seconds,  // above 0, at most 3600
     Degrees,  // an azimuth within the protocol's limits
+    Offset,  // a mast offset from -180 to 180, kept to a tenth
     Pixels,  // a whole number from 64 to 4096
     MapFile,  // a file name ending in .png or .svg
     ChartFile,  // optional: a file name ending in .pdf, .svg or .png, or none for the terminal
@@ -296,6 +297,18 @@ inline constexpr std::array kOptionTable{
         .needsWhy = "limits the rotator",
         .help = "The highest azimuth the rotator turns to, in place of what its daemon says: --max-az 450.",
         .manDetails = "Both limits are from {lowest-azimuth} to {highest-azimuth}."},
+    OptionHelp{.name = "offset",
+        .kind = ValueKind::Offset,
+        .valueName = "degrees",
+        .needs = "rotate",
+        .needsWhy = "is the rotator's",
+        .help = "What the rotator reads with the antenna pointing north, from -180 to 180 to a tenth of a degree, in "
+                "place of the mast offset the map window saved: --offset -12.5.",
+        .manDetails = "The azimuth sent is the beam heading plus the offset.\n"
+                      "Without this option the offset saved by the map window's rotator panel is\n"
+                      "applied (none saved is 0); a saved offset that cannot be read stops the\n"
+                      "turn before the rotator is asked, naming the file:\n"
+                      ".BR \"\\-\\-rotate localhost:4533 \\-\\-offset 0\" ."},
     OptionHelp{.name = "wait",
         .needs = "rotate",
         .needsWhy = "waits for the rotator",

@@ -128,6 +128,14 @@ bool readPlainValue(ValueKind kind, const std::string& text, OptionValue& value,
         value = degrees;
         return readNumber(text, std::get<double>(value)) && rotctl::withinProtocol(std::get<double>(value));
     }
+    case ValueKind::Offset: {
+        isNot = "a number of degrees from -" + std::to_string(static_cast<int>(rotctl::kLargestOffset)) + " to " +
+            std::to_string(static_cast<int>(rotctl::kLargestOffset));
+        double degrees = 0;
+        const auto kept = readNumber(text, degrees) ? rotctl::mastOffset(degrees) : std::nullopt;
+        value = kept.value_or(0);
+        return kept.has_value();
+    }
     case ValueKind::Pixels: {
         isNot = "a whole number of pixels from " + std::to_string(kMinimumMapSize) + " to " +
             std::to_string(kMaximumMapSize);
