@@ -1,9 +1,9 @@
 #include "antenna.h"
 
 #include "core/angles.h"
+#include "rotator/rotator_texts.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace skybrant::aim {
 
@@ -11,13 +11,6 @@ namespace {
 
 // A parked rotator has stopped once this many readings in a row stood still.
 constexpr int kStillReadings = 2;
-
-std::string number(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.6g", value);
-    return text;
-}
 
 }  // namespace
 
@@ -73,13 +66,11 @@ std::string Antenna::rangeSource() const
 
 std::optional<double> Antenna::azimuthFor(double shownHeading, std::string& problem) const
 {
-    const double heading = rotctl::sentHeading(shownHeading);
-    const double wanted = heading + offset_;
+    const double wanted = rotctl::sentHeading(shownHeading) + offset_;
     const rotctl::TurnRange r = turnRange();
     const auto azimuth = rotctl::turnAzimuth(wanted, r, azimuth_);
     if (!azimuth) {
-        problem = "the rotator cannot reach " + degreesText(heading) + " (azimuth " + number(wrap360(wanted)) +
-            "): its range is " + rotctl::rangeText(r.range);
+        problem = rotctl::cannotReachText({}, shownHeading, offset_, r.range);
     }
     return azimuth;
 }

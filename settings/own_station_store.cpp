@@ -51,6 +51,19 @@ OwnStationTexts loadOwnStation(SettingsStore& store)
     return loaded;
 }
 
+bool ownStationSaved(SettingsStore& store)
+{
+    const auto texts = savedTexts(store);
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+        const IniKey& key = kOwnStationKeys.at(k);
+        const bool hemisphere = key.key == kOwnLatitudeHemisphere.key || key.key == kOwnLongitudeHemisphere.key;
+        if (!hemisphere && !texts.at(k).trimmed().isEmpty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool saveOwnStation(SettingsStore& store, std::span<const QString> texts, QString& error)
 {
     for (std::size_t k = 0; k < texts.size() && k < kOwnStationKeys.size(); ++k) {

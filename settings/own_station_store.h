@@ -28,6 +28,9 @@ struct OwnStationTexts {
 
 OwnStationTexts loadOwnStation(SettingsStore& store);
 
+// Whether an own station is saved at all: a number in any of its boxes.
+bool ownStationSaved(SettingsStore& store);
+
 // Saves the first texts.size() texts (the boxes the window has filled), in
 // the order of kOwnStationKeys, and commits; false, saying why in error,
 // when the file cannot be written (error empty when the user was told so

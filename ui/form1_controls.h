@@ -90,10 +90,6 @@ struct CoordinateRole {
     validation::BoxRole role{};
 };
 
-// Where the own station's entries are kept between runs; the map window
-// reads the saved station by these until it asks settings/ for it.
-using SavedAs = settings::IniKey;
-
 struct ControlRow {
     Control id{};
     const char* name = nullptr;
@@ -114,7 +110,6 @@ struct ControlRow {
     std::optional<Control> buddy{};  // the box this caption labels
     CoordinateRole coordinate{};
     int index = 0;  // a Link's member index in its group
-    SavedAs saved{};
 };
 
 // The own station's boxes, in the order of settings::kOwnStationKeys.

@@ -2,14 +2,14 @@
 
 #include "aim/rotator_service.h"
 #include "core/locator.h"
-#include "form1_controls.h"
 #include "map_view.h"
 #include "message_sink.h"
+#include "own_station_prompt.h"
 #include "rotator_panel.h"
+#include "settings/own_station_store.h"
 #include "settings/settings_store.h"
 #include "station_lookup.h"
 #include "station_panel.h"
-#include "validation/box_reader.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -57,41 +57,7 @@ QScrollArea* scrolling(QWidget* panel, QWidget* parent, int widest)
 
 Position savedOwnStation(settings::SettingsStore* store)
 {
-    StationEntry entry;
-    if (store == nullptr) {
-        return positionFromEntry(entry);
-    }
-    for (const ControlRow& row : controlRows()) {
-        if (row.saved.section == nullptr) {
-            continue;
-        }
-        const QString text =
-            store->get(kApplication, QLatin1String(row.saved.section), QLatin1String(row.saved.key), {});
-        if (row.kind == Kind::Hemisphere) {
-            (row.id == Control::cmbNS1 ? entry.latHemisphere : entry.lonHemisphere) = text.toStdString();
-            continue;
-        }
-        const validation::BoxRole role = row.coordinate.role;
-        const bool lat = role.axis == validation::Axis::Latitude;
-        const validation::BoxReading reading = validation::readBox(
-            {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())});
-        const std::int32_t degrees = lat ? entry.latDegrees : entry.lonDegrees;
-        // What the window would refuse on loading counts as 0, as there.
-        const std::int32_t value =
-            reading.outOfRange || validation::firstViolation(role, reading, degrees) ? 0 : reading.value;
-        switch (role.unit) {
-        case validation::Unit::Degrees:
-            (lat ? entry.latDegrees : entry.lonDegrees) = value;
-            break;
-        case validation::Unit::Minutes:
-            (lat ? entry.latMinutes : entry.lonMinutes) = value;
-            break;
-        case validation::Unit::Seconds:
-            (lat ? entry.latSeconds : entry.lonSeconds) = value;
-            break;
-        }
-    }
-    return onTheGlobe(positionFromEntry(entry));
+    return store != nullptr ? settings::savedOwnStationPosition(*store) : Position{};
 }
 
 std::unique_ptr<MapWindow> openMapAlone(settings::SettingsStore* store)
@@ -101,6 +67,9 @@ std::unique_ptr<MapWindow> openMapAlone(settings::SettingsStore* store)
     if (store != nullptr) {
         if (const auto problem = store->readProblem(kApplication)) {
             map->tell(*problem);
+        } else if (!settings::ownStationSaved(*store)) {
+            // Centred on 0 N 0 E without a word is no map of the operator's.
+            askOwnStation(*map, *store);
         }
     }
     return map;
