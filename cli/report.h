@@ -32,6 +32,10 @@ struct RotatorReport {
 // Ends in '\n'.
 void appendCsv(const Report& report, const ReportOptions& options, std::string& out);
 
+// ',' and a CSV field of any text, in double quotes when it holds a comma,
+// a quote or a line end ("Juan de Nova, Europa").
+void appendCsvField(std::string_view text, std::string& out);
+
 // One JSON object on one line, ending in '\n'. lineNumber 0 leaves out the
 // "line" member (a single pair); rotator, when given, goes inside it.
 // Numbers are written with a point whatever the options' separator.

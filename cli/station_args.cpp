@@ -174,6 +174,35 @@ std::string savedOwnStationFile()
     return settings::settingsFilePath(settings::kOwnStationApplication);
 }
 
+StationsRead readOwnStationArgument(const StationArguments& arguments)
+{
+    StationsRead read;
+    if (arguments.to || arguments.call) {
+        read.error =
+            std::string("--") + (arguments.call ? "call" : "to") + " gives an other station, and here there is none";
+        return read;
+    }
+    if (arguments.from && !arguments.fields.empty()) {
+        read.error = "--from gives the own station, and here there is no other for the station fields";
+        return read;
+    }
+    if (arguments.from) {
+        read.status = optionStation(*arguments.from, "from", Side::Own, read.own, read.error, arguments.callsigns);
+    } else if (!arguments.fields.empty()) {
+        read.status =
+            statusOf(readOneStation(fieldsOf(arguments.fields), Side::Own, read.own, read.error, arguments.callsigns));
+        if (read.status == StationsRead::Status::Usage) {
+            read.error.insert(0, "the own station: ");
+        }
+    } else if (arguments.ownStationFile) {
+        read.status = savedOwn(arguments, read);
+        if (read.status == StationsRead::Status::Usage) {
+            read.error.clear();
+        }
+    }
+    return read;
+}
+
 StationsRead readStationArguments(const StationArguments& arguments)
 {
     StationsRead read;

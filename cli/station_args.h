@@ -55,4 +55,9 @@ struct StationsRead {
 // saved in ownStationFile.
 StationsRead readStationArguments(const StationArguments& arguments);
 
+// The own station alone, for a run over a log: from --from or the station
+// fields, else the one saved in ownStationFile. Status Usage with error
+// empty when none is given and none is saved.
+StationsRead readOwnStationArgument(const StationArguments& arguments);
+
 }  // namespace skybrant::cli

@@ -1,6 +1,7 @@
 #include "adif_file.h"
 
 #include "descriptor.h"
+#include "utf8.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,7 +19,9 @@ constexpr std::size_t kBlock = std::size_t{1} << 20;
 
 std::string failure(const std::string& what, const std::string& path, int error)
 {
-    return "cannot " + what + " the log \"" + path + "\": " + std::strerror(error);
+    std::string shown;
+    appendShown(path, shown);
+    return "cannot " + what + " the log \"" + shown + "\": " + std::strerror(error);
 }
 
 }  // namespace

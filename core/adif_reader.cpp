@@ -1,5 +1,7 @@
 #include "adif_reader.h"
 
+#include "utf8.h"
+
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -61,6 +63,14 @@ void trim(std::string& text)
     }
 }
 
+// A value from the log in a message, quoted and safe to show.
+std::string shown(std::string_view text)
+{
+    std::string out = "\"";
+    appendShown(text, out);
+    return out + '"';
+}
+
 bool allDigits(std::string_view text)
 {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -81,14 +91,14 @@ std::string dateTimeFault(const AdifQso& qso)
             !year_month_day{year{twoDigits(d, 0) * 100 + twoDigits(d, 2)},
                 month{static_cast<unsigned>(twoDigits(d, 4))}, day{static_cast<unsigned>(twoDigits(d, 6))}}
                  .ok()) {
-            return "QSO_DATE \"" + qso.qsoDate + "\" is not a date written YYYYMMDD";
+            return "QSO_DATE " + shown(qso.qsoDate) + " is not a date written YYYYMMDD";
         }
     }
     if (!qso.timeOn.empty()) {
         const std::string_view t = qso.timeOn;
         if ((t.size() != 4 && t.size() != 6) || !allDigits(t) || twoDigits(t, 0) > 23 || twoDigits(t, 2) > 59 ||
             (t.size() == 6 && twoDigits(t, 4) > 59)) {
-            return "TIME_ON \"" + qso.timeOn + "\" is not a time written HHMM or HHMMSS";
+            return "TIME_ON " + shown(qso.timeOn) + " is not a time written HHMM or HHMMSS";
         }
     }
     return {};
@@ -221,13 +231,13 @@ void AdifReader::tagEnded(AdifSink& sink)
         return;
     }
     startRecord();
-    const std::string shown = "<" + tag_ + "> at byte " + std::to_string(tagOffset_);
+    const std::string tag = shown("<" + tag_ + ">") + " at byte " + std::to_string(tagOffset_);
     if (name.empty() || colon == std::string::npos) {
-        fault("the tag " + shown + " has no length");
+        fault("the tag " + tag + " has no length");
         return;
     }
     if (!hasLength) {
-        fault("the tag " + shown + " has no length in bytes after its name");
+        fault("the tag " + tag + " has no length in bytes after its name");
         return;
     }
     value_ = nullptr;
@@ -236,7 +246,7 @@ void AdifReader::tagEnded(AdifSink& sink)
         if (sameName(name, kUsedFields.at(i).name)) {
             const auto bit = std::uint32_t{1} << i;
             if ((seen_ & bit) != 0) {
-                fault(std::string(kUsedFields.at(i).name) + " comes twice (" + shown +
+                fault(std::string(kUsedFields.at(i).name) + " comes twice (" + tag +
                     "): a length before it is wrong or an <EOR> is missing");
                 return;
             }
@@ -290,7 +300,7 @@ void AdifReader::dataEnded()
         return;
     }
     if (value->find('<') != std::string::npos) {
-        fault(name + " \"" + *value + "\" holds '<': its length is longer than its data");
+        fault(name + " " + shown(*value) + " holds '<': its length is longer than its data");
         return;
     }
     trim(*value);
@@ -353,8 +363,7 @@ void AdifReader::finish(AdifSink& sink)
         sink.problem({0, offset_, "the file ends in its header: no <EOH> after it"});
     } else if (inRecord_ || state_ == State::Tag || state_ == State::Data) {
         const std::uint64_t start = inRecord_ ? qso_.offset : tagOffset_;
-        sink.problem({resume_.records + 1, start,
-            "the file ends inside record " + std::to_string(resume_.records + 1) + ": no <EOR> after it"});
+        sink.problem({resume_.records + 1, start, "the file ends inside the record: no <EOR> after it"});
     }
 }
 

@@ -1,10 +1,19 @@
 #include "qso_station.h"
 
+#include "utf8.h"
+
 #include <vector>
 
 namespace skybrant {
 
 namespace {
+
+std::string shown(std::string_view text)
+{
+    std::string out = "\"";
+    appendShown(text, out);
+    return out + '"';
+}
 
 bool readForm(
     StationReader& reader, const std::string& text, Side side, StationForm form, Station& station, std::string& error)
@@ -32,7 +41,7 @@ bool readPlace(StationReader& reader, const AdifQso& qso, bool own, Station& sta
         if (readForm(reader, grid, side, StationForm::Locator, station, why)) {
             return true;
         }
-        error = prefix + "GRIDSQUARE \"" + grid + "\" is no locator: " + why;
+        error = prefix + "GRIDSQUARE " + shown(grid) + " is no locator: " + why;
         return false;
     }
     if (lat.empty() != lon.empty()) {
@@ -45,7 +54,8 @@ bool readPlace(StationReader& reader, const AdifQso& qso, bool own, Station& sta
     if (readForm(reader, lat + " " + lon, side, StationForm::Written, station, why)) {
         return true;
     }
-    error = prefix + "LAT \"" + lat + "\" and " + prefix + "LON \"" + lon + "\" are no position (XDDD MM.MMM): " + why;
+    error = prefix + "LAT " + shown(lat) + " and " + prefix + "LON " + shown(lon) +
+        " are no position (XDDD MM.MMM): " + why;
     return false;
 }
 

@@ -132,8 +132,8 @@ TEST(AdifReaderTest, NamesAFileThatEndsEarly)
         const char* log;
         const char* what;
     } cases[] = {
-        {"inside a record", "<CALL:4>K1AA<EOR><CALL:4>K1", "ends inside record 2"},
-        {"inside a tag", "<CALL:4>K1AA<EOR><CAL", "ends inside record 2"},
+        {"inside a record", "<CALL:4>K1AA<EOR><CALL:4>K1", "ends inside the record"},
+        {"inside a tag", "<CALL:4>K1AA<EOR><CAL", "ends inside the record"},
         {"in the header", "a log without its end of header <CALL:4>K1AA<EOR>", "no <EOH>"},
     };
     for (const auto& c : cases) {
