@@ -145,7 +145,7 @@ void ClusterClient::onReadyRead()
     quietTimer_.start(timing_.quiet);
     // Read in bounded pieces, so that a flood is taken a block at a time.
     while (socket_.bytesAvailable() > 0 && state_ != State::Waiting && state_ != State::Stopped) {
-        takeBytes(socket_.read(64 * 1024));
+        takeBytes(socket_.read(qint64{64} * 1024));
     }
     if (state_ == State::LoggingIn) {
         checkPrompt();

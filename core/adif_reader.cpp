@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cstring>
 #include <utility>
 
 namespace skybrant {
@@ -131,25 +132,60 @@ AdifReader::AdifReader(AdifResume from) : offset_(from.offset), resume_(from)
 
 void AdifReader::feed(std::string_view bytes, AdifSink& sink)
 {
-    for (const char c : bytes) {
-        switch (state_) {
-        case State::Start:
-            // A file that does not begin with '<' begins with a header.
-            header_ = c != '<';
-            state_ = State::Between;
-            between(c, sink);
-            break;
-        case State::Between:
-            between(c, sink);
-            break;
-        case State::Tag:
-            tagByte(c, sink);
-            break;
-        case State::Data:
-            dataByte(c, sink);
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    while (p != end) {
+        // Runs of bytes that only a '<' can end are passed over at once.
+        const std::size_t run = plainRun(p, static_cast<std::size_t>(end - p));
+        p += run;
+        offset_ += run;
+        if (p == end) {
             break;
         }
+        step(*p, sink);
+        ++p;
         ++offset_;
+    }
+}
+
+std::size_t AdifReader::plainRun(const char* p, std::size_t size)
+{
+    if (state_ == State::Between && (skipping_ ? eorMatched_ == 0 : !(inRecord_ && afterUsedData_))) {
+        const void* const next = std::memchr(p, '<', size);
+        return next == nullptr ? size : static_cast<std::size_t>(static_cast<const char*>(next) - p);
+    }
+    if (state_ == State::Data && value_ == nullptr && eorMatched_ == 0) {
+        const auto span = static_cast<std::size_t>(std::min<std::uint64_t>(dataLeft_, size));
+        const void* const next = header_ ? nullptr : std::memchr(p, '<', span);
+        std::size_t run = next == nullptr ? span : static_cast<std::size_t>(static_cast<const char*>(next) - p);
+        // The field's last byte is read one at a time, to end it.
+        if (run == dataLeft_) {
+            --run;
+        }
+        dataLeft_ -= run;
+        return run;
+    }
+    return 0;
+}
+
+void AdifReader::step(char c, AdifSink& sink)
+{
+    switch (state_) {
+    case State::Start:
+        // A file that does not begin with '<' begins with a header.
+        header_ = c != '<';
+        state_ = State::Between;
+        between(c, sink);
+        break;
+    case State::Between:
+        between(c, sink);
+        break;
+    case State::Tag:
+        tagByte(c, sink);
+        break;
+    case State::Data:
+        dataByte(c, sink);
+        break;
     }
 }
 
@@ -231,29 +267,39 @@ void AdifReader::tagEnded(AdifSink& sink)
         return;
     }
     startRecord();
-    const std::string tag = shown("<" + tag_ + ">") + " at byte " + std::to_string(tagOffset_);
     if (name.empty() || colon == std::string::npos) {
-        fault("the tag " + tag + " has no length");
+        fault("the tag " + tagText() + " has no length");
         return;
     }
     if (!hasLength) {
-        fault("the tag " + tag + " has no length in bytes after its name");
+        fault("the tag " + tagText() + " has no length in bytes after its name");
         return;
     }
+    fieldStarted(name, length);
+}
+
+std::string AdifReader::tagText() const
+{
+    return shown("<" + tag_ + ">") + " at byte " + std::to_string(tagOffset_);
+}
+
+void AdifReader::fieldStarted(std::string_view name, std::uint64_t length)
+{
     value_ = nullptr;
     fieldName_ = {};
     for (std::size_t i = 0; i < kUsedFields.size(); ++i) {
-        if (sameName(name, kUsedFields.at(i).name)) {
-            const auto bit = std::uint32_t{1} << i;
-            if ((seen_ & bit) != 0) {
-                fault(std::string(kUsedFields.at(i).name) + " comes twice (" + tag +
-                    "): a length before it is wrong or an <EOR> is missing");
-                return;
-            }
-            seen_ |= bit;
-            value_ = &(qso_.*kUsedFields.at(i).value);
-            fieldName_ = kUsedFields.at(i).name;
+        if (!sameName(name, kUsedFields.at(i).name)) {
+            continue;
         }
+        const auto bit = std::uint32_t{1} << i;
+        if ((seen_ & bit) != 0) {
+            fault(std::string(kUsedFields.at(i).name) + " comes twice (" + tagText() +
+                "): a length before it is wrong or an <EOR> is missing");
+            return;
+        }
+        seen_ |= bit;
+        value_ = &(qso_.*kUsedFields.at(i).value);
+        fieldName_ = kUsedFields.at(i).name;
     }
     dataLeft_ = length;
     eorMatched_ = 0;

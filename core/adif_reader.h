@@ -76,10 +76,14 @@ public:
 private:
     enum class State { Start, Between, Tag, Data };
 
+    std::size_t plainRun(const char* p, std::size_t size);
+    void step(char c, AdifSink& sink);
     void between(char c, AdifSink& sink);
     void tagByte(char c, AdifSink& sink);
     void dataByte(char c, AdifSink& sink);
     void tagEnded(AdifSink& sink);
+    void fieldStarted(std::string_view name, std::uint64_t length);
+    std::string tagText() const;
     void dataEnded();
     void fault(std::string what);
     void recordEnded(AdifSink& sink);
