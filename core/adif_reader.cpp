@@ -154,6 +154,16 @@ std::size_t AdifReader::plainRun(const char* p, std::size_t size)
         const void* const next = std::memchr(p, '<', size);
         return next == nullptr ? size : static_cast<std::size_t>(static_cast<const char*>(next) - p);
     }
+    if (state_ == State::Tag) {
+        // A tag's bytes up to its end, a '<' or the most a tag may hold.
+        const std::size_t room = std::min(size, kMaxTag - tag_.size());
+        std::size_t run = 0;
+        while (run < room && p[run] != '>' && p[run] != '<') {
+            ++run;
+        }
+        tag_.append(p, run);
+        return run;
+    }
     if (state_ == State::Data && value_ == nullptr && eorMatched_ == 0) {
         const auto span = static_cast<std::size_t>(std::min<std::uint64_t>(dataLeft_, size));
         const void* const next = header_ ? nullptr : std::memchr(p, '<', span);
