@@ -105,7 +105,7 @@ TEST(ClusterClientTest, LogsInAndReadsEveryKindOfLine)
                         "DX de dl1abc:14074\tk1ab\t\tFT8 JO62<ES>FN42   \t 0000Z\r\n"
                         "WWV de W0MU <18>:   SFI=68, A=4, K=1, No Storms -> No Storms\r\n"
                         "WCY de DK0WCY-1 <18> : K=2 expK=3 A=6 R=15 SFI=75 SA=qui GMF=qui Au=no\r\n";
-    script += QByteArray(100 * 1024, 'x') + "\r\n";
+    script += QByteArray(qsizetype{100} * 1024, 'x') + "\r\n";
     script += QByteArray("\xff\xfb\x01\x00\x01\x1b[2J\x80\xfe binary\r\n", 20);
     script += "DL1ABC de TEST 2-Jan-2024 1234Z >\r\n";
     script += "DX de DL1ABC: 21074 END1 FT8 1200Z\r\n";

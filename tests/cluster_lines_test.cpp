@@ -85,7 +85,7 @@ TEST(ClusterLinesTest, LeavesEverythingElseToTheConsole)
         "DX de DL1ABC 14074 K1AB",
         "WWV de W0MU <18>: nothing to say",
         "To ALL de DL1ABC: DX de K1AB: 14074 DL1ABC",
-        std::string("DX de \0\xff\xfe: 1\x80 K1AB", 22),
+        std::string("DX de \0\xff\xfe: 1\x80 K1AB", 18),
         "",
     };
     for (const std::string& line : cases) {
