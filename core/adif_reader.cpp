@@ -106,10 +106,10 @@ std::string dateTimeFault(const AdifQso& qso)
 }
 
 // The length of a tag's "NAME:LENGTH[:TYPE]", or why there is none.
-bool tagLength(std::string_view spec, std::uint64_t& length)
+bool tagLength(std::string_view rest, std::uint64_t& length)
 {
-    const std::size_t end = std::min(spec.find(':'), spec.size());
-    const std::string_view digits = spec.substr(0, end);
+    const std::size_t end = std::min(rest.find(':'), rest.size());
+    const std::string_view digits = rest.substr(0, end);
     if (!allDigits(digits) || digits.size() > 13) {
         return false;
     }
