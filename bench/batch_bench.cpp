@@ -2,6 +2,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -103,5 +104,46 @@ void BM_BatchLocatorPairs(benchmark::State& state)
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kLocatorPairs);
 }
 BENCHMARK(BM_BatchLocatorPairs)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// --magnetic on the million pairs against the plain batch, both timed in
+// this run, taking turns: the ratio of the times per line is the figure,
+// to be at most 1.3 (the label says PASS or FAIL).
+double batchSeconds(const skybrant::cli::BatchOptions& options, std::FILE* in, std::FILE* out, bool& failed)
+{
+    std::rewind(in);
+    const auto start = std::chrono::steady_clock::now();
+    const auto outcome = skybrant::cli::runBatch(in, out, options);
+    failed = failed || outcome.failedLines != 0 || outcome.ioFailed;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void BM_BatchMagneticRatio(benchmark::State& state)
+{
+    std::FILE* in = pairsFile();
+    std::FILE* out = std::fopen("/dev/null", "w");
+    skybrant::cli::BatchOptions plain;
+    skybrant::cli::BatchOptions magnetic;
+    magnetic.report.magneticDate =
+        std::chrono::year_month_day{std::chrono::year{2026}, std::chrono::June, std::chrono::day{21}};
+    double plainSeconds = 0;
+    double magneticSeconds = 0;
+    bool failed = false;
+    for (auto _ : state) {
+        plainSeconds += batchSeconds(plain, in, out, failed);
+        magneticSeconds += batchSeconds(magnetic, in, out, failed);
+    }
+    std::fclose(out);
+    if (failed) {
+        state.SkipWithError("batch failed");
+        return;
+    }
+    const double ratio = magneticSeconds / plainSeconds;
+    const double lines = static_cast<double>(state.iterations()) * kPairs;
+    state.counters["plain_ns_per_line"] = plainSeconds / lines * 1e9;
+    state.counters["magnetic_ns_per_line"] = magneticSeconds / lines * 1e9;
+    state.counters["ratio"] = ratio;
+    state.SetLabel(ratio <= 1.3 ? "PASS (at most 1.3)" : "FAIL (more than 1.3)");
+}
+BENCHMARK(BM_BatchMagneticRatio)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace

@@ -34,7 +34,7 @@ struct BatchOptions {
 };
 
 // The CSV column groups, each shown as an option asks (csvColumnsShown).
-enum class CsvColumnGroup { Figures, LongPath, Ellipsoid, Locators, Sun, Callsigns };
+enum class CsvColumnGroup { Figures, LongPath, Ellipsoid, Locators, Sun, Magnetic, Callsigns };
 struct CsvColumns {
     CsvColumnGroup group;
     std::string_view option;  // the option that adds the group; empty for the first
@@ -50,6 +50,8 @@ inline constexpr std::array kCsvColumns{
         CsvColumnGroup::Ellipsoid, "--ellipsoid", "ellipsoid_distance,ellipsoid_own_heading,ellipsoid_other_heading"},
     CsvColumns{CsvColumnGroup::Locators, "--locator", "own_locator,own_locator8,other_locator,other_locator8"},
     CsvColumns{CsvColumnGroup::Sun, "--sun", "own_sunrise,own_sunset,other_sunrise,other_sunset"},
+    CsvColumns{CsvColumnGroup::Magnetic, "--magnetic",
+        "own_magnetic_heading,other_magnetic_heading,own_declination,other_declination"},
     CsvColumns{CsvColumnGroup::Callsigns, "--entity", kCallsignCsvColumns},
 };
 

@@ -40,6 +40,9 @@ public:
     // Reads the file unless it has been read; false with a sentence naming
     // it when it cannot be used.
     bool ready(std::string& error) { return source_.files(error) != nullptr; }
+    // The file itself, read unless it has been; null with a sentence when
+    // it cannot be used.
+    const CountryFiles* files(std::string& error) { return source_.files(error); }
 
     // The file's version entry ("VER20240101"), empty before ready() or
     // when the file has none.

@@ -40,7 +40,38 @@ bool isNegativeNumber(std::string_view arg)
         (isDigit(arg[1]) || (arg.size() >= 3 && arg[1] == '.' && isDigit(arg[2])));
 }
 
+// The value of an option given as "--x v": the next argument, or for
+// --chart, whose file name is optional, only a picture's name there (any
+// other text is a station or an option) and else none. False when the
+// value is missing.
+bool takeValue(
+    const OptionHelp& row, std::span<const char* const> args, std::size_t& i, std::vector<std::string>& texts)
+{
+    if (row.kind == ValueKind::ChartFile) {
+        const bool picture = i + 1 < args.size() && isChartFileName(args[i + 1]);
+        texts.emplace_back(picture ? args[++i] : "");
+        return true;
+    }
+    if (i + 1 >= args.size()) {
+        return false;
+    }
+    texts.emplace_back(args[++i]);
+    return true;
+}
+
 }  // namespace
+
+bool isChartFileName(std::string_view text)
+{
+    const std::size_t dot = text.rfind('.');
+    if (dot == std::string_view::npos || dot == 0 || text.starts_with('-')) {
+        return false;
+    }
+    std::string suffix(text.substr(dot + 1));
+    std::ranges::transform(
+        suffix, suffix.begin(), [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+    return suffix == "pdf" || suffix == "svg" || suffix == "png";
+}
 
 bool CommandLine::read(std::span<const char* const> args, std::string& error)
 {
@@ -73,9 +104,7 @@ bool CommandLine::read(std::span<const char* const> args, std::string& error)
             texts.emplace_back();
         } else if (equals != std::string_view::npos) {
             texts.emplace_back(body.substr(equals + 1));
-        } else if (i + 1 < args.size()) {
-            texts.emplace_back(args[++i]);
-        } else {
+        } else if (!takeValue(*row, args, i, texts)) {
             error = "Missing value after '" + std::string(arg) + "'.";
             return false;
         }

@@ -3,10 +3,12 @@
 // the forms --x, --x=v and --x v (and -h, -v), each value checked once and
 // kept as the value it stands for, the texts kept as the bytes given.
 
+#include "chart_page.h"
 #include "map_picture.h"
 #include "option_table.h"
 #include "rotator/rotator_address.h"
 
+#include "core/bearing_chart.h"
 #include "core/units.h"
 
 #include <array>
@@ -25,6 +27,17 @@ struct MapFile {
     MapFormat format = MapFormat::Png;
 };
 
+// --chart's file and the picture its name asks for; no name for the
+// chart on the terminal.
+struct ChartFile {
+    std::string name;
+    ChartFormat format = ChartFormat::Terminal;
+};
+
+// Whether a text is a file name --chart takes: one ending in .pdf, .svg or
+// .png in either case, not starting with '-'.
+bool isChartFileName(std::string_view text);
+
 // --time: the instant of the map's night side, none for no night side.
 struct NightTime {
     std::optional<std::chrono::sys_seconds> time;
@@ -32,9 +45,10 @@ struct NightTime {
 
 // What an option's value stands for, by its ValueKind: Text is the text,
 // Units a DistanceUnit, Seconds milliseconds, Degrees a double, Pixels an
-// int, MapFile, Time a NightTime, Date a date, Address where a rotctld is.
+// int, MapFile, Time a NightTime, Date a date, Address where a rotctld is,
+// ChartFile a ChartFile and ChartOrder a ChartOrder.
 using OptionValue = std::variant<std::monostate, std::string, DistanceUnit, std::chrono::milliseconds, double, int,
-    MapFile, NightTime, std::chrono::year_month_day, rotctl::RotatorAddress>;
+    MapFile, NightTime, std::chrono::year_month_day, rotctl::RotatorAddress, ChartFile, ChartOrder>;
 
 class CommandLine {
 public:

@@ -81,7 +81,7 @@ void appendOptions(std::string& out)
         }
         label.resize(kOptionColumn, ' ');
         out += label;
-        appendFilled(option.help, kOptionColumn, kOptionColumn, out);
+        appendFilled(withFigures(option.help), kOptionColumn, kOptionColumn, out);
     }
 }
 

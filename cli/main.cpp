@@ -5,6 +5,7 @@
 #include "adif_run.h"
 #include "batch.h"
 #include "callsign_stations.h"
+#include "chart_run.h"
 #include "command_arguments.h"
 #include "core/ellipsoid.h"
 #include "core/utf8.h"
@@ -33,10 +34,13 @@ int usageError(const std::string& message)
 
 // The stations from --from, --to, --call and the station fields, whichever
 // of them the user gave; a status to exit with when they cannot be read.
-int readStations(const CommandLine& line, Callsigns& callsigns, bool json, Position& own, Position& other)
+// With ownOnly, the own station alone, for the chart.
+int readStations(
+    const CommandLine& line, Callsigns& callsigns, bool json, Position& own, Position& other, bool ownOnly = false)
 {
-    const StationsRead read = readStationArguments(
-        {line.text("from"), line.text("to"), line.positional(), line.text("call"), &callsigns, savedOwnStationFile()});
+    const StationArguments arguments{
+        line.text("from"), line.text("to"), line.positional(), line.text("call"), &callsigns, savedOwnStationFile()};
+    const StationsRead read = ownOnly ? readOwnStationArguments(arguments) : readStationArguments(arguments);
     switch (read.status) {
     case StationsRead::Status::Ok:
         if (!read.note.empty()) {
@@ -110,9 +114,13 @@ int readPairOptions(const CommandLine& line, std::chrono::sys_seconds now, PairO
         options.map =
             MapRequest{file->name, file->format, *line.value<int>("size"), line.value<NightTime>("time")->time};
     }
+    const auto* date = line.value<std::chrono::year_month_day>("date");
+    const auto day = date != nullptr ? *date : std::chrono::year_month_day{floor<std::chrono::days>(now)};
     if (line.isSet("sun")) {
-        const auto* date = line.value<std::chrono::year_month_day>("date");
-        options.report.sunDate = date != nullptr ? *date : std::chrono::year_month_day{floor<std::chrono::days>(now)};
+        options.report.sunDate = day;
+    }
+    if (line.isSet("magnetic")) {
+        options.report.magneticDate = day;
     }
     return readRotatorOptions(line, options);
 }
@@ -121,14 +129,15 @@ int readPairOptions(const CommandLine& line, std::chrono::sys_seconds now, PairO
 // saved.
 int runLog(const CommandLine& line, const PairOptions& pair, Callsigns& callsigns)
 {
-    for (const OptionName other : {OptionName("map"), OptionName("rotate"), OptionName("call"), OptionName("to")}) {
+    for (const OptionName other :
+        {OptionName("map"), OptionName("rotate"), OptionName("call"), OptionName("to"), OptionName("chart")}) {
         if (line.isSet(other)) {
             return usageError("--adif takes the QSOs' other stations from the log, and cannot go with --" +
                 std::string(other.row().name));
         }
     }
     AdifRunOptions options{pair.report, pair.json, line.isSet("text"), callsigns.path()};
-    const StationsRead own = readOwnStationArgument(
+    const StationsRead own = readOwnStationArguments(
         {line.text("from"), std::nullopt, line.positional(), std::nullopt, &callsigns, savedOwnStationFile()});
     switch (own.status) {
     case StationsRead::Status::Ok:
@@ -138,7 +147,9 @@ int runLog(const CommandLine& line, const PairOptions& pair, Callsigns& callsign
         options.own = own.own;
         break;
     case StationsRead::Status::Usage:
-        if (!own.error.empty()) {
+        // None given and none saved: only the QSOs that name their own
+        // station can be figured.
+        if (line.isSet("from") || !line.positional().empty()) {
             return usageError(own.error);
         }
         break;
@@ -147,6 +158,24 @@ int runLog(const CommandLine& line, const PairOptions& pair, Callsigns& callsign
         return kExitFailed;
     }
     return runAdifMode(*line.text("adif"), options);
+}
+
+// --chart: the own station and what the chart is to be.
+int chartRun(const CommandLine& line, Callsigns& callsigns, const PairOptions& options, std::chrono::sys_seconds now)
+{
+    if (line.isSet("map") || line.isSet("rotate")) {
+        return usageError("--chart lists every entity and cannot go with --map or --rotate");
+    }
+    Position own;
+    Position unused;
+    if (const int status = readStations(line, callsigns, options.json, own, unused, true); status != kExitOk) {
+        return status;
+    }
+    const auto* date = line.value<std::chrono::year_month_day>("date");
+    ChartRun run{*line.value<ChartFile>("chart"), *line.value<ChartOrder>("sort"), options.json, line.isSet("csv"),
+        options.report, date != nullptr ? *date : std::chrono::year_month_day{floor<std::chrono::days>(now)}};
+    run.report.longPath = true;
+    return runChart(run, own, callsigns);
 }
 
 int run(std::span<const char* const> arguments)
@@ -177,6 +206,9 @@ int run(std::span<const char* const> arguments)
     }
     if (line.isSet("adif")) {
         return runLog(line, options, callsigns);
+    }
+    if (line.isSet("chart")) {
+        return chartRun(line, callsigns, options, now);
     }
     if (line.isSet("batch")) {
         if (!line.positional().empty() || line.isSet("from") || line.isSet("to")) {

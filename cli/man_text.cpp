@@ -66,9 +66,9 @@ void appendOptions(std::string& out)
         if (!option.valueName.empty()) {
             out += " \" " + roff(option.valueName) + "\"";
         }
-        out += "\n" + roff(option.help) + "\n";
+        out += "\n" + roff(withFigures(option.help)) + "\n";
         if (!option.manDetails.empty()) {
-            out += std::string(option.manDetails) + "\n";
+            out += withFigures(option.manDetails) + "\n";
         }
     }
 }

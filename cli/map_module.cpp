@@ -57,4 +57,10 @@ bool writeMapThroughModule(
     return write != nullptr && write(&request, &own, &other, &note, &error);
 }
 
+bool writeChartThroughModule(const ChartRequest& request, const BearingChart& chart, std::string& error)
+{
+    auto* write = entry<WriteChartEntry>(kWriteChartEntry, error);
+    return write != nullptr && write(&request, &chart, &error);
+}
+
 }  // namespace skybrant::cli

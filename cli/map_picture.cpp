@@ -3,6 +3,7 @@
 // one pays for it.
 #include "map_picture.h"
 #include "map_module.h"
+#include "module_qt.h"
 #include "usage.h"
 
 #include "core/locator.h"
@@ -30,16 +31,15 @@ namespace skybrant::cli {
 
 namespace {
 
-bool writeFailed(const std::string& file, int failure, std::string& error)
+bool writeFailed(const std::string& file, std::string_view what, int failure, std::string& error)
 {
-    error = "cannot write the map to " + quote(file) + ": " + std::strerror(failure);
+    error = "cannot write " + std::string(what) + " to " + quote(file) + ": " + std::strerror(failure);
     return false;
 }
 
-// Writes the drawn file under the name exactly as given, bytes and all (Qt
-// would take the name for UTF-8 and replace what is not). Opened without
-// waiting, so a pipe that no one reads is an error, not a hang.
-bool writeBytes(const std::string& file, const QByteArray& bytes, std::string& error)
+}  // namespace
+
+bool writeBytes(const std::string& file, const QByteArray& bytes, std::string_view what, std::string& error)
 {
     const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
     bool ok = fd >= 0 && ::fcntl(fd, F_SETFL, 0) == 0;
@@ -53,12 +53,10 @@ bool writeBytes(const std::string& file, const QByteArray& bytes, std::string& e
     }
     const int failure = ok ? 0 : errno;
     if (fd >= 0 && ::close(fd) != 0 && ok) {
-        return writeFailed(file, errno, error);
+        return writeFailed(file, what, errno, error);
     }
-    return ok || writeFailed(file, failure, error);
+    return ok || writeFailed(file, what, failure, error);
 }
-
-}  // namespace
 
 bool writeMap(
     const MapRequest& request, const Position& own, const Position& other, std::string& note, std::string& error)
@@ -93,7 +91,7 @@ bool writeMap(
             return false;
         }
     }
-    return writeBytes(request.file, buffer.data(), error);
+    return writeBytes(request.file, buffer.data(), "the map", error);
 }
 
 }  // namespace skybrant::cli
@@ -113,6 +111,26 @@ void keepQtQuiet(QtMsgType type, const QMessageLogContext& /*context*/, const QS
 
 }  // namespace
 
+namespace skybrant::cli {
+
+bool inOffscreenApplication(const std::function<bool()>& work)
+{
+    const QtMessageHandler previous = qInstallMessageHandler(keepQtQuiet);
+    bool done = false;
+    {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        int argc = 1;
+        std::string name(kProgramName);
+        std::array<char*, 2> argv{name.data(), nullptr};
+        const QGuiApplication app(argc, argv.data());
+        done = work();
+    }
+    qInstallMessageHandler(previous);
+    return done;
+}
+
+}  // namespace skybrant::cli
+
 extern "C" {
 
 // The entry point map_module.h names, of the type it gives it. The map is
@@ -121,18 +139,8 @@ extern "C" {
 [[gnu::visibility("default")]] bool skybrant_cli_write_map(const skybrant::cli::MapRequest* request,
     const skybrant::Position* own, const skybrant::Position* other, std::string* note, std::string* error)
 {
-    const QtMessageHandler previous = qInstallMessageHandler(keepQtQuiet);
-    bool written = false;
-    {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        int argc = 1;
-        std::string name(skybrant::cli::kProgramName);
-        std::array<char*, 2> argv{name.data(), nullptr};
-        const QGuiApplication app(argc, argv.data());
-        written = skybrant::cli::writeMap(*request, *own, *other, *note, *error);
-    }
-    qInstallMessageHandler(previous);
-    return written;
+    return skybrant::cli::inOffscreenApplication(
+        [&] { return skybrant::cli::writeMap(*request, *own, *other, *note, *error); });
 }
 
 }  // extern "C"

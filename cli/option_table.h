@@ -15,9 +15,11 @@ enum class ValueKind {
     Text,  // any bytes, kept as given
     Units,  // km, mi or nmi in either case
     Seconds,  // above 0, at most 3600
-    Degrees,  // an azimuth from -360 to 720
+    Degrees,  // an azimuth within the protocol's limits
     Pixels,  // a whole number from 64 to 4096
     MapFile,  // a file name ending in .png or .svg
+    ChartFile,  // optional: a file name ending in .pdf, .svg or .png, or none for the terminal
+    ChartOrder,  // heading, prefix or distance
     Time,  // an ISO 8601 UTC date and time, now or none
     Date,  // YYYY-MM-DD
     Address,  // a rotctld's HOST:PORT
@@ -181,12 +183,22 @@ inline constexpr std::array kOptionTable{
                       ".BR \"skybrant-cli JO01 FN20xr \\-\\-sun \\-\\-date 2026-06-21\" .\n"
                       "Near the polar circles a date can hold two sunrises (the days lengthening\n"
                       "fast) or two sunsets; the first sunrise and the last sunset are shown."},
+    OptionHelp{.name = "magnetic",
+        .help = "Also show the beam headings as a compass shows them, by the World Magnetic Model 2025 today or on "
+                "the --date, with the declination at each station; with --batch as the columns own_magnetic_heading, "
+                "other_magnetic_heading, own_declination and other_declination.",
+        .manDetails = "The magnetic heading from a station is its true beam heading less the\n"
+                      "magnetic declination there (east positive), both to the nearest degree;\n"
+                      "the declination is shown to a tenth of a degree.\n"
+                      "The model's coefficients are built into the program; it is made for\n"
+                      "2025.0 to 2030.0 and says so for a date outside those years.\n"
+                      "Near the magnetic poles, where the horizontal field is under 6,000 nT, a\n"
+                      "note says that a compass may be unreliable (under 2,000 nT: is):\n"
+                      ".BR \"skybrant-cli JO01 FN20xr \\-\\-magnetic \\-\\-date 2026-06-21\" ."},
     OptionHelp{.name = "date",
         .kind = ValueKind::Date,
         .valueName = "YYYY-MM-DD",
-        .needs = "sun",
-        .needsWhy = "is the day of --sun",
-        .help = "The UTC date of --sun, from 1901-01-01 to 2099-12-31 (default today)."},
+        .help = "The UTC date of --sun and --magnetic, from 1901-01-01 to 2099-12-31 (default today)."},
     OptionHelp{.name = "map",
         .kind = ValueKind::MapFile,
         .valueName = "file",
@@ -218,6 +230,39 @@ inline constexpr std::array kOptionTable{
                 "(the default) or none for no night side; needs --map.",
         .manDetails = "A time with an offset, such as 2026-06-21T22:00+02:00, is taken at that\n"
                       "offset; seconds and a space in place of the T may be given."},
+    OptionHelp{.name = "chart",
+        .kind = ValueKind::ChartFile,
+        .valueName = "[file]",
+        .conflicts = "batch",
+        .conflictsWhy = "lists the entities from the own station",
+        .help = "List the beam heading and distance, short and long path, from the own station to every entity of "
+                "the country file; with a .pdf, .svg or .png file name, draw it as a page to print: --chart wall.pdf.",
+        .manDetails = "Each entity stands at its reference point in the country file (never at a\n"
+                      "prefix, which may read as a locator), once, with its primary prefix, name and\n"
+                      "continent; with\n"
+                      ".BR \\-\\-magnetic ,\n"
+                      "the headings as a compass shows them at the own station too.\n"
+                      "Text for a terminal, CSV with\n"
+                      ".B \\-\\-csv\n"
+                      "or JSON with\n"
+                      ".BR \\-\\-json ;\n"
+                      "the page is A4, or Letter where the locale's paper is, in two columns, with\n"
+                      "the own station, date, unit and country file version at its head.\n"
+                      "The file name must follow the option directly:\n"
+                      ".BR \"skybrant-cli \\-\\-chart wall.pdf \\-\\-from JO01 \\-\\-sort prefix\" ."},
+    OptionHelp{.name = "sort",
+        .kind = ValueKind::ChartOrder,
+        .valueName = "heading|prefix|distance",
+        .defaultValue = "heading",
+        .needs = "chart",
+        .needsWhy = "orders the chart",
+        .help = "The order of the --chart: by beam heading (the default), primary prefix or distance."},
+    OptionHelp{.name = "csv",
+        .needs = "chart",
+        .needsWhy = "writes the chart as CSV",
+        .conflicts = "json",
+        .conflictsWhy = "writes CSV",
+        .help = "Write the --chart as CSV, with a line naming the columns."},
     OptionHelp{.name = "rotate",
         .kind = ValueKind::Address,
         .valueName = "host[:port]",
@@ -271,11 +316,11 @@ inline constexpr std::array kOptionTable{
         .needs = "rotate",
         .needsWhy = "limits the rotator",
         .help = "The highest azimuth the rotator turns to, in place of what its daemon says: --max-az 450.",
-        .manDetails = "Both limits are from \\-360 to 720."},
+        .manDetails = "Both limits are from {lowest-azimuth} to {highest-azimuth}."},
     OptionHelp{.name = "wait",
         .needs = "rotate",
         .needsWhy = "waits for the rotator",
-        .help = "Wait until the rotator is within 2 degrees of the azimuth sent, stands still short of it, or the "
+        .help = "Wait until the rotator is within {arrived-degrees} degrees of the azimuth sent, stands still short of it, or the "
                 "--wait-timeout ends.",
         .manDetails = "The position is read twice a second; on a terminal a line on the error\n"
                       "stream shows it as it changes.\n"

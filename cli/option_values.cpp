@@ -4,6 +4,8 @@
 #include "command_arguments.h"
 #include "core/utf8.h"
 #include "iso_time.h"
+#include "rotator/rotator_limits.h"
+#include "usage.h"
 
 #include <algorithm>
 #include <charconv>
@@ -66,6 +68,33 @@ bool readMapFile(const std::string& text, OptionValue& value)
     return true;
 }
 
+bool readChartFile(const std::string& text, OptionValue& value)
+{
+    if (text.empty()) {
+        value = ChartFile{};
+        return true;
+    }
+    if (!isChartFileName(text)) {
+        return false;
+    }
+    const ChartFormat format = hasSuffix(text, "pdf") ? ChartFormat::Pdf
+        : hasSuffix(text, "svg")                      ? ChartFormat::Svg
+                                                      : ChartFormat::Png;
+    value = ChartFile{text, format};
+    return true;
+}
+
+bool readChartOrder(const std::string& text, OptionValue& value)
+{
+    for (const ChartOrder order : {ChartOrder::Heading, ChartOrder::Prefix, ChartOrder::Distance}) {
+        if (text == chartOrderName(order)) {
+            value = order;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool readNightTime(const std::string& text, std::chrono::sys_seconds now, OptionValue& value)
 {
     if (text == "now" || text == "none") {
@@ -93,11 +122,10 @@ bool readPlainValue(ValueKind kind, const std::string& text, OptionValue& value,
         isNot = "a number of seconds above 0 and at most 3600";
         return readSeconds(text, value);
     case ValueKind::Degrees: {
-        isNot = "a number of degrees from -360 to 720";
+        isNot = withFigures("a number of degrees from {lowest-azimuth} to {highest-azimuth}");
         double degrees = 0;
         value = degrees;
-        return readNumber(text, std::get<double>(value)) && std::get<double>(value) >= -360 &&
-            std::get<double>(value) <= 720;
+        return readNumber(text, std::get<double>(value)) && rotctl::withinProtocol(std::get<double>(value));
     }
     case ValueKind::Pixels: {
         isNot = "a whole number of pixels from " + std::to_string(kMinimumMapSize) + " to " +
@@ -135,6 +163,18 @@ bool readOptionValue(
     case ValueKind::MapFile:
         if (!readMapFile(text, value)) {
             error = quote(text) + " ends neither in .png nor in .svg";
+            return false;
+        }
+        return true;
+    case ValueKind::ChartFile:
+        if (!readChartFile(text, value)) {
+            error = quote(text) + " ends in none of .pdf, .svg and .png";
+            return false;
+        }
+        return true;
+    case ValueKind::ChartOrder:
+        if (!readChartOrder(text, value)) {
+            error = quote(text) + " is none of heading, prefix and distance";
             return false;
         }
         return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/bearing_chart.h"
 #include "core/report.h"
 
 #include <cstdint>
@@ -35,6 +36,16 @@ void appendCsv(const Report& report, const ReportOptions& options, std::string& 
 // ',' and a CSV field of any text, in double quotes when it holds a comma,
 // a quote or a line end ("Juan de Nova, Europa").
 void appendCsvField(std::string_view text, std::string& out);
+
+// The bearing chart as CSV: a line naming the columns (prefix, entity,
+// continent, heading, distance, long_heading, long_distance, and with the
+// magnetic headings magnetic_heading, long_magnetic_heading), then one line
+// per entity.
+void appendChartCsv(const BearingChart& chart, std::string& out);
+
+// The bearing chart as one JSON object on one line: the own station, date,
+// unit, country file and order, and the entities in an array.
+void appendChartJson(const BearingChart& chart, std::string& out);
 
 // One JSON object on one line, ending in '\n'. lineNumber 0 leaves out the
 // "line" member (a single pair); rotator, when given, goes inside it.

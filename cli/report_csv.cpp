@@ -101,6 +101,12 @@ void appendCsv(const Report& r, const ReportOptions& options, std::string& out)
         line.field(r.otherSun.sunrise);
         line.field(r.otherSun.sunset);
     }
+    if (options.magneticDate) {
+        line.field(r.ownMagneticHeading);
+        line.field(r.otherMagneticHeading);
+        line.field(r.ownDeclination);
+        line.field(r.otherDeclination);
+    }
     line.endLine();
 }
 
@@ -134,6 +140,8 @@ bool csvColumnsShown(CsvColumnGroup group, const BatchOptions& options)
         return options.report.locators;
     case CsvColumnGroup::Sun:
         return options.report.sunDate.has_value();
+    case CsvColumnGroup::Magnetic:
+        return options.report.magneticDate.has_value();
     case CsvColumnGroup::Callsigns:
         return options.entity && options.callsigns != nullptr;
     }
@@ -151,6 +159,51 @@ void appendCsvHeader(const BatchOptions& options, std::string& out)
         }
     }
     out += '\n';
+}
+
+namespace {
+
+// A CSV field, quoted where it holds a comma, a quote or a line end.
+void appendCsvText(std::string_view text, std::string& out)
+{
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out += text;
+        return;
+    }
+    out += '"';
+    for (const char c : text) {
+        out += c;
+        if (c == '"') {
+            out += '"';
+        }
+    }
+    out += '"';
+}
+
+}  // namespace
+
+void appendChartCsv(const BearingChart& chart, std::string& out)
+{
+    const bool magnetic = chart.options.magneticDate.has_value();
+    out += "prefix,entity,continent,heading,distance,long_heading,long_distance";
+    out += magnetic ? ",magnetic_heading,long_magnetic_heading\n" : "\n";
+    for (const ChartRow& row : chart.rows) {
+        appendCsvText(row.entity->primaryPrefix, out);
+        out += ',';
+        appendCsvText(row.entity->name, out);
+        out += ',';
+        appendCsvText(row.entity->continent, out);
+        CsvLine line(out, chart.options.decimalSeparator);
+        line.field(row.report.ownToOther);
+        line.field(row.report.distance);
+        line.field(row.report.longHeading);
+        line.field(row.report.longDistance);
+        if (magnetic) {
+            line.field(row.report.ownMagneticHeading);
+            line.field(row.report.longMagneticHeading);
+        }
+        line.endLine();
+    }
 }
 
 }  // namespace skybrant::cli

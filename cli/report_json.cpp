@@ -1,6 +1,7 @@
 #include "report.h"
 
 #include "core/angles.h"
+#include "core/locator.h"
 #include "core/number_text.h"
 #include "core/square_centres.h"
 #include "core/utf8.h"
@@ -260,6 +261,22 @@ void appendJson(const Report& r, const ReportOptions& options, std::uint64_t lin
             time("other_sunset", r.otherSun.sunset);
             o.fixed("sun_time_unit", "UTC");
         }
+        if (options.magneticDate) {
+            o.string("magnetic_date", sunDateText(*options.magneticDate));
+            o.fixed("magnetic_model", "WMM-2025");
+            o.figure("magnetic_heading_own_to_other", r.ownMagneticHeading);
+            o.figure("magnetic_heading_other_to_own", r.otherMagneticHeading);
+            if (options.longPath) {
+                o.figure("long_path_magnetic_heading_own_to_other", r.longMagneticHeading);
+            }
+            o.fixed("magnetic_heading_unit", "degrees clockwise from magnetic north");
+            o.figure("own_declination", r.ownDeclination);
+            o.figure("other_declination", r.otherDeclination);
+            o.fixed("declination_unit", "degrees east of true north, west negative");
+            o.string("own_compass", compassZoneName(r.ownCompass));
+            o.string("other_compass", compassZoneName(r.otherCompass));
+            o.number("magnetic_model_out_of_date", r.magneticOutOfDate ? "true" : "false");
+        }
         if (rotator != nullptr) {
             o.key("rotator");
             JsonObject rot(sink);
@@ -284,6 +301,50 @@ void appendJson(const Report& r, const ReportOptions& options, std::uint64_t lin
                 rot.string("error", rotator->error);
             }
         }
+    }
+    sink += '\n';
+}
+
+void appendChartJson(const BearingChart& chart, std::string& out)
+{
+    JsonSink sink(out);
+    {
+        JsonObject o(sink);
+        station(o, "own", chart.own, locatorOf(chart.own, 6), locatorOf(chart.own, 8), sink);
+        o.string("date", sunDateText(chart.date));
+        o.string("country_file", chart.countryFile);
+        o.string("sort", chartOrderName(chart.order));
+        o.string("distance_unit", unitSymbol(chart.options.unit));
+        o.fixed("heading_unit", "degrees clockwise from true north");
+        const bool magnetic = chart.options.magneticDate.has_value();
+        if (magnetic) {
+            o.fixed("magnetic_model", "WMM-2025");
+            o.fixed("magnetic_heading_unit", "degrees clockwise from magnetic north");
+        }
+        o.key("entities");
+        sink += '[';
+        bool first = true;
+        for (const ChartRow& row : chart.rows) {
+            if (!first) {
+                sink += ',';
+            }
+            first = false;
+            JsonObject e(sink);
+            e.string("prefix", row.entity->primaryPrefix);
+            e.string("entity", row.entity->name);
+            e.string("continent", row.entity->continent);
+            e.written("latitude", [&row](char* to) { return writeNumberText(to, row.entity->latDegrees); });
+            e.written("longitude", [&row](char* to) { return writeNumberText(to, row.entity->lonDegrees); });
+            e.figure("heading", row.report.ownToOther);
+            e.figure("distance", row.report.distance);
+            e.figure("long_path_heading", row.report.longHeading);
+            e.figure("long_path_distance", row.report.longDistance);
+            if (magnetic) {
+                e.figure("magnetic_heading", row.report.ownMagneticHeading);
+                e.figure("long_path_magnetic_heading", row.report.longMagneticHeading);
+            }
+        }
+        sink += ']';
     }
     sink += '\n';
 }

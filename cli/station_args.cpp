@@ -167,40 +167,40 @@ StationsRead::Status readInto(const StationArguments& arguments, StationsRead& r
     return status;
 }
 
+// The own station alone: from --from, the station fields or the settings.
+StationsRead::Status readOwnInto(const StationArguments& arguments, StationsRead& read)
+{
+    if (arguments.to || arguments.call) {
+        read.error = "the chart is drawn from the own station alone; give no other station";
+        return StationsRead::Status::Usage;
+    }
+    if (arguments.from) {
+        if (!arguments.fields.empty()) {
+            read.error = "with --from there is no room for station fields";
+            return StationsRead::Status::Usage;
+        }
+        return optionStation(*arguments.from, "from", Side::Own, read.own, read.error, arguments.callsigns);
+    }
+    if (!arguments.fields.empty()) {
+        const auto status =
+            statusOf(readOneStation(fieldsOf(arguments.fields), Side::Own, read.own, read.error, arguments.callsigns));
+        if (status == StationsRead::Status::Usage) {
+            read.error.insert(0, "the own station: ");
+        }
+        return status;
+    }
+    if (arguments.ownStationFile) {
+        return savedOwn(arguments, read);
+    }
+    read.error = "no own station: give it with --from or as station fields";
+    return StationsRead::Status::Usage;
+}
+
 }  // namespace
 
 std::string savedOwnStationFile()
 {
     return settings::settingsFilePath(settings::kOwnStationApplication);
-}
-
-StationsRead readOwnStationArgument(const StationArguments& arguments)
-{
-    StationsRead read;
-    if (arguments.to || arguments.call) {
-        read.error =
-            std::string("--") + (arguments.call ? "call" : "to") + " gives an other station, and here there is none";
-        return read;
-    }
-    if (arguments.from && !arguments.fields.empty()) {
-        read.error = "--from gives the own station, and here there is no other for the station fields";
-        return read;
-    }
-    if (arguments.from) {
-        read.status = optionStation(*arguments.from, "from", Side::Own, read.own, read.error, arguments.callsigns);
-    } else if (!arguments.fields.empty()) {
-        read.status =
-            statusOf(readOneStation(fieldsOf(arguments.fields), Side::Own, read.own, read.error, arguments.callsigns));
-        if (read.status == StationsRead::Status::Usage) {
-            read.error.insert(0, "the own station: ");
-        }
-    } else if (arguments.ownStationFile) {
-        read.status = savedOwn(arguments, read);
-        if (read.status == StationsRead::Status::Usage) {
-            read.error.clear();
-        }
-    }
-    return read;
 }
 
 StationsRead readStationArguments(const StationArguments& arguments)
@@ -213,6 +213,22 @@ StationsRead readStationArguments(const StationArguments& arguments)
     if (read.status != StationsRead::Status::Ok) {
         read.own = {};
         read.other = {};
+        read.note.clear();
+    } else {
+        read.error.clear();
+    }
+    return read;
+}
+
+StationsRead readOwnStationArguments(const StationArguments& arguments)
+{
+    StationsRead read;
+    if (arguments.callsigns != nullptr) {
+        arguments.callsigns->startPair();
+    }
+    read.status = readOwnInto(arguments, read);
+    if (read.status != StationsRead::Status::Ok) {
+        read.own = {};
         read.note.clear();
     } else {
         read.error.clear();

@@ -55,9 +55,8 @@ struct StationsRead {
 // saved in ownStationFile.
 StationsRead readStationArguments(const StationArguments& arguments);
 
-// The own station alone, for a run over a log: from --from or the station
-// fields, else the one saved in ownStationFile. Status Usage with error
-// empty when none is given and none is saved.
-StationsRead readOwnStationArgument(const StationArguments& arguments);
+// The own station alone, for the bearing chart: from --from, the station
+// fields or, with neither, the saved one; other is left at zero.
+StationsRead readOwnStationArguments(const StationArguments& arguments);
 
 }  // namespace skybrant::cli

@@ -1,5 +1,8 @@
 #include "usage.h"
 
+#include "rotator/rotator_limits.h"
+#include "rotator/rotator_policy.h"
+
 #include <array>
 
 namespace skybrant::cli {
@@ -179,6 +182,22 @@ std::span<const ExitStatus> exitStatuses()
 std::span<const Example> examples()
 {
     return kExamples;
+}
+
+std::string withFigures(std::string_view text)
+{
+    const std::pair<std::string_view, std::string> figures[] = {
+        {"{lowest-azimuth}", std::to_string(static_cast<int>(rotctl::kLowestAzimuth))},
+        {"{highest-azimuth}", std::to_string(static_cast<int>(rotctl::kHighestAzimuth))},
+        {"{arrived-degrees}", std::to_string(static_cast<int>(rotctl::kArrivedDegrees))},
+    };
+    std::string out(text);
+    for (const auto& [name, figure] : figures) {
+        for (auto at = out.find(name); at != std::string::npos; at = out.find(name, at + figure.size())) {
+            out.replace(at, name.size(), figure);
+        }
+    }
+    return out;
 }
 
 }  // namespace skybrant::cli

@@ -57,6 +57,11 @@ extern const std::string_view kManSeeAlso;
 // "four" for 4, as the texts count things; digits above twelve.
 std::string numberWord(std::size_t count);
 
+// A text of the option table with the rotator's figures written in:
+// {lowest-azimuth}, {highest-azimuth} and {arrived-degrees} stand for the
+// constants of rotator/, so that no text holds a copy of them.
+std::string withFigures(std::string_view text);
+
 // --help as the program shows it.
 std::string helpText();
 // The whole man page, in roff.

@@ -29,6 +29,27 @@ Figure headingFigure(double degrees)
     return tenthsFigure(roundHeading(degrees) * 10);
 }
 
+// Headings as a compass shows them at each end, from the unrounded true
+// headings, and the declinations to a tenth of a degree.
+void addMagnetic(Report& r, bool longPath, std::chrono::year_month_day date)
+{
+    const MagneticField own = magneticFieldAt(r.own, date);
+    const MagneticField other = magneticFieldAt(r.other, date);
+    r.ownDeclination = distanceFigure(own.declination);
+    r.otherDeclination = distanceFigure(other.declination);
+    r.ownCompass = own.zone;
+    r.otherCompass = other.zone;
+    r.magneticOutOfDate = own.outOfDate;
+    if (r.result.hasHeadings()) {
+        r.ownMagneticHeading = headingFigure(magneticHeading(r.result.headingOwnToOther, own.declination));
+        r.otherMagneticHeading = headingFigure(magneticHeading(r.result.headingOtherToOwn, other.declination));
+        if (longPath) {
+            r.longMagneticHeading =
+                headingFigure(magneticHeading(longPathHeading(r.result.headingOwnToOther), own.declination));
+        }
+    }
+}
+
 }  // namespace
 
 double roundDistance(double distance)
@@ -91,6 +112,9 @@ Report makeReport(const Position& own, const Position& other, const ReportOption
     if (options.sunDate) {
         r.ownSun = sunTexts(own, *options.sunDate);
         r.otherSun = sunTexts(other, *options.sunDate);
+    }
+    if (options.magneticDate) {
+        addMagnetic(r, options.longPath, *options.magneticDate);
     }
     return r;
 }

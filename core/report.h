@@ -2,6 +2,7 @@
 
 #include "ellipsoid.h"
 #include "great_circle.h"
+#include "magnetic.h"
 #include "position.h"
 #include "sun_texts.h"
 #include "units.h"
@@ -25,6 +26,9 @@ struct ReportOptions {
     bool locators = false;
     // Sunrise and sunset at both stations on this UTC date.
     std::optional<std::chrono::year_month_day> sunDate = std::nullopt;
+    // The headings as a compass shows them, by the magnetic model on this
+    // UTC date.
+    std::optional<std::chrono::year_month_day> magneticDate = std::nullopt;
 };
 
 // One rounded figure as a number. Distances are rounded to one decimal and
@@ -76,6 +80,17 @@ struct Report {
     std::string otherLocator8;
     SunTexts ownSun;
     SunTexts otherSun;
+    // By the magnetic model: the headings less the declination at the
+    // station they are taken at, and the declinations (east positive) in
+    // tenths of a degree.
+    Figure ownMagneticHeading;
+    Figure otherMagneticHeading;
+    Figure longMagneticHeading;  // with the long path
+    Figure ownDeclination;
+    Figure otherDeclination;
+    CompassZone ownCompass = CompassZone::Reliable;
+    CompassZone otherCompass = CompassZone::Reliable;
+    bool magneticOutOfDate = false;
 };
 
 // Solves the great circle from own to other and rounds every figure the

@@ -242,39 +242,21 @@ void AzimuthalMap::drawLines(QImage& image) const
         }
         painter.drawPath(path);
     };
+    // Each line drawn in half-degree steps.
+    constexpr double kStep = 0.5;
     for (int lat = -60; lat <= 60; lat += 30) {
-        strokeLine([lat](int i) { return positionFromDegrees(lat, -180 + i * 0.5); }, 720);
+        strokeLine([lat](int i) { return positionFromDegrees(lat, -180 + i * kStep); }, static_cast<int>(360 / kStep));
     }
     for (int lon = -180; lon < 180; lon += 30) {
-        strokeLine([lon](int i) { return positionFromDegrees(-90 + i * 0.5, lon); }, 360);
+        strokeLine([lon](int i) { return positionFromDegrees(-90 + i * kStep, lon); }, static_cast<int>(180 / kStep));
     }
 
-    // Distance rings every 5,000 km, labelled in the chosen unit; none in
-    // the last 2% before the rim, where it would merge with it.
     QFont font = painter.font();
     font.setPixelSize(std::max(9, static_cast<int>(std::lround(13 * scale))));
     painter.setFont(font);
-    const double kmPerDegree = degreesOfArcToKm(1);
-    for (int k = 1; rings_; ++k) {
-        const double arc = 5000.0 * k / kmPerDegree;
-        const double r = arc / 180 * radius_;
-        if (arc / 180 > 0.98) {
-            break;
-        }
-        painter.setPen(QPen(QColor::fromRgba(MapColours::rings), std::max(1.0, scale), Qt::DotLine));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawEllipse(c, r, r);
-        const QString label =
-            QStringLiteral("%1 %2")
-                .arg(std::lround(arcToDistance(arc, unit_)))
-                .arg(QString::fromUtf8(unitSymbol(unit_).data(), static_cast<qsizetype>(unitSymbol(unit_).size())));
-        // Dark under light so the label reads on ice as on sea.
-        const QPointF at(c.x() + 4 * scale, c.y() + r - 4 * scale);
-        painter.setPen(Qt::black);
-        painter.drawText(at + QPointF(1, 1), label);
-        painter.setPen(QColor::fromRgba(MapColours::rings));
-        painter.drawText(at, label);
-    }
+    // The sun under the rings, so that their labels stay whole.
+    drawSun(painter);
+    drawRings(painter);
 
     // The compass rose at the rim: a tick every 10 degrees, the bearing
     // every 30.
@@ -298,6 +280,7 @@ void AzimuthalMap::drawLines(QImage& image) const
 
     // The own station at the centre.
     drawMarker(painter, c, MapColours::ownStation);
+    drawMissingImages(painter);
 }
 
 QImage AzimuthalMap::picture(const std::optional<OtherStation>& other)

@@ -30,6 +30,8 @@ struct MapColours {
     static constexpr QRgb shortPath = 0xffffd200;
     static constexpr QRgb longPath = 0xffff8c00;
     static constexpr QRgb antenna = 0xffff40ff;  // where the rotator points
+    static constexpr QRgb sun = 0xfffff176;  // where the sun stands overhead
+    static constexpr QRgb notice = 0xffffc870;  // what the map lacks
 };
 
 // The other station as the overlay shows it.
@@ -40,7 +42,8 @@ struct OtherStation {
 
 // An azimuthal equidistant map centred on the own station, drawn into a
 // square image: land and sea, the night side and greyline, graticule,
-// distance rings, compass rose and the own station make the base, computed
+// distance rings, compass rose, the sun overhead with the night side, the
+// own station and a line on what is missing make the base, computed
 // once for a centre, size, time and unit and reused; the other station and
 // the paths are drawn over it.
 class AzimuthalMap {
@@ -82,6 +85,9 @@ public:
 private:
     void drawEarth(QImage& image) const;
     void drawLines(QImage& image) const;
+    void drawRings(QPainter& painter) const;
+    void drawSun(QPainter& painter) const;
+    void drawMissingImages(QPainter& painter) const;
     void drawMarker(QPainter& painter, QPointF at, QRgb colour) const;
 
     AzimuthalProjection projection_;

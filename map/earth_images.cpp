@@ -28,6 +28,11 @@ QString defaultEarthImagesFolder()
     return QStringLiteral(SKYBRANT_EARTH_IMAGES);
 }
 
+QString earthImagesPackage()
+{
+    return QStringLiteral(SKYBRANT_EARTH_IMAGES_PACKAGE);
+}
+
 EarthImages loadEarthImages(const QString& folder)
 {
     EarthImages images;
@@ -42,8 +47,9 @@ EarthImages loadEarthImages(const QString& folder)
     if (day.isNull() || night.isNull()) {
         images.note = QStringLiteral(
             "The map is drawn without land, sea and night lights: the earth images could not be read (%1). "
-            "They come with the Debian package xplanet-images.")
-                          .arg(error);
+            "They come with the Debian package %2.")
+                          .arg(error, earthImagesPackage());
+        images.mapLine = QStringLiteral("No earth pictures: install the package %1").arg(earthImagesPackage());
         return images;
     }
     images.day = std::move(day);

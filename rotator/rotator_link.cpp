@@ -98,6 +98,7 @@ void RotatorLink::dropConnection()
     inFlight_.reset();
     replies_.clear();
     socket_.abort();
+    open_ = false;
     azimuth_.reset();
     elevation_.reset();
     range_.reset();
@@ -118,15 +119,12 @@ void RotatorLink::startAttempt()
 void RotatorLink::onConnected()
 {
     deadline_.stop();
-    nextPause_ = timing_.firstPause;
-    pause_ = std::chrono::milliseconds(0);
-    // The limits and the position are asked for before anyone told of the
-    // connection can send a turn.
-    state_ = State::Connected;
+    // Connected only once the daemon has answered: a port that accepts and
+    // never speaks is no rotator, and its pause keeps growing.
+    open_ = true;
     enqueue({Kind::DumpState, std::string(kDumpStateCommand)});
     enqueue({Kind::Position, std::string(kPositionCommand)});
     poll_.start(timing_.poll);
-    emit stateChanged(state_);
 }
 
 void RotatorLink::onSocketError()
@@ -136,13 +134,13 @@ void RotatorLink::onSocketError()
     }
     // A last reply may have come with the hang-up; a bad one has already
     // dropped the connection.
-    const State before = state_;
+    const bool wasOpen = open_;
     onReadyRead();
-    if (state_ != before) {
+    if (wasOpen && !open_) {
         return;
     }
     const QAbstractSocket::SocketError error = socket_.error();
-    if (state_ == State::Connected) {
+    if (open_) {
         if (error == QAbstractSocket::RemoteHostClosedError) {
             lose(inFlight_ ? QStringLiteral("the rotator at %1 hung up in the middle of its reply to %2")
                                  .arg(where(), commandName(*inFlight_))
@@ -170,7 +168,7 @@ void RotatorLink::onSocketError()
 
 void RotatorLink::onDeadline()
 {
-    if (state_ == State::Connected && inFlight_) {
+    if (open_ && inFlight_) {
         lose(QStringLiteral("the rotator at %1 did not answer %2 within %3")
                  .arg(where(), commandName(*inFlight_), waitText(timing_.exchange)));
     } else if (state_ == State::Connecting || state_ == State::Reconnecting) {
@@ -267,7 +265,7 @@ void RotatorLink::enqueue(Exchange exchange)
 
 void RotatorLink::sendNext()
 {
-    if (inFlight_ || queue_.empty() || state_ != State::Connected) {
+    if (inFlight_ || queue_.empty() || !open_) {
         return;
     }
     inFlight_ = std::move(queue_.front());
@@ -281,13 +279,13 @@ void RotatorLink::sendNext()
 
 void RotatorLink::onReadyRead()
 {
-    if (state_ != State::Connected) {
+    if (!open_) {
         return;
     }
     const QByteArray bytes = socket_.readAll();
     replies_.append(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     std::string line;
-    while (state_ == State::Connected) {
+    while (open_) {
         // Lines that keep coming must not hold off the deadline.
         if (inFlight_ && deadline_.isActive() && deadline_.remainingTime() == 0) {
             onDeadline();
@@ -309,7 +307,7 @@ void RotatorLink::onReadyRead()
         std::optional<QString> broken;
         const bool complete = takeReply(line, broken);
         // Whoever heard the reply may have disconnected meanwhile.
-        if (state_ != State::Connected || !inFlight_) {
+        if (!open_ || !inFlight_) {
             return;
         }
         if (broken) {
@@ -325,6 +323,12 @@ void RotatorLink::finishExchange()
     deadline_.stop();
     inFlight_.reset();
     replyAzimuth_.reset();
+    if (state_ != State::Connected) {
+        // The first reply in the protocol: the daemon is there.
+        nextPause_ = timing_.firstPause;
+        pause_ = std::chrono::milliseconds(0);
+        setState(State::Connected);
+    }
     sendNext();
 }
 

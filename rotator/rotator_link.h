@@ -119,6 +119,7 @@ private:
 
     Timing timing_;
     State state_ = State::Disconnected;
+    bool open_ = false;  // the socket is connected, answered or not
     std::optional<RotatorAddress> address_;
     QTcpSocket socket_;
     QTimer deadline_;

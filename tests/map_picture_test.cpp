@@ -1,3 +1,5 @@
+#include "map_scene.h"
+
 #include "map/azimuthal_map.h"
 #include "map/earth_images.h"
 
@@ -16,24 +18,12 @@ namespace skybrant {
 namespace {
 
 using namespace std::chrono;
-
-// London at midwinter noon: the Atlantic and the Sahara in daylight, Japan
-// in the night, New York the other station.
-const Position kLondon = positionFromDegrees(51.5, -0.1167);
-const Position kNewYork = positionFromDegrees(40.7, -74.0);
-const sys_seconds kNoon = sys_days{year{2026} / December / 21} + hours{12};
-constexpr int kSize = 600;
+using namespace map_scene;
 
 std::shared_ptr<const EarthImages> packagedImages()
 {
     static const auto images = std::make_shared<const EarthImages>(loadEarthImages());
     return images;
-}
-
-// The pixel holding a point of the image.
-QPoint pixelAt(QPointF p)
-{
-    return {static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y()))};
 }
 
 // What the earth image holds at the position under a pixel of the map.
@@ -130,6 +120,7 @@ TEST_F(MapPicture, SeaLandNightAndThePaths)
     EXPECT_EQ(picture.pixel(pixelAt(c)), MapColours::ownStation);
     // Round the disc, below the bearings, is left dark.
     EXPECT_EQ(picture.pixel(1, kSize - 2), MapColours::outside);
+    EXPECT_TRUE(packagedImages()->mapLine.isEmpty());
 }
 
 // Deep in the polar night the ice caps are as dark as the rest of the
@@ -210,6 +201,7 @@ TEST(MapWithoutImages, SameMapWithoutLandAndSeaSaidOnce)
     EXPECT_FALSE(none.available());
     EXPECT_TRUE(none.note.contains(QStringLiteral("earth.jpg")));
     EXPECT_TRUE(none.note.contains(QStringLiteral("xplanet-images")));
+    EXPECT_EQ(none.mapLine, QStringLiteral("No earth pictures: install the package xplanet-images"));
 
     AzimuthalMap map(kLondon, kSize, std::make_shared<const EarthImages>(none));
     map.setNightTime(kNoon);

@@ -269,7 +269,12 @@ TEST_F(MapWindowTest, FieldTakesEveryStationFormWithTheToolsMessages)
     QTRY_VERIFY(!figure(&map, "problem").startsWith(u"Looking up"));
     EXPECT_TRUE(figure(&map, "otherStation").startsWith(QStringLiteral("W1AW, United States")))
         << figure(&map, "otherStation").toStdString();
-    EXPECT_TRUE(figure(&map, "otherSun").contains(QStringLiteral("local")));
+    // At its country's reference point: the country's clock, named as such,
+    // not the station's own.
+    EXPECT_TRUE(figure(&map, "otherStation").contains(QStringLiteral("about: the country's reference point")));
+    EXPECT_TRUE(figure(&map, "otherSun").contains(QStringLiteral(" at UTC-5)")))
+        << figure(&map, "otherSun").toStdString();
+    EXPECT_FALSE(figure(&map, "otherSun").contains(QStringLiteral("local")));
     EXPECT_FALSE(map.takeOtherText(QStringLiteral("G4ABC/MM")));
     EXPECT_TRUE(figure(&map, "problem").contains(QStringLiteral("maritime mobile")));
 }
@@ -449,9 +454,9 @@ TEST_F(MapWindowTest, SunFiguresAtBothEndsForTheClock)
         {"equinox, New York by position", year{2026} / March / 20, "40.7 -74", "rises 06:03 UTC, sets 18:13 UTC",
             "rises 10:59 UTC, sets 23:08 UTC"},
         {"mid-June, India by callsign", year{2026} / June / 15, "VU2ABC", "rises 03:43 UTC, sets 20:19 UTC",
-            "rises 00:05 UTC (05:35 local), sets 13:35 UTC (19:05 local)"},
+            "rises 00:05 UTC (05:35 at UTC+5:30), sets 13:35 UTC (19:05 at UTC+5:30)"},
         {"midwinter, the United States by callsign", year{2026} / December / 21, "W1AW",
-            "rises 08:04 UTC, sets 15:53 UTC", "rises 13:19 UTC (08:19 local), sets 22:53 UTC (17:53 local)"},
+            "rises 08:04 UTC, sets 15:53 UTC", "rises 13:19 UTC (08:19 at UTC-5), sets 22:53 UTC (17:53 at UTC-5)"},
         {"mid-June, Svalbard", year{2026} / June / 15, "78.2 15.6", "rises 03:43 UTC, sets 20:19 UTC", "polar day"},
         {"midwinter, Svalbard", year{2026} / December / 21, "78.2 15.6", "rises 08:04 UTC, sets 15:53 UTC",
             "polar night"},

@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "aim/rotator_service.h"
 #include "author_link.h"
 #include "core/report.h"
 #include "core/report_text.h"
@@ -94,7 +95,7 @@ Form1::Form1(MessageSink* sink, settings::SettingsStore* store, QWidget* parent)
     turnAntenna_->setVisible(false);
     connect(turnAntenna_, &QAction::triggered, this, [this] {
         openMap();
-        map_->rotator()->turnWhenConnected(turnAntenna_->data().toInt());
+        map_->rotatorService().turnWhenConnected(turnAntenna_->data().toInt());
     });
     addAction(turnAntenna_);
     setContextMenuPolicy(Qt::ActionsContextMenu);

@@ -1,5 +1,7 @@
 #include "map_view.h"
 
+#include "core/locator.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -35,6 +37,38 @@ MapView::MapView(QWidget* parent)
         pictureStale_ = true;
         update();
     });
+}
+
+MapView::~MapView()
+{
+    if (model_ != nullptr) {
+        model_->unsubscribe(subscription_);
+    }
+}
+
+void MapView::follow(aim::AimingModel& model)
+{
+    model_ = &model;
+    subscription_ = model.subscribe([this](unsigned changes) { show(changes); });
+    show(~0U);
+}
+
+void MapView::show(unsigned changes)
+{
+    if ((changes & aim::OwnChanged) != 0U) {
+        setOwn(model_->own());
+    }
+    if ((changes & aim::OtherChanged) != 0U) {
+        const auto& other = model_->other();
+        setOther(
+            other ? std::optional(OtherStation{other->position, QString::fromStdString(other->label)}) : std::nullopt);
+    }
+    if ((changes & aim::UnitChanged) != 0U) {
+        setUnit(model_->unit());
+    }
+    if ((changes & aim::AntennaChanged) != 0U) {
+        setNeedle(model_->antenna().heading());
+    }
 }
 
 void MapView::setOwn(const Position& own)
@@ -186,8 +220,12 @@ void MapView::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton) {
         return;
     }
-    if (const auto position = positionAt(event->position()); position && onClick) {
-        onClick(*position);
+    if (const auto position = positionAt(event->position()); position && model_ != nullptr) {
+        aim::OtherStation clicked;
+        clicked.position = *position;
+        clicked.label = locatorOf(*position, 6);
+        clicked.source = aim::Source::Clicked;
+        model_->request(aim::SetOther{clicked});
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "aim/aiming_model.h"
 #include "map/azimuthal_map.h"
 
 #include <QImage>
@@ -18,6 +19,13 @@ namespace skybrant::ui {
 class MapView final : public QWidget {
 public:
     explicit MapView(QWidget* parent = nullptr);
+    ~MapView() override;
+    MapView(const MapView&) = delete;
+    MapView& operator=(const MapView&) = delete;
+
+    // Draws the model's stations, unit and antenna from now on; a click
+    // makes the place clicked the model's other station.
+    void follow(aim::AimingModel& model);
 
     void setOwn(const Position& own);
     void setOther(const std::optional<OtherStation>& other);
@@ -44,7 +52,6 @@ public:
     const QImage& picture();
 
     std::function<void(const std::optional<Position>&)> onHover;
-    std::function<void(const Position&)> onClick;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -58,6 +65,10 @@ private:
     AzimuthalMap& map();
     QRectF placeOfMap() const;
     void overlayChanged();
+    void show(unsigned changes);
+
+    aim::AimingModel* model_ = nullptr;
+    int subscription_ = -1;
 
     Position own_;
     std::optional<OtherStation> other_;

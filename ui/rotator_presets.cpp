@@ -1,7 +1,5 @@
 #include "rotator_presets.h"
 
-#include "rotator_aim.h"
-
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -71,6 +69,7 @@ void editRotatorPresets(QWidget* parent, const RotatorPresets& presets, const St
     auto* problem = new QLabel(dialog);
     problem->setObjectName(QStringLiteral("presetProblem"));
     problem->setStyleSheet(QStringLiteral("color: #c00000"));
+    problem->setTextFormat(Qt::PlainText);
     problem->setWordWrap(true);
     problem->hide();
     layout->addWidget(problem);
@@ -82,9 +81,9 @@ void editRotatorPresets(QWidget* parent, const RotatorPresets& presets, const St
         for (std::size_t i = 0; i < fields.size(); ++i) {
             edited.at(i) = {fields.at(i).first->text().trimmed(), fields.at(i).second->text().trimmed()};
             const QString& target = edited.at(i).target;
-            QString error;
-            if (!target.isEmpty() && !parseHeading(target) && stationHeading && !stationHeading(target, error)) {
-                problem->setText(QStringLiteral("Preset %1: %2").arg(i + 1).arg(error));
+            std::string error;
+            if (!target.isEmpty() && stationHeading && !stationHeading(target, error)) {
+                problem->setText(QStringLiteral("Preset %1: %2").arg(i + 1).arg(QString::fromStdString(error)));
                 problem->show();
                 fields.at(i).second->setFocus();
                 return;

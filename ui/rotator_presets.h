@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <string>
 
 class QWidget;
 
@@ -15,8 +16,9 @@ namespace skybrant::ui {
 
 using RotatorPresets = std::array<settings::RotatorPreset, settings::kRotatorPresets>;
 
-// Reads a preset's station: its heading, or none and why in error.
-using StationHeading = std::function<std::optional<double>(const QString& text, QString& error)>;
+// Reads a preset's target, a heading or a station: its heading, or none and
+// why in error.
+using StationHeading = std::function<std::optional<double>(const QString& text, std::string& error)>;
 
 // "1 Home", "2 FN20xr", "3 (empty)": a preset's button; a long name is
 // shortened so that it cannot widen the panel.

@@ -57,6 +57,10 @@ public:
 
     bool reading() const { return reading_; }
 
+    // Starts reading the country file unless it has been read or is being
+    // read, so that it is there when asked for; why it cannot, if so.
+    QString prepare() { return files_ ? QString() : startReading(); }
+
     // The country file once it has been read; null before.
     std::shared_ptr<const CountryFiles> files() const { return files_; }
 
