@@ -127,7 +127,7 @@ std::optional<std::string> CommandLine::text(OptionName option) const
 bool CommandLine::check(std::chrono::sys_seconds now, std::string& error)
 {
     for (const OptionHelp& row : kOptionTable) {
-        if (given.at(indexOf(row)).size() > 1) {
+        if (!row.repeatable && given.at(indexOf(row)).size() > 1) {
             error = "--" + std::string(row.name) + " is given more than once";
             return false;
         }
@@ -138,9 +138,16 @@ bool CommandLine::check(std::chrono::sys_seconds now, std::string& error)
             continue;
         }
         const std::string text = texts.empty() ? std::string(row.defaultValue) : texts.front();
-        if (!readOptionValue(row.kind, text, now, values.at(indexOf(row)), error)) {
+        if (!readOptionValue(row.kind, text, now, checked.at(indexOf(row)), error)) {
             error.insert(0, "--" + std::string(row.name) + ": ");
             return false;
+        }
+        for (std::size_t i = 0; row.repeatable && i < texts.size(); ++i) {
+            OptionValue& value = repeated.at(indexOf(row)).emplace_back();
+            if (!readOptionValue(row.kind, texts[i], now, value, error)) {
+                error.insert(0, "--" + std::string(row.name) + ": ");
+                return false;
+            }
         }
     }
     return checkRelations(error);

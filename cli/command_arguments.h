@@ -4,6 +4,7 @@
 // kept as the value it stands for, the texts kept as the bytes given.
 
 #include "chart_page.h"
+#include "follow_sockets.h"
 #include "map_picture.h"
 #include "option_table.h"
 #include "rotator/rotator_address.h"
@@ -46,9 +47,10 @@ struct NightTime {
 // What an option's value stands for, by its ValueKind: Text is the text,
 // Units a DistanceUnit, Seconds milliseconds, Degrees a double, Pixels an
 // int, MapFile, Time a NightTime, Date a date, Address where a rotctld is,
-// ChartFile a ChartFile and ChartOrder a ChartOrder.
+// ChartFile a ChartFile, ChartOrder a ChartOrder, Program the program's
+// name, Endpoint and Host an Endpoint (a Host's port 0).
 using OptionValue = std::variant<std::monostate, std::string, DistanceUnit, std::chrono::milliseconds, double, int,
-    MapFile, NightTime, std::chrono::year_month_day, rotctl::RotatorAddress, ChartFile, ChartOrder>;
+    MapFile, NightTime, std::chrono::year_month_day, rotctl::RotatorAddress, ChartFile, ChartOrder, Endpoint>;
 
 class CommandLine {
 public:
@@ -70,7 +72,19 @@ public:
     template <typename T>
     const T* value(OptionName option) const
     {
-        return std::get_if<T>(&values.at(option.index()));
+        return std::get_if<T>(&checked.at(option.index()));
+    }
+    // Every value check() made of a repeatable option, in the order given.
+    template <typename T>
+    std::vector<T> values(OptionName option) const
+    {
+        std::vector<T> all;
+        for (const OptionValue& value : repeated.at(option.index())) {
+            if (const T* one = std::get_if<T>(&value)) {
+                all.push_back(*one);
+            }
+        }
+        return all;
     }
     // The arguments that are not options, as given.
     const std::vector<std::string>& positional() const { return arguments; }
@@ -80,7 +94,8 @@ private:
     bool checkRelations(std::string& error) const;
 
     std::array<std::vector<std::string>, kOptionTable.size()> given;
-    std::array<OptionValue, kOptionTable.size()> values;
+    std::array<OptionValue, kOptionTable.size()> checked;
+    std::array<std::vector<OptionValue>, kOptionTable.size()> repeated;
     std::vector<std::string> arguments;
 };
 

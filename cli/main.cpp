@@ -9,12 +9,14 @@
 #include "command_arguments.h"
 #include "core/ellipsoid.h"
 #include "core/utf8.h"
+#include "follow_run.h"
 #include "pair_run.h"
 #include "report.h"
 #include "skybrant_version.h"
 #include "station_args.h"
 #include "usage.h"
 
+#include <algorithm>
 #include <chrono>
 #include <clocale>
 #include <cstdio>
@@ -75,7 +77,7 @@ int showVersion(Callsigns& callsigns)
 }
 
 // The rotator's address and the options of turning it; a usage status when
-// the limits leave no room.
+// the limits leave no room, a failure when the saved offset cannot be read.
 int readRotatorOptions(const CommandLine& line, PairOptions& options)
 {
     const auto* address = line.value<rotctl::RotatorAddress>("rotate");
@@ -97,6 +99,13 @@ int readRotatorOptions(const CommandLine& line, PairOptions& options)
     }
     if (line.isSet("wait")) {
         request.wait = *line.value<std::chrono::milliseconds>("wait-timeout");
+    }
+    // The offset the map window turns with, unless one is given.
+    if (const auto* offset = line.value<double>("offset")) {
+        request.offset = *offset;
+    } else if (std::string why; !readSavedMastOffset(request.offset, why)) {
+        std::fprintf(stderr, "skybrant-cli: ERROR: %s\n", why.c_str());
+        return kExitFailed;
     }
     return kExitOk;
 }
@@ -176,6 +185,59 @@ int chartRun(const CommandLine& line, Callsigns& callsigns, const PairOptions& o
         options.report, date != nullptr ? *date : std::chrono::year_month_day{floor<std::chrono::days>(now)}};
     run.report.longPath = true;
     return runChart(run, own, callsigns);
+// --follow: the own station, where to listen and what to do with what comes,
+// then the run until a stop signal.
+int followMode(const CommandLine& line, Callsigns& callsigns, const PairOptions& options)
+{
+    if (!line.positional().empty() || line.isSet("to") || line.isSet("call")) {
+        return usageError("--follow takes the other station from the program it follows; give only --from");
+    }
+    // Each turn is sent and left to run: waiting for one would stop the listening.
+    if (line.isSet("wait")) {
+        return usageError("--wait waits for one turn and cannot go with --follow");
+    }
+    if (line.isSet("map")) {
+        return usageError("--map draws one pair's map and cannot go with --follow");
+    }
+    // The own station as a pair's: --from, else the one the window saved.
+    const StationsRead read = readStationArguments(
+        {line.text("from"), std::string("0 0"), {}, std::nullopt, &callsigns, savedOwnStationFile()});
+    if (read.status != StationsRead::Status::Ok) {
+        std::fprintf(stderr, "skybrant-cli: ERROR: %s\n", read.error.c_str());
+        return read.status == StationsRead::Status::Usage ? kExitUsage : kExitFailed;
+    }
+    if (!read.note.empty()) {
+        std::fprintf(stderr, "skybrant-cli: %s\n", read.note.c_str());
+    }
+    FollowSetup setup;
+    setup.source = *followSourceNamed(*line.value<std::string>("follow"));
+    setup.listen = defaultListen(setup.source);
+    if (const auto* listen = line.value<Endpoint>("listen")) {
+        setup.listen = *listen;
+    }
+    setup.forwards = line.values<Endpoint>("forward");
+    if (std::ranges::find(setup.forwards, setup.listen) != setup.forwards.end()) {
+        return usageError("--forward " + endpointText(setup.listen) + " is where --follow listens");
+    }
+    for (const Endpoint& host : line.values<Endpoint>("allow")) {
+        setup.allowed.push_back(host.address);
+    }
+    setup.rotator = options.rotator;
+    setup.rules.mode = options.rotator ? follow::FollowMode::Turn : follow::FollowMode::Show;
+    setup.rules.longPath = options.report.longPath;
+    setup.json = options.json;
+    setup.unit = options.report.unit;
+    setup.own = read.own;
+    setup.callsigns = &callsigns;
+    const StopSignals stop;
+    setup.stopFd = stop.fd();
+    setup.out = [](const std::string& text) { writeOut(text); };
+    setup.err = [](const std::string& message) { std::fprintf(stderr, "skybrant-cli: %s\n", message.c_str()); };
+    setup.listening = [&setup] {
+        std::fprintf(stderr, "skybrant-cli: following %s at %s\n", std::string(followSourceName(setup.source)).c_str(),
+            endpointText(setup.listen).c_str());
+    };
+    return runFollow(setup);
 }
 
 int run(std::span<const char* const> arguments)
@@ -209,6 +271,9 @@ int run(std::span<const char* const> arguments)
     }
     if (line.isSet("chart")) {
         return chartRun(line, callsigns, options, now);
+    }
+    if (line.isSet("follow")) {
+        return followMode(line, callsigns, options);
     }
     if (line.isSet("batch")) {
         if (!line.positional().empty() || line.isSet("from") || line.isSet("to")) {

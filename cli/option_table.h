@@ -16,6 +16,7 @@ enum class ValueKind {
     Units,  // km, mi or nmi in either case
     Seconds,  // above 0, at most 3600
     Degrees,  // an azimuth within the protocol's limits
+    Offset,  // a mast offset from -180 to 180, kept to a tenth
     Pixels,  // a whole number from 64 to 4096
     MapFile,  // a file name ending in .png or .svg
     ChartFile,  // optional: a file name ending in .pdf, .svg or .png, or none for the terminal
@@ -23,6 +24,9 @@ enum class ValueKind {
     Time,  // an ISO 8601 UTC date and time, now or none
     Date,  // YYYY-MM-DD
     Address,  // a rotctld's HOST:PORT
+    Program,  // a program followed: wsjtx, js8call, n1mm or pst
+    Endpoint,  // an IPv4 ADDRESS:PORT, or localhost:PORT
+    Host,  // an IPv4 address, or localhost
 };
 
 struct OptionHelp {
@@ -40,6 +44,8 @@ struct OptionHelp {
     std::string_view conflictsWhy{};
     std::string_view help{};  // what --help says, plain text
     std::string_view manDetails{};  // what the man page adds after it, in roff
+    // Given as often as needed, each value kept (--forward A --forward B).
+    bool repeatable = false;
 };
 
 inline constexpr std::array kOptionTable{
@@ -317,6 +323,18 @@ inline constexpr std::array kOptionTable{
         .needsWhy = "limits the rotator",
         .help = "The highest azimuth the rotator turns to, in place of what its daemon says: --max-az 450.",
         .manDetails = "Both limits are from {lowest-azimuth} to {highest-azimuth}."},
+    OptionHelp{.name = "offset",
+        .kind = ValueKind::Offset,
+        .valueName = "degrees",
+        .needs = "rotate",
+        .needsWhy = "is the rotator's",
+        .help = "What the rotator reads with the antenna pointing north, from -180 to 180 to a tenth of a degree, in "
+                "place of the mast offset the map window saved: --offset -12.5.",
+        .manDetails = "The azimuth sent is the beam heading plus the offset.\n"
+                      "Without this option the offset saved by the map window's rotator panel is\n"
+                      "applied (none saved is 0); a saved offset that cannot be read stops the\n"
+                      "turn before the rotator is asked, naming the file:\n"
+                      ".BR \"\\-\\-rotate localhost:4533 \\-\\-offset 0\" ."},
     OptionHelp{.name = "wait",
         .needs = "rotate",
         .needsWhy = "waits for the rotator",
@@ -336,6 +354,63 @@ inline constexpr std::array kOptionTable{
         .needsWhy = "is how long --wait waits",
         .help = "How long --wait waits for the rotator to arrive, at most 3600 (default 120): --wait-timeout 300.",
         .manDetails = "Counted from when the rotator accepts the turn."},
+    OptionHelp{.name = "follow",
+        .kind = ValueKind::Program,
+        .valueName = "wsjtx|js8call|n1mm|pst",
+        .conflicts = "batch",
+        .conflictsWhy = "listens for another program until interrupted",
+        .help = "Follow another program until interrupted (Ctrl+C): the station picked in WSJT-X or JTDX (wsjtx) or "
+                "JS8Call (js8call), or the rotor commands of N1MM Logger+ (n1mm) or of a logger speaking PstRotator's "
+                "protocol (pst); one line per event, with --rotate turning the rotator.",
+        .manDetails = "The own station comes from\n"
+                      ".B \\-\\-from\n"
+                      "or the one the window saved.\n"
+                      "WSJT-X and JTDX send their Status messages to UDP 127.0.0.1:2237 by default\n"
+                      "(Settings, Reporting, UDP Server); the DX call and DX grid picked there are\n"
+                      "followed, the grid placing the station (a 4-character square also shows the\n"
+                      "headings its edges span), the country file when there is no grid.\n"
+                      "JS8Call's UDP API (port 2242) names the selected call; its grid is the one\n"
+                      "last spotted with it.\n"
+                      "A turn is made only when the call or grid changes, the new heading is more\n"
+                      "than 5 degrees (the short way round) from where the antenna was turned, and\n"
+                      "10 s have passed since the last turn; a pick within them waits for their end.\n"
+                      "N1MM Logger+ sends its rotor commands to UDP 12040 and gets the position back\n"
+                      "on UDP 13010 of its host, as\n"
+                      ".BR \"Beam @ 1460\" ;\n"
+                      "a logger using PstRotator's protocol sends to UDP 12000 and gets\n"
+                      ".B AZ:146\n"
+                      "back on the next port.\n"
+                      "SIGINT or SIGTERM end the run with status 0:\n"
+                      ".BR \"skybrant\\-cli \\-\\-follow wsjtx \\-\\-from JO01mm \\-\\-rotate localhost\" ."},
+    OptionHelp{.name = "listen",
+        .kind = ValueKind::Endpoint,
+        .valueName = "address:port",
+        .needs = "follow",
+        .needsWhy = "is where --follow listens",
+        .help = "Where --follow listens, in place of the program's own loopback port: --listen 239.255.0.1:2237 "
+                "joins that multicast group on the loopback interface.",
+        .manDetails = "A unicast port is taken by one listener alone: a second program listening\n"
+                      "there silently gets some of the datagrams. Give WSJT-X a multicast group\n"
+                      "(such as 239.255.0.1), which every listener receives, or keep its port and\n"
+                      "pass the datagrams on with\n"
+                      ".BR \\-\\-forward ."},
+    OptionHelp{.name = "forward",
+        .kind = ValueKind::Endpoint,
+        .valueName = "address:port",
+        .needs = "follow",
+        .needsWhy = "passes on what --follow receives",
+        .help = "Send every datagram taken on, byte for byte, to this address too, such as a logger's: "
+                "--forward 127.0.0.1:2238; may be given more than once.",
+        .repeatable = true},
+    OptionHelp{.name = "allow",
+        .kind = ValueKind::Host,
+        .valueName = "address",
+        .needs = "follow",
+        .needsWhy = "names a sender --follow takes",
+        .help = "Take datagrams from this address too (only loopback is taken otherwise): --allow 192.168.1.20; may "
+                "be given more than once.",
+        .manDetails = "Each sender refused is named once on standard error.",
+        .repeatable = true},
     OptionHelp{.name = "cty",
         .kind = ValueKind::Text,
         .valueName = "file",

@@ -8,6 +8,7 @@
 #include "usage.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -127,6 +128,14 @@ bool readPlainValue(ValueKind kind, const std::string& text, OptionValue& value,
         value = degrees;
         return readNumber(text, std::get<double>(value)) && rotctl::withinProtocol(std::get<double>(value));
     }
+    case ValueKind::Offset: {
+        isNot = "a number of degrees from -" + std::to_string(static_cast<int>(rotctl::kLargestOffset)) + " to " +
+            std::to_string(static_cast<int>(rotctl::kLargestOffset));
+        double degrees = 0;
+        const auto kept = readNumber(text, degrees) ? rotctl::mastOffset(degrees) : std::nullopt;
+        value = kept.value_or(0);
+        return kept.has_value();
+    }
     case ValueKind::Pixels: {
         isNot = "a whole number of pixels from " + std::to_string(kMinimumMapSize) + " to " +
             std::to_string(kMaximumMapSize);
@@ -134,6 +143,11 @@ bool readPlainValue(ValueKind kind, const std::string& text, OptionValue& value,
         value = pixels;
         return readNumber(text, std::get<int>(value)) && std::get<int>(value) >= kMinimumMapSize &&
             std::get<int>(value) <= kMaximumMapSize;
+    }
+    case ValueKind::Program: {
+        isNot = "a program followed; allowed: wsjtx, js8call, n1mm or pst";
+        value = text;
+        return followSourceNamed(text).has_value();
     }
     case ValueKind::Date:
         isNot = "a date YYYY-MM-DD from 1901-01-01 to 2099-12-31";
@@ -185,6 +199,14 @@ bool readOptionValue(
             return false;
         }
         return true;
+    case ValueKind::Endpoint:
+    case ValueKind::Host: {
+        Endpoint endpoint;
+        const bool read = kind == ValueKind::Endpoint ? parseEndpoint(text, endpoint, error)
+                                                      : parseHost(text, endpoint.address, error);
+        value = endpoint;
+        return read;
+    }
     case ValueKind::Address: {
         rotctl::RotatorAddress address;
         if (!rotctl::parseRotatorAddress(text, address, error)) {

@@ -2,6 +2,7 @@
 
 #include "core/utf8.h"
 #include "rotator/rotator_protocol.h"
+#include "rotator/rotator_texts.h"
 
 #include <algorithm>
 #include <array>
@@ -131,37 +132,14 @@ bool readPosition(Exchange& exchange, Position& position, bool turned)
     return true;
 }
 
-// "its range -180..180", as the range's source has it.
-std::string rangePhrase(rotctl::AzimuthRange range, RangeSource source)
-{
-    std::string text = rotctl::rangeText(range);
-    switch (source) {
-    case RangeSource::Rotator:
-        return "its range " + text;
-    case RangeSource::Options:
-        return "the range " + text + " given";
-    case RangeSource::Combined:
-        return "the range " + text + " (given and its own)";
-    case RangeSource::Assumed:
-        return "the range " + text + " assumed";
-    }
-    return text;
-}
-
-std::string cannotTurn(const std::string& where, double heading, const std::string& range)
-{
-    return "the rotator at " + where + " cannot turn to the beam heading " + rotctl::shownAzimuth(heading) +
-        ": no azimuth within " + range + " points that way";
-}
-
 // The azimuth to send, as the policy of a turn chooses it.
 bool chooseAzimuth(Exchange& exchange, const RotatorRequest& request, RotatorOutcome& outcome)
 {
     const rotctl::TurnRange range{*outcome.range, outcome.rangeSource};
-    outcome.commandedAzimuth = rotctl::turnAzimuth(request.heading, range, outcome.startAzimuth);
+    outcome.commandedAzimuth = rotctl::turnAzimuth(request.heading + request.offset, range, outcome.startAzimuth);
     if (!outcome.commandedAzimuth) {
         return exchange.fail(RotatorStatus::OutOfRange,
-            cannotTurn(exchange.place(), request.heading, rangePhrase(*outcome.range, outcome.rangeSource)));
+            rotctl::cannotReachText(exchange.place(), request.heading, request.offset, *outcome.range));
     }
     return true;
 }
@@ -217,25 +195,23 @@ void awaitArrival(Exchange& exchange, const RotatorRequest& request, RotatorOutc
 bool refusedAtOnce(const RotatorRequest& request, RotatorOutcome& outcome)
 {
     const std::string where = rotctl::shownAddress(request.address);
-    if (!std::isfinite(request.heading)) {
+    if (!std::isfinite(request.heading + request.offset)) {
         outcome.status = RotatorStatus::RotatorError;
         outcome.message = "cannot turn the rotator at " + where + ": the heading is not a finite number";
         return true;
     }
     const rotctl::GivenLimits given{request.minAzimuth, request.maxAzimuth};
-    if (!rotctl::ruledOut(request.heading, given)) {
+    if (!rotctl::ruledOut(request.heading + request.offset, given)) {
         return false;
     }
     outcome.status = RotatorStatus::OutOfRange;
+    // Whatever the daemon's other limit, it lies within the protocol's.
+    const rotctl::AzimuthRange widest = rotctl::widestRange(given);
     if (given.min && given.max) {
-        outcome.range = rotctl::AzimuthRange{*given.min, *given.max};
+        outcome.range = widest;
         outcome.rangeSource = RangeSource::Options;
-        outcome.message = cannotTurn(where, request.heading, rangePhrase(*outcome.range, outcome.rangeSource));
-    } else {
-        // Whatever the daemon's other limit, it lies within the protocol's.
-        outcome.message = cannotTurn(where, request.heading,
-            "the range " + rotctl::rangeText(rotctl::widestRange(given)) + " the limit given allows");
     }
+    outcome.message = rotctl::cannotReachText(where, request.heading, request.offset, widest);
     return true;
 }
 
@@ -267,6 +243,40 @@ RotatorOutcome turnRotator(const RotatorRequest& request)
     if (request.wait) {
         awaitArrival(exchange, request, outcome);
     }
+    return outcome;
+}
+
+RotatorOutcome commandRotator(const RotatorRequest& request, std::string_view command)
+{
+    RotatorOutcome outcome;
+    Exchange exchange(request, outcome);
+    std::string line;
+    if (!exchange.connect() || !exchange.send(command) || !exchange.readLine(line, "before answering")) {
+        return outcome;
+    }
+    const auto code = rotctl::rprtCode(line);
+    if (code != 0) {
+        exchange.fail(RotatorStatus::RotatorError,
+            "the rotator at " + exchange.place() + " answered " +
+                (code ? rotctl::codeText(*code) : quote(line, rotctl::kShownBytes)) + " to " +
+                quote(command.substr(0, 1)));
+        return outcome;
+    }
+    outcome.status = RotatorStatus::Started;
+    return outcome;
+}
+
+RotatorOutcome readRotator(const RotatorRequest& request)
+{
+    RotatorOutcome outcome;
+    Exchange exchange(request, outcome);
+    Position now;
+    if (!exchange.connect() || !readPosition(exchange, now, false)) {
+        return outcome;
+    }
+    outcome.reportedAzimuth = now.azimuth;
+    outcome.reportedElevation = now.elevation;
+    outcome.status = RotatorStatus::Started;
     return outcome;
 }
 

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace skybrant::cli {
 
@@ -32,6 +33,9 @@ using LookUp = rotctl::LookUp;
 struct RotatorRequest {
     rotctl::RotatorAddress address;
     double heading = 0;  // the beam heading as shown, 0..360
+    // What the rotator reads with the antenna pointing north, added to the
+    // heading for the azimuth sent, as rotctl::mastOffset keeps it.
+    double offset = 0;
     // Limits that take the place of what the daemon says; when they alone
     // leave no azimuth along the heading, no daemon is asked.
     std::optional<double> minAzimuth;
@@ -75,12 +79,20 @@ struct RotatorOutcome {
 
 // Connects to the daemon, learns its azimuth range ("+\dump_state", unless
 // both limits are given) and its position ("p"), sends "P <azimuth>
-// <elevation>" for the azimuth rotctl::turnAzimuth chooses and the elevation
+// <elevation>" for the azimuth rotctl::turnAzimuth chooses for the heading
+// plus the offset, and the elevation
 // the rotator reported, and expects "RPRT 0". With wait, then reads the
 // position until the rotator arrives, stands still or the wait ends. Talks
 // to no address other than the one given. A host name (not an address) is
 // first looked up with the system resolver, which keeps to its own time
 // limits rather than this timeout.
 RotatorOutcome turnRotator(const RotatorRequest& request);
+
+// Sends one command answered with RPRT alone (rotctl::kStopCommand,
+// rotctl::kParkCommand) and expects "RPRT 0": Started when it came.
+RotatorOutcome commandRotator(const RotatorRequest& request, std::string_view command);
+
+// Reads the position: Started with reportedAzimuth and reportedElevation.
+RotatorOutcome readRotator(const RotatorRequest& request);
 
 }  // namespace skybrant::cli

@@ -4,6 +4,7 @@
 
 #include "core/utf8.h"
 #include "settings/own_station.h"
+#include "settings/rotator_offset.h"
 #include "settings/settings_read.h"
 
 #include <string_view>
@@ -201,6 +202,17 @@ StationsRead::Status readOwnInto(const StationArguments& arguments, StationsRead
 std::string savedOwnStationFile()
 {
     return settings::settingsFilePath(settings::kOwnStationApplication);
+}
+
+bool readSavedMastOffset(double& offset, std::string& error)
+{
+    const settings::SavedOffset saved = settings::readSavedOffset(savedOwnStationFile());
+    if (!saved.why.empty()) {
+        error = saved.why + "; give the offset with --offset";
+        return false;
+    }
+    offset = saved.offset;
+    return true;
 }
 
 StationsRead readStationArguments(const StationArguments& arguments)

@@ -30,6 +30,11 @@ struct StationArguments {
 // The settings file the window saves the own station in.
 std::string savedOwnStationFile();
 
+// The mast offset the map window's rotator panel saved in that file, 0 when
+// none is; false, with a sentence naming the file in error, when the saved
+// one cannot be read.
+bool readSavedMastOffset(double& offset, std::string& error);
+
 struct StationsRead {
     enum class Status {
         Ok,

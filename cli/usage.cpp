@@ -9,10 +9,11 @@ namespace skybrant::cli {
 
 namespace {
 
-constexpr std::array<std::string_view, 3> kSynopsis{
+constexpr std::array<std::string_view, 4> kSynopsis{
     "[options] OWN OTHER",
     "[options] --from OWN --to OTHER",
     "--batch [options] < pairs",
+    "--follow wsjtx|js8call|n1mm|pst [options]",
 };
 
 constexpr std::array kStationForms{
@@ -98,6 +99,11 @@ constexpr std::array kExamples{
             "it at the other station, waiting up to 5 s for each answer and until it arrives",
         "rotctld -m 1 -T 127.0.0.1 -t 4533 &\n"
         "skybrant-cli JO01 FN20xr --rotate 127.0.0.1:4533 --timeout 5 --wait",
+        ""},
+    Example{"Following WSJT-X: turning the rotator to each station picked there, its datagrams passed on to a "
+            "logger listening at port 2238, one JSON object per event until Ctrl+C",
+        "skybrant-cli --follow wsjtx --from JO01mm --rotate localhost \\\n"
+        "    --forward 127.0.0.1:2238 --json",
         ""},
 };
 

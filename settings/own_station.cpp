@@ -7,6 +7,7 @@
 #include "validation/range_checks.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string_view>
 
 namespace skybrant::settings {
@@ -23,6 +24,15 @@ struct Coordinate {
     std::string_view letters[2];  // the hemisphere box's list
 };
 constexpr Coordinate kCoordinates[] = {{Axis::Latitude, 0, {"N", "S"}}, {Axis::Longitude, 4, {"E", "W"}}};
+
+// A coordinate's degrees, minutes and seconds in an entry.
+std::array<std::int32_t*, 3> entryNumbers(Axis axis, StationEntry& e)
+{
+    if (axis == Axis::Latitude) {
+        return {&e.latDegrees, &e.latMinutes, &e.latSeconds};
+    }
+    return {&e.lonDegrees, &e.lonMinutes, &e.lonSeconds};
+}
 
 std::string_view withoutBlanks(std::string_view text)
 {
@@ -62,12 +72,11 @@ std::optional<std::string> readNumber(
 
 // Reads one coordinate's saved values into its parts of entry; says why
 // they are not usable, or nothing.
-std::optional<std::string> readCoordinate(const Coordinate& c, const std::array<std::optional<std::string>, 8>& values,
+std::optional<std::string> readCoordinate(const Coordinate& c, const std::vector<std::optional<std::string>>& values,
     StationEntry& entry, std::size_t& blanks)
 {
     const bool lat = c.axis == Axis::Latitude;
-    std::int32_t* numbers[] = {lat ? &entry.latDegrees : &entry.lonDegrees, lat ? &entry.latMinutes : &entry.lonMinutes,
-        lat ? &entry.latSeconds : &entry.lonSeconds};
+    const std::array<std::int32_t*, 3> numbers = entryNumbers(c.axis, entry);
     constexpr Unit kUnits[] = {Unit::Degrees, Unit::Minutes, Unit::Seconds};
     for (std::size_t i = 0; i < 3; ++i) {
         const std::string& value = *values[c.first + i];
@@ -112,51 +121,112 @@ std::string text(const StationEntry& e)
 
 }  // namespace
 
-SavedOwnStation readSavedOwnStation(const std::string& path)
+SavedValues readSavedValues(const std::string& path, std::span<const IniKey> keys)
 {
-    SavedOwnStation saved;
-    std::string shown;
-    appendShown(path, shown);
-    const std::string noneSaved =
-        "no own station is saved in " + shown + ": give it with --from or as the first station";
+    SavedValues saved;
+    saved.values.resize(keys.size());
+    appendShown(path, saved.shownPath);
     const SettingsBytes file = readSettingsBytes(path);
     if (file.state == SettingsBytes::State::Absent) {
-        saved.why = noneSaved;
-        saved.noneSaved = true;
         return saved;
     }
+    saved.state = SavedValues::State::Unread;
     if (file.state != SettingsBytes::State::Read) {
-        saved.why = "the settings in " + shown + " could not be read: " + whyNotRead(file);
+        saved.why = "the settings in " + saved.shownPath + " could not be read: " + whyNotRead(file);
         return saved;
     }
-    // A line that cannot be read may hold a key of the station: the last
-    // line of a key is its value, and a heading that cannot be read hides
-    // the section of the lines below it.
+    // A line that cannot be read may hold a key asked for: the last line of
+    // a key is its value, and a heading that cannot be read hides the
+    // section of the lines below it.
     const IniText lines = splitIniText(file.bytes);
     IniSection current;
-    std::array<std::optional<std::string>, 8> values;
     for (std::size_t n = 0; n < lines.lines.size(); ++n) {
         IniLine line = readIniLine(lines.lines[n].raw, current);
         if (!line.problem.empty()) {
-            saved.why = "the settings in " + shown + " could not be read in full: " + iniProblem(n + 1, line.problem);
+            saved.values.assign(keys.size(), std::nullopt);
+            saved.why =
+                "the settings in " + saved.shownPath + " could not be read in full: " + iniProblem(n + 1, line.problem);
             return saved;
         }
-        for (std::size_t k = 0; k < kOwnStationKeys.size() && line.kind == IniLineKind::Key; ++k) {
-            if (line.section == kOwnStationKeys[k].section && line.key == kOwnStationKeys[k].key) {
-                values[k] = std::move(line.value);
+        for (std::size_t k = 0; k < keys.size() && line.kind == IniLineKind::Key; ++k) {
+            if (line.section == keys[k].section && line.key == keys[k].key) {
+                saved.values[k] = std::move(line.value);
                 break;
             }
         }
     }
-    const std::string unusable = "the own station saved in " + shown + " is not usable: ";
+    saved.state = SavedValues::State::Read;
+    return saved;
+}
+
+WindowLoad windowLoad(const std::array<std::u16string, kOwnStationKeys.size()>& texts)
+{
+    WindowLoad load;
+    for (const Coordinate& c : kCoordinates) {
+        std::array<std::int32_t*, 3> numbers = entryNumbers(c.axis, load.entry);
+        constexpr Unit kUnits[] = {Unit::Degrees, Unit::Minutes, Unit::Seconds};
+        for (std::size_t i = 0; i < 3; ++i) {
+            const validation::BoxReading reading = validation::readBox(texts.at(c.first + i));
+            // A number beyond 32 bits is not stored; the reset stores 0.
+            if (!reading.outOfRange) {
+                *numbers.at(i) = reading.value;
+            }
+            if (const auto broken = validation::firstViolation({c.axis, kUnits[i]}, reading, *numbers[0])) {
+                *numbers.at(i) = 0;
+                load.resetTo.at(c.first + i) = broken->resetText;
+            }
+        }
+        const std::u16string& letter = texts.at(c.first + 3);
+        (c.axis == Axis::Latitude ? load.entry.latHemisphere : load.entry.lonHemisphere) =
+            std::string(letter.begin(), letter.end());
+    }
+    return load;
+}
+
+std::array<std::string, kOwnStationKeys.size()> ownStationTexts(const Position& position)
+{
+    // The grid's standard form: latitudes past a pole back on the globe,
+    // longitudes within -180 up to 180, 180 itself written as west. A pole
+    // keeps the longitude it was given.
+    constexpr std::int64_t kTurn = 360 * kUnitsPerDegree;
+    const GridPoint point = gridPoint(position);
+    std::int64_t lon = point.lon;
+    if (std::abs(point.lat) == kTurn / 4) {
+        lon = (position.lonUnits % kTurn + kTurn) % kTurn;
+        lon = lon >= kTurn / 2 ? lon - kTurn : lon;
+    }
+    std::array<std::string, kOwnStationKeys.size()> texts;
+    for (const Coordinate& c : kCoordinates) {
+        const std::int64_t units = c.axis == Axis::Latitude ? point.lat : lon;
+        const std::int64_t seconds = (std::abs(units) + kUnitsPerArcSecond / 2) / kUnitsPerArcSecond;
+        texts.at(c.first) = std::to_string(seconds / 3600);
+        texts.at(c.first + 1) = std::to_string(seconds / 60 % 60);
+        texts.at(c.first + 2) = std::to_string(seconds % 60);
+        texts.at(c.first + 3) = c.letters[units < 0 ? 1 : 0];
+    }
+    return texts;
+}
+
+SavedOwnStation readSavedOwnStation(const std::string& path)
+{
+    SavedOwnStation saved;
+    const SavedValues file = readSavedValues(path, kOwnStationKeys);
+    const std::string noneSaved =
+        "no own station is saved in " + file.shownPath + ": give it with --from or as the first station";
+    if (file.state == SavedValues::State::Unread) {
+        saved.why = file.why;
+        return saved;
+    }
+    const auto& values = file.values;
     if (std::none_of(values.begin(), values.end(), [](const auto& v) { return v.has_value(); })) {
         saved.why = noneSaved;
         saved.noneSaved = true;
         return saved;
     }
+    const std::string unusable = "the own station saved in " + file.shownPath + " is not usable: ";
     for (std::size_t k = 0; k < values.size(); ++k) {
         if (!values[k]) {
-            saved.why = unusable + named(kOwnStationKeys[k]) + " is missing";
+            saved.why = unusable + named(kOwnStationKeys.at(k)) + " is missing";
             return saved;
         }
     }

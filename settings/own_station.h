@@ -5,7 +5,10 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace skybrant::settings {
 
@@ -31,6 +34,40 @@ inline constexpr IniKey kOwnLongitudeSeconds{"Longitude", "Second"};
 inline constexpr IniKey kOwnLongitudeHemisphere{"Longitude", "E/W"};
 inline constexpr std::array<IniKey, 8> kOwnStationKeys{kOwnLatitudeDegrees, kOwnLatitudeMinutes, kOwnLatitudeSeconds,
     kOwnLatitudeHemisphere, kOwnLongitudeDegrees, kOwnLongitudeMinutes, kOwnLongitudeSeconds, kOwnLongitudeHemisphere};
+
+// Values of some keys of the settings file at path, read without Qt and
+// never writing to it.
+struct SavedValues {
+    enum class State {
+        Absent,  // no file at all
+        Read,  // every line read
+        Unread,  // why says why; values hold nothing
+    };
+    State state = State::Absent;
+    // One per key asked, the last line of each; nothing for a key not there.
+    std::vector<std::optional<std::string>> values;
+    std::string shownPath;  // the path as it is safe to show
+    // For Unread: "the settings in PATH could not be read[ in full]: ...".
+    std::string why;
+};
+SavedValues readSavedValues(const std::string& path, std::span<const IniKey> keys);
+
+// What the window makes of the eight saved texts, in the order of
+// kOwnStationKeys, when it loads them: each number box's checks run in
+// turn, degrees before minutes and seconds, as they do on typing.
+struct WindowLoad {
+    // A refused number stored as 0, as the box's reset stores it; the
+    // hemispheres as saved.
+    StationEntry entry;
+    // For a value the window refuses, the text its box is reset to; nothing
+    // for a value it takes as it stands.
+    std::array<std::optional<std::u16string_view>, kOwnStationKeys.size()> resetTo;
+};
+WindowLoad windowLoad(const std::array<std::u16string, kOwnStationKeys.size()>& texts);
+
+// The eight texts the window saves for position, rounded to the nearest
+// whole second: "51", "30", "0", "N", "0", "7", "0", "W".
+std::array<std::string, kOwnStationKeys.size()> ownStationTexts(const Position& position);
 
 // The own station the window saved, for a program that has none given.
 struct SavedOwnStation {

@@ -1,6 +1,7 @@
 #include "rotator_settings.h"
 
 #include "rotator/rotator_limits.h"
+#include "rotator_offset.h"
 #include "settings_store.h"
 
 #include <QStringList>
@@ -13,8 +14,8 @@ namespace skybrant::settings {
 namespace {
 
 const QString kApplication = QStringLiteral("Skybrant");
-const QString kSection = QStringLiteral("Rotator");
-const QString kOffset = QStringLiteral("Offset");
+const QString kSection = QString::fromLatin1(kRotatorOffset.section);
+const QString kOffset = QString::fromLatin1(kRotatorOffset.key);
 const QString kMinAzimuth = QStringLiteral("MinAzimuth");
 const QString kMaxAzimuth = QStringLiteral("MaxAzimuth");
 
@@ -51,16 +52,12 @@ RotatorOptions loadRotatorOptions(SettingsStore& store)
     const auto get = [&](const QString& key) { return store.get(kApplication, kSection, key, {}); };
     RotatorOptions options;
     options.address = get(QStringLiteral("Address")).trimmed();
-    // An empty line is no offset saved; anything else must be one.
+    // Read as the command line reads it: an empty line is no offset saved.
     const QString offsetText = get(kOffset);
-    if (!offsetText.trimmed().isEmpty()) {
-        const auto offset = number(offsetText);
-        const auto kept = offset ? rotctl::mastOffset(*offset) : std::nullopt;
-        if (kept) {
-            options.offset = *kept;
-        } else {
-            options.unread.push_back({RotatorSetting::Offset, kOffset, offsetText});
-        }
+    if (const auto offset = offsetFromText(offsetText.trimmed().toStdString())) {
+        options.offset = *offset;
+    } else {
+        options.unread.push_back({RotatorSetting::Offset, kOffset, offsetText});
     }
     // Both limits or neither, the lower first; a pair that makes no range
     // is kept as it is, both lines.

@@ -157,7 +157,7 @@ TEST(CliRotate, SendsTheRealRotatorTheAzimuthWithinItsRange)
         {"the limits given stand in for the daemon's", {}, kLondonNewYork, {"--min-az", "0", "--max-az", "360"}, 0,
             "to azimuth 288 (beam heading 288 degrees, range 0..360 given)"},
         {"nothing within 0..90 points at 289", {"-C", "min_az=0,max_az=90"}, "JO01 FN20xr", {}, 5,
-            "cannot turn to the beam heading 289: no azimuth within its range 0..90 points that way"},
+            "cannot reach 289\u00b0 (azimuth 289): its range is 0..90"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

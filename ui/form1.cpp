@@ -6,6 +6,7 @@
 #include "core/report_text.h"
 #include "map_window.h"
 #include "rotator_panel.h"
+#include "settings/own_station_store.h"
 #include "settings/rotator_settings.h"
 #include "settings/settings_store.h"
 #include "validation/box_reader.h"
@@ -24,6 +25,7 @@
 #include <QTimer>
 
 #include <optional>
+#include <vector>
 
 namespace skybrant::ui {
 
@@ -237,7 +239,7 @@ void Form1::Label11_Click(int /*index*/)
 
 namespace {
 
-const QString kApplication = QStringLiteral("Skybrant");
+const QString kApplication = QString::fromLatin1(settings::kOwnStationApplication);
 
 }  // namespace
 
@@ -263,22 +265,17 @@ void Form1::Form_Load()
     if (store_ == nullptr) {
         return;
     }
-    // The own station's entries, in the order of their rows.
-    for (const ControlRow& row : controlRows()) {
-        if (row.saved.section == nullptr) {
-            continue;
-        }
+    const settings::OwnStationTexts saved = settings::loadOwnStation(*store_);
+    for (std::size_t k = 0; k < kOwnStationBoxes.size(); ++k) {
         // A close request during a message of an earlier entry ends the
         // load: the entries not yet shown keep their stored values.
         if (saved_) {
             return;
         }
-        const QString text =
-            store_->get(kApplication, QLatin1String(row.saved.section), QLatin1String(row.saved.key), QString());
         ++restored_;
         // Each assignment is a change of the box: its checks run now, in
         // this order, degrees before minutes and seconds.
-        setControlText(row.id, text);
+        setControlText(kOwnStationBoxes.at(k), saved.texts.at(k));
     }
     if (const auto problem = store_->readProblem(kApplication); problem && !saved_) {
         sink_->showMessage(*problem);
@@ -293,16 +290,12 @@ void Form1::Form_QueryUnload()
     saved_ = true;
     // Only the entries the load has put in their boxes: the user could not
     // have changed the others, whose stored values stay as they are.
-    std::size_t shown = restored_;
-    for (const ControlRow& row : controlRows()) {
-        if (row.saved.section != nullptr && shown > 0) {
-            --shown;
-            store_->save(
-                kApplication, QLatin1String(row.saved.section), QLatin1String(row.saved.key), controlText(row.id));
-        }
+    std::vector<QString> texts;
+    for (std::size_t k = 0; k < restored_; ++k) {
+        texts.push_back(controlText(kOwnStationBoxes.at(k)));
     }
     QString error;
-    if (!store_->commit(error) && !error.isEmpty()) {
+    if (!settings::saveOwnStation(*store_, texts, error) && !error.isEmpty()) {
         alsoOnStandardError(error);
         sink_->showMessage(error);
     }

@@ -46,6 +46,8 @@ public:
     const StationEntry& ownStored() const { return own_; }
     const StationEntry& otherStored() const { return other_; }
 
+    // The window's events by their names. The boxes are wired to the one
+    // handler of their kind, to which each of these passes its own box.
     // Change handling of the coordinate boxes, on every change of their text.
     void txtLAD1_Change() { boxChanged(Control::txtLAD1); }
     void txtLAM1_Change() { boxChanged(Control::txtLAM1); }

@@ -56,42 +56,39 @@ constexpr std::array<ControlRow, kControlCount> kRows{{
     {.id = txtLAD1, .name = "txtLAD1", .kind = Entry, .parent = Frame2, .place = {960, 480, 495, 285}, .text = " ",
         .tabIndex = 1, .accessibleName = "Own station latitude degrees",
         .description = "Whole degrees of latitude, at most 90", .coordinate = {Own, {Latitude, Degrees}},
-        .change = &Form1::txtLAD1_Change, .keyPress = &Form1::txtLAD1_KeyPress, .saved = settings::kOwnLatitudeDegrees},
+        .saved = settings::kOwnLatitudeDegrees},
     {.id = txtLAM1, .name = "txtLAM1", .kind = Entry, .parent = Frame2, .place = {1560, 480, 495, 285}, .text = " ",
         .tabIndex = 2, .accessibleName = "Own station latitude minutes",
         .description = "Whole minutes of latitude, at most 60", .coordinate = {Own, {Latitude, Minutes}},
-        .change = &Form1::txtLAM1_Change, .keyPress = &Form1::txtLAM1_KeyPress, .saved = settings::kOwnLatitudeMinutes},
+        .saved = settings::kOwnLatitudeMinutes},
     {.id = txtLAS1, .name = "txtLAS1", .kind = Entry, .parent = Frame2, .place = {2160, 480, 495, 285}, .text = " ",
         .tabIndex = 3, .accessibleName = "Own station latitude seconds",
         .description = "Whole seconds of latitude, at most 60", .coordinate = {Own, {Latitude, Seconds}},
-        .change = &Form1::txtLAS1_Change, .keyPress = &Form1::txtLAS1_KeyPress, .saved = settings::kOwnLatitudeSeconds},
+        .saved = settings::kOwnLatitudeSeconds},
     // Screen readers on Linux take a combo box's text as its name, so the
     // hemisphere boxes also say what they are in their description.
     {.id = cmbNS1, .name = "cmbNS1", .kind = Hemisphere, .parent = Frame2, .place = {2760, 480, 495, 315}, .text = "N",
         .tabIndex = 4, .secondItem = "S", .accessibleName = "Own station latitude hemisphere",
         .description = "Own station latitude hemisphere: N for north or S for south",
-        .keyPress = &Form1::cmbNS1_KeyPress, .saved = settings::kOwnLatitudeHemisphere},
+        .saved = settings::kOwnLatitudeHemisphere},
     {.id = Label5, .name = "Label5", .kind = Label, .parent = Frame2, .place = {3600, 480, 855, 255},
         .text = "Longitude :", .tabIndex = 27, .buddy = txtLOD1},
     {.id = txtLOD1, .name = "txtLOD1", .kind = Entry, .parent = Frame2, .place = {4440, 480, 615, 285}, .text = " ",
         .tabIndex = 5, .accessibleName = "Own station longitude degrees",
         .description = "Whole degrees of longitude, at most 180", .coordinate = {Own, {Longitude, Degrees}},
-        .change = &Form1::txtLOD1_Change, .keyPress = &Form1::txtLOD1_KeyPress,
         .saved = settings::kOwnLongitudeDegrees},
     {.id = txtLOM1, .name = "txtLOM1", .kind = Entry, .parent = Frame2, .place = {5160, 480, 495, 285}, .text = " ",
         .tabIndex = 6, .accessibleName = "Own station longitude minutes",
         .description = "Whole minutes of longitude, at most 60", .coordinate = {Own, {Longitude, Minutes}},
-        .change = &Form1::txtLOM1_Change, .keyPress = &Form1::txtLOM1_KeyPress,
         .saved = settings::kOwnLongitudeMinutes},
     {.id = txtLOS1, .name = "txtLOS1", .kind = Entry, .parent = Frame2, .place = {5760, 480, 495, 285}, .text = " ",
         .tabIndex = 7, .accessibleName = "Own station longitude seconds",
         .description = "Whole seconds of longitude, at most 60", .coordinate = {Own, {Longitude, Seconds}},
-        .change = &Form1::txtLOS1_Change, .keyPress = &Form1::txtLOS1_KeyPress,
         .saved = settings::kOwnLongitudeSeconds},
     {.id = cmbEW1, .name = "cmbEW1", .kind = Hemisphere, .parent = Frame2, .place = {6360, 480, 495, 315}, .text = "E",
         .tabIndex = 8, .secondItem = "W", .accessibleName = "Own station longitude hemisphere",
         .description = "Own station longitude hemisphere: E for east or W for west",
-        .keyPress = &Form1::cmbEW1_KeyPress, .saved = settings::kOwnLongitudeHemisphere},
+        .saved = settings::kOwnLongitudeHemisphere},
 
     {.id = Frame3, .name = "Frame3", .kind = Frame, .place = {360, 2640, 7095, 975},
         .text = "Data Input for the other station", .tabIndex = 28},
@@ -103,42 +100,34 @@ constexpr std::array<ControlRow, kControlCount> kRows{{
         .text = "Latitude :", .tabIndex = 29, .buddy = txtLAD2},
     {.id = txtLAD2, .name = "txtLAD2", .kind = Entry, .parent = Frame3, .place = {960, 480, 495, 285}, .text = " ",
         .tabIndex = 9, .accessibleName = "Other station latitude degrees",
-        .description = "Whole degrees of latitude, at most 90", .coordinate = {Other, {Latitude, Degrees}},
-        .change = &Form1::txtLAD2_Change, .keyPress = &Form1::txtLAD2_KeyPress},
+        .description = "Whole degrees of latitude, at most 90", .coordinate = {Other, {Latitude, Degrees}}},
     {.id = txtLAM2, .name = "txtLAM2", .kind = Entry, .parent = Frame3, .place = {1560, 480, 495, 285}, .text = " ",
         .tabIndex = 10, .accessibleName = "Other station latitude minutes",
-        .description = "Whole minutes of latitude, at most 60", .coordinate = {Other, {Latitude, Minutes}},
-        .change = &Form1::txtLAM2_Change, .keyPress = &Form1::txtLAM2_KeyPress},
+        .description = "Whole minutes of latitude, at most 60", .coordinate = {Other, {Latitude, Minutes}}},
     {.id = txtLAS2, .name = "txtLAS2", .kind = Entry, .parent = Frame3, .place = {2160, 480, 495, 285}, .text = " ",
         .tabIndex = 11, .accessibleName = "Other station latitude seconds",
-        .description = "Whole seconds of latitude, at most 60", .coordinate = {Other, {Latitude, Seconds}},
-        .change = &Form1::txtLAS2_Change, .keyPress = &Form1::txtLAS2_KeyPress},
+        .description = "Whole seconds of latitude, at most 60", .coordinate = {Other, {Latitude, Seconds}}},
     {.id = cmbNS2, .name = "cmbNS2", .kind = Hemisphere, .parent = Frame3, .place = {2760, 480, 495, 315}, .text = "N",
         .tabIndex = 12, .secondItem = "S", .accessibleName = "Other station latitude hemisphere",
-        .description = "Other station latitude hemisphere: N for north or S for south",
-        .keyPress = &Form1::cmbNS2_KeyPress},
+        .description = "Other station latitude hemisphere: N for north or S for south"},
     {.id = Label8, .name = "Label8", .kind = Label, .parent = Frame3, .place = {3480, 480, 855, 255},
         .text = "Longitude :", .tabIndex = 31, .buddy = txtLOD2},
     {.id = txtLOD2, .name = "txtLOD2", .kind = Entry, .parent = Frame3, .place = {4440, 480, 615, 285}, .text = " ",
         .tabIndex = 13, .accessibleName = "Other station longitude degrees",
-        .description = "Whole degrees of longitude, at most 180", .coordinate = {Other, {Longitude, Degrees}},
-        .change = &Form1::txtLOD2_Change, .keyPress = &Form1::txtLOD2_KeyPress},
+        .description = "Whole degrees of longitude, at most 180", .coordinate = {Other, {Longitude, Degrees}}},
     {.id = txtLOM2, .name = "txtLOM2", .kind = Entry, .parent = Frame3, .place = {5160, 480, 495, 285}, .text = " ",
         .tabIndex = 14, .accessibleName = "Other station longitude minutes",
-        .description = "Whole minutes of longitude, at most 60", .coordinate = {Other, {Longitude, Minutes}},
-        .change = &Form1::txtLOM2_Change, .keyPress = &Form1::txtLOM2_KeyPress},
+        .description = "Whole minutes of longitude, at most 60", .coordinate = {Other, {Longitude, Minutes}}},
     {.id = txtLOS2, .name = "txtLOS2", .kind = Entry, .parent = Frame3, .place = {5760, 480, 495, 285}, .text = " ",
         .tabIndex = 15, .accessibleName = "Other station longitude seconds",
-        .description = "Whole seconds of longitude, at most 60", .coordinate = {Other, {Longitude, Seconds}},
-        .change = &Form1::txtLOS2_Change, .keyPress = &Form1::txtLOS2_KeyPress},
+        .description = "Whole seconds of longitude, at most 60", .coordinate = {Other, {Longitude, Seconds}}},
     {.id = cmbEW2, .name = "cmbEW2", .kind = Hemisphere, .parent = Frame3, .place = {6360, 480, 495, 315}, .text = "E",
         .tabIndex = 16, .secondItem = "W", .accessibleName = "Other station longitude hemisphere",
-        .description = "Other station longitude hemisphere: E for east or W for west",
-        .keyPress = &Form1::cmbEW2_KeyPress},
+        .description = "Other station longitude hemisphere: E for east or W for west"},
 
     {.id = Command1, .name = "Command1", .kind = Button, .place = {360, 4920, 1575, 735}, .text = "Press",
         .tabIndex = 17, .background = kButtonPink, .bigBold = true, .accessibleName = "Press",
-        .description = "Computes the beam headings and the distance", .click = &Form1::Command1_Click},
+        .description = "Computes the beam headings and the distance"},
 
     {.id = Frame4, .name = "Frame4", .kind = Frame, .place = {3000, 4080, 4215, 1815}, .text = " Skybrants",
         .tabIndex = 33},
@@ -149,7 +138,7 @@ constexpr std::array<ControlRow, kControlCount> kRows{{
         .accessibleName = "Beam heading from my station, degrees",
         .description = "Whole degrees clockwise from north, from my station towards the other station"},
     {.id = Label11Degrees, .name = "Label11", .kind = Link, .parent = Frame4, .place = {3000, 360, 855, 255},
-        .text = "Degrees", .tabIndex = 34, .clickAt = &Form1::Label11_Click, .index = 0},
+        .text = "Degrees", .tabIndex = 34, .index = 0},
     // The nine blanks carry "other station" onto the label's second line.
     {.id = Label12, .name = "Label12", .kind = Label, .parent = Frame4, .place = {120, 1080, 1695, 495},
         .text = "Skybrant of the         other station", .tabIndex = 36, .breakAtBlanks = true, .buddy = txtAB},
@@ -173,7 +162,7 @@ constexpr std::array<ControlRow, kControlCount> kRows{{
     {.id = Label11Credit, .name = "Label11", .kind = Link, .place = {360, 6480, 1680, 255},
         .text = SKYBRANT_CREDIT_TEXT, .tabIndex = 0, .textColour = kBlue, .handCursor = true,
         .toolTip = "About Skybrant (F1)", .accessibleName = SKYBRANT_CREDIT_TEXT,
-        .description = "Opens the about page; the help key (F1) does the same", .clickAt = &Form1::Label11_Click,
+        .description = "Opens the about page; the help key (F1) does the same",
         .index = 1},
 }};
 // clang-format on
@@ -274,29 +263,29 @@ QWidget* Form1::makeControl(const ControlRow& row, QWidget* parent)
         auto* b = new QPushButton(QString::fromUtf8(row.text), parent);
         b->setAutoDefault(true);  // Enter on the focused button presses it
         b->setStyle(classicStyle_.get());
-        connect(b, &QPushButton::clicked, this, row.click);
+        connect(b, &QPushButton::clicked, this, &Form1::Command1_Click);
         return b;
     }
     case Label:
         return label(row, parent);
     case Link: {
         QLabel* l = label(row, parent);
-        connect(static_cast<ClickableLabel*>(l), &ClickableLabel::clicked, this, row.clickAt);
+        connect(static_cast<ClickableLabel*>(l), &ClickableLabel::clicked, this, &Form1::Label11_Click);
         return l;
     }
     case Entry: {
         QLineEdit* t = textBox(row, parent);
         // textChanged also fires for text the program sets, at once and
         // nested inside setText: the range checks rely on that.
-        connect(t, &QLineEdit::textChanged, this, row.change);
-        t->installEventFilter(new KeystrokeFilter(t, [this, key = row.keyPress](char16_t& c) { (this->*key)(c); }));
+        connect(t, &QLineEdit::textChanged, this, [this, box = row.id] { boxChanged(box); });
+        t->installEventFilter(new KeystrokeFilter(t, [this](char16_t& c) { coordinateKeyPress(c); }));
         return t;
     }
     case Result:
         return textBox(row, parent);
     case Hemisphere: {
         QComboBox* c = hemisphereBox(row, parent);
-        auto* filter = new KeystrokeFilter(c, [this, key = row.keyPress](char16_t& code) { (this->*key)(code); });
+        auto* filter = new KeystrokeFilter(c, &Form1::hemisphereKeyPress);
         // Keys reach the combo first and may be passed on to its edit field.
         c->installEventFilter(filter);
         c->lineEdit()->installEventFilter(filter);

@@ -1,8 +1,9 @@
 #pragma once
 
 // The controls of the window, declared once: one row per control in
-// form1_controls.cpp. Building, wiring, the tab order, assistive texts and
-// the saved entries are all derived from these rows.
+// form1_controls.cpp. Building, the tab order and assistive texts are
+// derived from these rows; each kind of row is wired to its one handler,
+// and the own station's keys are settings/own_station.h's.
 
 #include "settings/own_station.h"
 #include "validation/range_checks.h"
@@ -14,8 +15,6 @@
 #include <optional>
 
 namespace skybrant::ui {
-
-class Form1;
 
 // Every control of the window, in the order the rows declare them: each
 // frame before what it holds.
@@ -91,12 +90,9 @@ struct CoordinateRole {
     validation::BoxRole role{};
 };
 
-// Where the own station's entries are kept between runs.
+// Where the own station's entries are kept between runs; the map window
+// reads the saved station by these until it asks settings/ for it.
 using SavedAs = settings::IniKey;
-
-using Handler = void (Form1::*)();
-using KeyHandler = void (Form1::*)(char16_t& keyAscii);
-using IndexHandler = void (Form1::*)(int index);
 
 struct ControlRow {
     Control id{};
@@ -117,13 +113,14 @@ struct ControlRow {
     const char* description = nullptr;
     std::optional<Control> buddy{};  // the box this caption labels
     CoordinateRole coordinate{};
-    Handler change = nullptr;
-    KeyHandler keyPress = nullptr;
-    Handler click = nullptr;
-    IndexHandler clickAt = nullptr;  // called with index
-    int index = 0;
+    int index = 0;  // a Link's member index in its group
     SavedAs saved{};
 };
+
+// The own station's boxes, in the order of settings::kOwnStationKeys.
+inline constexpr std::array<Control, settings::kOwnStationKeys.size()> kOwnStationBoxes{Control::txtLAD1,
+    Control::txtLAM1, Control::txtLAS1, Control::cmbNS1, Control::txtLOD1, Control::txtLOM1, Control::txtLOS1,
+    Control::cmbEW1};
 
 // The rows, indexed by Control.
 const std::array<ControlRow, kControlCount>& controlRows();
