@@ -185,6 +185,8 @@ int chartRun(const CommandLine& line, Callsigns& callsigns, const PairOptions& o
         options.report, date != nullptr ? *date : std::chrono::year_month_day{floor<std::chrono::days>(now)}};
     run.report.longPath = true;
     return runChart(run, own, callsigns);
+}
+
 // --follow: the own station, where to listen and what to do with what comes,
 // then the run until a stop signal.
 int followMode(const CommandLine& line, Callsigns& callsigns, const PairOptions& options)
