@@ -29,39 +29,20 @@ void appendStationText(std::string_view label, const StationCallsign& station, s
     out += '\n';
 }
 
-// A CSV field, in double quotes when it holds a comma or a quote
-// ("Juan de Nova, Europa").
-void csvField(std::string_view text, std::string& out)
-{
-    out += ',';
-    if (text.find_first_of(",\"") == std::string_view::npos) {
-        out += text;
-        return;
-    }
-    out += '"';
-    for (const char c : text) {
-        out += c;
-        if (c == '"') {
-            out += '"';
-        }
-    }
-    out += '"';
-}
-
 void appendStationCsv(const std::optional<StationCallsign>& station, std::string& out)
 {
     if (!station) {
         out += ",,,,,,,,";
         return;
     }
-    csvField(station->call, out);
-    csvField(station->entity, out);
-    csvField(station->primaryPrefix, out);
-    csvField(station->continent, out);
-    csvField(std::to_string(station->cqZone), out);
-    csvField(std::to_string(station->ituZone), out);
-    csvField(numberText(station->utcOffsetHours), out);
-    csvField(station->about ? "about" : "", out);
+    appendCsvField(station->call, out);
+    appendCsvField(station->entity, out);
+    appendCsvField(station->primaryPrefix, out);
+    appendCsvField(station->continent, out);
+    appendCsvField(std::to_string(station->cqZone), out);
+    appendCsvField(std::to_string(station->ituZone), out);
+    appendCsvField(numberText(station->utcOffsetHours), out);
+    appendCsvField(station->about ? "about" : "", out);
 }
 
 void jsonMember(std::string_view name, std::string& out)
@@ -190,8 +171,8 @@ void appendCallsignCsv(const Callsigns& callsigns, std::string& out)
     // After the columns of before, so that a spreadsheet's columns stay put.
     for (const auto* station : {&callsigns.own(), &callsigns.other()}) {
         const bool wae = station->has_value() && (*station)->otherList;
-        csvField(wae ? "wae" : "", out);
-        csvField(wae ? (*station)->dxccEntity : std::string(), out);
+        appendCsvField(wae ? "wae" : "", out);
+        appendCsvField(wae ? (*station)->dxccEntity : std::string(), out);
     }
 }
 

@@ -2,6 +2,7 @@
 // from the arguments or many with --batch. No Qt: only the module that
 // draws --map loads it.
 
+#include "adif_run.h"
 #include "batch.h"
 #include "callsign_stations.h"
 #include "chart_run.h"
@@ -133,6 +134,41 @@ int readPairOptions(const CommandLine& line, std::chrono::sys_seconds now, PairO
     return readRotatorOptions(line, options);
 }
 
+// --adif: every QSO of a log, from its own MY_ station or the one given or
+// saved.
+int runLog(const CommandLine& line, const PairOptions& pair, Callsigns& callsigns)
+{
+    for (const OptionName other :
+        {OptionName("map"), OptionName("rotate"), OptionName("call"), OptionName("to"), OptionName("chart")}) {
+        if (line.isSet(other)) {
+            return usageError("--adif takes the QSOs' other stations from the log, and cannot go with --" +
+                std::string(other.row().name));
+        }
+    }
+    AdifRunOptions options{pair.report, pair.json, line.isSet("text"), callsigns.path()};
+    const StationsRead own = readOwnStationArguments(
+        {line.text("from"), std::nullopt, line.positional(), std::nullopt, &callsigns, savedOwnStationFile()});
+    switch (own.status) {
+    case StationsRead::Status::Ok:
+        if (!own.note.empty()) {
+            std::fprintf(stderr, "skybrant-cli: %s\n", own.note.c_str());
+        }
+        options.own = own.own;
+        break;
+    case StationsRead::Status::Usage:
+        // None given and none saved: only the QSOs that name their own
+        // station can be figured.
+        if (line.isSet("from") || !line.positional().empty()) {
+            return usageError(own.error);
+        }
+        break;
+    case StationsRead::Status::BadField:
+        std::fprintf(stderr, "skybrant-cli: ERROR: %s\n", own.error.c_str());
+        return kExitFailed;
+    }
+    return runAdifMode(*line.text("adif"), options);
+}
+
 // --chart: the own station and what the chart is to be.
 int chartRun(const CommandLine& line, Callsigns& callsigns, const PairOptions& options, std::chrono::sys_seconds now)
 {
@@ -231,6 +267,9 @@ int run(std::span<const char* const> arguments)
     options.callsigns = &callsigns;
     if (const int status = readPairOptions(line, now, options); status != kExitOk) {
         return status;
+    }
+    if (line.isSet("adif")) {
+        return runLog(line, options, callsigns);
     }
     if (line.isSet("chart")) {
         return chartRun(line, callsigns, options, now);

@@ -75,6 +75,32 @@ inline constexpr std::array kOptionTable{
         .conflictsWhy = "names CSV columns",
         .help = "With --batch, begin the output with one line naming the CSV columns, for spreadsheets; not with "
                 "--json."},
+    OptionHelp{.name = "adif",
+        .kind = ValueKind::Text,
+        .valueName = "file",
+        .conflicts = "batch",
+        .conflictsWhy = "reads its QSOs from a log",
+        .help = "Read the QSOs of an ADIF log (.adi) and write one line per QSO with the distance, the beam heading "
+                "and the heading back: CSV with the columns record,call,qso_date,time_on,band,mode,from and the "
+                "figures of --batch, or --text or --json.",
+        .manDetails = "The station worked is where its GRIDSQUARE, else its LAT and LON, else its CALL\n"
+                      "through the country file places it; the QSO is made from its MY_GRIDSQUARE or\n"
+                      "MY_LAT and MY_LON when the log has them\n"
+                      ".RI ( from \" is \" log ),\n"
+                      "else from the own station given by\n"
+                      ".B \\-\\-from\n"
+                      "or the station fields, or saved by the window\n"
+                      ".RI ( from \" is \" own ).\n"
+                      "A record that cannot be used gives\n"
+                      ".BI \"ERROR: record \" N \" at byte \" offset \": \" reason\n"
+                      "and the rest of the log is read; the file is read in one pass, whatever its size:\n"
+                      ".BR \"skybrant\\-cli \\-\\-adif log.adi \\-\\-from JO01 \\-\\-long-path\" ."},
+    OptionHelp{.name = "text",
+        .needs = "adif",
+        .needsWhy = "writes --adif's QSOs for a person",
+        .conflicts = "json",
+        .conflictsWhy = "is another way of writing them",
+        .help = "With --adif, write each QSO as a line naming it, followed by the lines of its figures."},
     OptionHelp{.name = "from",
         .kind = ValueKind::Text,
         .valueName = "station",

@@ -33,6 +33,10 @@ struct RotatorReport {
 // Ends in '\n'.
 void appendCsv(const Report& report, const ReportOptions& options, std::string& out);
 
+// ',' and a CSV field of any text, in double quotes when it holds a comma,
+// a quote or a line end ("Juan de Nova, Europa").
+void appendCsvField(std::string_view text, std::string& out);
+
 // The bearing chart as CSV: a line naming the columns (prefix, entity,
 // continent, heading, distance, long_heading, long_distance, and with the
 // magnetic headings magnetic_heading, long_magnetic_heading), then one line

@@ -110,6 +110,23 @@ void appendCsv(const Report& r, const ReportOptions& options, std::string& out)
     line.endLine();
 }
 
+void appendCsvField(std::string_view text, std::string& out)
+{
+    out += ',';
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out += text;
+        return;
+    }
+    out += '"';
+    for (const char c : text) {
+        out += c;
+        if (c == '"') {
+            out += '"';
+        }
+    }
+    out += '"';
+}
+
 bool csvColumnsShown(CsvColumnGroup group, const BatchOptions& options)
 {
     switch (group) {

@@ -10,7 +10,7 @@ seconds=$2
 here=$(cd "$(dirname "$0")" && pwd)
 findings="$build/findings"
 mkdir -p "$findings"
-targets="box_reader batch_line compute locator country_file callsign ini rotator_reply wsjtx js8call n1mm pst"
+targets="box_reader batch_line compute locator country_file callsign ini rotator_reply wsjtx js8call n1mm pst cluster_line adif"
 pids=""
 for target in $targets; do
     scratch="$build/corpus-$target"

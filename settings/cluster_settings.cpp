@@ -1,0 +1,51 @@
+#include "cluster_settings.h"
+
+#include "settings_store.h"
+
+namespace skybrant::settings {
+
+namespace {
+
+const QString kApplication = QStringLiteral("Skybrant");
+const QString kSection = QStringLiteral("Cluster");
+const QString kSpotMinutes = QStringLiteral("SpotMinutes");
+
+}  // namespace
+
+ClusterOptions loadClusterOptions(SettingsStore& store)
+{
+    const auto get = [&](const QString& key) { return store.get(kApplication, kSection, key, {}); };
+    ClusterOptions options;
+    options.address = get(QStringLiteral("Address")).trimmed();
+    options.callsign = get(QStringLiteral("Callsign")).trimmed();
+    const QString minutesText = get(kSpotMinutes);
+    if (!minutesText.trimmed().isEmpty()) {
+        bool ok = false;
+        const int minutes = minutesText.trimmed().toInt(&ok);
+        if (ok && minutes >= 1 && minutes <= kMaxSpotMinutes) {
+            options.spotMinutes = minutes;
+        } else {
+            options.unreadSpotMinutes = minutesText;
+            store.keepUntilChanged(kApplication, kSection, kSpotMinutes, QString::number(kDefaultSpotMinutes));
+        }
+    }
+    return options;
+}
+
+bool saveClusterOptions(SettingsStore& store, const ClusterOptions& options, QString& error)
+{
+    const auto put = [&](const QString& key, const QString& value) { store.save(kApplication, kSection, key, value); };
+    put(QStringLiteral("Address"), options.address);
+    put(QStringLiteral("Callsign"), options.callsign);
+    put(kSpotMinutes, QString::number(options.spotMinutes));
+    return store.commit(error);
+}
+
+QString unreadText(const ClusterOptions& options)
+{
+    return options.unreadSpotMinutes
+        ? notUnderstood(kSection, kSpotMinutes, *options.unreadSpotMinutes, QStringLiteral("time a spot is shown"))
+        : QString();
+}
+
+}  // namespace skybrant::settings
