@@ -9,6 +9,8 @@
 #include "ui/station_panel.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,6 +18,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace {
 
@@ -195,6 +199,56 @@ TEST(MapWindowFaults, TextFromUsersAndFilesIsShownAsText)
         if (!label->objectName().isEmpty()) {
             EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
         }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MapWindowFaults, TheMapAloneAsksForTheOwnStationWhenNoneIsSaved)
+{
+    struct Case {
+        const char* name;
+        std::map<QString, QString> saved;  // under [Latitude]
+        bool asked;
+    };
+    const Case cases[] = {
+        {"nothing saved", {}, true},
+        {"a station saved", {{QStringLiteral("Degree"), QStringLiteral("51")}}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MemoryStore store;
+        for (const auto& [key, value] : c.saved) {
+            store.values[{QStringLiteral("Latitude"), key}] = value;
+        }
+        const auto map = skybrant::ui::openMapAlone(&store);
+        map->show();
+        auto* prompt = map->findChild<QDialog*>(QStringLiteral("ownStationPrompt"));
+        ASSERT_EQ(prompt != nullptr, c.asked);
+        if (!c.asked) {
+            continue;
+        }
+        EXPECT_TRUE(prompt->isVisible());
+        auto* field = prompt->findChild<QLineEdit*>(QStringLiteral("ownStationField"));
+        auto* ok = prompt->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        field->setText(QStringLiteral("91 0"));
+        QTest::mouseClick(ok, Qt::LeftButton);
+        EXPECT_TRUE(prompt->isVisible()) << "a station that cannot be read is said, and asked again";
+        EXPECT_FALSE(prompt->findChild<QLabel*>(QStringLiteral("ownStationProblem"))->isHidden());
+        field->setText(QStringLiteral("51.5 -0.1167"));
+        QTest::mouseClick(ok, Qt::LeftButton);
+        EXPECT_NEAR(map->model().own().latDegrees, 51.5, 1e-9);
+        // Kept as the calculator keeps it: its boxes' texts.
+        const auto saved = [&store](const char* section, const char* key) {
+            return store.values[{QLatin1String(section), QLatin1String(key)}];
+        };
+        EXPECT_EQ(saved("Latitude", "Degree"), QStringLiteral("51"));
+        EXPECT_EQ(saved("Latitude", "Minute"), QStringLiteral("30"));
+        EXPECT_EQ(saved("Latitude", "N/S"), QStringLiteral("N"));
+        EXPECT_EQ(saved("Longitude", "Minute"), QStringLiteral("7"));
+        EXPECT_EQ(saved("Longitude", "E/W"), QStringLiteral("W"));
     }
 }
 

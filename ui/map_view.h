@@ -48,6 +48,10 @@ public:
     // Where a position lies in the widget.
     QPointF widgetPointOf(const Position& position);
 
+    // Room for a map that shows the continents' shapes; the panels beside
+    // it scroll before it gets smaller.
+    QSize sizeHint() const override { return {540, 540}; }
+
     // The picture as it would be drawn now, in device pixels.
     const QImage& picture();
 

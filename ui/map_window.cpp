@@ -22,6 +22,7 @@
 #include <QShortcut>
 #include <QStyle>
 
+#include <algorithm>
 #include <chrono>
 #include <string_view>
 #include <utility>
@@ -38,17 +39,18 @@ QString fromStd(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// A panel that scrolls up and down rather than squeezing its rows or the
-// map: at any window size every row keeps its height and its full width.
+// A panel that scrolls rather than squeezing its rows or the map: at any
+// window size every row keeps its height, and the map the room it needs.
 QScrollArea* scrolling(QWidget* panel, QWidget* parent, int widest)
 {
     auto* area = new QScrollArea(parent);
     area->setWidget(panel);
     area->setWidgetResizable(true);
     area->setFrameShape(QFrame::NoFrame);
-    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A scroll area asks for all the room it can get; the map has the first claim.
+    area->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     const int scrollBar = area->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    area->setMinimumWidth(panel->minimumSizeHint().width() + scrollBar);
+    area->setMinimumWidth(std::min(panel->minimumSizeHint().width(), widest * 2 / 3) + scrollBar);
     area->setMaximumWidth(widest + scrollBar);
     return area;
 }
@@ -94,7 +96,7 @@ MapWindow::MapWindow(settings::SettingsStore* store, QWidget* parent) : QWidget(
     view_->setAccessibleName(QStringLiteral("Map centred on the own station"));
     // The panels scroll before the map gets smaller than this.
     view_->setMinimumSize(320, 320);
-    layout->addWidget(view_, 1);
+    layout->addWidget(view_);
 
     stations_ =
         new StationPanel(model_, *callsigns_, [this] { return std::chrono::floor<std::chrono::seconds>(clock_()); });
