@@ -338,7 +338,8 @@ inline constexpr std::array kOptionTable{
     OptionHelp{.name = "wait",
         .needs = "rotate",
         .needsWhy = "waits for the rotator",
-        .help = "Wait until the rotator is within {arrived-degrees} degrees of the azimuth sent, stands still short of it, or the "
+        .help = "Wait until the rotator is within {arrived-degrees} degrees of the azimuth sent, stands still short of "
+                "it, or the "
                 "--wait-timeout ends.",
         .manDetails = "The position is read twice a second; on a terminal a line on the error\n"
                       "stream shows it as it changes.\n"

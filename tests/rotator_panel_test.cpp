@@ -311,7 +311,8 @@ TEST(RotatorPanelConnection, RefusedAndMistypedAddressesAreSaid)
     // The address is named once.
     EXPECT_TRUE(w.text("rotatorProblem").startsWith(QStringLiteral("The rotator address \"localhost:\" has no port")))
         << w.text("rotatorProblem").toStdString();
-    EXPECT_EQ(w.text("rotatorProblem").count(QStringLiteral("localhost:")), 1) << w.text("rotatorProblem").toStdString();
+    EXPECT_EQ(w.text("rotatorProblem").count(QStringLiteral("localhost:")), 1)
+        << w.text("rotatorProblem").toStdString();
     EXPECT_EQ(w.panel->link().state(), State::Disconnected);
     EXPECT_EQ(store.values.count({QStringLiteral("Rotator"), QStringLiteral("Address")}), 0U) << "not saved";
 
