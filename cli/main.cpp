@@ -232,7 +232,7 @@ int followMode(const CommandLine& line, Callsigns& callsigns, const PairOptions&
     setup.own = read.own;
     setup.callsigns = &callsigns;
     const StopSignals stop;
-    setup.stopFd = stop.fd();
+    setup.stopFd = StopSignals::fd();
     setup.out = [](const std::string& text) { writeOut(text); };
     setup.err = [](const std::string& message) { std::fprintf(stderr, "skybrant-cli: %s\n", message.c_str()); };
     setup.listening = [&setup] {
