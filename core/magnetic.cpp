@@ -82,8 +82,9 @@ const LegendreFactors& legendreFactors()
 }
 
 // The Legendre functions at one geocentric latitude, each times
-// (a/r)^(n+2), by order and degree; order 13 stays zero, the neighbour
-// the derivative of order 12 takes.
+// (a/r)^(n+2), by order and degree. What lies above a degree's highest
+// order, P(n,n+1) and all of order 13, stays zero: the derivative takes it
+// as the upper neighbour.
 using Scaled = std::array<std::array<double, kWmmDegree + 1>, kOrders + 1>;
 
 void scaledLegendre(const LegendreFactors& f, double sinLat, double cosLat, double ratio, Scaled& q)
