@@ -1,54 +1,30 @@
 #pragma once
 // Every option of skybrant-cli, one row each: the parser reads and checks
 // the command line by it, and --help, the man page and the option names in
-// the program's code all come from it. A new option is one row here.
+// the program's code all come from it. A new option is one row: here, or
+// among the rows of what reaches out of the program (option_rows_reaching.h).
 
+#include "option_help.h"
+#include "option_rows_reaching.h"
+
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string_view>
 
 namespace skybrant::cli {
 
-// What an option's value is, and so how it is checked.
-enum class ValueKind {
-    Switch,  // no value
-    Text,  // any bytes, kept as given
-    Units,  // km, mi or nmi in either case
-    Seconds,  // above 0, at most 3600
-    Degrees,  // an azimuth within the protocol's limits
-    Offset,  // a mast offset from -180 to 180, kept to a tenth
-    Pixels,  // a whole number from 64 to 4096
-    MapFile,  // a file name ending in .png or .svg
-    ChartFile,  // optional: a file name ending in .pdf, .svg or .png, or none for the terminal
-    ChartOrder,  // heading, prefix or distance
-    Time,  // an ISO 8601 UTC date and time, now or none
-    Date,  // YYYY-MM-DD
-    Address,  // a rotctld's HOST:PORT
-    Program,  // a program followed: wsjtx, js8call, n1mm or pst
-    Endpoint,  // an IPv4 ADDRESS:PORT, or localhost:PORT
-    Host,  // an IPv4 address, or localhost
-};
+// The rows in the order --help lists them, joined while compiling.
+template <std::size_t... Sizes>
+consteval auto joinOptionRows(const std::array<OptionHelp, Sizes>&... parts)
+{
+    std::array<OptionHelp, (Sizes + ...)> all{};
+    auto at = all.begin();
+    ((at = std::ranges::copy(parts, at).out), ...);
+    return all;
+}
 
-struct OptionHelp {
-    std::string_view name{};  // without the leading "--"
-    char shortName = '\0';  // the one-letter form after "-", if any
-    ValueKind kind = ValueKind::Switch;
-    std::string_view valueName{};  // what --help calls the value; empty for a switch
-    std::string_view defaultValue{};  // taken when the option is not given; empty for none
-    // Another option this one means nothing without, and why (a phrase
-    // after the option's name: "--size shapes the map and needs --map").
-    std::string_view needs{};
-    std::string_view needsWhy{};
-    // Another option this one cannot go with, and why.
-    std::string_view conflicts{};
-    std::string_view conflictsWhy{};
-    std::string_view help{};  // what --help says, plain text
-    std::string_view manDetails{};  // what the man page adds after it, in roff
-    // Given as often as needed, each value kept (--forward A --forward B).
-    bool repeatable = false;
-};
-
-inline constexpr std::array kOptionTable{
+inline constexpr std::array kGeneralOptionRows{
     OptionHelp{.name = "help", .shortName = 'h', .help = "Show this help and exit."},
     OptionHelp{.name = "version",
         .shortName = 'v',
@@ -269,149 +245,9 @@ inline constexpr std::array kOptionTable{
         .conflicts = "json",
         .conflictsWhy = "writes CSV",
         .help = "Write the --chart as CSV, with a line naming the columns."},
-    OptionHelp{.name = "rotate",
-        .kind = ValueKind::Address,
-        .valueName = "host[:port]",
-        .conflicts = "batch",
-        .conflictsWhy = "turns to one pair's heading",
-        .help = "Turn the rotator of a Hamlib rotctld at this address (port 4533 when none is given) to the beam "
-                "heading: --rotate localhost, --rotate [::1]:4533.",
-        .manDetails = "The figures are computed first; then the rotator of the\n"
-                      ".BR rotctld (1)\n"
-                      "listening there is turned to the beam heading from the own station (the\n"
-                      "long-path heading with\n"
-                      ".BR \\-\\-long-path ),\n"
-                      "keeping the elevation the rotator reports.\n"
-                      "The daemon is asked for its azimuth range and position first, and the\n"
-                      "azimuth sent is the one within that range that points the same way and\n"
-                      "turns the least: 289 is sent as \\-71 to a rotator limited to \\-180..180,\n"
-                      "and a heading shown as 360 as 0.\n"
-                      "When the daemon cannot tell its range, 0..360 is taken, the heading sent\n"
-                      "as it is, and a note says so.\n"
-                      "Without\n"
-                      ".B \\-\\-wait\n"
-                      "the program ends once the turn has started.\n"
-                      "An IPv6 address goes in brackets.\n"
-                      "No other address is ever contacted."},
-    OptionHelp{.name = "timeout",
-        .kind = ValueKind::Seconds,
-        .valueName = "seconds",
-        .defaultValue = "2",
-        .needs = "rotate",
-        .needsWhy = "is the wait for the rotator",
-        .help = "Seconds to wait for the rotator once its name is looked up, at most 3600 (default 2): --timeout 5.",
-        .manDetails = "The wait covers the whole exchange once a host name has been looked up\n"
-                      "(the system's resolver keeps its own time limits); the value is above 0:\n"
-                      ".BR \"\\-\\-rotate [::1]:4533 \\-\\-timeout 5\" .\n"
-                      "With\n"
-                      ".BR \\-\\-wait ,\n"
-                      "each reading of the position has this long again."},
-    OptionHelp{.name = "min-az",
-        .kind = ValueKind::Degrees,
-        .valueName = "degrees",
-        .needs = "rotate",
-        .needsWhy = "limits the rotator",
-        .help = "The lowest azimuth the rotator turns to, in place of what its daemon says: --min-az -180.",
-        .manDetails = "With\n"
-                      ".BR \\-\\-max-az ,\n"
-                      "the daemon is not asked at all:\n"
-                      ".BR \"\\-\\-rotate localhost:4533 \\-\\-min-az 0 \\-\\-max-az 450\" ."},
-    OptionHelp{.name = "max-az",
-        .kind = ValueKind::Degrees,
-        .valueName = "degrees",
-        .needs = "rotate",
-        .needsWhy = "limits the rotator",
-        .help = "The highest azimuth the rotator turns to, in place of what its daemon says: --max-az 450.",
-        .manDetails = "Both limits are from {lowest-azimuth} to {highest-azimuth}."},
-    OptionHelp{.name = "offset",
-        .kind = ValueKind::Offset,
-        .valueName = "degrees",
-        .needs = "rotate",
-        .needsWhy = "is the rotator's",
-        .help = "What the rotator reads with the antenna pointing north, from -180 to 180 to a tenth of a degree, in "
-                "place of the mast offset the map window saved: --offset -12.5.",
-        .manDetails = "The azimuth sent is the beam heading plus the offset.\n"
-                      "Without this option the offset saved by the map window's rotator panel is\n"
-                      "applied (none saved is 0); a saved offset that cannot be read stops the\n"
-                      "turn before the rotator is asked, naming the file:\n"
-                      ".BR \"\\-\\-rotate localhost:4533 \\-\\-offset 0\" ."},
-    OptionHelp{.name = "wait",
-        .needs = "rotate",
-        .needsWhy = "waits for the rotator",
-        .help = "Wait until the rotator is within {arrived-degrees} degrees of the azimuth sent, stands still short of "
-                "it, or the "
-                "--wait-timeout ends.",
-        .manDetails = "The position is read twice a second; on a terminal a line on the error\n"
-                      "stream shows it as it changes.\n"
-                      "Standing still for 5 s short of the azimuth ends the wait with status 5,\n"
-                      "the wait running out with status 4; the rotator is left to carry on.\n"
-                      "The last position read is reported either way:\n"
-                      ".BR \"\\-\\-rotate localhost:4533 \\-\\-wait\" ."},
-    OptionHelp{.name = "wait-timeout",
-        .kind = ValueKind::Seconds,
-        .valueName = "seconds",
-        .defaultValue = "120",
-        .needs = "wait",
-        .needsWhy = "is how long --wait waits",
-        .help = "How long --wait waits for the rotator to arrive, at most 3600 (default 120): --wait-timeout 300.",
-        .manDetails = "Counted from when the rotator accepts the turn."},
-    OptionHelp{.name = "follow",
-        .kind = ValueKind::Program,
-        .valueName = "wsjtx|js8call|n1mm|pst",
-        .conflicts = "batch",
-        .conflictsWhy = "listens for another program until interrupted",
-        .help = "Follow another program until interrupted (Ctrl+C): the station picked in WSJT-X or JTDX (wsjtx) or "
-                "JS8Call (js8call), or the rotor commands of N1MM Logger+ (n1mm) or of a logger speaking PstRotator's "
-                "protocol (pst); one line per event, with --rotate turning the rotator.",
-        .manDetails = "The own station comes from\n"
-                      ".B \\-\\-from\n"
-                      "or the one the window saved.\n"
-                      "WSJT-X and JTDX send their Status messages to UDP 127.0.0.1:2237 by default\n"
-                      "(Settings, Reporting, UDP Server); the DX call and DX grid picked there are\n"
-                      "followed, the grid placing the station (a 4-character square also shows the\n"
-                      "headings its edges span), the country file when there is no grid.\n"
-                      "JS8Call's UDP API (port 2242) names the selected call; its grid is the one\n"
-                      "last spotted with it.\n"
-                      "A turn is made only when the call or grid changes, the new heading is more\n"
-                      "than 5 degrees (the short way round) from where the antenna was turned, and\n"
-                      "10 s have passed since the last turn; a pick within them waits for their end.\n"
-                      "N1MM Logger+ sends its rotor commands to UDP 12040 and gets the position back\n"
-                      "on UDP 13010 of its host, as\n"
-                      ".BR \"Beam @ 1460\" ;\n"
-                      "a logger using PstRotator's protocol sends to UDP 12000 and gets\n"
-                      ".B AZ:146\n"
-                      "back on the next port.\n"
-                      "SIGINT or SIGTERM end the run with status 0:\n"
-                      ".BR \"skybrant\\-cli \\-\\-follow wsjtx \\-\\-from JO01mm \\-\\-rotate localhost\" ."},
-    OptionHelp{.name = "listen",
-        .kind = ValueKind::Endpoint,
-        .valueName = "address:port",
-        .needs = "follow",
-        .needsWhy = "is where --follow listens",
-        .help = "Where --follow listens, in place of the program's own loopback port: --listen 239.255.0.1:2237 "
-                "joins that multicast group on the loopback interface.",
-        .manDetails = "A unicast port is taken by one listener alone: a second program listening\n"
-                      "there silently gets some of the datagrams. Give WSJT-X a multicast group\n"
-                      "(such as 239.255.0.1), which every listener receives, or keep its port and\n"
-                      "pass the datagrams on with\n"
-                      ".BR \\-\\-forward ."},
-    OptionHelp{.name = "forward",
-        .kind = ValueKind::Endpoint,
-        .valueName = "address:port",
-        .needs = "follow",
-        .needsWhy = "passes on what --follow receives",
-        .help = "Send every datagram taken on, byte for byte, to this address too, such as a logger's: "
-                "--forward 127.0.0.1:2238; may be given more than once.",
-        .repeatable = true},
-    OptionHelp{.name = "allow",
-        .kind = ValueKind::Host,
-        .valueName = "address",
-        .needs = "follow",
-        .needsWhy = "names a sender --follow takes",
-        .help = "Take datagrams from this address too (only loopback is taken otherwise): --allow 192.168.1.20; may "
-                "be given more than once.",
-        .manDetails = "Each sender refused is named once on standard error.",
-        .repeatable = true},
+};
+
+inline constexpr std::array kCountryFileOptionRows{
     OptionHelp{.name = "cty",
         .kind = ValueKind::Text,
         .valueName = "file",
@@ -450,6 +286,9 @@ inline constexpr std::array kOptionTable{
                       "the object gains\n"
                       ".BR country_file ."},
 };
+
+inline constexpr std::array kOptionTable =
+    joinOptionRows(kGeneralOptionRows, kReachingOptionRows, kCountryFileOptionRows);
 
 // An option of the table named in the program's code, checked while
 // compiling: a name that is in no row does not build.

@@ -110,9 +110,11 @@ void appendCsv(const Report& r, const ReportOptions& options, std::string& out)
     line.endLine();
 }
 
-void appendCsvField(std::string_view text, std::string& out)
+namespace {
+
+// A CSV field, quoted where it holds a comma, a quote or a line end.
+void appendCsvText(std::string_view text, std::string& out)
 {
-    out += ',';
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
         out += text;
         return;
@@ -125,6 +127,14 @@ void appendCsvField(std::string_view text, std::string& out)
         }
     }
     out += '"';
+}
+
+}  // namespace
+
+void appendCsvField(std::string_view text, std::string& out)
+{
+    out += ',';
+    appendCsvText(text, out);
 }
 
 bool csvColumnsShown(CsvColumnGroup group, const BatchOptions& options)
@@ -160,27 +170,6 @@ void appendCsvHeader(const BatchOptions& options, std::string& out)
     }
     out += '\n';
 }
-
-namespace {
-
-// A CSV field, quoted where it holds a comma, a quote or a line end.
-void appendCsvText(std::string_view text, std::string& out)
-{
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out += text;
-        return;
-    }
-    out += '"';
-    for (const char c : text) {
-        out += c;
-        if (c == '"') {
-            out += '"';
-        }
-    }
-    out += '"';
-}
-
-}  // namespace
 
 void appendChartCsv(const BearingChart& chart, std::string& out)
 {

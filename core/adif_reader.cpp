@@ -1,10 +1,9 @@
 #include "adif_reader.h"
 
-#include "utf8.h"
+#include "adif_fields.h"
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstring>
 #include <utility>
 
@@ -64,53 +63,12 @@ void trim(std::string& text)
     }
 }
 
-// A value from the log in a message, quoted and safe to show.
-std::string shown(std::string_view text)
-{
-    std::string out = "\"";
-    appendShown(text, out);
-    return out + '"';
-}
-
-bool allDigits(std::string_view text)
-{
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-int twoDigits(std::string_view text, std::size_t at)
-{
-    return (text[at] - '0') * 10 + (text[at + 1] - '0');
-}
-
-// Why the date or time of a QSO cannot be right; empty when it can.
-std::string dateTimeFault(const AdifQso& qso)
-{
-    if (!qso.qsoDate.empty()) {
-        const std::string_view d = qso.qsoDate;
-        using namespace std::chrono;
-        if (d.size() != 8 || !allDigits(d) ||
-            !year_month_day{year{twoDigits(d, 0) * 100 + twoDigits(d, 2)},
-                month{static_cast<unsigned>(twoDigits(d, 4))}, day{static_cast<unsigned>(twoDigits(d, 6))}}
-                 .ok()) {
-            return "QSO_DATE " + shown(qso.qsoDate) + " is not a date written YYYYMMDD";
-        }
-    }
-    if (!qso.timeOn.empty()) {
-        const std::string_view t = qso.timeOn;
-        if ((t.size() != 4 && t.size() != 6) || !allDigits(t) || twoDigits(t, 0) > 23 || twoDigits(t, 2) > 59 ||
-            (t.size() == 6 && twoDigits(t, 4) > 59)) {
-            return "TIME_ON " + shown(qso.timeOn) + " is not a time written HHMM or HHMMSS";
-        }
-    }
-    return {};
-}
-
 // The length of a tag's "NAME:LENGTH[:TYPE]", or why there is none.
 bool tagLength(std::string_view rest, std::uint64_t& length)
 {
     const std::size_t end = std::min(rest.find(':'), rest.size());
     const std::string_view digits = rest.substr(0, end);
-    if (!allDigits(digits) || digits.size() > 13) {
+    if (!adifDigits(digits) || digits.size() > 13) {
         return false;
     }
     length = 0;
@@ -290,7 +248,7 @@ void AdifReader::tagEnded(AdifSink& sink)
 
 std::string AdifReader::tagText() const
 {
-    return shown("<" + tag_ + ">") + " at byte " + std::to_string(tagOffset_);
+    return adifShown("<" + tag_ + ">") + " at byte " + std::to_string(tagOffset_);
 }
 
 void AdifReader::fieldStarted(std::string_view name, std::uint64_t length)
@@ -356,7 +314,7 @@ void AdifReader::dataEnded()
         return;
     }
     if (value->find('<') != std::string::npos) {
-        fault(name + " " + shown(*value) + " holds '<': its length is longer than its data");
+        fault(name + " " + adifShown(*value) + " holds '<': its length is longer than its data");
         return;
     }
     trim(*value);
@@ -397,7 +355,7 @@ void AdifReader::recordEnded(AdifSink& sink)
         fault_ = "it has no CALL";
     }
     if (fault_.empty()) {
-        fault_ = dateTimeFault(qso_);
+        fault_ = adifDateTimeFault(qso_);
     }
     if (fault_.empty()) {
         sink.qso(qso_);

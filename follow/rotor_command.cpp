@@ -71,12 +71,18 @@ std::optional<std::string> rotorName(std::string_view text)
     return std::string(text);
 }
 
+// What the datagram's outer element holds, when it is one.
+std::optional<std::string_view> datagramBody(std::span<const std::byte> datagram, std::string_view name)
+{
+    const auto text = datagramText(datagram);
+    return text ? element(*text, name) : std::nullopt;
+}
+
 }  // namespace
 
 std::optional<RotorCommand> readN1mm(std::span<const std::byte> datagram)
 {
-    const auto text = datagramText(datagram);
-    const auto body = text ? element(*text, "N1MMRotor") : std::nullopt;
+    const auto body = datagramBody(datagram, "N1MMRotor");
     if (!body) {
         return std::nullopt;
     }
@@ -117,8 +123,7 @@ std::optional<RotorCommand> readN1mm(std::span<const std::byte> datagram)
 
 std::optional<RotorCommand> readPst(std::span<const std::byte> datagram)
 {
-    const auto text = datagramText(datagram);
-    const auto body = text ? element(*text, "PST") : std::nullopt;
+    const auto body = datagramBody(datagram, "PST");
     if (!body) {
         return std::nullopt;
     }
