@@ -124,10 +124,8 @@ void RotatorPanel::build()
     offset_->setValue(options.offset);
     auto* compass = button(this, "rotatorCompass", QStringLiteral("From compass\u2026"),
         QStringLiteral("Set the mast offset from a compass reading"));
-    auto* offsetRow = new QHBoxLayout;
-    offsetRow->addWidget(offset_, 1);
-    offsetRow->addWidget(compass);
-    form->addRow(QStringLiteral("Mast offset:"), offsetRow);
+    form->addRow(QStringLiteral("Mast offset:"), offset_);
+    form->addRow(QString(), compass);
     connect(offset_, &QDoubleSpinBox::valueChanged, this, [this](double value) { service_.setOffset(value); });
     connect(compass, &QPushButton::clicked, this, [this] {
         const auto today = std::chrono::year_month_day(std::chrono::floor<std::chrono::days>(clock_()));
