@@ -76,9 +76,16 @@ void AimingModel::take(const SetUnit& r)
     tell(UnitChanged);
 }
 
+void AimingModel::asked(AntennaRequest::Kind kind, Source source)
+{
+    const unsigned serial = antennaRequest_ ? antennaRequest_->serial + 1 : 0;
+    // Told with what the request changes: the antenna or the rotator's problem.
+    antennaRequest_ = AntennaRequest{kind, source, serial};
+}
+
 void AimingModel::take(const TurnTo& r)
 {
-    antennaSource_ = r.source;
+    asked(AntennaRequest::Kind::Turn, r.source);
     if (control_ == nullptr) {
         refuse("No rotator to turn");
         return;
@@ -90,7 +97,7 @@ void AimingModel::take(const TurnAlong& r)
 {
     const auto heading = pathHeading(r.longPath);
     if (!heading) {
-        antennaSource_ = r.source;
+        asked(AntennaRequest::Kind::Turn, r.source);
         refuse(other_ ? "No heading to turn to: the stations are at the same place or opposite each other"
                       : "No heading to turn to: put the other station on the map first");
         return;
@@ -100,7 +107,7 @@ void AimingModel::take(const TurnAlong& r)
 
 void AimingModel::take(const Stop& r)
 {
-    antennaSource_ = r.source;
+    asked(AntennaRequest::Kind::Stop, r.source);
     if (control_ != nullptr) {
         control_->stop();
     }
@@ -108,7 +115,7 @@ void AimingModel::take(const Stop& r)
 
 void AimingModel::take(const Park& r)
 {
-    antennaSource_ = r.source;
+    asked(AntennaRequest::Kind::Park, r.source);
     if (control_ != nullptr) {
         control_->park();
     }

@@ -125,8 +125,19 @@ public:
 
     const Antenna& antenna() const { return antenna_; }
     const RotatorStatus& rotator() const { return rotator_; }
-    // Who asked for the antenna's last turn, stop or park.
-    std::optional<Source> lastAntennaSource() const { return antennaSource_; }
+    // The antenna's last turn, stop or park: what it was, who asked, and a
+    // count that tells a new request from the one before.
+    struct AntennaRequest {
+        enum class Kind { Turn, Stop, Park };
+        Kind kind = Kind::Turn;
+        Source source = Source::Typed;
+        unsigned serial = 0;
+    };
+    const std::optional<AntennaRequest>& lastAntennaRequest() const { return antennaRequest_; }
+    std::optional<Source> lastAntennaSource() const
+    {
+        return antennaRequest_ ? std::optional(antennaRequest_->source) : std::nullopt;
+    }
 
     // From the rotator service.
     void setRotatorControl(RotatorControl* control) { control_ = control; }
@@ -151,7 +162,9 @@ private:
     std::optional<Report> report_;
     Antenna antenna_;
     RotatorStatus rotator_;
-    std::optional<Source> antennaSource_;
+    void asked(AntennaRequest::Kind kind, Source source);
+
+    std::optional<AntennaRequest> antennaRequest_;
     RotatorControl* control_ = nullptr;
 
     std::vector<std::pair<int, Listener>> listeners_;

@@ -146,6 +146,12 @@ std::optional<double> Antenna::pendingHeading() const
     return motion_ == Motion::Pending ? std::optional(targetHeading_) : std::nullopt;
 }
 
+std::optional<double> Antenna::turnHeading() const
+{
+    const bool turning = motion_ == Motion::Turning || motion_ == Motion::Pending;
+    return turning ? std::optional(targetHeading_) : std::nullopt;
+}
+
 bool Antenna::arrived() const
 {
     return motion_ == Motion::Turning && azimuth_ && rotctl::arrivedAt(*azimuth_, targetAzimuth_);

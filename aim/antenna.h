@@ -62,6 +62,8 @@ public:
     Motion motion() const { return motion_; }
     std::optional<double> targetAzimuth() const;
     std::optional<double> pendingHeading() const;
+    // The heading a turn under way or waiting goes to, as shown.
+    std::optional<double> turnHeading() const;
     bool arrived() const;
 
     // "Turning to 288°: 46° to go", "At 288°", "Stopped at 303°", "Parked

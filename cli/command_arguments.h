@@ -4,7 +4,7 @@
 // kept as the value it stands for, the texts kept as the bytes given.
 
 #include "chart_page.h"
-#include "follow_sockets.h"
+#include "follow/follow_sockets.h"
 #include "map_picture.h"
 #include "option_table.h"
 #include "rotator/rotator_address.h"
@@ -21,6 +21,8 @@
 #include <vector>
 
 namespace skybrant::cli {
+
+using follow::Endpoint;
 
 // --map's file and the picture its name asks for.
 struct MapFile {

@@ -1,8 +1,6 @@
 #include "follow_events.h"
 
-#include "core/heading_spread.h"
 #include "core/station_reader.h"
-#include "follow/followed_station.h"
 #include "report.h"
 
 #include <algorithm>
@@ -39,63 +37,22 @@ std::string utcNow()
     return {text.data(), length};
 }
 
-bool readStation(Callsigns& callsigns, const std::string& text, Position& station, std::string& error)
-{
-    const std::vector<std::string_view> tokens = stationTokens(text);
-    return callsigns.readOne(tokens, Side::Other, station, error) == ReadResult::Ok;
-}
-
 }  // namespace
 
-std::string_view sourceTitle(FollowSource source)
+follow::FollowEvent stationEvent(const FollowSetup& setup, const std::string& call, const std::string& grid)
 {
-    constexpr std::array<std::string_view, 4> kTitles{"WSJT-X", "JS8Call", "N1MM Logger+", "PstRotator"};
-    return kTitles.at(static_cast<std::size_t>(source));
+    const follow::StationReader read = [&setup](const std::string& text, Position& station, std::string& error) {
+        const std::vector<std::string_view> tokens = stationTokens(text);
+        return setup.callsigns->readOne(tokens, Side::Other, station, error) == ReadResult::Ok;
+    };
+    return follow::stationEvent(setup.source, setup.own, setup.unit, read, call, grid);
 }
 
-FollowEvent stationEvent(const FollowSetup& setup, const std::string& call, const std::string& grid)
-{
-    FollowEvent event;
-    event.source = setup.source;
-    event.call = follow::shownField(call);
-    event.grid = follow::shownField(grid);
-    Position other;
-    std::string error;
-    bool found = false;
-    if (!grid.empty()) {
-        found = readStation(*setup.callsigns, follow::stationText("", grid), other, error);
-    }
-    if (!found && !call.empty()) {
-        std::string callError;
-        found = readStation(*setup.callsigns, follow::stationText(call, ""), other, callError);
-        if (!found && error.empty()) {
-            error = std::move(callError);
-        }
-    }
-    if (!found) {
-        event.problem = call.empty() && grid.empty() ? "no station picked" : error;
-        return event;
-    }
-    const GreatCircleResult result = solvePositions(setup.own, other);
-    event.distance = arcToDistance(result.centralAngle, setup.unit);
-    if (!result.hasHeadings()) {
-        event.problem = "no heading to the own station's place or its antipode";
-        return event;
-    }
-    event.heading = result.headingOwnToOther;
-    if (grid.size() == 4) {
-        if (const auto spread = squareHeadingSpread(setup.own, grid)) {
-            event.spread = std::pair{spread->first, spread->last};
-        }
-    }
-    return event;
-}
-
-std::string eventLine(const FollowEvent& event, const FollowSetup& setup)
+std::string eventLine(const follow::FollowEvent& event, const FollowSetup& setup)
 {
     const std::string unit(unitSymbol(setup.unit));
     if (!setup.json) {
-        std::string line = utcNow() + " " + std::string(followSourceName(event.source));
+        std::string line = utcNow() + " " + std::string(follow::followSourceName(event.source));
         for (const std::string* field : {&event.call, &event.grid}) {
             if (!field->empty()) {
                 line += " " + *field;
@@ -115,8 +72,8 @@ std::string eventLine(const FollowEvent& event, const FollowSetup& setup)
         }
         return line + ": " + event.decision + "\n";
     }
-    std::string json =
-        R"({"time":")" + utcNow() + R"(","source":")" + std::string(followSourceName(event.source)) + R"(","call":)";
+    std::string json = R"({"time":")" + utcNow() + R"(","source":")" +
+        std::string(follow::followSourceName(event.source)) + R"(","call":)";
     appendJsonString(event.call, json);
     json += ",\"grid\":";
     appendJsonString(event.grid, json);

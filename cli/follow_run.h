@@ -6,31 +6,21 @@
 #include "callsign_stations.h"
 #include "core/position.h"
 #include "core/units.h"
-#include "follow/follow_rules.h"
-#include "follow_sockets.h"
+#include "follow/follower.h"
 #include "rotator.h"
 
 #include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
-#include <vector>
 
 namespace skybrant::cli {
 
-// N1MM's rotor program reports to this port of the logger's host.
-inline constexpr std::uint16_t kN1mmReportPort = 13010;
+// The status when the socket cannot listen.
+inline constexpr int kFollowCannotListen = 1;
 
-struct FollowSetup {
-    FollowSource source = FollowSource::Wsjtx;
-    Endpoint listen;
-    // Every datagram taken is sent on, byte for byte, to each of these.
-    std::vector<Endpoint> forwards;
-    // Senders taken besides loopback.
-    std::vector<std::uint32_t> allowed;
+struct FollowSetup : follow::FollowerSetup {
     // The rotator to turn; none only shows.
     std::optional<RotatorRequest> rotator;
-    follow::FollowOptions rules;
     bool json = false;
     DistanceUnit unit = DistanceUnit::Kilometres;
     Position own;

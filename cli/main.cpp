@@ -14,6 +14,7 @@
 #include "report.h"
 #include "skybrant_version.h"
 #include "station_args.h"
+#include "stop_signals.h"
 #include "usage.h"
 
 #include <algorithm>
@@ -212,14 +213,14 @@ int followMode(const CommandLine& line, Callsigns& callsigns, const PairOptions&
         std::fprintf(stderr, "skybrant-cli: %s\n", read.note.c_str());
     }
     FollowSetup setup;
-    setup.source = *followSourceNamed(*line.value<std::string>("follow"));
-    setup.listen = defaultListen(setup.source);
+    setup.source = *follow::followSourceNamed(*line.value<std::string>("follow"));
+    setup.listen = follow::defaultListen(setup.source);
     if (const auto* listen = line.value<Endpoint>("listen")) {
         setup.listen = *listen;
     }
     setup.forwards = line.values<Endpoint>("forward");
     if (std::ranges::find(setup.forwards, setup.listen) != setup.forwards.end()) {
-        return usageError("--forward " + endpointText(setup.listen) + " is where --follow listens");
+        return usageError("--forward " + follow::endpointText(setup.listen) + " is where --follow listens");
     }
     for (const Endpoint& host : line.values<Endpoint>("allow")) {
         setup.allowed.push_back(host.address);
@@ -236,8 +237,8 @@ int followMode(const CommandLine& line, Callsigns& callsigns, const PairOptions&
     setup.out = [](const std::string& text) { writeOut(text); };
     setup.err = [](const std::string& message) { std::fprintf(stderr, "skybrant-cli: %s\n", message.c_str()); };
     setup.listening = [&setup] {
-        std::fprintf(stderr, "skybrant-cli: following %s at %s\n", std::string(followSourceName(setup.source)).c_str(),
-            endpointText(setup.listen).c_str());
+        std::fprintf(stderr, "skybrant-cli: following %s at %s\n",
+            std::string(follow::followSourceName(setup.source)).c_str(), follow::endpointText(setup.listen).c_str());
     };
     return runFollow(setup);
 }

@@ -147,7 +147,7 @@ bool readPlainValue(ValueKind kind, const std::string& text, OptionValue& value,
     case ValueKind::Program: {
         isNot = "a program followed; allowed: wsjtx, js8call, n1mm or pst";
         value = text;
-        return followSourceNamed(text).has_value();
+        return follow::followSourceNamed(text).has_value();
     }
     case ValueKind::Date:
         isNot = "a date YYYY-MM-DD from 1901-01-01 to 2099-12-31";
@@ -202,8 +202,8 @@ bool readOptionValue(
     case ValueKind::Endpoint:
     case ValueKind::Host: {
         Endpoint endpoint;
-        const bool read = kind == ValueKind::Endpoint ? parseEndpoint(text, endpoint, error)
-                                                      : parseHost(text, endpoint.address, error);
+        const bool read = kind == ValueKind::Endpoint ? follow::parseEndpoint(text, endpoint, error)
+                                                      : follow::parseHost(text, endpoint.address, error);
         value = endpoint;
         return read;
     }

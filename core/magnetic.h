@@ -64,6 +64,29 @@ struct MagneticField {
     CompassZone zone = CompassZone::Reliable;
 };
 
+// The model moved on to one time: the coefficients at that time, worked out
+// once for every place asked about then (a batch asks for one date on every
+// line). The one evaluation of the model.
+class MagneticModel {
+public:
+    MagneticModel(const WmmCoefficients& coefficients, double decimalYear);
+
+    double year() const { return year_; }
+
+    // The field at a geodetic (WGS84) latitude and longitude in degrees and
+    // a height above the ellipsoid in km.
+    MagneticField field(double latDegrees, double lonDegrees, double heightKm) const;
+
+    // g and h of one term, by order m, then degree n: the order the sums
+    // take them in, side by side.
+    using Terms = std::array<std::array<std::array<double, 2>, kWmmDegree + 1>, kWmmDegree + 1>;
+
+private:
+    double year_ = 0;
+    Terms terms_{};
+    Terms downTerms_{};  // (n + 1) g and (n + 1) h, for the down component
+};
+
 // The field at a geodetic (WGS84) latitude and longitude in degrees, a
 // height above the ellipsoid in km and a decimal year.
 MagneticField magneticField(

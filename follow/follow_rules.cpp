@@ -72,6 +72,8 @@ Decision FollowRules::consider(double heading, Clock::time_point now)
         const auto left = std::chrono::ceil<std::chrono::seconds>(*lastTurn_ + options_.interval - now);
         return decision(Decision::Kind::Waiting, heading, "waiting " + std::to_string(left.count()) + " s");
     }
+    antennaBefore_ = antenna_;
+    lastTurnBefore_ = lastTurn_;
     lastTurn_ = now;
     antenna_ = heading;
     return decision(Decision::Kind::Turn, heading, "turn to " + degreesText(heading));
@@ -103,6 +105,13 @@ void FollowRules::manual()
 {
     paused_ = true;
     pending_.reset();
+}
+
+void FollowRules::notTurned()
+{
+    last_.reset();
+    antenna_ = antennaBefore_;
+    lastTurn_ = lastTurnBefore_;
 }
 
 void FollowRules::park()

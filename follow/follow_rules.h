@@ -61,6 +61,16 @@ public:
     // square). Only a change of the pair is acted on.
     Decision offer(std::string_view call, std::string_view grid, std::optional<double> heading, Clock::time_point now);
 
+    // Whether call and grid are the pair last offered, which offer() would
+    // pass over.
+    bool repeats(std::string_view call, std::string_view grid) const
+    {
+        return last_ && last_->first == call && last_->second == grid;
+    }
+    // The turn decided was refused on the way: the antenna is where it was,
+    // and the next offer, even of the same pair, is considered afresh.
+    void notTurned();
+
     // When a waiting turn falls due, if one waits.
     std::optional<Clock::time_point> dueAt() const;
     // The waiting turn once it is due: Turn, or Ignored when the antenna has
@@ -86,6 +96,9 @@ private:
     std::optional<double> antenna_;
     std::optional<Clock::time_point> lastTurn_;
     std::optional<double> pending_;
+    // As they were before the last turn, for one that is refused.
+    std::optional<double> antennaBefore_;
+    std::optional<Clock::time_point> lastTurnBefore_;
     bool paused_ = false;
     bool stopped_ = false;
 };

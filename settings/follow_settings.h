@@ -14,8 +14,9 @@ class SettingsStore;
 // What following another program keeps in the [Follow] section.
 struct FollowSettings {
     // Mode=off|show|turn, Threshold=5 (degrees), Interval=10 (seconds),
-    // LongPath=false.
-    follow::FollowOptions rules;
+    // LongPath=false. Off until chosen: a listener on a program's port
+    // takes its datagrams from the logger that listened there before.
+    follow::FollowOptions rules{.mode = follow::FollowMode::Off};
     QString source = QStringLiteral("wsjtx");  // Source=wsjtx|js8call|n1mm|pst
     QString listen;  // Listen=ADDRESS:PORT as typed; empty for the program's own port
     QStringList forwards;  // Forward=ADDRESS:PORT,ADDRESS:PORT

@@ -68,8 +68,7 @@ TEST_F(ChartTest, EveryEntityOnceWithTheFiguresOfItsSinglePair)
     ASSERT_EQ(entities.size(), 346);
     QStringList prefixes;
     QByteArray pairs;
-    for (const auto& value : entities) {
-        const QJsonObject e = value.toObject();
+    for (const QJsonValue e : entities) {
         prefixes << e["prefix"].toString();
         pairs += (kOwnDegrees + u' ' + QString::number(e["latitude"].toDouble(), 'g', 17) + u' ' +
             QString::number(e["longitude"].toDouble(), 'g', 17) + u'\n')

@@ -31,7 +31,7 @@ TEST(FollowRules, HeadingDifferenceIsTheShortWayRound)
 // One pick after another, each with the decision it should get.
 struct Step {
     const char* what;
-    enum { Pick, Manual, Park, Resume, Due } action;
+    enum { Pick, Manual, Park, Resume, Due, NotTurned } action;
     int atSecond;
     std::string call{};
     std::string grid{};
@@ -70,6 +70,9 @@ void run(FollowRules& rules, const std::vector<Step>& steps)
             break;
         case Step::Resume:
             rules.resume();
+            break;
+        case Step::NotTurned:
+            rules.notTurned();
             break;
         }
     }
@@ -110,6 +113,22 @@ TEST(FollowRules, ManualCommandsPauseAndParkStops)
             {"stopped", Step::Pick, 60, "JA1ABC", "PM95", 30, Kind::Stopped, "following stopped by park"},
             {"resumed", Step::Resume, 61},
             {"follows again", Step::Pick, 70, "PY1ABC", "GG87", 230, Kind::Turn, "turn to 230\u00b0"},
+        });
+}
+
+TEST(FollowRules, ATurnRefusedOnTheWayIsNotCountedAsMade)
+{
+    FollowRules rules;
+    run(rules,
+        {
+            {"first pick", Step::Pick, 0, "K1ABC", "FN42", 289, Kind::Turn, "turn to 289°"},
+            {"a second pick", Step::Pick, 20, "VK2ABC", "QF56", 60, Kind::Turn, "turn to 60°"},
+            {"the rotator refuses it", Step::NotTurned, 20},
+            // The antenna is still at 289 and no turn was made at 20 s.
+            {"the same pick again is tried again", Step::Pick, 21, "VK2ABC", "QF56", 60, Kind::Turn, "turn to 60°"},
+            {"refused again", Step::NotTurned, 21},
+            {"near where the antenna really is", Step::Pick, 22, "W1AW", "FN31", 291, Kind::Ignored,
+                "ignored: 2° from the antenna"},
         });
 }
 

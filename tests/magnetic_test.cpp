@@ -1,9 +1,11 @@
 // The World Magnetic Model 2025 against the values NOAA NCEI publish with it.
 
 #include "core/magnetic.h"
+#include "core/position.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <fstream>
@@ -165,6 +167,44 @@ TEST(MagneticModel, SaysWhenItIsOutOfDateAndWhereTheCompassFails)
         const MagneticField field = magneticField(builtInWmm(), c.lat, c.lon, 0, c.year);
         EXPECT_EQ(field.outOfDate, c.outOfDate) << c.name;
         EXPECT_EQ(field.zone, c.zone) << c.name << ": H " << field.horizontal;
+    }
+}
+
+// A station's field by date, asked for in the order a batch asks: the own
+// station between the other stations, then another date. Each answer is
+// the field worked out afresh for that station and date, whatever was
+// asked before.
+TEST(MagneticModel, StationsAndDatesInTurnGetTheirOwnField)
+{
+    using namespace std::chrono;
+    struct Step {
+        const char* name;
+        double lat;
+        double lon;
+        year_month_day date;
+    };
+    const year_month_day summer = 2026y / June / 21;
+    const year_month_day later = 2029y / March / 1;
+    const std::array steps{
+        Step{"own station", 51.5, -0.13, summer},
+        Step{"first other", -33.9, 151.2, summer},
+        Step{"own again", 51.5, -0.13, summer},
+        Step{"second other", 64.1, -21.9, summer},
+        Step{"third other", 0, 120, summer},
+        Step{"first other again, pushed out since", -33.9, 151.2, summer},
+        Step{"own on a later date", 51.5, -0.13, later},
+        Step{"second other on the later date", 64.1, -21.9, later},
+        Step{"own back on the first date", 51.5, -0.13, summer},
+        Step{"the same latitude, another longitude", 51.5, 10, summer},
+    };
+    for (const Step& s : steps) {
+        const Position station = onTheGlobe(positionFromDegrees(s.lat, s.lon));
+        const MagneticField at = magneticFieldAt(station, s.date);
+        const MagneticField fresh =
+            magneticField(builtInWmm(), station.latDegrees, station.lonDegrees, 0, decimalYear(s.date));
+        EXPECT_EQ(at.declination, fresh.declination) << s.name;
+        EXPECT_EQ(at.inclination, fresh.inclination) << s.name;
+        EXPECT_EQ(at.total, fresh.total) << s.name;
     }
 }
 

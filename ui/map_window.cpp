@@ -2,6 +2,7 @@
 
 #include "aim/rotator_service.h"
 #include "core/locator.h"
+#include "follow_panel.h"
 #include "map_view.h"
 #include "message_sink.h"
 #include "own_station_prompt.h"
@@ -101,6 +102,10 @@ MapWindow::MapWindow(settings::SettingsStore* store, QWidget* parent) : QWidget(
     const auto seconds = [this] { return std::chrono::floor<std::chrono::seconds>(clock_()); };
     stations_ = new StationPanel(model_, *callsigns_, seconds);
     buildOptions();
+    // What another program picks, under the stations it changes.
+    follow_ = new FollowPanel(
+        model_, *callsigns_, store_, [this] { return clock_(); }, stations_);
+    stations_->form()->addRow(follow_);
     stations_->showProblem(view_->imagesNote());
     layout->addWidget(scrolling(stations_, this, 380));
     rotator_ = new RotatorPanel(model_, *service_, seconds, this);

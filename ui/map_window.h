@@ -28,6 +28,7 @@ class RotatorService;
 namespace skybrant::ui {
 
 class CallsignLookup;
+class FollowPanel;
 class MapView;
 class RotatorPanel;
 class StationPanel;
@@ -68,6 +69,7 @@ public:
     MapView* view() const { return view_; }
     CallsignLookup& callsigns() { return *callsigns_; }
     RotatorPanel* rotator() const { return rotator_; }
+    FollowPanel* follower() const { return follow_; }
 
     // The wall clock the night side and the sun figures follow: the
     // system's unless another is given.
@@ -100,6 +102,7 @@ private:
     MapView* view_ = nullptr;
     StationPanel* stations_ = nullptr;
     RotatorPanel* rotator_ = nullptr;
+    FollowPanel* follow_ = nullptr;
     QComboBox* unit_ = nullptr;
     QCheckBox* rings_ = nullptr;
     QCheckBox* images_ = nullptr;

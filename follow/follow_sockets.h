@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace skybrant::cli {
+namespace skybrant::follow {
 
 enum class FollowSource { Wsjtx, Js8call, N1mm, PstRotator };
 
@@ -71,17 +71,4 @@ private:
     std::string buffer_;
 };
 
-// SIGINT and SIGTERM made readable on a descriptor, so that a wait for
-// datagrams ends at once when the run is to end; the earlier handlers come
-// back when this ends.
-class StopSignals {
-public:
-    StopSignals();
-    ~StopSignals();
-    StopSignals(const StopSignals&) = delete;
-    StopSignals& operator=(const StopSignals&) = delete;
-    // Readable once a stop signal came.
-    static int fd();
-};
-
-}  // namespace skybrant::cli
+}  // namespace skybrant::follow
