@@ -1,5 +1,6 @@
 #pragma once
-// The bearing chart as a page to print, drawn in the map module with Qt.
+// The bearing chart as a page to print, drawn in the map module by the
+// map's chart page.
 
 #include "core/bearing_chart.h"
 
@@ -8,22 +9,12 @@
 namespace skybrant::cli {
 
 enum class ChartFormat { Terminal, Pdf, Svg, Png };
-enum class PaperSize { A4, Letter };
 
-// What --chart FILE asks for: the file, its kind and the paper of the
-// locale.
+// What --chart FILE asks for: the file and its kind; the paper is the
+// locale's.
 struct ChartRequest {
     std::string file;
     ChartFormat format = ChartFormat::Pdf;
-    PaperSize paper = PaperSize::A4;
 };
-
-// Letter where the locale's paper (LC_PAPER) is 8.5 inches wide, else A4.
-PaperSize localePaper();
-
-// Draws the chart in two columns under its title: a PDF of as many pages
-// as the rows take, or one sheet of the page's width as tall as they take
-// for SVG and PNG; false with a sentence when it cannot be written.
-bool writeChartPage(const ChartRequest& request, const BearingChart& chart, std::string& error);
 
 }  // namespace skybrant::cli

@@ -8,20 +8,10 @@
 #include "core/report_text.h"
 #include "core/utf8.h"
 
-#include <langinfo.h>
-
-#include <cstdint>
 #include <cstdio>
 #include <string>
 
 namespace skybrant::cli {
-
-PaperSize localePaper()
-{
-    // glibc gives the paper's width in mm as the pointer's value.
-    const auto width = static_cast<int>(reinterpret_cast<std::intptr_t>(nl_langinfo(_NL_PAPER_WIDTH)));
-    return width == 216 ? PaperSize::Letter : PaperSize::A4;
-}
 
 int runChart(const ChartRun& run, const Position& own, Callsigns& callsigns)
 {
@@ -31,18 +21,9 @@ int runChart(const ChartRun& run, const Position& own, Callsigns& callsigns)
         std::fprintf(stderr, "skybrant-cli: ERROR: %s\n", error.c_str());
         return kExitFailed;
     }
-    BearingChart chart;
-    chart.own = own;
-    chart.date = run.date;
-    chart.countryFile = files->version().empty() ? callsigns.path() : files->version();
-    if (chart.countryFile.empty()) {
-        chart.countryFile = "without a version";
-    }
-    chart.order = run.order;
-    chart.options = run.report;
-    chart.rows = bearingChart(own, *files, run.report, run.order);
+    const BearingChart chart = makeBearingChart(own, *files, callsigns.path(), run.report, run.order, run.date);
     if (run.file.format != ChartFormat::Terminal) {
-        const ChartRequest request{run.file.name, run.file.format, localePaper()};
+        const ChartRequest request{run.file.name, run.file.format};
         if (!writeChartThroughModule(request, chart, error)) {
             std::fprintf(stderr, "skybrant-cli: ERROR: %s\n", error.c_str());
             return kExitFailed;

@@ -10,6 +10,7 @@
 #include "core/utf8.h"
 #include "map/azimuthal_map.h"
 #include "map/earth_images.h"
+#include "map/file_bytes.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -17,46 +18,12 @@
 #include <QPainter>
 #include <QSvgGenerator>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <array>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <type_traits>
 
 namespace skybrant::cli {
-
-namespace {
-
-bool writeFailed(const std::string& file, std::string_view what, int failure, std::string& error)
-{
-    error = "cannot write " + std::string(what) + " to " + quote(file) + ": " + std::strerror(failure);
-    return false;
-}
-
-}  // namespace
-
-bool writeBytes(const std::string& file, const QByteArray& bytes, std::string_view what, std::string& error)
-{
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
-    bool ok = fd >= 0 && ::fcntl(fd, F_SETFL, 0) == 0;
-    for (qsizetype done = 0; ok && done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        ok = n > 0;
-        done += n > 0 ? n : 0;
-    }
-    const int failure = ok ? 0 : errno;
-    if (fd >= 0 && ::close(fd) != 0 && ok) {
-        return writeFailed(file, what, errno, error);
-    }
-    return ok || writeFailed(file, what, failure, error);
-}
 
 bool writeMap(
     const MapRequest& request, const Position& own, const Position& other, std::string& note, std::string& error)

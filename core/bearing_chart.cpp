@@ -51,6 +51,22 @@ std::vector<ChartRow> bearingChart(
     return rows;
 }
 
+BearingChart makeBearingChart(const Position& own, const CountryFiles& file, std::string_view path,
+    const ReportOptions& options, ChartOrder order, std::chrono::year_month_day date)
+{
+    BearingChart chart;
+    chart.own = own;
+    chart.date = date;
+    chart.countryFile = !file.version().empty() ? file.version() : std::string(path);
+    if (chart.countryFile.empty()) {
+        chart.countryFile = "without a version";
+    }
+    chart.order = order;
+    chart.options = options;
+    chart.rows = bearingChart(own, file, options, order);
+    return chart;
+}
+
 std::string_view chartOrderName(ChartOrder order)
 {
     switch (order) {

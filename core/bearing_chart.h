@@ -41,6 +41,11 @@ struct BearingChart {
     std::vector<ChartRow> rows;
 };
 
+// The chart of every entity of a file, its page naming the file by its
+// version entry, else by its path, else as one "without a version".
+BearingChart makeBearingChart(const Position& own, const CountryFiles& file, std::string_view path,
+    const ReportOptions& options, ChartOrder order, std::chrono::year_month_day date);
+
 // "From 51.5 N 1 E (JO01mm) on 2026-12-10: 346 entities by beam heading,
 // distances in km, country file VER20230502", and for a magnetic chart
 // "magnetic headings by WMM-2025, declination 1.5° E at the own station".

@@ -345,7 +345,7 @@ TEST(RotatorPanelKeyboard, EveryControlIsReachedWithTabAndNamed)
     }
     for (const char* name : {"rotatorAddress", "rotatorConnect", "rotatorState", "rotatorPosition", "rotatorShortPath",
              "rotatorLongPath", "rotatorHeading", "rotatorStop", "rotatorPark", "rotatorRange", "rotatorRangeNote",
-             "rotatorOffset", "rotatorPreset1", "rotatorPreset8", "rotatorEditPresets"}) {
+             "rotatorOffset", "rotatorCompass", "rotatorPreset1", "rotatorPreset8", "rotatorEditPresets"}) {
         SCOPED_TRACE(name);
         auto* widget = w.find(name);
         EXPECT_NE(std::find(reached.begin(), reached.end(), widget), reached.end());

@@ -99,8 +99,8 @@ MapWindow::MapWindow(settings::SettingsStore* store, QWidget* parent) : QWidget(
     view_->setMinimumSize(320, 320);
     layout->addWidget(view_);
 
-    stations_ =
-        new StationPanel(model_, *callsigns_, [this] { return std::chrono::floor<std::chrono::seconds>(clock_()); });
+    const auto seconds = [this] { return std::chrono::floor<std::chrono::seconds>(clock_()); };
+    stations_ = new StationPanel(model_, *callsigns_, seconds);
     buildOptions();
     // What another program picks, under the stations it changes.
     follow_ = new FollowPanel(
@@ -108,7 +108,7 @@ MapWindow::MapWindow(settings::SettingsStore* store, QWidget* parent) : QWidget(
     stations_->form()->addRow(follow_);
     stations_->showProblem(view_->imagesNote());
     layout->addWidget(scrolling(stations_, this, 380));
-    rotator_ = new RotatorPanel(model_, *service_, this);
+    rotator_ = new RotatorPanel(model_, *service_, seconds, this);
     layout->addWidget(scrolling(rotator_, this, 360));
     loadOptions();
 
@@ -153,6 +153,7 @@ void MapWindow::buildOptions()
     images_->setObjectName(QStringLiteral("images"));
     images_->setChecked(true);
     form->addRow(images_);
+    buildOutputs(form);
 
     connect(unit_, &QComboBox::currentIndexChanged, this, [this] {
         model_.request(aim::SetUnit{unit()});
@@ -283,7 +284,7 @@ void MapWindow::tick()
     // set again for the moment left.
     minute_.start(std::chrono::ceil<std::chrono::milliseconds>(minute + std::chrono::minutes(1) - at));
     view_->setNightTime(minute);
-    stations_->showSun();
+    stations_->showClockFigures();
 }
 
 }  // namespace skybrant::ui

@@ -14,6 +14,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
+class QPrinter;
 
 namespace skybrant::settings {
 class SettingsStore;
@@ -73,11 +75,20 @@ public:
     // system's unless another is given.
     using Clock = std::function<std::chrono::system_clock::time_point()>;
     void setClock(Clock clock);
+    // Prints the map as it is drawn now under a line naming the stations;
+    // false, saying why, when the printer cannot be drawn on.
+    bool printMap(QPrinter& printer, QString& error);
+    // Writes the bearing chart from the own station, with today's magnetic
+    // headings, to path as its ending asks (.pdf, .svg or .png) on the
+    // locale's paper; false, saying why, when it cannot.
+    bool saveChart(const QString& path, QString& error);
+
     // The next redraw of the night side, due at the next whole minute.
     const QTimer& minuteTimer() const { return minute_; }
 
 private:
     void buildOptions();
+    void buildOutputs(QFormLayout* form);  // Print map, Save chart
     void loadOptions();
     void saveOptions();
     void escape();

@@ -1,6 +1,7 @@
 #include "rotator_panel.h"
 
 #include "aim/station_text.h"
+#include "compass_reading.h"
 #include "core/utf8.h"
 #include "rotator/rotator_limits.h"
 #include "rotator/rotator_protocol.h"
@@ -17,6 +18,7 @@
 #include <QShortcut>
 
 #include <cmath>
+#include <utility>
 
 namespace skybrant::ui {
 
@@ -54,8 +56,8 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text, cons
 
 }  // namespace
 
-RotatorPanel::RotatorPanel(aim::AimingModel& model, aim::RotatorService& service, QWidget* parent)
-    : QGroupBox(QStringLiteral("Rotator"), parent), model_(model), service_(service)
+RotatorPanel::RotatorPanel(aim::AimingModel& model, aim::RotatorService& service, Clock clock, QWidget* parent)
+    : QGroupBox(QStringLiteral("Rotator"), parent), model_(model), service_(service), clock_(std::move(clock))
 {
     setObjectName(QStringLiteral("rotatorPanel"));
     build();
@@ -120,8 +122,18 @@ void RotatorPanel::build()
     offset_->setDecimals(rotctl::kOffsetDecimals);
     offset_->setSuffix(QStringLiteral("\u00b0"));
     offset_->setValue(options.offset);
+    auto* compass = button(this, "rotatorCompass", QStringLiteral("From compass\u2026"),
+        QStringLiteral("Set the mast offset from a compass reading"));
     form->addRow(QStringLiteral("Mast offset:"), offset_);
+    form->addRow(QString(), compass);
     connect(offset_, &QDoubleSpinBox::valueChanged, this, [this](double value) { service_.setOffset(value); });
+    connect(compass, &QPushButton::clicked, this, [this] {
+        const auto today = std::chrono::year_month_day(std::chrono::floor<std::chrono::days>(clock_()));
+        // Through the field, so that the offset is saved and applied as if typed.
+        askCompassReading(
+            this, model_.own(), today, [this] { return model_.antenna().azimuth(); },
+            [this](double offset) { offset_->setValue(offset); });
+    });
 
     auto* presetBox = new QWidget(this);
     buildPresets(presetBox);

@@ -5,6 +5,8 @@
 #include <QGroupBox>
 
 #include <array>
+#include <chrono>
+#include <functional>
 
 class QDoubleSpinBox;
 class QFormLayout;
@@ -18,10 +20,12 @@ namespace skybrant::ui {
 // rotctld address and the connection's state, where the antenna points and
 // what it is doing; turns along the short or long path, to a typed heading
 // or a preset, stop and park, the range, the mast's offset and the presets,
-// each sent to the rotator service. Every problem is said in the panel.
+// each sent to the rotator service; the offset also from a compass reading,
+// by the declination on the clock's date. Every problem is said in the panel.
 class RotatorPanel final : public QGroupBox {
 public:
-    RotatorPanel(aim::AimingModel& model, aim::RotatorService& service, QWidget* parent = nullptr);
+    using Clock = std::function<std::chrono::sys_seconds()>;
+    RotatorPanel(aim::AimingModel& model, aim::RotatorService& service, Clock clock, QWidget* parent = nullptr);
     ~RotatorPanel() override;
     RotatorPanel(const RotatorPanel&) = delete;
     RotatorPanel& operator=(const RotatorPanel&) = delete;
@@ -48,6 +52,7 @@ private:
 
     aim::AimingModel& model_;
     aim::RotatorService& service_;
+    Clock clock_;
     int subscription_ = -1;
 
     QLineEdit* address_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "aim/station_text.h"
 #include "core/locator.h"
+#include "core/magnetic.h"
 #include "core/report_text.h"
 #include "core/sun_texts.h"
 #include "station_lookup.h"
@@ -57,6 +58,26 @@ QString distanceText(const Figure& distance, DistanceUnit unit)
 QString headingText(const Figure& heading)
 {
     return fromStd(figureText(heading)) + QStringLiteral("\u00b0");
+}
+
+// "288° true, 289° magnetic (declination 1.2° W)": the heading as the map
+// shows it and as a compass at the own station shows it today; on the lines
+// below, why the compass or the model may not be trusted.
+QString headingLine(const Report& report, std::chrono::year_month_day today)
+{
+    const MagneticField field = magneticFieldAt(report.own, today);
+    const double magnetic = roundHeading(magneticHeading(report.result.headingOwnToOther, field.declination));
+    QString line = QStringLiteral("%1 true, %2\u00b0 magnetic (declination %3)")
+                       .arg(headingText(report.ownToOther))
+                       .arg(magnetic, 0, 'f', 0)
+                       .arg(fromStd(declinationText(field.declination)));
+    if (const std::string_view note = compassZoneNote(field.zone); !note.empty()) {
+        line += QStringLiteral("\nA compass at the own station %1.").arg(fromStd(note));
+    }
+    if (field.outOfDate) {
+        line += u'\n' + fromStd(outOfDateNote());
+    }
+    return line;
 }
 
 // "UTC-5", "UTC+5:30".
@@ -241,7 +262,7 @@ void StationPanel::showFigures()
         for (QLabel* l : {otherText_, heading_, backHeading_, shortPath_, longPath_, otherSun_}) {
             l->setText(none);
         }
-        showSun();
+        showClockFigures();
         return;
     }
     QString name = fromStd(other->name);
@@ -254,7 +275,6 @@ void StationPanel::showFigures()
     const auto distance = [unit](const Figure& f) { return distanceText(f, unit); };
     shortPath_->setText(distance(report->distance));
     if (report->result.hasHeadings()) {
-        heading_->setText(headingText(report->ownToOther));
         backHeading_->setText(headingText(report->otherToOwn));
         longPath_->setText(
             QStringLiteral("%1 at %2").arg(distance(report->longDistance), headingText(report->longHeading)));
@@ -263,13 +283,17 @@ void StationPanel::showFigures()
         backHeading_->setText(none);
         longPath_->setText(report->longDistance.shown ? distance(report->longDistance) : none);
     }
-    showSun();
+    showClockFigures();
 }
 
-void StationPanel::showSun()
+void StationPanel::showClockFigures()
 {
     const sys_seconds t = clock_();
     const auto& other = model_.other();
+    const auto& report = model_.report();
+    if (other && report && report->result.hasHeadings()) {
+        heading_->setText(headingLine(*report, std::chrono::year_month_day(std::chrono::floor<std::chrono::days>(t))));
+    }
     ownSun_->setText(sunText(t, model_.own(), nullptr));
     otherSun_->setText(other ? sunText(t, other->position, &*other) : QStringLiteral("\u2014"));
 }

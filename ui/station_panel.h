@@ -43,7 +43,9 @@ public:
     // The form, for the window's own rows below the figures.
     QFormLayout* form() const { return form_; }
 
-    void showSun();
+    // The figures that follow the clock: the sun at both ends and the
+    // magnetic beam heading, by today's field.
+    void showClockFigures();
     void showPointer(const std::optional<Position>& position);
 
 private:
