@@ -2,6 +2,7 @@
 
 #include "rotator/rotator_policy.h"
 #include "rotator/rotator_range.h"
+#include "settings/rotator_beam.h"
 
 #include <optional>
 #include <string>
@@ -32,6 +33,10 @@ public:
     // for the old one, and would never be "at" the heading asked for.
     void setOffset(double degrees);
     double offset() const { return offset_; }
+
+    // The -3 dB beam width in degrees, drawn around the needle.
+    void setBeamWidth(double degrees) { beamWidth_ = degrees; }
+    double beamWidth() const { return beamWidth_; }
 
     // The rotator's reading; none while it is not known.
     void setAzimuth(std::optional<double> azimuth);
@@ -76,6 +81,7 @@ private:
     std::optional<rotctl::AzimuthRange> daemonRange_;
     std::optional<rotctl::AzimuthRange> override_;
     double offset_ = 0;
+    double beamWidth_ = settings::kDefaultBeamWidth;
     std::optional<double> azimuth_;
     Motion motion_ = Motion::Idle;
     double targetAzimuth_ = 0;

@@ -7,6 +7,8 @@
 #include "settings/settings_store.h"
 #include "station_text.h"
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace skybrant::aim {
@@ -55,6 +57,7 @@ RotatorService::RotatorService(AimingModel& model, settings::SettingsStore* stor
     }
     model_.changeAntenna([this](Antenna& antenna) {
         antenna.setOffset(options_.offset);
+        antenna.setBeamWidth(options_.beamWidth);
         if (options_.minAzimuth && options_.maxAzimuth) {
             antenna.setOverride(rotctl::AzimuthRange{*options_.minAzimuth, *options_.maxAzimuth});
         }
@@ -249,6 +252,18 @@ void RotatorService::setOffset(double degrees)
     options_.offset = offset;
     settings::settingChanged(options_, settings::RotatorSetting::Offset);
     model_.changeAntenna([offset](Antenna& antenna) { antenna.setOffset(offset); });
+    save();
+}
+
+void RotatorService::setBeamWidth(double degrees)
+{
+    const double width = std::clamp(degrees, settings::kNarrowestBeam, settings::kWidestBeam);
+    if (width == options_.beamWidth || std::isnan(degrees)) {
+        return;
+    }
+    options_.beamWidth = width;
+    settings::settingChanged(options_, settings::RotatorSetting::BeamWidth);
+    model_.changeAntenna([width](Antenna& antenna) { antenna.setBeamWidth(width); });
     save();
 }
 

@@ -50,6 +50,8 @@ public:
     // daemon's own. False, saying why, for text that is no range.
     bool setRangeText(const QString& text);
     void setOffset(double degrees);
+    // The antenna's beam width, held within what the settings keep.
+    void setBeamWidth(double degrees);
     void setPresets(const std::array<settings::RotatorPreset, settings::kRotatorPresets>& presets);
     // Turns to a preset's heading or station.
     void turnToPreset(std::size_t index);

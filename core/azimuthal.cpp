@@ -27,7 +27,9 @@ double trueAngle(double degrees)
     return 2 * pi - toRadians(360 - degrees);
 }
 
-MapPlace placeAt(double bearing, double arc)
+}  // namespace
+
+MapPlace AzimuthalProjection::placeAlong(double bearing, double arc)
 {
     const double rho = trueAngle(arc) / std::numbers::pi;
     const double theta = trueAngle(bearing);
@@ -36,8 +38,6 @@ MapPlace placeAt(double bearing, double arc)
     const double y = bearing == 90 || bearing == 270 ? 0 : rho * std::cos(theta);
     return {bearing, arc, x, y};
 }
-
-}  // namespace
 
 AzimuthalProjection::AzimuthalProjection(const Position& centre)
     : centre_(onTheGlobe(centre)), sinLat_(std::sin(toRadians(centre_.latDegrees))),
@@ -50,9 +50,9 @@ MapPlace AzimuthalProjection::forward(const Position& point) const
 {
     switch (relatePositions(centre_, point)) {
     case StationGeometry::SamePlace:
-        return placeAt(0, 0);
+        return placeAlong(0, 0);
     case StationGeometry::Antipodes:
-        return placeAt(0, kDegreesPerHalfTurn);
+        return placeAlong(0, kDegreesPerHalfTurn);
     case StationGeometry::Distinct:
         break;
     }
@@ -67,7 +67,7 @@ MapPlace AzimuthalProjection::forward(const Position& point) const
         toRadians(centre_.latDegrees), toRadians(centre_.lonDegrees), toRadians(p.latDegrees), toRadians(lon));
     // Rounding can leave a point very near the centre or its antipode with
     // no heading; it lies at the centre or on the rim all the same.
-    return placeAt(r.hasHeadings() ? r.headingOwnToOther : 0, r.centralAngle);
+    return placeAlong(r.hasHeadings() ? r.headingOwnToOther : 0, r.centralAngle);
 }
 
 std::optional<AzimuthalProjection::GlobeVector> AzimuthalProjection::toGlobe(double x, double y) const

@@ -31,6 +31,10 @@ public:
     // changes the figures only in their eighth decimal.
     MapPlace forward(const Position& point) const;
 
+    // The point of the map at a beam heading (0 to 360) and an arc (0 to
+    // 180) from the centre, as forward() places a position with them.
+    static MapPlace placeAlong(double bearing, double arc);
+
     // The position at a point of the map; nothing outside the disc. Every
     // point of the rim is the antipode. Longitudes come back in [-180, 180).
     std::optional<Position> inverse(double x, double y) const;

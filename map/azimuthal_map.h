@@ -30,6 +30,9 @@ struct MapColours {
     static constexpr QRgb shortPath = 0xffffd200;
     static constexpr QRgb longPath = 0xffff8c00;
     static constexpr QRgb antenna = 0xffff40ff;  // where the rotator points
+    // The antenna's beam: the land and sea show through it.
+    static constexpr QRgb beam = 0x50ff40ff;
+    static constexpr QRgb beamEdge = 0xb0ff40ff;
     static constexpr QRgb sun = 0xfffff176;  // where the sun stands overhead
     static constexpr QRgb notice = 0xffffc870;  // what the map lacks
 };
@@ -68,6 +71,9 @@ public:
     // The pixel (as a point, pixel centres at half-integers) of a position,
     // and the position at a point of the image (none outside the disc).
     QPointF pixelOf(const Position& position) const;
+    // The point at a beam heading (degrees, any turn) and an arc (0 to 180
+    // degrees) from the centre.
+    QPointF pixelAlong(double bearingDegrees, double arcDegrees) const;
     std::optional<Position> positionAt(QPointF point) const;
 
     // The base, drawn when first asked for after a change.
@@ -78,6 +84,12 @@ public:
     // The antenna's direction from the centre, clockwise from north, as a
     // needle over a picture of the base.
     void drawNeedle(QPainter& painter, double bearingDegrees) const;
+
+    // The antenna's -3 dB beam around a heading, from the centre to the rim:
+    // filled where the antenna points, outlined where it is being turned
+    // to. Drawn under the overlay and the needle.
+    enum class Beam { Pointing, Turning };
+    void drawBeam(QPainter& painter, double bearingDegrees, double widthDegrees, Beam beam) const;
 
     // The base with the overlay, or the base alone.
     QImage picture(const std::optional<OtherStation>& other);

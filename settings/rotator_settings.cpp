@@ -18,6 +18,7 @@ const QString kSection = QString::fromLatin1(kRotatorOffset.section);
 const QString kOffset = QString::fromLatin1(kRotatorOffset.key);
 const QString kMinAzimuth = QStringLiteral("MinAzimuth");
 const QString kMaxAzimuth = QStringLiteral("MaxAzimuth");
+const QString kBeamWidth = QStringLiteral("BeamWidth");
 
 std::optional<double> number(const QString& text)
 {
@@ -45,7 +46,29 @@ QString presetKey(std::size_t index, const char* what)
     return QStringLiteral("Preset%1%2").arg(index + 1).arg(QLatin1String(what));
 }
 
+QString settingName(RotatorSetting setting)
+{
+    switch (setting) {
+    case RotatorSetting::Offset:
+        return QStringLiteral("mast offset");
+    case RotatorSetting::Range:
+        return QStringLiteral("range");
+    case RotatorSetting::BeamWidth:
+        return QStringLiteral("beam width");
+    }
+    return {};
+}
+
 }  // namespace
+
+std::optional<double> beamWidthFromText(const QString& text)
+{
+    if (text.trimmed().isEmpty()) {
+        return kDefaultBeamWidth;
+    }
+    const auto width = number(text);
+    return width && *width >= kNarrowestBeam && *width <= kWidestBeam ? width : std::nullopt;
+}
 
 RotatorOptions loadRotatorOptions(SettingsStore& store)
 {
@@ -74,6 +97,12 @@ RotatorOptions loadRotatorOptions(SettingsStore& store)
             }
         }
     }
+    const QString widthText = get(kBeamWidth);
+    if (const auto width = beamWidthFromText(widthText)) {
+        options.beamWidth = *width;
+    } else {
+        options.unread.push_back({RotatorSetting::BeamWidth, kBeamWidth, widthText});
+    }
     for (std::size_t i = 0; i < kRotatorPresets; ++i) {
         options.presets.at(i) = {get(presetKey(i, "Name")), get(presetKey(i, "Target")).trimmed()};
     }
@@ -81,7 +110,12 @@ RotatorOptions loadRotatorOptions(SettingsStore& store)
     // what was read in its place.
     const RotatorOptions defaults;
     for (const UnreadLine& line : options.unread) {
-        const QString substitute = line.key == kOffset ? numberText(defaults.offset) : QString();
+        QString substitute;
+        if (line.setting == RotatorSetting::Offset) {
+            substitute = numberText(defaults.offset);
+        } else if (line.setting == RotatorSetting::BeamWidth) {
+            substitute = numberText(defaults.beamWidth);
+        }
         store.keepUntilChanged(kApplication, kSection, line.key, substitute);
     }
     return options;
@@ -94,6 +128,7 @@ bool saveRotatorOptions(SettingsStore& store, const RotatorOptions& options, QSt
     put(kOffset, numberText(options.offset));
     put(kMinAzimuth, numberText(options.minAzimuth));
     put(kMaxAzimuth, numberText(options.maxAzimuth));
+    put(kBeamWidth, numberText(options.beamWidth));
     for (std::size_t i = 0; i < kRotatorPresets; ++i) {
         put(presetKey(i, "Name"), options.presets.at(i).name);
         put(presetKey(i, "Target"), options.presets.at(i).target);
@@ -110,9 +145,7 @@ QString unreadText(const RotatorOptions& options)
 {
     QStringList sentences;
     for (const UnreadLine& line : options.unread) {
-        const QString what =
-            line.setting == RotatorSetting::Offset ? QStringLiteral("mast offset") : QStringLiteral("range");
-        sentences << notUnderstood(kSection, line.key, line.value, what);
+        sentences << notUnderstood(kSection, line.key, line.value, settingName(line.setting));
     }
     return sentences.join(u' ');
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rotator_beam.h"
+
 #include <QString>
 
 #include <array>
@@ -25,6 +27,7 @@ inline constexpr std::size_t kRotatorPresets = 8;
 enum class RotatorSetting {
     Offset,  // the Offset line
     Range,  // the MinAzimuth and MaxAzimuth lines
+    BeamWidth,  // the BeamWidth line
 };
 
 // A saved line that could not be read, kept as it is in the file until the
@@ -46,11 +49,18 @@ struct RotatorOptions {
     std::optional<double> minAzimuth;
     std::optional<double> maxAzimuth;
     std::array<RotatorPreset, kRotatorPresets> presets;
+    // The antenna's -3 dB beam width, drawn on the map around the needle.
+    double beamWidth = kDefaultBeamWidth;
     // Lines not understood at the load, which the store keeps as written
     // until the user changes their setting; said once.
     std::vector<UnreadLine> unread;
     bool operator==(const RotatorOptions&) const = default;
 };
+
+// The beam width a saved text stands for: blank is none saved (the
+// default); nothing for text that is no number of degrees from
+// kNarrowestBeam to kWidestBeam.
+std::optional<double> beamWidthFromText(const QString& text);
 
 // Values that cannot be read count as not saved, and are listed in unread.
 RotatorOptions loadRotatorOptions(SettingsStore& store);

@@ -67,7 +67,11 @@ void MapView::show(unsigned changes)
         setUnit(model_->unit());
     }
     if ((changes & aim::AntennaChanged) != 0U) {
-        setNeedle(model_->antenna().heading());
+        const aim::Antenna& antenna = model_->antenna();
+        setBeamWidth(antenna.beamWidth());
+        setNeedle(antenna.heading());
+        // Once there, the beam where it points is the one that counts.
+        setTurn(antenna.arrived() ? std::nullopt : antenna.turnHeading());
     }
 }
 
@@ -129,6 +133,22 @@ void MapView::setNeedle(std::optional<double> bearingDegrees)
     }
 }
 
+void MapView::setTurn(std::optional<double> bearingDegrees)
+{
+    if (bearingDegrees != turn_) {
+        turn_ = bearingDegrees;
+        overlayChanged();
+    }
+}
+
+void MapView::setBeamWidth(double degrees)
+{
+    if (degrees != beamWidth_) {
+        beamWidth_ = degrees;
+        overlayChanged();
+    }
+}
+
 void MapView::overlayChanged()
 {
     pictureStale_ = true;
@@ -158,9 +178,19 @@ const QImage& MapView::picture()
 {
     AzimuthalMap& m = map();
     if (pictureStale_) {
-        picture_ = m.picture(other_);
+        // The beams under the stations and paths, the needle over all.
+        picture_ = m.base().copy();
+        QPainter painter(&picture_);
         if (needle_) {
-            QPainter painter(&picture_);
+            m.drawBeam(painter, *needle_, beamWidth_, AzimuthalMap::Beam::Pointing);
+        }
+        if (turn_) {
+            m.drawBeam(painter, *turn_, beamWidth_, AzimuthalMap::Beam::Turning);
+        }
+        if (other_) {
+            m.drawOverlay(painter, *other_);
+        }
+        if (needle_) {
             m.drawNeedle(painter, *needle_);
         }
         pictureStale_ = false;

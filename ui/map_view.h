@@ -2,6 +2,7 @@
 
 #include "aim/aiming_model.h"
 #include "map/azimuthal_map.h"
+#include "settings/rotator_beam.h"
 
 #include <QImage>
 #include <QTimer>
@@ -37,6 +38,13 @@ public:
     // The antenna's bearing as a needle from the centre; none hides it.
     void setNeedle(std::optional<double> bearingDegrees);
     std::optional<double> needle() const { return needle_; }
+    // The heading the antenna is being turned to, drawn as an outlined beam;
+    // none while it is not turning.
+    void setTurn(std::optional<double> bearingDegrees);
+    std::optional<double> turn() const { return turn_; }
+    // The antenna's -3 dB beam width, drawn around the needle and the turn.
+    void setBeamWidth(double degrees);
+    double beamWidth() const { return beamWidth_; }
     std::optional<std::chrono::sys_seconds> nightTime() const { return nightTime_; }
 
     // Why the earth images are not drawn although asked for; empty when
@@ -77,6 +85,8 @@ private:
     Position own_;
     std::optional<OtherStation> other_;
     std::optional<double> needle_;
+    std::optional<double> turn_;
+    double beamWidth_ = settings::kDefaultBeamWidth;
     DistanceUnit unit_ = DistanceUnit::Kilometres;
     bool rings_ = true;
     bool imagesShown_ = true;

@@ -135,6 +135,16 @@ void RotatorPanel::build()
             [this](double offset) { offset_->setValue(offset); });
     });
 
+    auto* beamWidth = new QDoubleSpinBox(this);
+    beamWidth->setObjectName(QStringLiteral("rotatorBeamWidth"));
+    beamWidth->setAccessibleName(QStringLiteral("Beam width, degrees between the -3 dB points, drawn on the map"));
+    beamWidth->setRange(settings::kNarrowestBeam, settings::kWidestBeam);
+    beamWidth->setDecimals(settings::kBeamWidthDecimals);
+    beamWidth->setSuffix(QStringLiteral("\u00b0"));
+    beamWidth->setValue(options.beamWidth);
+    form->addRow(QStringLiteral("Beam width:"), beamWidth);
+    connect(beamWidth, &QDoubleSpinBox::valueChanged, this, [this](double value) { service_.setBeamWidth(value); });
+
     auto* presetBox = new QWidget(this);
     buildPresets(presetBox);
     // The lines above wrap as they grow; the buttons keep their height and
