@@ -3,6 +3,7 @@
 #include "aim/station_text.h"
 #include "core/magnetic.h"
 #include "core/utf8.h"
+#include "panel_widgets.h"
 #include "rotator/rotator_limits.h"
 #include "rotator/rotator_protocol.h"
 
@@ -71,12 +72,7 @@ void askCompassReading(QWidget* parent, const Position& own, std::chrono::year_m
     reading->setPlaceholderText(QStringLiteral("degrees magnetic, such as 300"));
     form->addRow(QStringLiteral("The antenna points to:"), reading);
     layout->addLayout(form);
-    auto* problem = new QLabel(dialog);
-    problem->setObjectName(QStringLiteral("compassProblem"));
-    problem->setStyleSheet(QStringLiteral("color: #c00000"));
-    problem->setTextFormat(Qt::PlainText);
-    problem->setWordWrap(true);
-    problem->hide();
+    auto* problem = problemLabel(dialog, "compassProblem");
     layout->addWidget(problem);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
     layout->addWidget(buttons);

@@ -7,6 +7,7 @@
 #include "map_view.h"
 #include "map_window.h"
 #include "message_sink.h"
+#include "panel_widgets.h"
 #include "station_lookup.h"
 
 #include <QDateTime>
@@ -32,22 +33,13 @@ QString fromStd(const std::string& text)
     return QString::fromStdString(text);
 }
 
-QPushButton* outputButton(QWidget* parent, const char* name, const QString& text, const QString& accessible)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAccessibleName(accessible);
-    b->setAutoDefault(false);
-    return b;
-}
-
 }  // namespace
 
 void MapWindow::buildOutputs(QFormLayout* form)
 {
     QWidget* panel = form->parentWidget();
-    auto* print = outputButton(panel, "printMap", QStringLiteral("Print map\u2026"), QStringLiteral("Print the map"));
-    auto* chart = outputButton(panel, "saveChart", QStringLiteral("Save chart\u2026"),
+    auto* print = panelButton(panel, "printMap", QStringLiteral("Print map\u2026"), QStringLiteral("Print the map"));
+    auto* chart = panelButton(panel, "saveChart", QStringLiteral("Save chart\u2026"),
         QStringLiteral("Save the bearing chart to every country as PDF, SVG or PNG"));
     auto* row = new QHBoxLayout;
     row->addWidget(print);

@@ -2,6 +2,7 @@
 
 #include "aim/station_text.h"
 #include "map_window.h"
+#include "panel_widgets.h"
 #include "settings/own_station_store.h"
 #include "station_lookup.h"
 
@@ -81,12 +82,7 @@ void askOwnStation(MapWindow& map, settings::SettingsStore& store)
     field->setObjectName(QStringLiteral("ownStationField"));
     field->setAccessibleName(QStringLiteral("Own station"));
     layout->addWidget(field);
-    auto* problem = new QLabel(dialog);
-    problem->setObjectName(QStringLiteral("ownStationProblem"));
-    problem->setTextFormat(Qt::PlainText);
-    problem->setWordWrap(true);
-    problem->setStyleSheet(QStringLiteral("color: #c00000"));
-    problem->hide();
+    auto* problem = problemLabel(dialog, "ownStationProblem");
     layout->addWidget(problem);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
     layout->addWidget(buttons);

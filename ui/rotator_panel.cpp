@@ -3,6 +3,7 @@
 #include "aim/station_text.h"
 #include "compass_reading.h"
 #include "core/utf8.h"
+#include "panel_widgets.h"
 #include "rotator/rotator_limits.h"
 #include "rotator/rotator_protocol.h"
 #include "rotator_presets.h"
@@ -45,15 +46,6 @@ QLabel* figure(QWidget* parent, const char* name, const QString& accessible)
     return label;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& text, const QString& accessible)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAccessibleName(accessible);
-    b->setAutoDefault(false);
-    return b;
-}
-
 }  // namespace
 
 RotatorPanel::RotatorPanel(aim::AimingModel& model, aim::RotatorService& service, Clock clock, QWidget* parent)
@@ -80,7 +72,7 @@ void RotatorPanel::build()
     address_->setAccessibleName(QStringLiteral("Rotator address"));
     address_->setToolTip(
         QStringLiteral("Where Hamlib's rotctld listens: HOST:PORT, [IPv6]:PORT, or HOST alone for port 4533"));
-    connect_ = button(this, "rotatorConnect", QStringLiteral("Connect"), QStringLiteral("Connect to the rotator"));
+    connect_ = panelButton(this, "rotatorConnect", QStringLiteral("Connect"), QStringLiteral("Connect to the rotator"));
     auto* addressRow = new QHBoxLayout;
     addressRow->addWidget(address_, 1);
     addressRow->addWidget(connect_);
@@ -122,7 +114,7 @@ void RotatorPanel::build()
     offset_->setDecimals(rotctl::kOffsetDecimals);
     offset_->setSuffix(QStringLiteral("\u00b0"));
     offset_->setValue(options.offset);
-    auto* compass = button(this, "rotatorCompass", QStringLiteral("From compass\u2026"),
+    auto* compass = panelButton(this, "rotatorCompass", QStringLiteral("From compass\u2026"),
         QStringLiteral("Set the mast offset from a compass reading"));
     form->addRow(QStringLiteral("Mast offset:"), offset_);
     form->addRow(QString(), compass);
@@ -161,10 +153,10 @@ void RotatorPanel::build()
 
 void RotatorPanel::buildPaths(QFormLayout* form)
 {
-    shortButton_ = button(this, "rotatorShortPath", QStringLiteral("Short path"),
+    shortButton_ = panelButton(this, "rotatorShortPath", QStringLiteral("Short path"),
         QStringLiteral("Turn the antenna to the other station, short path"));
     shortButton_->setToolTip(QStringLiteral("Ctrl+S"));
-    longButton_ = button(this, "rotatorLongPath", QStringLiteral("Long path"),
+    longButton_ = panelButton(this, "rotatorLongPath", QStringLiteral("Long path"),
         QStringLiteral("Turn the antenna to the other station, long path"));
     longButton_->setToolTip(QStringLiteral("Ctrl+L"));
     auto* paths = new QHBoxLayout;
@@ -192,9 +184,9 @@ void RotatorPanel::buildPaths(QFormLayout* form)
         model_.request(aim::TurnTo{*heading, aim::Source::Typed});
     });
 
-    auto* stop = button(this, "rotatorStop", QStringLiteral("Stop"), QStringLiteral("Stop the rotator"));
+    auto* stop = panelButton(this, "rotatorStop", QStringLiteral("Stop"), QStringLiteral("Stop the rotator"));
     stop->setToolTip(QStringLiteral("Esc"));
-    auto* park = button(this, "rotatorPark", QStringLiteral("Park"), QStringLiteral("Park the rotator"));
+    auto* park = panelButton(this, "rotatorPark", QStringLiteral("Park"), QStringLiteral("Park the rotator"));
     auto* halt = new QHBoxLayout;
     halt->addWidget(stop);
     halt->addWidget(park);
@@ -208,15 +200,15 @@ void RotatorPanel::buildPresets(QWidget* box)
     auto* grid = new QGridLayout(box);
     grid->setContentsMargins(0, 0, 0, 0);
     for (std::size_t i = 0; i < presets_.size(); ++i) {
-        auto* b = button(box, "", {}, {});
+        auto* b = panelButton(box, "", {}, {});
         b->setObjectName(QStringLiteral("rotatorPreset%1").arg(i + 1));
         b->setToolTip(QStringLiteral("Alt+%1").arg(i + 1));
         grid->addWidget(b, static_cast<int>(i / 2), static_cast<int>(i % 2));
         connect(b, &QPushButton::clicked, this, [this, i] { service_.turnToPreset(i); });
         presets_.at(i) = b;
     }
-    auto* edit =
-        button(box, "rotatorEditPresets", QStringLiteral("Edit presets\u2026"), QStringLiteral("Edit the presets"));
+    auto* edit = panelButton(
+        box, "rotatorEditPresets", QStringLiteral("Edit presets\u2026"), QStringLiteral("Edit the presets"));
     grid->addWidget(edit, static_cast<int>(presets_.size() / 2), 0, 1, 2);
     connect(edit, &QPushButton::clicked, this, [this] {
         editRotatorPresets(

@@ -1,5 +1,7 @@
 #include "rotator_presets.h"
 
+#include "panel_widgets.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -66,12 +68,7 @@ void editRotatorPresets(QWidget* parent, const RotatorPresets& presets, const St
         fields.at(i) = {name, target};
     }
     layout->addLayout(grid);
-    auto* problem = new QLabel(dialog);
-    problem->setObjectName(QStringLiteral("presetProblem"));
-    problem->setStyleSheet(QStringLiteral("color: #c00000"));
-    problem->setTextFormat(Qt::PlainText);
-    problem->setWordWrap(true);
-    problem->hide();
+    auto* problem = problemLabel(dialog, "presetProblem");
     layout->addWidget(problem);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
     layout->addWidget(buttons);
