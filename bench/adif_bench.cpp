@@ -122,7 +122,7 @@ void BM_AdifAgainstBatch(benchmark::State& state)
         state.SkipWithError("a run failed");
         return;
     }
-    const double runs = static_cast<double>(state.iterations());
+    const auto runs = static_cast<double>(state.iterations());
     const double ratio = adifSeconds / batchSeconds;
     state.counters["adif_ns_per_qso"] = adifSeconds / runs / kQsos * 1e9;
     state.counters["batch_ns_per_line"] = batchSeconds / runs / kQsos * 1e9;
