@@ -22,6 +22,7 @@
 #include <QScrollArea>
 #include <QShortcut>
 #include <QStyle>
+#include <QTabWidget>
 
 #include <algorithm>
 #include <chrono>
@@ -34,6 +35,8 @@ namespace {
 
 const QString kApplication = QStringLiteral("Skybrant");
 const QString kSection = QStringLiteral("Map");
+// The widest the pages in the tabs beside the map grow.
+constexpr int kPanelWidth = 360;
 
 QString fromStd(std::string_view text)
 {
@@ -108,8 +111,14 @@ MapWindow::MapWindow(settings::SettingsStore* store, QWidget* parent) : QWidget(
     stations_->form()->addRow(follow_);
     stations_->showProblem(view_->imagesNote());
     layout->addWidget(scrolling(stations_, this, 380));
-    rotator_ = new RotatorPanel(model_, *service_, seconds, this);
-    layout->addWidget(scrolling(rotator_, this, 360));
+    // The rotator, the cluster's spots and the log share the column beside
+    // the stations; the rotator's page is the one shown first.
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("panels"));
+    rotator_ = new RotatorPanel(model_, *service_, seconds, tabs_);
+    tabs_->addTab(scrolling(rotator_, tabs_, kPanelWidth), QStringLiteral("Rotator"));
+    tabs_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    layout->addWidget(tabs_);
     loadOptions();
 
     view_->follow(model_);

@@ -16,6 +16,7 @@ class QCheckBox;
 class QComboBox;
 class QFormLayout;
 class QPrinter;
+class QTabWidget;
 
 namespace skybrant::settings {
 class SettingsStore;
@@ -70,6 +71,9 @@ public:
     CallsignLookup& callsigns() { return *callsigns_; }
     RotatorPanel* rotator() const { return rotator_; }
     FollowPanel* follower() const { return follow_; }
+    // The pages beside the stations: the rotator first, then the cluster
+    // and the log.
+    QTabWidget* tabs() const { return tabs_; }
 
     // The wall clock the night side and the sun figures follow: the
     // system's unless another is given.
@@ -103,6 +107,7 @@ private:
     StationPanel* stations_ = nullptr;
     RotatorPanel* rotator_ = nullptr;
     FollowPanel* follow_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
     QComboBox* unit_ = nullptr;
     QCheckBox* rings_ = nullptr;
     QCheckBox* images_ = nullptr;
