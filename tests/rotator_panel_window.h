@@ -3,6 +3,7 @@
 // The map window's rotator panel as the tests drive it: the settings in
 // memory, and the window with its controls found by name.
 
+#include "memory_store.h"
 #include "rotator_fakes.h"
 #include "settings/settings_store.h"
 #include "ui/map_window.h"
@@ -19,44 +20,6 @@
 #include <utility>
 
 namespace skybrant::testing {
-
-// The settings in memory.
-class MemoryStore final : public settings::SettingsStore {
-public:
-    QString get(const QString& /*application*/, const QString& section, const QString& key,
-        const QString& defaultValue) override
-    {
-        const auto it = values.find({section, key});
-        return it == values.end() ? defaultValue : it->second;
-    }
-    void save(const QString& /*application*/, const QString& section, const QString& key, const QString& value) override
-    {
-        // As the real store: a kept line stays while its substitute is saved.
-        const auto keptLine = kept.find({section, key});
-        if (keptLine != kept.end() && keptLine->second == value) {
-            return;
-        }
-        kept.erase({section, key});
-        values[{section, key}] = value;
-    }
-    bool commit(QString& error) override
-    {
-        if (failCommit) {
-            error = QStringLiteral("cannot write /nowhere/Skybrant.ini");
-        }
-        return !failCommit;
-    }
-    std::optional<QString> readProblem(const QString& /*application*/) override { return std::nullopt; }
-    void keepUntilChanged(
-        const QString& /*application*/, const QString& section, const QString& key, const QString& substitute) override
-    {
-        kept.insert_or_assign({section, key}, substitute);
-    }
-
-    std::map<std::pair<QString, QString>, QString> values;
-    std::map<std::pair<QString, QString>, QString> kept;
-    bool failCommit = false;
-};
 
 // The map window with the rotator panel, its controls found by name.
 struct PanelWindow {

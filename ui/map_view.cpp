@@ -329,7 +329,9 @@ bool MapView::event(QEvent* event)
         QToolTip::hideText();
         event->ignore();
     } else {
-        QToolTip::showText(help->globalPos(), text, this);
+        // Plain text whatever it holds: the calls come from a file.
+        const QString lines = text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>"));
+        QToolTip::showText(help->globalPos(), QStringLiteral("<p style='white-space:pre'>%1</p>").arg(lines), this);
     }
     return true;
 }

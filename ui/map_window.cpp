@@ -3,6 +3,7 @@
 #include "aim/rotator_service.h"
 #include "core/locator.h"
 #include "follow_panel.h"
+#include "log_panel.h"
 #include "map_view.h"
 #include "message_sink.h"
 #include "own_station_prompt.h"
@@ -117,6 +118,8 @@ MapWindow::MapWindow(settings::SettingsStore* store, QWidget* parent) : QWidget(
     tabs_->setObjectName(QStringLiteral("panels"));
     rotator_ = new RotatorPanel(model_, *service_, seconds, tabs_);
     tabs_->addTab(scrolling(rotator_, tabs_, kPanelWidth), QStringLiteral("Rotator"));
+    log_ = new LogPanel(model_, *view_, *callsigns_, store_, tabs_);
+    tabs_->addTab(scrolling(log_, tabs_, kPanelWidth), QStringLiteral("Log"));
     tabs_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     layout->addWidget(tabs_);
     loadOptions();

@@ -30,6 +30,7 @@ namespace skybrant::ui {
 
 class CallsignLookup;
 class FollowPanel;
+class LogPanel;
 class MapView;
 class RotatorPanel;
 class StationPanel;
@@ -71,6 +72,7 @@ public:
     CallsignLookup& callsigns() { return *callsigns_; }
     RotatorPanel* rotator() const { return rotator_; }
     FollowPanel* follower() const { return follow_; }
+    LogPanel* log() const { return log_; }
     // The pages beside the stations: the rotator first, then the cluster
     // and the log.
     QTabWidget* tabs() const { return tabs_; }
@@ -107,6 +109,7 @@ private:
     StationPanel* stations_ = nullptr;
     RotatorPanel* rotator_ = nullptr;
     FollowPanel* follow_ = nullptr;
+    LogPanel* log_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QComboBox* unit_ = nullptr;
     QCheckBox* rings_ = nullptr;

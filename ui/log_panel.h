@@ -1,0 +1,109 @@
+#pragma once
+
+#include "core/adif_reader.h"
+#include "log_places.h"
+#include "settings/log_settings.h"
+
+#include <QDateTime>
+#include <QFileSystemWatcher>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
+namespace skybrant::aim {
+class AimingModel;
+}
+
+namespace skybrant::settings {
+class SettingsStore;
+}
+
+namespace skybrant::ui {
+
+class CallsignLookup;
+class MapView;
+
+// The log on the map: an ADIF log chosen by the user, one dot per place
+// worked, filtered by band and mode, read again as the program that writes
+// it appends to it. The file and the filters are kept in [Log].
+class LogPanel final : public QWidget {
+public:
+    LogPanel(aim::AimingModel& model, MapView& view, CallsignLookup& callsigns, settings::SettingsStore* store,
+        QWidget* parent = nullptr);
+    ~LogPanel() override;
+    LogPanel(const LogPanel&) = delete;
+    LogPanel& operator=(const LogPanel&) = delete;
+
+    // Shows the log at path (and keeps it in the settings), or none.
+    void open(const QString& path);
+    void forget();
+
+    QString file() const { return file_; }
+    QString stateText() const;
+    QComboBox* bandFilter() const { return band_; }
+    QComboBox* modeFilter() const { return mode_; }
+    const WorkedPlaces& places() const { return places_; }
+    bool reading() const { return reading_; }
+    // How often the log is looked at besides the watcher's word.
+    static constexpr int kPollMs = 2000;
+
+private:
+    struct Channel;
+    struct Problems {
+        std::uint64_t count = 0;
+        std::optional<AdifProblem> first;
+    };
+
+    void choose();
+    void showLog(const QString& path);
+    void lookAtFile();
+    void startReading();
+    void sliceRead(std::uint64_t generation, const LogSlice& slice);
+    void rebuildFilters();
+    void filtersChanged();
+    void showPoints();
+    void showState();
+    void save();
+    QString tip(std::size_t index) const;
+    bool clicked(std::size_t index);
+
+    aim::AimingModel& model_;
+    MapView& view_;
+    CallsignLookup& callsigns_;
+    settings::SettingsStore* store_;
+    settings::LogOptions options_;
+    std::shared_ptr<Channel> channel_;
+
+    QLineEdit* path_ = nullptr;
+    QLabel* state_ = nullptr;
+    QLabel* problem_ = nullptr;
+    QComboBox* band_ = nullptr;
+    QComboBox* mode_ = nullptr;
+
+    QString file_;
+    std::uint64_t generation_ = 0;
+    bool reading_ = false;
+    bool again_ = false;
+    AdifResume resume_;
+    WorkedPlaces places_;
+    std::vector<std::size_t> shown_;  // the place of each dot
+    LogFilter filter_;
+    Problems problems_;
+    QString readError_;
+    std::optional<QDateTime> readAt_;
+    // The file's size and time of change when last read, so that the poll
+    // reads only a file that changed.
+    std::optional<std::pair<qint64, QDateTime>> stamp_;
+    QFileSystemWatcher watcher_;
+    QTimer poll_;
+};
+
+}  // namespace skybrant::ui
