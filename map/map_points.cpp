@@ -28,8 +28,8 @@ public:
     {
     }
 
-    // Takes the room of a label when none placed before covers it.
-    bool take(const QRectF& rect)
+    // Whether no label placed before covers any of rect.
+    bool isFree(const QRectF& rect)
     {
         const int left = cell(rect.left());
         const int right = cell(rect.right());
@@ -44,6 +44,19 @@ public:
                 }
             }
         }
+        return true;
+    }
+
+    // Takes the room of a label when none placed before covers it.
+    bool take(const QRectF& rect)
+    {
+        if (!isFree(rect)) {
+            return false;
+        }
+        const int left = cell(rect.left());
+        const int right = cell(rect.right());
+        const int top = cell(rect.top());
+        const int bottom = cell(rect.bottom());
         for (int y = top; y <= bottom; ++y) {
             for (int x = left; x <= right; ++x) {
                 at(x, y).push_back(rect);
@@ -68,6 +81,8 @@ private:
     std::vector<std::vector<QRectF>> cells_;
 };
 
+using Pixels = std::vector<std::vector<QPointF>>;
+
 bool drawn(const MapPoint& point)
 {
     return point.opacity > 0 && std::isfinite(point.position.latDegrees) && std::isfinite(point.position.lonDegrees);
@@ -79,6 +94,70 @@ QPoint cornerFor(QPointF at, const QImage& image)
 {
     return {static_cast<int>(std::floor(at.x())) - (image.width() - 1) / 2,
         static_cast<int>(std::floor(at.y())) - (image.height() - 1) / 2};
+}
+
+// Sets the painter's opacity when a point's differs from the last one's.
+void fadeTo(QPainter& painter, float& opacity, float wanted)
+{
+    if (wanted != opacity) {
+        opacity = wanted;
+        painter.setOpacity(std::min(1.0F, opacity));
+    }
+}
+
+// Each layer's first point last, so that it lies on top.
+void drawMarkers(QPainter& painter, PointSprites& sprites, std::span<const PointSet> layers, const Pixels& pixels,
+    double radius, double outline)
+{
+    float opacity = 1;
+    painter.setOpacity(opacity);
+    for (std::size_t i = 0; i < layers.size(); ++i) {
+        const PointSet& layer = layers[i];
+        for (std::size_t k = layer.points.size(); k-- > 0;) {
+            const MapPoint& point = layer.points[k];
+            if (drawn(point)) {
+                const QImage& marker = sprites.marker(point.colour, layer.shape, radius, outline);
+                fadeTo(painter, opacity, point.opacity);
+                painter.drawImage(cornerFor(pixels[i][k], marker), marker);
+            }
+        }
+    }
+}
+
+// The top layer's labels claim their room first, each layer's first point's
+// before the rest.
+void drawLabels(QPainter& painter, PointSprites& sprites, std::span<const PointSet> layers, const Pixels& pixels,
+    double radius, int sizePixels)
+{
+    LabelRoom room(sizePixels);
+    const QFont font = painter.font();
+    const double labelHeight = sprites.labelSize(QString(), 0, font).height();
+    float opacity = 1;
+    painter.setOpacity(opacity);
+    for (std::size_t i = layers.size(); i-- > 0;) {
+        const PointSet& layer = layers[i];
+        const double beside = (layer.shape == PointShape::Dot ? radius : radius * 1.35) + kLabelGap;
+        for (std::size_t k = 0; k < layer.points.size(); ++k) {
+            const MapPoint& point = layer.points[k];
+            if (!drawn(point) || point.label.isEmpty()) {
+                continue;
+            }
+            const QPointF at = pixels[i][k];
+            // A label whose start is taken already is not measured, as most
+            // of a crowded map's are not: a strip of every label's room,
+            // whatever its text. Only the labels placed are drawn.
+            if (!room.isFree(QRectF(at.x() + beside + 1, at.y() - labelHeight / 2 + 1, 2, labelHeight - 3))) {
+                continue;
+            }
+            const QSize size = sprites.labelSize(point.label, point.colour, font);
+            const QPoint corner(static_cast<int>(std::lround(at.x() + beside)),
+                static_cast<int>(std::lround(at.y() - (size.height() - 1) / 2.0)));
+            if (room.take(QRectF(corner, size))) {
+                fadeTo(painter, opacity, point.opacity);
+                painter.drawImage(corner, sprites.label(point.label, point.colour, font));
+            }
+        }
+    }
 }
 
 }  // namespace
@@ -93,43 +172,17 @@ void AzimuthalMap::drawPoints(QPainter& painter, std::span<const PointSet> layer
     if (!sprites_) {
         sprites_ = std::make_shared<PointSprites>();
     }
+    // Each point's pixel, projected once for its marker and its label.
+    Pixels pixels(layers.size());
+    for (std::size_t i = 0; i < layers.size(); ++i) {
+        pixels[i].reserve(layers[i].points.size());
+        for (const MapPoint& point : layers[i].points) {
+            pixels[i].push_back(drawn(point) ? pixelOf(point.position) : QPointF());
+        }
+    }
     painter.save();
-    const double r = pointRadius();
-    const double outline = std::max(1.0, size_ / 1024.0);
-    // Each layer's first point last, so that it lies on top.
-    for (const PointSet& layer : layers) {
-        for (auto it = layer.points.rbegin(); it != layer.points.rend(); ++it) {
-            const MapPoint& point = *it;
-            if (!drawn(point)) {
-                continue;
-            }
-            const QImage& marker = sprites_->marker(point.colour, layer.shape, r, outline);
-            painter.setOpacity(std::min(1.0F, point.opacity));
-            painter.drawImage(cornerFor(pixelOf(point.position), marker), marker);
-        }
-    }
-
-    // The top layer's labels claim their room first.
-    LabelRoom room(size_);
-    const QFont font = painter.font();
-    for (std::size_t i = layers.size(); i-- > 0;) {
-        const PointSet& layer = layers[i];
-        const double beside = (layer.shape == PointShape::Dot ? r : r * 1.35) + kLabelGap;
-        for (const MapPoint& point : layer.points) {
-            if (!drawn(point) || point.label.isEmpty()) {
-                continue;
-            }
-            const QImage& label = sprites_->label(point.label, point.colour, font);
-            const QPointF at = pixelOf(point.position);
-            const QPoint corner(static_cast<int>(std::lround(at.x() + beside)),
-                static_cast<int>(std::lround(at.y() - (label.height() - 1) / 2.0)));
-            if (!room.take(QRectF(corner, label.size()))) {
-                continue;
-            }
-            painter.setOpacity(std::min(1.0F, point.opacity));
-            painter.drawImage(corner, label);
-        }
-    }
+    drawMarkers(painter, *sprites_, layers, pixels, pointRadius(), std::max(1.0, size_ / 1024.0));
+    drawLabels(painter, *sprites_, layers, pixels, pointRadius(), size_);
     painter.restore();
 }
 

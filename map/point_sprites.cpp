@@ -50,25 +50,39 @@ const QImage& PointSprites::marker(QRgb colour, PointShape shape, double radius,
     return *markers_.insert(key, image);
 }
 
-const QImage& PointSprites::label(const QString& text, QRgb colour, const QFont& font)
+void PointSprites::useFont(const QFont& font)
 {
-    if (font != font_ || labels_.size() > kMostLabels) {
+    if (!metrics_ || font != font_ || labels_.size() > kMostLabels) {
         labels_.clear();
         font_ = font;
+        metrics_.emplace(font);
     }
+}
+
+QSize PointSprites::labelSize(const QString& text, QRgb colour, const QFont& font)
+{
+    useFont(font);
+    if (const auto found = labels_.constFind(std::make_pair(text, colour)); found != labels_.constEnd()) {
+        return found->size();
+    }
+    // One pixel more each way for the shadow.
+    return {static_cast<int>(std::ceil(metrics_->horizontalAdvance(text))) + 1,
+        static_cast<int>(std::ceil(metrics_->height())) + 1};
+}
+
+const QImage& PointSprites::label(const QString& text, QRgb colour, const QFont& font)
+{
+    useFont(font);
     const auto key = std::make_pair(text, colour);
     auto found = labels_.find(key);
     if (found != labels_.end()) {
         return *found;
     }
-    const QFontMetricsF metrics(font);
-    // One pixel more each way for the shadow.
-    QImage image(static_cast<int>(std::ceil(metrics.horizontalAdvance(text))) + 1,
-        static_cast<int>(std::ceil(metrics.height())) + 1, QImage::Format_ARGB32_Premultiplied);
+    QImage image(labelSize(text, colour, font), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setFont(font);
-    const QPointF baseline(0, metrics.ascent());
+    const QPointF baseline(0, metrics_->ascent());
     painter.setPen(Qt::black);
     painter.drawText(baseline + QPointF(1, 1), text);
     painter.setPen(QColor::fromRgb(colour).lighter(150));

@@ -66,12 +66,20 @@ private:
     QsoStations stations_;
 };
 
-// When a QSO was made, as a text that sorts in time: YYYYMMDDHHMMSS.
-std::string whenOf(const PlacedQso& qso)
+// When a QSO was made, as a number that sorts in time: YYYYMMDDHHMMSS,
+// digits missing or not digits read as 0.
+std::uint64_t whenOf(const PlacedQso& qso)
 {
-    std::string time = qso.time;
-    time.resize(6, '0');
-    return qso.date + time;
+    std::uint64_t when = 0;
+    const auto append = [&when](const std::string& text, std::size_t digits) {
+        for (std::size_t i = 0; i < digits; ++i) {
+            const char c = i < text.size() ? text[i] : '0';
+            when = when * 10 + (c >= '0' && c <= '9' ? static_cast<std::uint64_t>(c - '0') : 0);
+        }
+    };
+    append(qso.date, 8);
+    append(qso.time, 6);
+    return when;
 }
 
 bool passes(const PlacedQso& qso, const LogFilter& filter)
@@ -185,17 +193,17 @@ const PlacedQso* WorkedPlaces::latest(std::size_t place, const LogFilter& filter
         return nullptr;
     }
     const PlacedQso* best = nullptr;
-    std::string bestWhen;
+    std::uint64_t bestWhen = 0;
     for (const std::size_t index : places_[place].qsos) {
         const PlacedQso& qso = qsos_[index];
         if (!passes(qso, filter)) {
             continue;
         }
         // The later in the log of two at the same minute.
-        std::string when = whenOf(qso);
+        const std::uint64_t when = whenOf(qso);
         if (best == nullptr || when >= bestWhen) {
             best = &qso;
-            bestWhen = std::move(when);
+            bestWhen = when;
         }
     }
     return best;
@@ -206,7 +214,7 @@ std::vector<MapPoint> WorkedPlaces::points(const LogFilter& filter, std::vector<
     struct Shown {
         std::size_t place;
         const PlacedQso* latest;
-        std::string when;
+        std::uint64_t when;
     };
     std::vector<Shown> shown;
     shown.reserve(places_.size());

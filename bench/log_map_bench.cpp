@@ -1,0 +1,91 @@
+// The log on the map: an ADIF log of 100,000 QSOs generated in a temporary
+// directory, read, grouped by place and drawn on the map view, all on the
+// calling thread.
+
+#include "map/band_colours.h"
+#include "ui/log_places.h"
+#include "ui/map_view.h"
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <random>
+#include <string>
+
+namespace {
+
+using namespace skybrant;
+
+std::string field(const char* name, const std::string& value)
+{
+    return "<" + std::string(name) + ":" + std::to_string(value.size()) + ">" + value;
+}
+
+// A log as a digital-mode program writes it, the stations on random
+// 6-character locators; false when it cannot be written.
+bool writeLog(const std::string& path, int qsos)
+{
+    static constexpr std::array<const char*, 6> kBands = {"80m", "40m", "30m", "20m", "17m", "15m"};
+    static constexpr std::array<const char*, 4> kModes = {"FT8", "FT4", "CW", "SSB"};
+    std::mt19937 random(100000);
+    std::FILE* out = std::fopen(path.c_str(), "w");
+    if (out == nullptr) {
+        return false;
+    }
+    std::string text = "Generated for the benchmark\n<ADIF_VER:5>3.1.4<EOH>\n";
+    for (int i = 0; i < qsos; ++i) {
+        const auto pick = [&random](int n) { return static_cast<char>(random() % static_cast<unsigned>(n)); };
+        const std::string grid = {static_cast<char>('A' + pick(18)), static_cast<char>('A' + pick(18)),
+            static_cast<char>('0' + pick(10)), static_cast<char>('0' + pick(10)), static_cast<char>('a' + pick(24)),
+            static_cast<char>('a' + pick(24))};
+        text += field("CALL", "K" + std::to_string(i % 10) + "A" + std::to_string(i)) + field("GRIDSQUARE", grid) +
+            field("BAND", kBands.at(static_cast<std::size_t>(i) % kBands.size())) +
+            field("MODE", kModes.at(static_cast<std::size_t>(i) % kModes.size())) +
+            field("QSO_DATE", "202612" + std::to_string(10 + i % 20)) + field("TIME_ON", "1234") +
+            field("MY_GRIDSQUARE", "JO01mm") + "<EOR>\n";
+        if (text.size() > 1U << 20U) {
+            std::fwrite(text.data(), 1, text.size(), out);
+            text.clear();
+        }
+    }
+    std::fwrite(text.data(), 1, text.size(), out);
+    return std::fclose(out) == 0;
+}
+
+void BM_LogReadAndDrawn(benchmark::State& state)
+{
+    const QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("log.adi")).toStdString();
+    const auto qsos = static_cast<int>(state.range(0));
+    if (!dir.isValid() || !writeLog(path, qsos)) {
+        state.SkipWithError("cannot write the log in a temporary directory");
+        return;
+    }
+    ui::MapView view;
+    view.resize(1024, 1024);
+    view.setOwn(positionFromDegrees(51.5, -0.1167));
+    benchmark::DoNotOptimize(view.picture().constBits());  // the base, drawn once as the window has it
+    std::size_t places = 0;
+    for (auto _ : state) {
+        ui::LogSlice slice = ui::readLogSlice(path, {}, nullptr);
+        if (slice.qsos.size() != static_cast<std::size_t>(qsos)) {
+            state.SkipWithError("the log was not read whole");
+            return;
+        }
+        ui::WorkedPlaces worked;
+        worked.add(std::move(slice.qsos));
+        std::vector<std::size_t> shown;
+        view.setPoints(ui::PointLayer::Worked, worked.points({}, shown));
+        benchmark::DoNotOptimize(view.picture().constBits());
+        places = worked.placeCount();
+    }
+    state.counters["qsos"] = qsos;
+    state.counters["places"] = static_cast<double>(places);
+}
+BENCHMARK(BM_LogReadAndDrawn)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
