@@ -199,6 +199,18 @@ TEST_F(LogMap, GrowingLogReadAgainFromWhereItWas)
         << w.panel->stateText().toStdString();
     EXPECT_EQ(w.panel->places().qsoCount(), 1U);
 
+    // Replaced by another, longer log moved into its place (a log rotated):
+    // read from its start, not from where the old one ended.
+    const QString other = logPath("other.adi");
+    ASSERT_TRUE(write(other,
+        kHeader + record("ZL1AA", "RF64", "40m", "CW", "20261212") + record("ZL2BB", "RE78", "40m", "CW", "20261212") +
+            record("ZL3CC", "RE66", "40m", "CW", "20261212")));
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QFile::rename(other, path));
+    ASSERT_TRUE(waitUntil([&] { return w.dots() == 3; }, 8s)) << w.panel->stateText().toStdString();
+    EXPECT_EQ(w.panel->places().qsoCount(), 3U);
+    EXPECT_EQ(w.panel->places().bands(), std::vector<std::string>{"40m"});
+
     // Forgotten: no dots, no reading.
     w.panel->forget();
     EXPECT_EQ(w.dots(), 0U);

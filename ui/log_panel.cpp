@@ -18,6 +18,8 @@
 #include <QMetaObject>
 #include <QPushButton>
 
+#include <sys/stat.h>
+
 #include <exception>
 #include <mutex>
 #include <thread>
@@ -185,14 +187,24 @@ void LogPanel::showLog(const QString& path)
     showState();
 }
 
+std::optional<LogPanel::Stamp> LogPanel::stampOf(const QString& path)
+{
+    struct stat status { };
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
+        return std::nullopt;
+    }
+    return Stamp{static_cast<qint64>(status.st_size),
+        static_cast<qint64>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec,
+        static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)};
+}
+
 void LogPanel::lookAtFile()
 {
     if (file_.isEmpty()) {
         return;
     }
-    const QFileInfo info(file_);
-    const std::pair stamp(info.size(), info.lastModified());
-    if (!info.exists() || stamp_ != stamp) {
+    const std::optional<Stamp> stamp = stampOf(file_);
+    if (!stamp || stamp != stamp_) {
         startReading();
     }
 }
@@ -203,16 +215,23 @@ void LogPanel::startReading()
         again_ = true;
         return;
     }
-    const QFileInfo info(file_);
-    stamp_ = std::pair(info.size(), info.lastModified());
-    if (!watcher_.files().contains(file_) && info.exists()) {
+    const std::optional<Stamp> stamp = stampOf(file_);
+    // Another file in the log's place: read from its start.
+    const bool fromStart = stamp && stamp_ && (stamp->device != stamp_->device || stamp->inode != stamp_->inode);
+    if (fromStart) {
+        resume_ = {};
+    }
+    if (stamp) {
+        stamp_ = stamp;
+    }
+    if (!watcher_.files().contains(file_) && stamp) {
         // Again after the log was replaced: a watcher follows a file, not
         // a name.
         watcher_.addPath(file_);
     }
     reading_ = true;
-    const auto read = [channel = channel_, generation = generation_, path = QFile::encodeName(file_).toStdString(),
-                          from = resume_, files = callsigns_.files()] {
+    const auto read = [channel = channel_, generation = generation_, fromStart,
+                          path = QFile::encodeName(file_).toStdString(), from = resume_, files = callsigns_.files()] {
         auto slice = std::make_shared<LogSlice>();
         try {
             *slice = readLogSlice(path, from, files);
@@ -223,7 +242,8 @@ void LogPanel::startReading()
         if (LogPanel* owner = channel->owner) {
             // Posted to the panel's own thread; dropped if it goes first.
             QMetaObject::invokeMethod(
-                owner, [owner, generation, slice] { owner->sliceRead(generation, *slice); }, Qt::QueuedConnection);
+                owner, [owner, generation, fromStart, slice] { owner->sliceRead(generation, fromStart, *slice); },
+                Qt::QueuedConnection);
         }
     };
     try {
@@ -235,12 +255,12 @@ void LogPanel::startReading()
     }
 }
 
-void LogPanel::sliceRead(std::uint64_t generation, const LogSlice& slice)
+void LogPanel::sliceRead(std::uint64_t generation, bool fromStart, const LogSlice& slice)
 {
     reading_ = false;
     if (generation == generation_) {
         const AdifFileRead& read = slice.read;
-        if (read.restarted) {
+        if (fromStart || read.restarted) {
             places_.clear();
             problems_ = {};
         }

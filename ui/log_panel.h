@@ -57,6 +57,16 @@ public:
 
 private:
     struct Channel;
+    // What tells a changed log: its size, time of change and file (a log
+    // replaced by another of any size is read from its start).
+    struct Stamp {
+        qint64 size = -1;
+        qint64 modifiedNs = 0;
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    static std::optional<Stamp> stampOf(const QString& path);
     struct Problems {
         std::uint64_t count = 0;
         std::optional<AdifProblem> first;
@@ -66,7 +76,7 @@ private:
     void showLog(const QString& path);
     void lookAtFile();
     void startReading();
-    void sliceRead(std::uint64_t generation, const LogSlice& slice);
+    void sliceRead(std::uint64_t generation, bool fromStart, const LogSlice& slice);
     void rebuildFilters();
     void filtersChanged();
     void showPoints();
@@ -101,7 +111,7 @@ private:
     std::optional<QDateTime> readAt_;
     // The file's size and time of change when last read, so that the poll
     // reads only a file that changed.
-    std::optional<std::pair<qint64, QDateTime>> stamp_;
+    std::optional<Stamp> stamp_;
     QFileSystemWatcher watcher_;
     QTimer poll_;
 };
