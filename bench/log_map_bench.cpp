@@ -71,7 +71,7 @@ void BM_LogReadAndDrawn(benchmark::State& state)
     benchmark::DoNotOptimize(view.picture().constBits());  // the base, drawn once as the window has it
     std::size_t places = 0;
     for (auto _ : state) {
-        ui::LogSlice slice = ui::readLogSlice(path, {}, nullptr);
+        ui::LogSlice slice = ui::readLogSlice(path, {}, defaultCountryFile(), nullptr);
         if (slice.qsos.size() != static_cast<std::size_t>(qsos)) {
             state.SkipWithError("the log was not read whole");
             return;

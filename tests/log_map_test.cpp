@@ -3,6 +3,7 @@
 // naming a bad record, and keeping its file and filters in [Log].
 #include "memory_store.h"
 
+#include "core/country_files.h"
 #include "map/band_colours.h"
 #include "ui/log_panel.h"
 #include "ui/log_places.h"
@@ -69,15 +70,23 @@ protected:
         ASSERT_TRUE(config_.isValid());
         ASSERT_TRUE(logs_.isValid());
         savedConfig_ = qgetenv("XDG_CONFIG_HOME");
+        savedData_ = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
+        // No country file of the operator's: the packaged one is read.
+        qputenv("XDG_DATA_HOME", config_.path().toLocal8Bit());
     }
-    void TearDown() override { qputenv("XDG_CONFIG_HOME", savedConfig_); }
+    void TearDown() override
+    {
+        qputenv("XDG_CONFIG_HOME", savedConfig_);
+        qputenv("XDG_DATA_HOME", savedData_);
+    }
 
     QString logPath(const char* name) const { return logs_.filePath(QLatin1String(name)); }
 
     QTemporaryDir config_;
     QTemporaryDir logs_;
     QByteArray savedConfig_;
+    QByteArray savedData_;
 };
 
 // The log as the map reads it, grouped and filtered: a table of filters.
@@ -91,7 +100,7 @@ TEST_F(LogMap, GroupsByPlaceFiltersAndColoursByBand)
         field("CALL", "VE1ZZ") + field("LAT", "N044 30.000") + field("LON", "W063 30.000") + field("BAND", "40m") +
         field("MODE", "FT8") + field("QSO_DATE", "20261204") + "<EOR>\n";
     ASSERT_TRUE(write(path, log));
-    ui::LogSlice slice = ui::readLogSlice(path.toStdString(), {}, nullptr);
+    ui::LogSlice slice = ui::readLogSlice(path.toStdString(), {}, defaultCountryFile(), nullptr);
     ASSERT_TRUE(slice.read.ok) << slice.read.error;
     EXPECT_EQ(slice.problems, 0U);
     ui::WorkedPlaces places;
@@ -138,6 +147,27 @@ TEST_F(LogMap, GroupsByPlaceFiltersAndColoursByBand)
     EXPECT_NEAR(all[1].position.lonDegrees, -63.5, 1e-9);
     // The tip names both calls at JO01 and the latest QSO.
     EXPECT_EQ(places.tip(shown[0], {}), QStringLiteral("G4BBB, G4AAA\nLatest: G4BBB 20m CW 2026-12-05 10:00"));
+}
+
+// A QSO with neither grid nor coordinates is placed by its call through the
+// country file; one whose call the file does not know is named.
+TEST_F(LogMap, CallAlonePlacedThroughTheCountryFile)
+{
+    if (!QFile::exists(QStringLiteral("/usr/share/hamradio-files/cty.dat"))) {
+        GTEST_SKIP() << "the packaged country file (hamradio-files) is not installed";
+    }
+    const QString path = logPath("calls.adi");
+    const std::string first = kHeader + record("JA1ABC", "", "20m", "FT8", "20261201");
+    ASSERT_TRUE(write(path, first + record("Q0", "", "20m", "FT8", "20261201")));
+    const ui::LogSlice slice = ui::readLogSlice(path.toStdString(), {}, defaultCountryFile(), nullptr);
+    ASSERT_TRUE(slice.read.ok) << slice.read.error;
+    ASSERT_EQ(slice.qsos.size(), 1U);
+    EXPECT_NEAR(slice.qsos[0].position.latDegrees, 36.4, 1.0);
+    EXPECT_NEAR(slice.qsos[0].position.lonDegrees, 138.4, 1.0);
+    EXPECT_EQ(slice.problems, 1U);
+    ASSERT_TRUE(slice.firstProblem.has_value());
+    EXPECT_EQ(slice.firstProblem->record, 2U);
+    EXPECT_EQ(slice.firstProblem->offset, first.size());
 }
 
 TEST_F(LogMap, TipNamesAFewCallsThenHowManyMore)

@@ -231,10 +231,12 @@ void LogPanel::startReading()
     }
     reading_ = true;
     const auto read = [channel = channel_, generation = generation_, fromStart,
-                          path = QFile::encodeName(file_).toStdString(), from = resume_, files = callsigns_.files()] {
+                          path = QFile::encodeName(file_).toStdString(), from = resume_, files = callsigns_.files(),
+                          // Found here: the environment is not read on another thread.
+                          countryFile = defaultCountryFile()] {
         auto slice = std::make_shared<LogSlice>();
         try {
-            *slice = readLogSlice(path, from, files);
+            *slice = readLogSlice(path, from, countryFile, files);
         } catch (const std::exception& e) {
             slice->read.error = std::string("cannot read the log: ") + e.what();
         }

@@ -35,8 +35,9 @@ std::string raised(std::string text)
 // Collects the placed QSOs and the problems of one reading.
 class SliceSink final : public AdifSink {
 public:
-    SliceSink(LogSlice& slice, std::shared_ptr<const CountryFiles> files)
-        : slice_(slice), source_(files ? CountryFileSource(std::string(), std::move(files)) : CountryFileSource()),
+    SliceSink(LogSlice& slice, const std::string& countryFile, std::shared_ptr<const CountryFiles> files)
+        : slice_(slice),
+          source_(files ? CountryFileSource(countryFile, std::move(files)) : CountryFileSource(countryFile)),
           reader_({&source_, false})
     {
     }
@@ -127,10 +128,11 @@ constexpr std::size_t kCallsNamed = 4;
 
 }  // namespace
 
-LogSlice readLogSlice(const std::string& path, AdifResume from, std::shared_ptr<const CountryFiles> files)
+LogSlice readLogSlice(
+    const std::string& path, AdifResume from, const std::string& countryFile, std::shared_ptr<const CountryFiles> files)
 {
     LogSlice slice;
-    SliceSink sink(slice, std::move(files));
+    SliceSink sink(slice, countryFile, std::move(files));
     slice.read = readAdifFile(path, from, sink, false);
     return slice;
 }

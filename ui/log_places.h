@@ -39,10 +39,12 @@ struct LogSlice {
 };
 
 // Reads the log at path from where an earlier reading ended, placing each
-// QSO's station through the one station reader (the country file for
-// calls: files when read already, else read here). The open record at the
-// end is left for the next reading: the log may be being written.
-LogSlice readLogSlice(const std::string& path, AdifResume from, std::shared_ptr<const CountryFiles> files);
+// QSO's station through the one station reader (the country file at
+// countryFile for calls: files when read already, else read here). The
+// open record at the end is left for the next reading: the log may be
+// being written.
+LogSlice readLogSlice(const std::string& path, AdifResume from, const std::string& countryFile,
+    std::shared_ptr<const CountryFiles> files);
 
 // The QSOs shown: one band and one mode, each empty for all.
 struct LogFilter {
