@@ -10,11 +10,14 @@
 #include "ui/map_view.h"
 #include "ui/map_window.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -327,27 +330,41 @@ TEST_F(LogMap, ClickOnADotMakesItTheOtherStation)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.window));
     w.window.setOwn(positionFromDegrees(51.5, -0.1167));
     const QString path = logPath("log.adi");
-    ASSERT_TRUE(write(path, kHeader + record("W2XYZ", "FN20", "20m", "FT8", "20261203")));
+    ASSERT_TRUE(write(path, kHeader + record("W2&XYZ", "FN20", "20m", "FT8", "20261203")));
     w.panel->open(path);
-    ASSERT_TRUE(waitUntil([&] { return w.dots() == 1; }, 5s));
+    ASSERT_TRUE(waitUntil([&] { return w.dots() == 1; }, 5s)) << w.panel->stateText().toStdString();
     const Position place = w.view->points(PointLayer::Worked).front().position;
     const QPointF at = w.view->widgetPointOf(place);
     const auto hit = w.view->pointAt(at + QPointF(1, 1));
     ASSERT_TRUE(hit.has_value());
     EXPECT_EQ(hit->layer, PointLayer::Worked);
     EXPECT_EQ(
-        w.view->pointTip(hit->layer, hit->index), QStringLiteral("W2XYZ\nLatest: W2XYZ 20m FT8 2026-12-03 12:00"));
+        w.view->pointTip(hit->layer, hit->index), QStringLiteral("W2&XYZ\nLatest: W2&XYZ 20m FT8 2026-12-03 12:00"));
     QTest::mouseClick(w.view, Qt::LeftButton, {}, at.toPoint());
     ASSERT_TRUE(w.window.model().other().has_value());
-    EXPECT_EQ(w.window.model().other()->label, "W2XYZ");
+    EXPECT_EQ(w.window.model().other()->label, "W2&XYZ");
     EXPECT_EQ(w.window.model().other()->position.latUnits, place.latUnits);
     EXPECT_EQ(w.window.model().other()->source, aim::Source::Clicked);
+
+    // The tip as the pointer rests there, shown as plain text.
+    QHelpEvent rest(QEvent::ToolTip, at.toPoint(), w.view->mapToGlobal(at.toPoint()));
+    QApplication::sendEvent(w.view, &rest);
+    EXPECT_TRUE(QToolTip::text().contains(QLatin1String("W2&amp;XYZ<br>Latest:"))) << QToolTip::text().toStdString();
+    QToolTip::hideText();
+
+    // A spot on the same place is found before the worked station.
+    w.view->setPoints(PointLayer::Spots, {MapPoint{place, 0xffffffff, 1, QStringLiteral("SPOT")}});
+    const auto spot = w.view->pointAt(at);
+    ASSERT_TRUE(spot.has_value());
+    EXPECT_EQ(spot->layer, PointLayer::Spots);
+    EXPECT_EQ(spot->index, 0U);
+    w.view->setPoints(PointLayer::Spots, {});
 
     const QPointF beside = at + QPointF(40, 40);
     EXPECT_FALSE(w.view->pointAt(beside).has_value());
     QTest::mouseClick(w.view, Qt::LeftButton, {}, beside.toPoint());
     ASSERT_TRUE(w.window.model().other().has_value());
-    EXPECT_NE(w.window.model().other()->label, "W2XYZ");
+    EXPECT_NE(w.window.model().other()->label, "W2&XYZ");
 }
 
 }  // namespace
