@@ -113,13 +113,6 @@ LogPanel::LogPanel(
     poll_.setInterval(kPollMs);
     connect(&poll_, &QTimer::timeout, this, &LogPanel::lookAtFile);
 
-    view_.pointTip = [this](PointLayer layer, std::size_t index) {
-        return layer == PointLayer::Worked ? tip(index) : QString();
-    };
-    view_.onPointClicked = [this](PointLayer layer, std::size_t index) {
-        return layer == PointLayer::Worked && clicked(index);
-    };
-
     if (store_ != nullptr) {
         options_ = settings::loadLogOptions(*store_);
     }
@@ -357,7 +350,7 @@ QString LogPanel::tip(std::size_t index) const
     return index < shown_.size() ? places_.tip(shown_[index], filter_) : QString();
 }
 
-bool LogPanel::clicked(std::size_t index)
+bool LogPanel::pick(std::size_t index)
 {
     const PlacedQso* qso = index < shown_.size() ? places_.latest(shown_[index], filter_) : nullptr;
     if (qso == nullptr) {

@@ -52,6 +52,11 @@ public:
     QComboBox* modeFilter() const { return mode_; }
     const WorkedPlaces& places() const { return places_; }
     bool reading() const { return reading_; }
+    // The words on the worked station at a dot of the map's Worked layer.
+    QString tip(std::size_t index) const;
+    // Makes the place of a dot the other station, under the call worked
+    // there; false when there is no such dot.
+    bool pick(std::size_t index);
     // How often the log is looked at besides the watcher's word.
     static constexpr int kPollMs = 2000;
 
@@ -82,8 +87,6 @@ private:
     void showPoints();
     void showState();
     void save();
-    QString tip(std::size_t index) const;
-    bool clicked(std::size_t index);
 
     aim::AimingModel& model_;
     MapView& view_;

@@ -126,6 +126,12 @@ MapWindow::MapWindow(settings::SettingsStore* store, QWidget* parent) : QWidget(
 
     view_->follow(model_);
     view_->onHover = [this](const std::optional<Position>& p) { stations_->showPointer(p); };
+    view_->pointTip = [this](PointLayer layer, std::size_t index) {
+        return layer == PointLayer::Worked ? log_->tip(index) : QString();
+    };
+    view_->onPointClicked = [this](PointLayer layer, std::size_t index) {
+        return layer == PointLayer::Worked && log_->pick(index);
+    };
 
     // The greyline follows the clock, redrawn as each minute begins. A
     // coarse timer could fire seconds early and draw the old minute again.
