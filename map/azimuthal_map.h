@@ -1,6 +1,7 @@
 #pragma once
 
 #include "earth_images.h"
+#include "map_points.h"
 
 #include "core/azimuthal.h"
 #include "core/units.h"
@@ -13,10 +14,13 @@
 #include <chrono>
 #include <memory>
 #include <optional>
+#include <span>
 
 class QPainter;
 
 namespace skybrant {
+
+class PointSprites;
 
 // The colours of the map, for drawing and for checking a picture.
 struct MapColours {
@@ -91,6 +95,14 @@ public:
     enum class Beam { Pointing, Turning };
     void drawBeam(QPainter& painter, double bearingDegrees, double widthDegrees, Beam beam) const;
 
+    // Layers of points over a picture of the base: the markers of the first
+    // layer lowest, the labels of the last layer placed first, each layer's
+    // in its own order, a label left out where it would cover one already
+    // placed.
+    void drawPoints(QPainter& painter, std::span<const PointSet> layers) const;
+    // A marker's radius in pixels, for finding the one under a point.
+    double pointRadius() const;
+
     // The base with the overlay, or the base alone.
     QImage picture(const std::optional<OtherStation>& other);
 
@@ -110,6 +122,8 @@ private:
     DistanceUnit unit_ = DistanceUnit::Kilometres;
     bool rings_ = true;
     QImage base_;
+    // The points' images, made on the first draw of points.
+    mutable std::shared_ptr<PointSprites> sprites_;
 };
 
 }  // namespace skybrant

@@ -2,8 +2,10 @@
 
 #include "core/locator.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
@@ -20,6 +22,8 @@ std::shared_ptr<const EarthImages> sharedEarthImages()
 }
 
 constexpr int kSmallestMap = 64;
+// How far beyond a marker's edge a pointer still finds it, in widget pixels.
+constexpr double kPointSlack = 3;
 constexpr int kResizeSettleMs = 120;
 
 }  // namespace
@@ -149,6 +153,46 @@ void MapView::setBeamWidth(double degrees)
     }
 }
 
+void MapView::setPoints(PointLayer layer, std::vector<MapPoint> points)
+{
+    (layer == PointLayer::Worked ? worked_ : spots_) = std::move(points);
+    overlayChanged();
+}
+
+const std::vector<MapPoint>& MapView::points(PointLayer layer) const
+{
+    return layer == PointLayer::Worked ? worked_ : spots_;
+}
+
+std::optional<PointHit> MapView::pointAt(QPointF widgetPoint)
+{
+    const QRectF place = placeOfMap();
+    AzimuthalMap& m = map();
+    const double scale = m.size() / place.width();
+    const QPointF at = (widgetPoint - place.topLeft()) * scale;
+    const double reach = m.pointRadius() + kPointSlack * scale;
+    for (const PointLayer layer : {PointLayer::Spots, PointLayer::Worked}) {
+        std::optional<PointHit> nearest;
+        double best = reach * reach;
+        const std::vector<MapPoint>& list = points(layer);
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            if (!(list[i].opacity > 0)) {
+                continue;
+            }
+            const QPointF d = m.pixelOf(list[i].position) - at;
+            const double squared = QPointF::dotProduct(d, d);
+            if (squared <= best) {
+                best = squared;
+                nearest = PointHit{layer, i};
+            }
+        }
+        if (nearest) {
+            return nearest;
+        }
+    }
+    return std::nullopt;
+}
+
 void MapView::overlayChanged()
 {
     pictureStale_ = true;
@@ -187,6 +231,8 @@ const QImage& MapView::picture()
         if (turn_) {
             m.drawBeam(painter, *turn_, beamWidth_, AzimuthalMap::Beam::Turning);
         }
+        const PointSet layers[] = {{worked_, PointShape::Dot}, {spots_, PointShape::Diamond}};
+        m.drawPoints(painter, layers);
         if (other_) {
             m.drawOverlay(painter, *other_);
         }
@@ -250,6 +296,11 @@ void MapView::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton) {
         return;
     }
+    if (onPointClicked) {
+        if (const auto hit = pointAt(event->position()); hit && onPointClicked(hit->layer, hit->index)) {
+            return;
+        }
+    }
     if (const auto position = positionAt(event->position()); position && model_ != nullptr) {
         aim::OtherStation clicked;
         clicked.position = *position;
@@ -264,6 +315,23 @@ void MapView::leaveEvent(QEvent* /*event*/)
     if (onHover) {
         onHover(std::nullopt);
     }
+}
+
+bool MapView::event(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip) {
+        return QWidget::event(event);
+    }
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const auto hit = pointTip ? pointAt(help->pos()) : std::nullopt;
+    const QString text = hit ? pointTip(hit->layer, hit->index) : QString();
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), text, this);
+    }
+    return true;
 }
 
 }  // namespace skybrant::ui

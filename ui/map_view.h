@@ -9,11 +9,22 @@
 #include <QWidget>
 
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace skybrant::ui {
+
+// The layers of points on the map, the worked stations under the spots.
+enum class PointLayer { Worked, Spots };
+
+// A marker found under a point of the widget.
+struct PointHit {
+    PointLayer layer;
+    std::size_t index;
+};
 
 // The azimuthal map as large as the widget allows, drawn at the screen's
 // own pixel density; reports the position under the pointer and clicks.
@@ -56,6 +67,14 @@ public:
     // Where a position lies in the widget.
     QPointF widgetPointOf(const Position& position);
 
+    // The points of a layer, the most important first; a change redraws
+    // only what lies over the map's base.
+    void setPoints(PointLayer layer, std::vector<MapPoint> points);
+    const std::vector<MapPoint>& points(PointLayer layer) const;
+    // The marker nearest a point of the widget within a few pixels, a
+    // spot before a worked station; none when there is none.
+    std::optional<PointHit> pointAt(QPointF widgetPoint);
+
     // Room for a map that shows the continents' shapes; the panels beside
     // it scroll before it gets smaller.
     QSize sizeHint() const override { return {540, 540}; }
@@ -64,6 +83,11 @@ public:
     const QImage& picture();
 
     std::function<void(const std::optional<Position>&)> onHover;
+    // The text shown while the pointer rests on a marker.
+    std::function<QString(PointLayer, std::size_t)> pointTip;
+    // A click on a marker; true when it was taken, so that the place
+    // clicked does not also become the other station.
+    std::function<bool(PointLayer, std::size_t)> onPointClicked;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -71,6 +95,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     int wantedSize() const;
@@ -93,6 +118,8 @@ private:
     std::optional<std::chrono::sys_seconds> nightTime_;
     std::shared_ptr<const EarthImages> images_;
     std::shared_ptr<const EarthImages> noImages_;
+    std::vector<MapPoint> worked_;
+    std::vector<MapPoint> spots_;
     std::unique_ptr<AzimuthalMap> map_;
     QImage picture_;
     bool pictureStale_ = true;
