@@ -15,7 +15,7 @@ namespace {
 bool readCall(const std::string& dxCall, CountryFileSource* countryFile, Station& station, std::string& why)
 {
     if (countryFile == nullptr) {
-        why = "the country file has not been read yet";
+        why = "no country file has been read to place the call";
         return false;
     }
     StationReader reader({countryFile, false});
@@ -51,12 +51,17 @@ bool SpotBoard::add(
     const ClusterSpot& spot, std::chrono::sys_seconds heard, CountryFileSource* countryFile, std::string& why)
 {
     why.clear();
-    BoardSpot placed{spot, {}, false, std::string(bandOf(spot.frequencyKhz)), {}, heard, 0};
+    BoardSpot placed;
+    placed.spot = spot;
+    placed.band = bandOf(spot.frequencyKhz);
+    placed.heard = heard;
     Station byCall;
     std::string callWhy;
     const bool callRead = readCall(spot.dxCall, countryFile, byCall, callWhy);
     if (callRead && byCall.call) {
         placed.continent = byCall.call->continent;
+        placed.entity = byCall.call->entity;
+        placed.utcOffsetHours = byCall.call->utcOffsetHours;
     }
     Station byGrid;
     std::string gridWhy;

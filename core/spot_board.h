@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -27,6 +28,8 @@ struct BoardSpot {
     bool approximate = false;
     std::string band;  // "20m"; empty outside the bands
     std::string continent;  // "EU"; empty when the country file does not know the call
+    std::string entity;  // "Germany", likewise
+    std::optional<double> utcOffsetHours;  // the country file's clock, likewise
     std::chrono::sys_seconds heard{};
     std::uint64_t serial = 0;  // grows with each spot added
 

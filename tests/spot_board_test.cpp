@@ -70,6 +70,7 @@ TEST(SpotBoardTest, PlacesEachSpotThroughTheStationReader)
         EXPECT_NEAR(s.position.latDegrees, c.lat, 1e-9) << c.name;
         EXPECT_NEAR(s.position.lonDegrees, c.lon, 1e-9) << c.name;
         EXPECT_EQ(s.continent, c.continent) << c.name;
+        EXPECT_EQ(s.entity.empty(), std::string_view(c.continent).empty()) << c.name;
         EXPECT_EQ(s.approximate, c.approximate) << c.name;
         EXPECT_EQ(board.unplaced(), 0U) << c.name;
     }
