@@ -1,6 +1,7 @@
 #include "map_window.h"
 
 #include "aim/rotator_service.h"
+#include "cluster_panel.h"
 #include "core/locator.h"
 #include "follow_panel.h"
 #include "map_view.h"
@@ -117,6 +118,9 @@ MapWindow::MapWindow(settings::SettingsStore* store, QWidget* parent) : QWidget(
     tabs_->setObjectName(QStringLiteral("panels"));
     rotator_ = new RotatorPanel(model_, *service_, seconds, tabs_);
     tabs_->addTab(scrolling(rotator_, tabs_, kPanelWidth), QStringLiteral("Rotator"));
+    // The spot list takes the page's height itself rather than scrolling.
+    cluster_ = new ClusterPanel(model_, *callsigns_, store_, seconds, {}, tabs_);
+    tabs_->addTab(cluster_, QStringLiteral("Cluster"));
     tabs_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     layout->addWidget(tabs_);
     loadOptions();

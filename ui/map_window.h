@@ -29,6 +29,7 @@ class RotatorService;
 namespace skybrant::ui {
 
 class CallsignLookup;
+class ClusterPanel;
 class FollowPanel;
 class MapView;
 class RotatorPanel;
@@ -71,6 +72,9 @@ public:
     CallsignLookup& callsigns() { return *callsigns_; }
     RotatorPanel* rotator() const { return rotator_; }
     FollowPanel* follower() const { return follow_; }
+    // The DX cluster's page: its board holds the spots on the air, and its
+    // onSpotsChanged is called when they change.
+    ClusterPanel* cluster() const { return cluster_; }
     // The pages beside the stations: the rotator first, then the cluster
     // and the log.
     QTabWidget* tabs() const { return tabs_; }
@@ -107,6 +111,7 @@ private:
     StationPanel* stations_ = nullptr;
     RotatorPanel* rotator_ = nullptr;
     FollowPanel* follow_ = nullptr;
+    ClusterPanel* cluster_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QComboBox* unit_ = nullptr;
     QCheckBox* rings_ = nullptr;
