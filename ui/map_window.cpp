@@ -10,6 +10,7 @@
 #include "rotator_panel.h"
 #include "settings/own_station_store.h"
 #include "settings/settings_store.h"
+#include "spot_marks.h"
 #include "station_lookup.h"
 #include "station_panel.h"
 
@@ -127,6 +128,13 @@ MapWindow::MapWindow(settings::SettingsStore* store, QWidget* parent) : QWidget(
 
     view_->follow(model_);
     view_->onHover = [this](const std::optional<Position>& p) { stations_->showPointer(p); };
+    spots_ = new SpotMarks(*cluster_, *view_, model_, seconds, this);
+    view_->pointTip = [this](PointLayer layer, std::size_t index) {
+        return layer == PointLayer::Spots ? spots_->tip(index) : QString();
+    };
+    view_->onPointClicked = [this](PointLayer layer, std::size_t index) {
+        return layer == PointLayer::Spots && spots_->pick(index);
+    };
 
     // The greyline follows the clock, redrawn as each minute begins. A
     // coarse timer could fire seconds early and draw the old minute again.

@@ -33,6 +33,7 @@ class ClusterPanel;
 class FollowPanel;
 class MapView;
 class RotatorPanel;
+class SpotMarks;
 class StationPanel;
 
 // The own station as the window keeps it between runs; 0 N 0 E for what
@@ -75,6 +76,8 @@ public:
     // The DX cluster's page: its board holds the spots on the air, and its
     // onSpotsChanged is called when they change.
     ClusterPanel* cluster() const { return cluster_; }
+    // The spots drawn on the map.
+    SpotMarks* spots() const { return spots_; }
     // The pages beside the stations: the rotator first, then the cluster
     // and the log.
     QTabWidget* tabs() const { return tabs_; }
@@ -112,6 +115,7 @@ private:
     RotatorPanel* rotator_ = nullptr;
     FollowPanel* follow_ = nullptr;
     ClusterPanel* cluster_ = nullptr;
+    SpotMarks* spots_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QComboBox* unit_ = nullptr;
     QCheckBox* rings_ = nullptr;
