@@ -325,7 +325,10 @@ void ClusterPanel::flush()
     }
     if (board_.unplaced() != toldUnplaced_) {
         toldUnplaced_ = board_.unplaced();
-        unplaced_->setText(QStringLiteral("%1 spots not placed; the last: %2").arg(toldUnplaced_).arg(lastUnplaced_));
+        unplaced_->setText(
+            QStringLiteral("%1 not placed; the last: %2")
+                .arg(toldUnplaced_ == 1 ? QStringLiteral("1 spot") : QStringLiteral("%1 spots").arg(toldUnplaced_),
+                    lastUnplaced_));
         unplaced_->show();
     }
     list_->refresh();
