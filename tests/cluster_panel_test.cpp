@@ -6,6 +6,7 @@
 #include "aim/station_text.h"
 #include "core/country_files.h"
 #include "core/report.h"
+#include "core/report_text.h"
 #include "country_file_on_disk.h"
 #include "fake_cluster.h"
 #include "settings/settings_read.h"
@@ -109,7 +110,7 @@ struct Page {
     ClusterPanel panel;
 };
 
-enum Column { Time, Frequency, Dx, Spotter, Band, Continent, Heading, Distance };
+enum Column { Time, Frequency, Dx, Heading, Distance, Band, Continent, Spotter };
 
 TEST(ClusterPanel, ListsThePlacedSpotsNewestFirst)
 {
@@ -141,6 +142,8 @@ TEST(ClusterPanel, ListsThePlacedSpotsNewestFirst)
     for (const auto& [row, place] : {std::pair{0, "FN31"}, std::pair{1, "FN42"}, std::pair{2, "51 10"}}) {
         const Report r = makeReport(page.model.own(), at(place), {});
         EXPECT_EQ(page.column(Heading)[row], QString::number(r.ownToOther.value) + QStringLiteral("\u00b0")) << place;
+        EXPECT_EQ(page.column(Distance)[row], QString::fromStdString(figureText(r.distance)) + QStringLiteral(" km"))
+            << place;
     }
     EXPECT_TRUE(QTest::qWaitFor([&] { return page.text("clusterUnplaced").contains("ZZ1ZZ"); }, 2000))
         << page.text("clusterUnplaced").toStdString();

@@ -82,7 +82,7 @@ ClusterPanel::ClusterPanel(aim::AimingModel& model, CallsignLookup& callsigns, s
     connect(&client_, &cluster::ClusterClient::spotReceived, this, &ClusterPanel::takeSpot);
     connect(&client_, &cluster::ClusterClient::weatherReceived, this, &ClusterPanel::takeWeather);
     connect(&client_, &cluster::ClusterClient::consoleLine, this, &ClusterPanel::takeConsoleLine);
-    connect(&client_, &cluster::ClusterClient::stateChanged, this, [this] { state_->setText(client_.stateText()); });
+    connect(&client_, &cluster::ClusterClient::stateChanged, this, [this] { showState(); });
     batch_.setSingleShot(true);
     batch_.setInterval(kBatch);
     connect(&batch_, &QTimer::timeout, this, &ClusterPanel::flush);
@@ -216,14 +216,24 @@ bool ClusterPanel::connectNow()
     if (!fileProblem.isEmpty() && saved) {
         showProblem(fileProblem);
     }
-    state_->setText(client_.stateText());
+    showState();
     return true;
+}
+
+void ClusterPanel::showState()
+{
+    // Told of each spot in a flood: the label is laid out again only when
+    // its words change.
+    const QString text = client_.stateText();
+    if (state_->text() != text) {
+        state_->setText(text);
+    }
 }
 
 void ClusterPanel::disconnectNow()
 {
     client_.stop();
-    state_->setText(client_.stateText());
+    showState();
 }
 
 void ClusterPanel::takeSpot(const ClusterSpot& spot)
@@ -269,7 +279,7 @@ void ClusterPanel::sendTyped()
 
 void ClusterPanel::tick()
 {
-    state_->setText(client_.stateText());
+    showState();
     if (board_.expire(clock_(), spotTime()) != 0) {
         later();
     }
@@ -315,11 +325,14 @@ void ClusterPanel::flush()
     }
     if (board_.unplaced() != toldUnplaced_) {
         toldUnplaced_ = board_.unplaced();
-        unplaced_->setText(QStringLiteral("%1 spots not placed; the last: %2").arg(toldUnplaced_).arg(lastUnplaced_));
+        unplaced_->setText(
+            QStringLiteral("%1 not placed; the last: %2")
+                .arg(toldUnplaced_ == 1 ? QStringLiteral("1 spot") : QStringLiteral("%1 spots").arg(toldUnplaced_),
+                    lastUnplaced_));
         unplaced_->show();
     }
     list_->refresh();
-    state_->setText(client_.stateText());
+    showState();
     if (board_.changes() != toldChanges_) {
         toldChanges_ = board_.changes();
         if (onSpotsChanged) {

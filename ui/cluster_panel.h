@@ -73,6 +73,7 @@ private:
     void loadOptions();
     bool saveOptions();
     void showProblem(const QString& text);
+    void showState();
     void takeSpot(const ClusterSpot& spot);
     void takeWeather(const ClusterWeather& weather);
     void takeConsoleLine(const QString& text);

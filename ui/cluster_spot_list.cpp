@@ -18,7 +18,8 @@ namespace skybrant::ui {
 
 namespace {
 
-enum Column { Time, Frequency, Dx, Spotter, Band, Continent, Heading, Distance, Columns };
+// The heading and distance next to the call, where a narrow page shows them.
+enum Column { Time, Frequency, Dx, Heading, Distance, Band, Continent, Spotter, Columns };
 
 constexpr int kSerialRole = Qt::UserRole;
 
