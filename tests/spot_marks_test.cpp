@@ -10,14 +10,17 @@
 #include "map/band_colours.h"
 #include "rotator_panel_window.h"
 #include "ui/cluster_panel.h"
+#include "ui/cluster_spot_list.h"
 #include "ui/map_view.h"
 #include "ui/spot_marks.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -182,6 +185,48 @@ TEST(SpotMarks, FadeWithAgeAndGoWhenTheirTimeIsUp)
             EXPECT_NEAR(w.points()[0].opacity, c.opacity, 0.01);
         }
     }
+}
+
+TEST(SpotMarks, ShowWhatTheListShowsAndTheKeysTurnToTheSpotChosen)
+{
+    MemoryStore store;
+    SpotWindow w(store);
+    FakeCluster cluster;
+    ASSERT_TRUE(w.connectTo(cluster));
+    cluster.send("DX de PY2XX: 28074.0 ZS6ZZ FT8 1801Z KG44\r\n"
+                 "DX de DL1ABC: 7025.1 K1AB CW 1802Z DM79\r\n"
+                 "DX de DL2XYZ: 14074 W1AW FT8 1803Z FN31\r\n");
+    ASSERT_TRUE(waitUntil([&] { return w.points().size() == 3; }, 5s));
+    auto* bands = w.window.find<QComboBox>("clusterBandFilter");
+    const struct {
+        const char* name;
+        const char* band;  // empty for all
+        QStringList calls;
+    } cases[] = {
+        {"one band", "20m", {"W1AW"}},
+        {"another", "10m", {"ZS6ZZ"}},
+        {"all again", "", {"W1AW", "K1AB", "ZS6ZZ"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        bands->setCurrentIndex(bands->findData(QString::fromLatin1(c.band)));
+        QStringList calls;
+        for (const skybrant::MapPoint& point : w.points()) {
+            calls << point.label;
+        }
+        EXPECT_EQ(calls, c.calls);
+    }
+
+    // With the pointer off the map, Ctrl+T turns to the spot chosen in the list.
+    QTreeWidget* tree = w.window.window.cluster()->list()->tree();
+    tree->setCurrentItem(tree->topLevelItem(1));
+    QTest::keyClick(&w.window.window, Qt::Key_T, Qt::ControlModifier);
+    const auto& model = w.window.window.model();
+    ASSERT_TRUE(model.other().has_value());
+    EXPECT_EQ(model.other()->label, "K1AB");
+    ASSERT_TRUE(model.lastAntennaRequest().has_value());
+    EXPECT_EQ(model.lastAntennaRequest()->kind, skybrant::aim::AimingModel::AntennaRequest::Kind::Turn);
+    EXPECT_EQ(model.lastAntennaRequest()->source, Source::Clicked);
 }
 
 }  // namespace

@@ -113,6 +113,9 @@ ClusterSpotList::ClusterSpotList(const SpotBoard& board, aim::AimingModel& model
     const auto filterChanged = [this] {
         shownOnce_ = false;
         refresh();
+        if (onFilterChanged) {
+            onFilterChanged();
+        }
     };
     connect(bands_, &QComboBox::currentIndexChanged, this, filterChanged);
     connect(continents_, &QComboBox::currentIndexChanged, this, filterChanged);
@@ -210,26 +213,42 @@ void ClusterSpotList::rebuild()
 
 void ClusterSpotList::pick(QTreeWidgetItem* item)
 {
+    if (const BoardSpot* spot = spotOf(item)) {
+        model_.request(aim::SetOther{spotStation(*spot, aim::Source::Clicked)});
+    }
+}
+
+const BoardSpot* ClusterSpotList::spotOf(const QTreeWidgetItem* item) const
+{
     if (item == nullptr) {
-        return;
+        return nullptr;
     }
     const auto serial = item->data(0, kSerialRole).toULongLong();
     for (const BoardSpot* s : board_.spots()) {
-        if (s->serial != serial) {
-            continue;
+        if (s->serial == serial) {
+            return s;
         }
-        aim::OtherStation other;
-        other.position = s->position;
-        other.label = s->spot.dxCall;
-        other.name = s->entity.empty() ? other.label : other.label + ", " + s->entity;
-        other.approximate = s->approximate;
-        if (s->approximate) {
-            other.utcOffsetHours = s->utcOffsetHours;
-        }
-        other.source = aim::Source::Clicked;
-        model_.request(aim::SetOther{std::move(other)});
-        return;
     }
+    return nullptr;
+}
+
+const BoardSpot* ClusterSpotList::selected() const
+{
+    return spotOf(tree_->currentItem());
+}
+
+aim::OtherStation spotStation(const BoardSpot& spot, aim::Source source)
+{
+    aim::OtherStation other;
+    other.position = spot.position;
+    other.label = spot.spot.dxCall;
+    other.name = spot.entity.empty() ? other.label : other.label + ", " + spot.entity;
+    other.approximate = spot.approximate;
+    if (spot.approximate) {
+        other.utcOffsetHours = spot.utcOffsetHours;
+    }
+    other.source = source;
+    return other;
 }
 
 }  // namespace skybrant::ui

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -20,6 +21,11 @@ namespace skybrant::ui {
 // spotter, band, continent, and the heading and distance from the model's
 // own station; filtered by band and by continent. A double-click makes the
 // spot's station the model's other station.
+// The station of a spot as the model holds the other station: its call as
+// the label, its country when the country file knows it, and the country's
+// clock where it stands at the country's reference point.
+aim::OtherStation spotStation(const BoardSpot& spot, aim::Source source);
+
 class ClusterSpotList final : public QWidget {
 public:
     ClusterSpotList(const SpotBoard& board, aim::AimingModel& model, QWidget* parent = nullptr);
@@ -33,11 +39,16 @@ public:
     SpotFilter filter() const;
 
     QTreeWidget* tree() const { return tree_; }
+    // The spot of the row chosen in the list; none without one.
+    const BoardSpot* selected() const;
+    // Called when the user chooses other filters.
+    std::function<void()> onFilterChanged;
 
 private:
     void rebuild();
     void noteBands();
     void pick(QTreeWidgetItem* item);
+    const BoardSpot* spotOf(const QTreeWidgetItem* item) const;
 
     const SpotBoard& board_;
     aim::AimingModel& model_;

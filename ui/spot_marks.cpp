@@ -48,20 +48,6 @@ QString pathText(const char* path, const Figure& heading, const Figure& distance
 
 }  // namespace
 
-aim::OtherStation spotStation(const BoardSpot& spot, aim::Source source)
-{
-    aim::OtherStation other;
-    other.position = spot.position;
-    other.label = spot.spot.dxCall;
-    other.name = spot.entity.empty() ? other.label : other.label + ", " + spot.entity;
-    other.approximate = spot.approximate;
-    if (spot.approximate) {
-        other.utcOffsetHours = spot.utcOffsetHours;
-    }
-    other.source = source;
-    return other;
-}
-
 MapPoint spotPoint(const BoardSpot& spot, std::chrono::sys_seconds now, std::chrono::minutes keep)
 {
     MapPoint point;
@@ -100,6 +86,8 @@ SpotMarks::SpotMarks(ClusterPanel& cluster, MapView& view, aim::AimingModel& mod
     : QObject(window), cluster_(cluster), view_(view), model_(model), clock_(std::move(clock))
 {
     cluster_.onSpotsChanged = [this] { refresh(); };
+    // The map shows the spots the list shows.
+    cluster_.list()->onFilterChanged = [this] { refresh(); };
     view_.installEventFilter(this);
     connect(&fade_, &QTimer::timeout, this, &SpotMarks::refresh);
     fade_.start(kFadeStep);
@@ -107,8 +95,8 @@ SpotMarks::SpotMarks(ClusterPanel& cluster, MapView& view, aim::AimingModel& mod
         auto* key =
             new QShortcut(QKeySequence(longPath ? Qt::CTRL | Qt::SHIFT | Qt::Key_T : Qt::CTRL | Qt::Key_T), window);
         connect(key, &QShortcut::activated, this, [this, longPath] {
-            if (const auto index = underPointer()) {
-                turn(*index, longPath);
+            if (const auto spot = keyTarget()) {
+                turnTo(*spot, longPath);
             }
         });
     }
@@ -146,15 +134,26 @@ bool SpotMarks::pick(std::size_t index)
     if (spot == nullptr) {
         return false;
     }
-    model_.request(aim::SetOther{spotStation(*spot, aim::Source::Clicked)});
+    pickSpot(*spot);
     return true;
 }
 
 void SpotMarks::turn(std::size_t index, bool longPath)
 {
-    if (pick(index)) {
-        model_.request(aim::TurnAlong{longPath, aim::Source::Clicked});
+    if (const BoardSpot* spot = spotAt(index)) {
+        turnTo(*spot, longPath);
     }
+}
+
+void SpotMarks::pickSpot(const BoardSpot& spot)
+{
+    model_.request(aim::SetOther{spotStation(spot, aim::Source::Clicked)});
+}
+
+void SpotMarks::turnTo(const BoardSpot& spot, bool longPath)
+{
+    pickSpot(spot);
+    model_.request(aim::TurnAlong{longPath, aim::Source::Clicked});
 }
 
 QMenu* SpotMarks::menuFor(std::size_t index, QWidget* parent)
@@ -200,14 +199,18 @@ bool SpotMarks::eventFilter(QObject* watched, QEvent* event)
     return true;
 }
 
-std::optional<std::size_t> SpotMarks::underPointer() const
+std::optional<BoardSpot> SpotMarks::keyTarget() const
 {
     const QPoint at = view_.mapFromGlobal(QCursor::pos());
-    if (!view_.rect().contains(at)) {
-        return std::nullopt;
+    if (view_.rect().contains(at)) {
+        if (const auto hit = view_.pointAt(at); hit && hit->layer == PointLayer::Spots) {
+            if (const BoardSpot* spot = spotAt(hit->index)) {
+                return *spot;
+            }
+        }
     }
-    const auto hit = view_.pointAt(at);
-    return hit && hit->layer == PointLayer::Spots ? std::optional(hit->index) : std::nullopt;
+    const BoardSpot* chosen = cluster_.list()->selected();
+    return chosen != nullptr ? std::optional(*chosen) : std::nullopt;
 }
 
 }  // namespace skybrant::ui

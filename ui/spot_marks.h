@@ -22,11 +22,6 @@ namespace skybrant::ui {
 class ClusterPanel;
 class MapView;
 
-// The station of a spot as the model holds the other station: its call as
-// the label, its country when the country file knows it, and the country's
-// clock where it stands at the country's reference point.
-aim::OtherStation spotStation(const BoardSpot& spot, aim::Source source);
-
 // One marker for a spot: its band's colour, fading from full to a quarter
 // over its time on the board, the call as its label.
 MapPoint spotPoint(const BoardSpot& spot, std::chrono::sys_seconds now, std::chrono::minutes keep);
@@ -38,7 +33,8 @@ QString spotTip(const BoardSpot& spot, const Position& own, DistanceUnit unit, s
 // The cluster's spots on the map: the spots the list shows, newest first so
 // that their labels win; a hover names one, a click makes it the other
 // station, and the map's menu over it (or Ctrl+T, Ctrl+Shift+T with the
-// pointer on it) turns the antenna to it along the short or long path.
+// pointer on it, else on the spot chosen in the list) turns the antenna to
+// it along the short or long path.
 class SpotMarks final : public QObject {
 public:
     using Clock = std::function<std::chrono::sys_seconds()>;
@@ -64,7 +60,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    std::optional<std::size_t> underPointer() const;
+    // The spot the keys turn to: the one under the pointer, else the one
+    // chosen in the list.
+    std::optional<BoardSpot> keyTarget() const;
+    void pickSpot(const BoardSpot& spot);
+    void turnTo(const BoardSpot& spot, bool longPath);
 
     ClusterPanel& cluster_;
     MapView& view_;
