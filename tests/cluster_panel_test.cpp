@@ -338,6 +338,29 @@ TEST(ClusterPanel, KeepsItsSettingsInTheClusterSection)
     EXPECT_EQ(again.find<QLineEdit>("clusterCallsign")->text(), QStringLiteral("dl1abc"));
     EXPECT_EQ(again.find<QSpinBox>("clusterMinutes")->value(), 45);
     EXPECT_TRUE(again.text("clusterProblem").isEmpty());
+    // Left connected: connected again as the window opens; left
+    // disconnected, not.
+    using State = cluster::ClusterClient::State;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return again.panel.client().state() == State::LoggedIn; }, 5000))
+        << again.text("clusterState").toStdString();
+    QTest::mouseClick(again.find<QPushButton>("clusterDisconnect"), Qt::LeftButton);
+    EXPECT_TRUE(home.read().contains("Connect=false")) << home.read().toStdString();
+    {
+        const auto third = settings::makeIniSettingsStore();
+        Page page(third.get());
+        QTest::qWait(100);
+        EXPECT_EQ(page.panel.client().state(), State::Stopped);
+    }
+    // A Connect line not understood is said, kept as written, and read as
+    // not connecting.
+    home.write("[Cluster]\nAddress=" + cluster.address().toUtf8() + "\nConnect=maybe\n");
+    const auto fourth = settings::makeIniSettingsStore();
+    Page page(fourth.get());
+    QTest::qWait(100);
+    EXPECT_EQ(page.panel.client().state(), State::Stopped);
+    EXPECT_TRUE(page.text("clusterProblem").contains("maybe")) << page.text("clusterProblem").toStdString();
+    page.find<QSpinBox>("clusterMinutes")->setValue(20);
+    EXPECT_TRUE(home.read().contains("Connect=maybe")) << home.read().toStdString();
 }
 
 TEST(ClusterPanel, IsTheMapWindowsSecondPage)

@@ -170,6 +170,11 @@ void ClusterPanel::loadOptions()
     minutes_->setValue(options.spotMinutes);
     showProblem(settings::unreadText(options));
     loading_ = false;
+    if (options.connect && !options.address.isEmpty()) {
+        // Connected when the window was last closed: connected again, once
+        // the window is up.
+        QTimer::singleShot(0, this, [this] { connectNow(); });
+    }
 }
 
 bool ClusterPanel::saveOptions()
@@ -181,6 +186,7 @@ bool ClusterPanel::saveOptions()
     options.address = address_->text().trimmed();
     options.callsign = callsign_->text().trimmed();
     options.spotMinutes = minutes_->value();
+    options.connect = client_.state() != cluster::ClusterClient::State::Stopped;
     QString error;
     if (!settings::saveClusterOptions(*store_, options, error)) {
         if (!error.isEmpty()) {
@@ -233,6 +239,8 @@ void ClusterPanel::showState()
 void ClusterPanel::disconnectNow()
 {
     client_.stop();
+    // Not connected again at the next start.
+    saveOptions();
     showState();
 }
 
