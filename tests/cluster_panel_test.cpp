@@ -132,6 +132,11 @@ TEST(ClusterPanel, ListsThePlacedSpotsNewestFirst)
     cluster.send(script);
     ASSERT_TRUE(page.rows(3)) << page.column(Dx).join(u' ').toStdString();
 
+    // Each column under its own title.
+    const QStringList titles = {"UTC", "kHz", "DX", "Heading", "Distance", "Band", "Cont.", "Spotter"};
+    for (int c = 0; c < static_cast<int>(titles.size()); ++c) {
+        EXPECT_EQ(page.panel.list()->tree()->headerItem()->text(c), titles[c]);
+    }
     EXPECT_EQ(page.column(Dx), QStringList({"W1AW", "K1AB", "DL1ABC"}));
     EXPECT_EQ(page.column(Spotter), QStringList({"DL2XYZ", "DL1ABC", "W3LPL"}));
     EXPECT_EQ(page.column(Time), QStringList({"1803Z", "1802Z", "1801Z"}));

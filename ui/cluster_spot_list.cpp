@@ -103,9 +103,17 @@ ClusterSpotList::ClusterSpotList(const SpotBoard& board, aim::AimingModel& model
     tree_->setRootIsDecorated(false);
     tree_->setUniformRowHeights(true);
     tree_->setSortingEnabled(false);
-    tree_->setHeaderLabels(
-        {QStringLiteral("UTC"), QStringLiteral("kHz"), QStringLiteral("DX"), QStringLiteral("Spotter"),
-            QStringLiteral("Band"), QStringLiteral("Cont."), QStringLiteral("Heading"), QStringLiteral("Distance")});
+    // Titled by the same names the rows are filled by, so the two cannot part.
+    QStringList titles(Columns);
+    titles[Time] = QStringLiteral("UTC");
+    titles[Frequency] = QStringLiteral("kHz");
+    titles[Dx] = QStringLiteral("DX");
+    titles[Heading] = QStringLiteral("Heading");
+    titles[Distance] = QStringLiteral("Distance");
+    titles[Band] = QStringLiteral("Band");
+    titles[Continent] = QStringLiteral("Cont.");
+    titles[Spotter] = QStringLiteral("Spotter");
+    tree_->setHeaderLabels(titles);
     tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tree_->setMinimumHeight(160);
     layout->addWidget(tree_, 1);
