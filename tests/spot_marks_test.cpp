@@ -41,6 +41,11 @@ using skybrant::ui::PointLayer;
 
 const std::chrono::sys_seconds kStart = std::chrono::sys_days{std::chrono::year{2026} / 12 / 10} + 18h;
 
+// Three bands, three continents; the newest from a skimmer.
+constexpr const char* kThreeSpots = "DX de PY2XX: 28074.0 ZS6ZZ FT8 1801Z KG44\r\n"
+                                    "DX de DL1ABC: 7025.1 K1AB CW 1802Z DM79\r\n"
+                                    "DX de DL2XYZ-#: 14074 W1AW FT8 1803Z FN31\r\n";
+
 Position at(const char* text)
 {
     return skybrant::aim::readStationText(text, nullptr, Source::Typed).station.value().position;
@@ -81,9 +86,7 @@ TEST(SpotMarks, StandWhereTheirStationsAreAndTurnTheAntenna)
     SpotWindow w(store);
     FakeCluster cluster;
     ASSERT_TRUE(w.connectTo(cluster));
-    cluster.send("DX de PY2XX: 28074.0 ZS6ZZ FT8 1801Z KG44\r\n"
-                 "DX de DL1ABC: 7025.1 K1AB CW 1802Z DM79\r\n"
-                 "DX de DL2XYZ-#: 14074 W1AW FT8 1803Z FN31\r\n");
+    cluster.send(kThreeSpots);
     ASSERT_TRUE(waitUntil([&] { return w.points().size() == 3; }, 5s));
 
     const struct {
@@ -193,9 +196,7 @@ TEST(SpotMarks, ShowWhatTheListShowsAndTheKeysTurnToTheSpotChosen)
     SpotWindow w(store);
     FakeCluster cluster;
     ASSERT_TRUE(w.connectTo(cluster));
-    cluster.send("DX de PY2XX: 28074.0 ZS6ZZ FT8 1801Z KG44\r\n"
-                 "DX de DL1ABC: 7025.1 K1AB CW 1802Z DM79\r\n"
-                 "DX de DL2XYZ: 14074 W1AW FT8 1803Z FN31\r\n");
+    cluster.send(kThreeSpots);
     ASSERT_TRUE(waitUntil([&] { return w.points().size() == 3; }, 5s));
     auto* bands = w.window.find<QComboBox>("clusterBandFilter");
     const struct {

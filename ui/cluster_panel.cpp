@@ -4,6 +4,7 @@
 #include "panel_widgets.h"
 #include "settings/cluster_settings.h"
 #include "station_lookup.h"
+#include "std_text.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -24,11 +25,6 @@ namespace {
 constexpr int kConsoleLines = 500;
 // How long lines gather before the page shows them.
 constexpr std::chrono::milliseconds kBatch{200};
-
-QString fromStd(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QLabel* line(QWidget* parent, const char* name, const QString& accessible)
 {

@@ -2,6 +2,7 @@
 
 #include "core/report.h"
 #include "core/report_text.h"
+#include "std_text.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -22,11 +23,6 @@ namespace {
 enum Column { Time, Frequency, Dx, Heading, Distance, Band, Continent, Spotter, Columns };
 
 constexpr int kSerialRole = Qt::UserRole;
-
-QString fromStd(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The time the cluster gave ("1234Z"), else when it was heard here.
 QString timeText(const BoardSpot& s)

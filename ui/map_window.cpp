@@ -13,6 +13,7 @@
 #include "spot_marks.h"
 #include "station_lookup.h"
 #include "station_panel.h"
+#include "std_text.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -39,11 +40,6 @@ const QString kApplication = QStringLiteral("Skybrant");
 const QString kSection = QStringLiteral("Map");
 // The widest the pages in the tabs beside the map grow.
 constexpr int kPanelWidth = 360;
-
-QString fromStd(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // A panel that scrolls rather than squeezing its rows or the map: at any
 // window size every row keeps its height, and the map the room it needs.

@@ -6,6 +6,7 @@
 #include "core/report_text.h"
 #include "map/band_colours.h"
 #include "map_view.h"
+#include "std_text.h"
 
 #include <QContextMenuEvent>
 #include <QCursor>
@@ -26,11 +27,6 @@ namespace {
 constexpr float kFaintest = 0.25F;
 // How often the markers are redrawn fainter.
 constexpr std::chrono::seconds kFadeStep{20};
-
-QString fromStd(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString ageText(std::chrono::sys_seconds heard, std::chrono::sys_seconds now)
 {
