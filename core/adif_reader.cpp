@@ -66,7 +66,7 @@ void trim(std::string& text)
 // The length of a tag's "NAME:LENGTH[:TYPE]", or why there is none.
 bool tagLength(std::string_view rest, std::uint64_t& length)
 {
-    const std::size_t end = std::min(rest.find(':'), rest.size());
+    const auto end = static_cast<std::size_t>(std::find(rest.begin(), rest.end(), ':') - rest.begin());
     const std::string_view digits = rest.substr(0, end);
     if (!adifDigits(digits) || digits.size() > 13) {
         return false;
@@ -93,6 +93,13 @@ void AdifReader::feed(std::string_view bytes, AdifSink& sink)
     const char* p = bytes.data();
     const char* const end = p + bytes.size();
     while (p != end) {
+        // A whole tag, with the data of a field the program uses, taken at
+        // once where both lie within these bytes.
+        if (const std::size_t field = wholeField(p, static_cast<std::size_t>(end - p), sink); field != 0) {
+            p += field;
+            offset_ += field;
+            continue;
+        }
         // Runs of bytes that only a '<' can end are passed over at once.
         const std::size_t run = plainRun(p, static_cast<std::size_t>(end - p));
         p += run;
@@ -104,6 +111,45 @@ void AdifReader::feed(std::string_view bytes, AdifSink& sink)
         ++p;
         ++offset_;
     }
+}
+
+std::size_t AdifReader::wholeField(const char* p, std::size_t size, AdifSink& sink)
+{
+    if (state_ != State::Between || *p != '<' || skipping_ || header_) {
+        return 0;
+    }
+    // The tag up to its '>': one at most kMaxTag bytes long, holding no '<'.
+    // Tags and values are short: a plain loop beats a call to memchr.
+    const std::size_t room = std::min(size - 1, kMaxTag + 1);
+    std::size_t tagSize = 0;
+    while (tagSize < room && p[tagSize + 1] != '>' && p[tagSize + 1] != '<') {
+        ++tagSize;
+    }
+    if (tagSize == room || p[tagSize + 1] != '>') {
+        return 0;
+    }
+    tag_.assign(p + 1, tagSize);
+    tagOffset_ = offset_;
+    offset_ += tagSize + 1;
+    tagEnded(sink);
+    std::size_t taken = tagSize + 2;
+    offset_ -= tagSize + 1;
+    const std::size_t left = size - taken;
+    // The data of a used field: without a '<' no <EOR> can hide in it, and
+    // it is the field's value as the bytes one at a time would make it.
+    if (state_ == State::Data && value_ != nullptr && dataLeft_ <= left) {
+        const auto length = static_cast<std::size_t>(dataLeft_);
+        const char* const data = p + taken;
+        if (std::none_of(data, data + length, [](char c) { return c == '<'; })) {
+            value_->assign(data, std::min(length, kMaxValue + 1));
+            dataLeft_ = 0;
+            offset_ += taken + length - 1;
+            dataEnded();
+            offset_ -= taken + length - 1;
+            taken += length;
+        }
+    }
+    return taken;
 }
 
 std::size_t AdifReader::plainRun(const char* p, std::size_t size)
@@ -207,7 +253,9 @@ void AdifReader::tagByte(char c, AdifSink& sink)
 
 void AdifReader::tagEnded(AdifSink& sink)
 {
-    const std::size_t colon = tag_.find(':');
+    // Short texts: a plain search beats a call to memchr.
+    const auto at = std::find(tag_.begin(), tag_.end(), ':');
+    const std::size_t colon = at == tag_.end() ? std::string::npos : static_cast<std::size_t>(at - tag_.begin());
     const std::string_view name = std::string_view(tag_).substr(0, colon);
     if (sameName(name, "EOH") && colon == std::string::npos) {
         if (header_) {
@@ -256,7 +304,9 @@ void AdifReader::fieldStarted(std::string_view name, std::uint64_t length)
     value_ = nullptr;
     fieldName_ = {};
     for (std::size_t i = 0; i < kUsedFields.size(); ++i) {
-        if (!sameName(name, kUsedFields.at(i).name)) {
+        const std::string_view used = kUsedFields.at(i).name;
+        // Most names differ in length or first letter: no case folding then.
+        if (name.size() != used.size() || upper(name.front()) != used.front() || !sameName(name, used)) {
             continue;
         }
         const auto bit = std::uint32_t{1} << i;
@@ -313,7 +363,7 @@ void AdifReader::dataEnded()
         fault(name + " is longer than " + std::to_string(kMaxValue) + " bytes");
         return;
     }
-    if (value->find('<') != std::string::npos) {
+    if (std::find(value->begin(), value->end(), '<') != value->end()) {
         fault(name + " " + adifShown(*value) + " holds '<': its length is longer than its data");
         return;
     }

@@ -76,6 +76,7 @@ public:
 private:
     enum class State { Start, Between, Tag, Data };
 
+    std::size_t wholeField(const char* p, std::size_t size, AdifSink& sink);
     std::size_t plainRun(const char* p, std::size_t size);
     void step(char c, AdifSink& sink);
     void between(char c, AdifSink& sink);

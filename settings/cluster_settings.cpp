@@ -2,6 +2,8 @@
 
 #include "settings_store.h"
 
+#include <QStringList>
+
 namespace skybrant::settings {
 
 namespace {
@@ -9,6 +11,7 @@ namespace {
 const QString kApplication = QStringLiteral("Skybrant");
 const QString kSection = QStringLiteral("Cluster");
 const QString kSpotMinutes = QStringLiteral("SpotMinutes");
+const QString kConnect = QStringLiteral("Connect");
 
 }  // namespace
 
@@ -29,6 +32,13 @@ ClusterOptions loadClusterOptions(SettingsStore& store)
             store.keepUntilChanged(kApplication, kSection, kSpotMinutes, QString::number(kDefaultSpotMinutes));
         }
     }
+    const QString connect = get(kConnect).trimmed();
+    if (connect == QLatin1String("true") || connect == QLatin1String("false")) {
+        options.connect = connect == QLatin1String("true");
+    } else if (!connect.isEmpty()) {
+        options.unreadConnect = get(kConnect);
+        store.keepUntilChanged(kApplication, kSection, kConnect, QStringLiteral("false"));
+    }
     return options;
 }
 
@@ -38,14 +48,22 @@ bool saveClusterOptions(SettingsStore& store, const ClusterOptions& options, QSt
     put(QStringLiteral("Address"), options.address);
     put(QStringLiteral("Callsign"), options.callsign);
     put(kSpotMinutes, QString::number(options.spotMinutes));
+    put(kConnect, options.connect ? QStringLiteral("true") : QStringLiteral("false"));
     return store.commit(error);
 }
 
 QString unreadText(const ClusterOptions& options)
 {
-    return options.unreadSpotMinutes
-        ? notUnderstood(kSection, kSpotMinutes, *options.unreadSpotMinutes, QStringLiteral("time a spot is shown"))
-        : QString();
+    QStringList texts;
+    if (options.unreadSpotMinutes) {
+        texts << notUnderstood(
+            kSection, kSpotMinutes, *options.unreadSpotMinutes, QStringLiteral("time a spot is shown"));
+    }
+    if (options.unreadConnect) {
+        texts << notUnderstood(
+            kSection, kConnect, *options.unreadConnect, QStringLiteral("connection to the cluster at start"));
+    }
+    return texts.join(u'\n');
 }
 
 }  // namespace skybrant::settings

@@ -21,6 +21,11 @@ struct ClusterOptions {
     // The saved SpotMinutes line when it could not be read; kept in the
     // file as written until the user sets the time.
     std::optional<QString> unreadSpotMinutes;
+    // Whether the cluster was connected when last left: the window then
+    // connects again as it opens.
+    bool connect = false;
+    // The saved Connect line when it could not be read, kept likewise.
+    std::optional<QString> unreadConnect;
     bool operator==(const ClusterOptions&) const = default;
 };
 
@@ -30,7 +35,7 @@ ClusterOptions loadClusterOptions(SettingsStore& store);
 // when the user was told so already).
 bool saveClusterOptions(SettingsStore& store, const ClusterOptions& options, QString& error);
 
-// One sentence for an unread line; empty when every line was read.
+// A sentence for each unread line; empty when every line was read.
 QString unreadText(const ClusterOptions& options);
 
 }  // namespace skybrant::settings

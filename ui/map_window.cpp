@@ -1,6 +1,7 @@
 #include "map_window.h"
 
 #include "aim/rotator_service.h"
+#include "cluster_panel.h"
 #include "core/locator.h"
 #include "follow_panel.h"
 #include "log_panel.h"
@@ -10,8 +11,10 @@
 #include "rotator_panel.h"
 #include "settings/own_station_store.h"
 #include "settings/settings_store.h"
+#include "spot_marks.h"
 #include "station_lookup.h"
 #include "station_panel.h"
+#include "std_text.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -38,11 +41,6 @@ const QString kApplication = QStringLiteral("Skybrant");
 const QString kSection = QStringLiteral("Map");
 // The widest the pages in the tabs beside the map grow.
 constexpr int kPanelWidth = 360;
-
-QString fromStd(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // A panel that scrolls rather than squeezing its rows or the map: at any
 // window size every row keeps its height, and the map the room it needs.
@@ -118,6 +116,9 @@ MapWindow::MapWindow(settings::SettingsStore* store, QWidget* parent) : QWidget(
     tabs_->setObjectName(QStringLiteral("panels"));
     rotator_ = new RotatorPanel(model_, *service_, seconds, tabs_);
     tabs_->addTab(scrolling(rotator_, tabs_, kPanelWidth), QStringLiteral("Rotator"));
+    // The spot list takes the page's height itself rather than scrolling.
+    cluster_ = new ClusterPanel(model_, *callsigns_, store_, seconds, {}, tabs_);
+    tabs_->addTab(cluster_, QStringLiteral("Cluster"));
     log_ = new LogPanel(model_, *view_, *callsigns_, store_, tabs_);
     tabs_->addTab(scrolling(log_, tabs_, kPanelWidth), QStringLiteral("Log"));
     tabs_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
@@ -126,11 +127,12 @@ MapWindow::MapWindow(settings::SettingsStore* store, QWidget* parent) : QWidget(
 
     view_->follow(model_);
     view_->onHover = [this](const std::optional<Position>& p) { stations_->showPointer(p); };
+    spots_ = new SpotMarks(*cluster_, *view_, model_, seconds, this);
     view_->pointTip = [this](PointLayer layer, std::size_t index) {
-        return layer == PointLayer::Worked ? log_->tip(index) : QString();
+        return layer == PointLayer::Spots ? spots_->tip(index) : log_->tip(index);
     };
     view_->onPointClicked = [this](PointLayer layer, std::size_t index) {
-        return layer == PointLayer::Worked && log_->pick(index);
+        return layer == PointLayer::Spots ? spots_->pick(index) : log_->pick(index);
     };
 
     // The greyline follows the clock, redrawn as each minute begins. A

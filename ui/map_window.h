@@ -29,10 +29,12 @@ class RotatorService;
 namespace skybrant::ui {
 
 class CallsignLookup;
+class ClusterPanel;
 class FollowPanel;
 class LogPanel;
 class MapView;
 class RotatorPanel;
+class SpotMarks;
 class StationPanel;
 
 // The own station as the window keeps it between runs; 0 N 0 E for what
@@ -72,6 +74,12 @@ public:
     CallsignLookup& callsigns() { return *callsigns_; }
     RotatorPanel* rotator() const { return rotator_; }
     FollowPanel* follower() const { return follow_; }
+    // The DX cluster's page: its board holds the spots on the air, and its
+    // onSpotsChanged is called when they change.
+    ClusterPanel* cluster() const { return cluster_; }
+    // The spots drawn on the map.
+    SpotMarks* spots() const { return spots_; }
+    // The log's page: the worked stations drawn on the map.
     LogPanel* log() const { return log_; }
     // The pages beside the stations: the rotator first, then the cluster
     // and the log.
@@ -109,6 +117,8 @@ private:
     StationPanel* stations_ = nullptr;
     RotatorPanel* rotator_ = nullptr;
     FollowPanel* follow_ = nullptr;
+    ClusterPanel* cluster_ = nullptr;
+    SpotMarks* spots_ = nullptr;
     LogPanel* log_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QComboBox* unit_ = nullptr;

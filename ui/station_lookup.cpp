@@ -2,6 +2,7 @@
 
 #include "core/callsign.h"
 #include "core/country_files.h"
+#include "std_text.h"
 
 #include <QMetaObject>
 
@@ -13,11 +14,6 @@
 namespace skybrant::ui {
 
 namespace {
-
-QString fromStd(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 std::shared_ptr<const CountryFiles> readFile(const std::string& path, std::string& error)
 {

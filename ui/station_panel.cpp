@@ -6,6 +6,7 @@
 #include "core/report_text.h"
 #include "core/sun_texts.h"
 #include "station_lookup.h"
+#include "std_text.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -23,11 +24,6 @@ namespace skybrant::ui {
 namespace {
 
 using std::chrono::sys_seconds;
-
-QString fromStd(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString degreesText(double value, char positive, char negative)
 {
