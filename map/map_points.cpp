@@ -131,7 +131,7 @@ void drawLabels(QPainter& painter, PointSprites& sprites, std::span<const PointS
 {
     LabelRoom room(sizePixels);
     const QFont font = painter.font();
-    const double labelHeight = sprites.labelSize(QString(), 0, font).height();
+    const double labelHeight = sprites.labelSize(QString(), font).height();
     float opacity = 1;
     painter.setOpacity(opacity);
     for (std::size_t i = layers.size(); i-- > 0;) {
@@ -149,7 +149,7 @@ void drawLabels(QPainter& painter, PointSprites& sprites, std::span<const PointS
             if (!room.isFree(QRectF(at.x() + beside + 1, at.y() - labelHeight / 2 + 1, 2, labelHeight - 3))) {
                 continue;
             }
-            const QSize size = sprites.labelSize(point.label, point.colour, font);
+            const QSize size = sprites.labelSize(point.label, font);
             const QPoint corner(static_cast<int>(std::lround(at.x() + beside)),
                 static_cast<int>(std::lround(at.y() - (size.height() - 1) / 2.0)));
             if (room.take(QRectF(corner, size))) {

@@ -52,22 +52,25 @@ const QImage& PointSprites::marker(QRgb colour, PointShape shape, double radius,
 
 void PointSprites::useFont(const QFont& font)
 {
-    if (!metrics_ || font != font_ || labels_.size() > kMostLabels) {
+    if (!metrics_ || font != font_ || labels_.size() > kMostLabels || sizes_.size() > kMostLabels) {
         labels_.clear();
+        sizes_.clear();
         font_ = font;
         metrics_.emplace(font);
     }
 }
 
-QSize PointSprites::labelSize(const QString& text, QRgb colour, const QFont& font)
+QSize PointSprites::labelSize(const QString& text, const QFont& font)
 {
     useFont(font);
-    if (const auto found = labels_.constFind(std::make_pair(text, colour)); found != labels_.constEnd()) {
-        return found->size();
+    if (const auto found = sizes_.constFind(text); found != sizes_.constEnd()) {
+        return *found;
     }
     // One pixel more each way for the shadow.
-    return {static_cast<int>(std::ceil(metrics_->horizontalAdvance(text))) + 1,
-        static_cast<int>(std::ceil(metrics_->height())) + 1};
+    const QSize size(static_cast<int>(std::ceil(metrics_->horizontalAdvance(text))) + 1,
+        static_cast<int>(std::ceil(metrics_->height())) + 1);
+    sizes_.insert(text, size);
+    return size;
 }
 
 const QImage& PointSprites::label(const QString& text, QRgb colour, const QFont& font)
@@ -78,7 +81,7 @@ const QImage& PointSprites::label(const QString& text, QRgb colour, const QFont&
     if (found != labels_.end()) {
         return *found;
     }
-    QImage image(labelSize(text, colour, font), QImage::Format_ARGB32_Premultiplied);
+    QImage image(labelSize(text, font), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setFont(font);

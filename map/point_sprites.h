@@ -22,7 +22,7 @@ public:
     // pixel; markers of radius (in pixels) and outline width.
     const QImage& marker(QRgb colour, PointShape shape, double radius, double outlineWidth);
     // The size of a label's image, found without drawing it.
-    QSize labelSize(const QString& text, QRgb colour, const QFont& font);
+    QSize labelSize(const QString& text, const QFont& font);
     // A label's image, light over a dark shadow, in a font.
     const QImage& label(const QString& text, QRgb colour, const QFont& font);
 
@@ -33,6 +33,7 @@ private:
     double markerRadius_ = 0;
     double outlineWidth_ = 0;
     QHash<std::pair<QString, QRgb>, QImage> labels_;
+    QHash<QString, QSize> sizes_;
     QFont font_;
     std::optional<QFontMetricsF> metrics_;
 };
