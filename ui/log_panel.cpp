@@ -126,8 +126,15 @@ LogPanel::LogPanel(
 
 LogPanel::~LogPanel()
 {
-    const std::lock_guard lock(channel_->mutex);
-    channel_->owner = nullptr;
+    {
+        const std::lock_guard lock(channel_->mutex);
+        channel_->owner = nullptr;
+    }
+    // A reading still under way finishes before the panel goes: a thread
+    // left running would outlive the program's own teardown.
+    if (reader_.joinable()) {
+        reader_.join();
+    }
 }
 
 void LogPanel::choose()
@@ -242,7 +249,12 @@ void LogPanel::startReading()
         }
     };
     try {
-        std::thread(read).detach();
+        // The last reading has told its result (else this one would wait);
+        // its thread has ended or is just ending.
+        if (reader_.joinable()) {
+            reader_.join();
+        }
+        reader_ = std::thread(read);
     } catch (const std::exception& e) {
         reading_ = false;
         readError_ = QStringLiteral("cannot start reading the log: %1").arg(QString::fromUtf8(e.what()));

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <thread>
 #include <vector>
 
 class QComboBox;
@@ -94,6 +95,7 @@ private:
     settings::SettingsStore* store_;
     settings::LogOptions options_;
     std::shared_ptr<Channel> channel_;
+    std::thread reader_;  // the reading of the log, one at a time
 
     QLineEdit* path_ = nullptr;
     QLabel* state_ = nullptr;
