@@ -31,20 +31,12 @@ public:
     // Whether no label placed before covers any of rect.
     bool isFree(const QRectF& rect)
     {
-        const int left = cell(rect.left());
-        const int right = cell(rect.right());
-        const int top = cell(rect.top());
-        const int bottom = cell(rect.bottom());
-        for (int y = top; y <= bottom; ++y) {
-            for (int x = left; x <= right; ++x) {
-                for (const QRectF& placed : at(x, y)) {
-                    if (placed.intersects(rect)) {
-                        return false;
-                    }
-                }
-            }
-        }
-        return true;
+        bool free = true;
+        forCells(rect, [&](std::vector<QRectF>& cell) {
+            free = free &&
+                std::none_of(cell.begin(), cell.end(), [&](const QRectF& placed) { return placed.intersects(rect); });
+        });
+        return free;
     }
 
     // Takes the room of a label when none placed before covers it.
@@ -53,19 +45,22 @@ public:
         if (!isFree(rect)) {
             return false;
         }
-        const int left = cell(rect.left());
-        const int right = cell(rect.right());
-        const int top = cell(rect.top());
-        const int bottom = cell(rect.bottom());
-        for (int y = top; y <= bottom; ++y) {
-            for (int x = left; x <= right; ++x) {
-                at(x, y).push_back(rect);
-            }
-        }
+        forCells(rect, [&](std::vector<QRectF>& cell) { cell.push_back(rect); });
         return true;
     }
 
 private:
+    // Calls visit with each cell rect covers.
+    template <typename Visit>
+    void forCells(const QRectF& rect, Visit&& visit)
+    {
+        for (int y = cell(rect.top()); y <= cell(rect.bottom()); ++y) {
+            for (int x = cell(rect.left()); x <= cell(rect.right()); ++x) {
+                visit(at(x, y));
+            }
+        }
+    }
+
     static constexpr double kCell = 48;
 
     int cell(double coordinate) const
