@@ -9,7 +9,7 @@
 
 #include <cerrno>
 #include <cstring>
-#include <vector>
+#include <memory>
 
 namespace skybrant {
 
@@ -53,9 +53,10 @@ AdifFileRead readAdifFile(const std::string& path, AdifResume from, AdifSink& si
         return read;
     }
     AdifReader reader(from);
-    std::vector<char> block(kBlock);
+    // Left uncleared: only the bytes read into it are looked at.
+    const auto block = std::make_unique_for_overwrite<char[]>(kBlock);
     for (;;) {
-        const ssize_t got = ::read(file.get(), block.data(), block.size());
+        const ssize_t got = ::read(file.get(), block.get(), kBlock);
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -67,7 +68,7 @@ AdifFileRead readAdifFile(const std::string& path, AdifResume from, AdifSink& si
         if (got == 0) {
             break;
         }
-        reader.feed({block.data(), static_cast<std::size_t>(got)}, sink);
+        reader.feed({block.get(), static_cast<std::size_t>(got)}, sink);
     }
     if (complete) {
         reader.finish(sink);

@@ -44,8 +44,10 @@ char upper(char c)
 
 bool sameName(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() &&
-        std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return upper(x) == upper(y); });
+    // Logs mostly write names as the format does: bytes alike need no folding.
+    return a == b || (a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+        return upper(x) == upper(y);
+    }));
 }
 
 bool isBlank(char c)
@@ -162,14 +164,15 @@ void AdifReader::tagEnded(AdifSink& sink)
     const auto at = std::find(tag_.begin(), tag_.end(), ':');
     const std::size_t colon = at == tag_.end() ? std::string::npos : static_cast<std::size_t>(at - tag_.begin());
     const std::string_view name = std::string_view(tag_).substr(0, colon);
-    if (sameName(name, "EOH") && colon == std::string::npos) {
+    // <EOH> and <EOR> have no length; a field's tag always has one.
+    if (colon == std::string::npos && sameName(name, "EOH")) {
         if (header_) {
             header_ = false;
             resume_ = {offset_ + 1, resume_.records};
         }
         return;
     }
-    if (sameName(name, "EOR") && colon == std::string::npos) {
+    if (colon == std::string::npos && sameName(name, "EOR")) {
         if (!header_) {
             recordEnded(sink);
         }
@@ -223,6 +226,7 @@ void AdifReader::fieldStarted(std::string_view name, std::uint64_t length)
         seen_ |= bit;
         value_ = &(qso_.*kUsedFields.at(i).value);
         fieldName_ = kUsedFields.at(i).name;
+        break;
     }
     dataLeft_ = length;
     eorMatched_ = 0;
@@ -263,13 +267,12 @@ void AdifReader::dataEnded()
         return;
     }
     std::string* value = std::exchange(value_, nullptr);
-    const std::string name(fieldName_);
     if (value->size() > kMaxValue) {
-        fault(name + " is longer than " + std::to_string(kMaxValue) + " bytes");
+        fault(std::string(fieldName_) + " is longer than " + std::to_string(kMaxValue) + " bytes");
         return;
     }
     if (std::find(value->begin(), value->end(), '<') != value->end()) {
-        fault(name + " " + adifShown(*value) + " holds '<': its length is longer than its data");
+        fault(std::string(fieldName_) + " " + adifShown(*value) + " holds '<': its length is longer than its data");
         return;
     }
     trim(*value);

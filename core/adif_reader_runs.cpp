@@ -30,6 +30,10 @@ void AdifReader::feed(std::string_view bytes, AdifSink& sink)
         if (p == end) {
             break;
         }
+        // A run that ends at a '<' may end at a whole field.
+        if (run != 0) {
+            continue;
+        }
         step(*p, sink);
         ++p;
         ++offset_;

@@ -1,5 +1,6 @@
 #include "qso_station.h"
 
+#include "station_fields.h"
 #include "utf8.h"
 
 #include <vector>
@@ -38,6 +39,12 @@ bool readPlace(StationReader& reader, const AdifQso& qso, bool own, Station& sta
     const Side side = own ? Side::Own : Side::Other;
     std::string why;
     if (!grid.empty()) {
+        // The commonest field, a plain locator, read without splitting it.
+        if (readCommonLocator(grid, station.position)) {
+            station.form = StationForm::Locator;
+            station.call.reset();
+            return true;
+        }
         if (readForm(reader, grid, side, StationForm::Locator, station, why)) {
             return true;
         }

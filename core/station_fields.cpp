@@ -353,12 +353,16 @@ bool readLocators(std::string_view line, Position& own, Position& other)
     PlainFields f(line);
     const std::string_view first = f.token();
     const std::string_view second = f.token();
-    std::string unused;
-    return first.size() > 2 && second.size() > 2 && f.atEnd() && parseLocator(first, own, unused) &&
-        parseLocator(second, other, unused);
+    return f.atEnd() && readCommonLocator(first, own) && readCommonLocator(second, other);
 }
 
 }  // namespace
+
+bool readCommonLocator(std::string_view text, Position& position)
+{
+    std::string unused;
+    return text.size() > 2 && parseLocator(text, position, unused);
+}
 
 bool readCommonPair(std::string_view line, Position& own, Position& other)
 {

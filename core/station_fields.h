@@ -64,6 +64,10 @@ bool isCallsignToken(std::string_view token);
 // words any refusal.
 bool readCommonPair(std::string_view line, Position& own, Position& other);
 
+// One locator of more than two characters, the whole text, as the station
+// reader reads it; false for any other text, which the reader then reads.
+bool readCommonLocator(std::string_view text, Position& position);
+
 std::string wrongFieldCount(std::size_t found);
 
 }  // namespace skybrant

@@ -250,6 +250,9 @@ TEST(QsoStationTest, ReadsGridThenPositionThenCall)
     } cases[] = {
         {"grid", qso("DL1ABC", "JO62", "", ""), 52.5, false},
         {"ten-character grid", qso("DL1ABC", "JO62qm99xx", "", ""), 52.5416, false},
+        {"lower-case grid", qso("DL1ABC", "jo62", "", ""), 52.5, false},
+        {"two-character grid, also a prefix", qso("DL1ABC", "DL", "", ""), 25.0, false},
+        {"grid with a blank inside", qso("DL1ABC", "JO62 qm", "", ""), NAN, false},
         {"grid before position", qso("DL1ABC", "JO62", "N010 00.000", "E010 00.000"), 52.5, false},
         {"position only", qso("DL1ABC", "", "S033 52.500", "E151 12.000"), -33.875, false},
         {"call only", qso("DL1ABC", "", "", ""), 51.0, false},
