@@ -9,9 +9,6 @@ namespace skybrant::cluster {
 
 namespace {
 
-constexpr unsigned char kTelnetCommand = 0xFF;  // IAC
-constexpr unsigned char kTelnetWill = 251;
-constexpr unsigned char kTelnetDont = 254;
 // The longest command a user types.
 constexpr int kMaxCommand = 200;
 // A link that stayed up this long was no failure: the next pause is short.
@@ -121,7 +118,7 @@ void ClusterClient::connectNow()
 {
     line_.clear();
     cutting_ = false;
-    telnetLeft_ = 0;
+    telnet_.reset();
     keepAliveSent_ = false;
     setState(State::Connecting);
     socket_.abort();
@@ -155,17 +152,10 @@ void ClusterClient::onReadyRead()
 void ClusterClient::takeBytes(const QByteArray& bytes)
 {
     for (const char byte : bytes) {
-        const auto c = static_cast<unsigned char>(byte);
-        if (telnetLeft_ > 0) {
-            // After IAC: the command, and its option for WILL to DONT.
-            telnetLeft_ = telnetLeft_ == 2 && c >= kTelnetWill && c <= kTelnetDont ? 1 : 0;
+        if (!telnet_.isText(static_cast<unsigned char>(byte))) {
             continue;
         }
-        if (c == kTelnetCommand) {
-            telnetLeft_ = 2;
-            continue;
-        }
-        if (c == '\n') {
+        if (byte == '\n') {
             if (!cutting_) {
                 lineEnded();
             }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/cluster_lines.h"
+#include "telnet_bytes.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -103,7 +104,7 @@ private:
     bool keepAliveSent_ = false;
     QByteArray line_;
     bool cutting_ = false;  // dropping the rest of a line too long
-    int telnetLeft_ = 0;  // bytes of a telnet command still to drop
+    TelnetBytes telnet_;
 };
 
 }  // namespace skybrant::cluster

@@ -1,8 +1,10 @@
 // The DX cluster client against a cluster written here, on a loopback
 // port: the login, every kind of line (a line of 100 KB and binary garbage
-// among them), keep-alive, a hang-up and a restart on the same port.
+// among them), keep-alive, a hang-up and a restart on the same port; and
+// the telnet commands taken out of what a cluster sends.
 
 #include "cluster/cluster_client.h"
+#include "cluster/telnet_bytes.h"
 #include "fake_cluster.h"
 
 #include <QCoreApplication>
@@ -14,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace skybrant::cluster {
@@ -37,6 +40,50 @@ void listen(ClusterClient& client, Heard& heard)
         &client, &ClusterClient::weatherReceived, [&](const ClusterWeather& w) { heard.weather.push_back(w); });
     QObject::connect(&client, &ClusterClient::consoleLine, [&](const QString& line) { heard.console << line; });
     QObject::connect(&client, &ClusterClient::stateChanged, [&] { heard.states << client.stateText(); });
+}
+
+TEST(TelnetBytesTest, KeepsOnlyTheText)
+{
+    const struct {
+        const char* name;
+        std::string sent;
+        std::string text;
+    } cases[] = {
+        {"plain text", "DX de K1AB\r\n", "DX de K1AB\r\n"},
+        {"will echo", "pass\xff\xfb\x01word", "password"},
+        {"do window size",
+            "a\xff\xfd\x1f"
+            "b",
+            "ab"},
+        {"no operation",
+            "a\xff\xf1"
+            "b",
+            "ab"},
+        {"sub-negotiation",
+            "a\xff\xfa\x18\x01\xff\xf0"
+            "b",
+            "ab"},
+        {"sub-negotiation holding 255",
+            "a\xff\xfa\x18\xff\xff\x01\xff\xf0"
+            "b",
+            "ab"},
+        {"escaped 255",
+            "a\xff\xff"
+            "b",
+            "a\xff"
+            "b"},
+        {"command at the end", "ab\xff", "ab"},
+    };
+    for (const auto& c : cases) {
+        TelnetBytes telnet;
+        std::string text;
+        for (const char byte : c.sent) {
+            if (telnet.isText(static_cast<unsigned char>(byte))) {
+                text += byte;
+            }
+        }
+        EXPECT_EQ(text, c.text) << c.name;
+    }
 }
 
 TEST(ClusterClientTest, LogsInAndReadsEveryKindOfLine)
