@@ -1,6 +1,7 @@
 // The log on the map: an ADIF log of 100,000 QSOs generated in a temporary
 // directory, read, grouped by place and drawn on the map view, all on the
-// calling thread.
+// calling thread; and one QSO more added to it, as the window's own thread
+// does while the log grows.
 
 #include "map/band_colours.h"
 #include "ui/log_places.h"
@@ -87,5 +88,36 @@ void BM_LogReadAndDrawn(benchmark::State& state)
     state.counters["places"] = static_cast<double>(places);
 }
 BENCHMARK(BM_LogReadAndDrawn)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// What the window does on its own thread when the program writing the log
+// adds a QSO to a log of 100,000: the QSO added, the filters' lists made
+// again and the worked stations drawn anew, with a band chosen.
+void BM_LogQsoAdded(benchmark::State& state)
+{
+    const QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("log.adi")).toStdString();
+    const auto qsos = static_cast<int>(state.range(0));
+    if (!dir.isValid() || !writeLog(path, qsos)) {
+        state.SkipWithError("cannot write the log in a temporary directory");
+        return;
+    }
+    ui::MapView view;
+    view.resize(1024, 1024);
+    view.setOwn(positionFromDegrees(51.5, -0.1167));
+    ui::WorkedPlaces worked;
+    worked.add(ui::readLogSlice(path, {}, defaultCountryFile(), nullptr).qsos);
+    const ui::PlacedQso added{positionFromDegrees(40.0, -75.0), "K1NEW", "20m", "FT8", "20261231", "2359"};
+    const ui::LogFilter filter{"20m", ""};
+    for (auto _ : state) {
+        worked.add({added});
+        benchmark::DoNotOptimize(worked.bands());
+        benchmark::DoNotOptimize(worked.modes());
+        std::vector<std::size_t> shown;
+        view.setPoints(ui::PointLayer::Worked, worked.points(filter, shown));
+        benchmark::DoNotOptimize(view.picture().constBits());
+    }
+    state.counters["places"] = static_cast<double>(worked.placeCount());
+}
+BENCHMARK(BM_LogQsoAdded)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 }  // namespace

@@ -146,7 +146,12 @@ void WorkedPlaces::clear()
 
 void WorkedPlaces::add(std::vector<PlacedQso> qsos)
 {
-    qsos_.reserve(qsos_.size() + qsos.size());
+    // Grown by at least half: a log that grows a QSO at a time is not
+    // copied whole for each one.
+    const std::size_t needed = qsos_.size() + qsos.size();
+    if (needed > qsos_.capacity()) {
+        qsos_.reserve(std::max(needed, qsos_.capacity() + qsos_.capacity() / 2));
+    }
     for (PlacedQso& qso : qsos) {
         const auto key = std::make_pair(qso.position.latUnits, qso.position.lonUnits);
         auto [at, added] = placeAt_.try_emplace(key, places_.size());
