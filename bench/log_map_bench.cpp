@@ -57,34 +57,49 @@ bool writeLog(const std::string& path, int qsos)
     return std::fclose(out) == 0;
 }
 
-void BM_LogReadAndDrawn(benchmark::State& state)
-{
+// A generated log of state.range(0) QSOs in a temporary directory and the
+// map view it is drawn on, its base drawn once as the window has it.
+struct LogOnMap {
+    explicit LogOnMap(benchmark::State& state) : qsos(static_cast<int>(state.range(0)))
+    {
+        if (!dir.isValid() || !writeLog(path, qsos)) {
+            state.SkipWithError("cannot write the log in a temporary directory");
+            return;
+        }
+        view.resize(1024, 1024);
+        view.setOwn(positionFromDegrees(51.5, -0.1167));
+        benchmark::DoNotOptimize(view.picture().constBits());
+        made = true;
+    }
+
     const QTemporaryDir dir;
     const std::string path = dir.filePath(QStringLiteral("log.adi")).toStdString();
-    const auto qsos = static_cast<int>(state.range(0));
-    if (!dir.isValid() || !writeLog(path, qsos)) {
-        state.SkipWithError("cannot write the log in a temporary directory");
+    const int qsos;
+    ui::MapView view;
+    bool made = false;
+};
+
+void BM_LogReadAndDrawn(benchmark::State& state)
+{
+    LogOnMap log(state);
+    if (!log.made) {
         return;
     }
-    ui::MapView view;
-    view.resize(1024, 1024);
-    view.setOwn(positionFromDegrees(51.5, -0.1167));
-    benchmark::DoNotOptimize(view.picture().constBits());  // the base, drawn once as the window has it
     std::size_t places = 0;
     for (auto _ : state) {
-        ui::LogSlice slice = ui::readLogSlice(path, {}, defaultCountryFile(), nullptr);
-        if (slice.qsos.size() != static_cast<std::size_t>(qsos)) {
+        ui::LogSlice slice = ui::readLogSlice(log.path, {}, defaultCountryFile(), nullptr);
+        if (slice.qsos.size() != static_cast<std::size_t>(log.qsos)) {
             state.SkipWithError("the log was not read whole");
             return;
         }
         ui::WorkedPlaces worked;
         worked.add(std::move(slice.qsos));
         std::vector<std::size_t> shown;
-        view.setPoints(ui::PointLayer::Worked, worked.points({}, shown));
-        benchmark::DoNotOptimize(view.picture().constBits());
+        log.view.setPoints(ui::PointLayer::Worked, worked.points({}, shown));
+        benchmark::DoNotOptimize(log.view.picture().constBits());
         places = worked.placeCount();
     }
-    state.counters["qsos"] = qsos;
+    state.counters["qsos"] = log.qsos;
     state.counters["places"] = static_cast<double>(places);
 }
 BENCHMARK(BM_LogReadAndDrawn)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -94,18 +109,12 @@ BENCHMARK(BM_LogReadAndDrawn)->Arg(100000)->Unit(benchmark::kMillisecond)->Itera
 // again and the worked stations drawn anew, with a band chosen.
 void BM_LogQsoAdded(benchmark::State& state)
 {
-    const QTemporaryDir dir;
-    const std::string path = dir.filePath(QStringLiteral("log.adi")).toStdString();
-    const auto qsos = static_cast<int>(state.range(0));
-    if (!dir.isValid() || !writeLog(path, qsos)) {
-        state.SkipWithError("cannot write the log in a temporary directory");
+    LogOnMap log(state);
+    if (!log.made) {
         return;
     }
-    ui::MapView view;
-    view.resize(1024, 1024);
-    view.setOwn(positionFromDegrees(51.5, -0.1167));
     ui::WorkedPlaces worked;
-    worked.add(ui::readLogSlice(path, {}, defaultCountryFile(), nullptr).qsos);
+    worked.add(ui::readLogSlice(log.path, {}, defaultCountryFile(), nullptr).qsos);
     const ui::PlacedQso added{positionFromDegrees(40.0, -75.0), "K1NEW", "20m", "FT8", "20261231", "2359"};
     const ui::LogFilter filter{"20m", ""};
     for (auto _ : state) {
@@ -113,8 +122,8 @@ void BM_LogQsoAdded(benchmark::State& state)
         benchmark::DoNotOptimize(worked.bands());
         benchmark::DoNotOptimize(worked.modes());
         std::vector<std::size_t> shown;
-        view.setPoints(ui::PointLayer::Worked, worked.points(filter, shown));
-        benchmark::DoNotOptimize(view.picture().constBits());
+        log.view.setPoints(ui::PointLayer::Worked, worked.points(filter, shown));
+        benchmark::DoNotOptimize(log.view.picture().constBits());
     }
     state.counters["places"] = static_cast<double>(worked.placeCount());
 }
