@@ -8,7 +8,6 @@ namespace skybrant::settings {
 
 namespace {
 
-const QString kApplication = QStringLiteral("Skybrant");
 const QString kSection = QStringLiteral("Cluster");
 const QString kSpotMinutes = QStringLiteral("SpotMinutes");
 const QString kConnect = QStringLiteral("Connect");

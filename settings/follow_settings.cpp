@@ -9,7 +9,6 @@ namespace skybrant::settings {
 
 namespace {
 
-const QString kApplication = QStringLiteral("Skybrant");
 const QString kSection = QStringLiteral("Follow");
 const QString kMode = QStringLiteral("Mode");
 const QString kThreshold = QStringLiteral("Threshold");

@@ -9,7 +9,6 @@ namespace skybrant::settings {
 
 namespace {
 
-const QString kApplication = QStringLiteral("Skybrant");
 const QString kSection = QStringLiteral("Log");
 const QString kFile = QStringLiteral("File");
 const QString kBand = QStringLiteral("Band");

@@ -6,8 +6,6 @@ namespace skybrant::settings {
 
 namespace {
 
-const QString kApplication = QString::fromLatin1(kOwnStationApplication);
-
 QString section(const IniKey& key)
 {
     return QString::fromLatin1(key.section);

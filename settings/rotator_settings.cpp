@@ -13,7 +13,6 @@ namespace skybrant::settings {
 
 namespace {
 
-const QString kApplication = QStringLiteral("Skybrant");
 const QString kSection = QString::fromLatin1(kRotatorOffset.section);
 const QString kOffset = QString::fromLatin1(kRotatorOffset.key);
 const QString kMinAzimuth = QStringLiteral("MinAzimuth");

@@ -1,11 +1,16 @@
 #pragma once
 
+#include "own_station.h"
+
 #include <QString>
 
 #include <memory>
 #include <optional>
 
 namespace skybrant::settings {
+
+// The application whose one file every feature keeps its sections in.
+inline const QString kApplication = QString::fromLatin1(kOwnStationApplication);
 
 // The per-user store of texts, addressed by application, section and key.
 class SettingsStore {

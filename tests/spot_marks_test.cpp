@@ -67,6 +67,16 @@ struct SpotWindow {
         QTest::mouseClick(window.find<QPushButton>("clusterConnect"), Qt::LeftButton);
         return waitUntil([&] { return cluster.received.contains("G4ABC\r\n"); }, 5s);
     }
+    // Connected to cluster, which then sends the spots given; true once
+    // the map shows as many markers as there are spots.
+    bool showSpots(FakeCluster& cluster, const char* lines, std::size_t count)
+    {
+        if (!connectTo(cluster)) {
+            return false;
+        }
+        cluster.send(lines);
+        return waitUntil([&] { return points().size() == count; }, 5s);
+    }
     void setNow(std::chrono::sys_seconds t)
     {
         now = t;
@@ -85,9 +95,7 @@ TEST(SpotMarks, StandWhereTheirStationsAreAndTurnTheAntenna)
     MemoryStore store;
     SpotWindow w(store);
     FakeCluster cluster;
-    ASSERT_TRUE(w.connectTo(cluster));
-    cluster.send(kThreeSpots);
-    ASSERT_TRUE(waitUntil([&] { return w.points().size() == 3; }, 5s));
+    ASSERT_TRUE(w.showSpots(cluster, kThreeSpots, 3));
 
     const struct {
         const char* call;
@@ -164,9 +172,7 @@ TEST(SpotMarks, FadeWithAgeAndGoWhenTheirTimeIsUp)
     store.values[{"Cluster", "SpotMinutes"}] = "30";
     SpotWindow w(store);
     FakeCluster cluster;
-    ASSERT_TRUE(w.connectTo(cluster));
-    cluster.send("DX de DL1ABC: 14074 W1AW FT8 1803Z FN31\r\n");
-    ASSERT_TRUE(waitUntil([&] { return w.points().size() == 1; }, 5s));
+    ASSERT_TRUE(w.showSpots(cluster, "DX de DL1ABC: 14074 W1AW FT8 1803Z FN31\r\n", 1));
 
     const struct {
         const char* name;
@@ -195,9 +201,7 @@ TEST(SpotMarks, ShowWhatTheListShowsAndTheKeysTurnToTheSpotChosen)
     MemoryStore store;
     SpotWindow w(store);
     FakeCluster cluster;
-    ASSERT_TRUE(w.connectTo(cluster));
-    cluster.send(kThreeSpots);
-    ASSERT_TRUE(waitUntil([&] { return w.points().size() == 3; }, 5s));
+    ASSERT_TRUE(w.showSpots(cluster, kThreeSpots, 3));
     auto* bands = w.window.find<QComboBox>("clusterBandFilter");
     const struct {
         const char* name;

@@ -237,12 +237,6 @@ void Form1::Label11_Click(int /*index*/)
     QDesktopServices::openUrl(authorPageUrl());
 }
 
-namespace {
-
-const QString kApplication = QString::fromLatin1(settings::kOwnStationApplication);
-
-}  // namespace
-
 QString Form1::controlText(Control id) const
 {
     if (rowOf(id).kind == Kind::Hemisphere) {
@@ -277,7 +271,7 @@ void Form1::Form_Load()
         // this order, degrees before minutes and seconds.
         setControlText(kOwnStationBoxes.at(k), saved.texts.at(k));
     }
-    if (const auto problem = store_->readProblem(kApplication); problem && !saved_) {
+    if (const auto problem = store_->readProblem(settings::kApplication); problem && !saved_) {
         sink_->showMessage(*problem);
     }
 }

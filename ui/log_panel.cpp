@@ -5,6 +5,7 @@
 #include "panel_widgets.h"
 #include "settings/settings_store.h"
 #include "station_lookup.h"
+#include "std_text.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -39,7 +40,7 @@ QString problemText(const AdifProblem& problem)
     const QString where = problem.record != 0
         ? QStringLiteral("record %1 at byte %2").arg(problem.record).arg(problem.offset)
         : QStringLiteral("byte %1").arg(problem.offset);
-    return where + QStringLiteral(": ") + QString::fromStdString(problem.what);
+    return where + QStringLiteral(": ") + fromStd(problem.what);
 }
 
 // The items of a filter: "All", then what the log holds, and the one
@@ -50,7 +51,7 @@ void fill(QComboBox* box, const std::vector<std::string>& seen, const QString& c
     box->clear();
     box->addItem(QStringLiteral("All"), QString());
     for (const std::string& item : seen) {
-        box->addItem(QString::fromStdString(item), QString::fromStdString(item));
+        box->addItem(fromStd(item), fromStd(item));
     }
     int at = box->findData(chosen, Qt::UserRole, Qt::MatchFixedString);
     if (at < 0) {
@@ -271,7 +272,7 @@ void LogPanel::sliceRead(std::uint64_t generation, bool fromStart, const LogSlic
             places_.clear();
             problems_ = {};
         }
-        readError_ = read.ok ? QString() : QString::fromStdString(read.error);
+        readError_ = read.ok ? QString() : fromStd(read.error);
         // A log that could not be opened keeps its place for when it is back.
         if (read.ok || read.resume.offset != 0) {
             resume_ = read.resume;
@@ -295,8 +296,8 @@ void LogPanel::sliceRead(std::uint64_t generation, bool fromStart, const LogSlic
 
 void LogPanel::rebuildFilters()
 {
-    fill(band_, places_.bands(), QString::fromStdString(filter_.band));
-    fill(mode_, places_.modes(), QString::fromStdString(filter_.mode));
+    fill(band_, places_.bands(), fromStd(filter_.band));
+    fill(mode_, places_.modes(), fromStd(filter_.mode));
 }
 
 void LogPanel::filtersChanged()
@@ -348,8 +349,8 @@ void LogPanel::save()
         return;
     }
     options_.file = file_;
-    options_.band = QString::fromStdString(filter_.band);
-    options_.mode = QString::fromStdString(filter_.mode);
+    options_.band = fromStd(filter_.band);
+    options_.mode = fromStd(filter_.mode);
     QString error;
     if (!settings::saveLogOptions(*store_, options_, error) && !error.isEmpty()) {
         problem_->setText(error);

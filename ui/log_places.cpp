@@ -4,6 +4,7 @@
 #include "core/qso_station.h"
 #include "core/station_reader.h"
 #include "map/band_colours.h"
+#include "std_text.h"
 
 #include <QStringList>
 
@@ -83,10 +84,17 @@ std::uint64_t whenOf(const PlacedQso& qso)
     return when;
 }
 
+// A filter in the case the QSOs are kept in, made once per look at the log
+// rather than once per QSO.
+LogFilter keptCase(const LogFilter& filter)
+{
+    return {lowered(filter.band), raised(filter.mode)};
+}
+
+// filter: in the case the QSOs are kept in.
 bool passes(const PlacedQso& qso, const LogFilter& filter)
 {
-    return (filter.band.empty() || lowered(filter.band) == qso.band) &&
-        (filter.mode.empty() || raised(filter.mode) == qso.mode);
+    return (filter.band.empty() || filter.band == qso.band) && (filter.mode.empty() || filter.mode == qso.mode);
 }
 
 // A band's wavelength in millimetres; none for a name that is no length.
@@ -113,13 +121,12 @@ std::optional<double> wavelength(const std::string& band)
 // "20231205" and "2031" as "2023-12-05 20:31".
 QString shownWhen(const PlacedQso& qso)
 {
-    QString text = QString::fromStdString(qso.date);
+    QString text = fromStd(qso.date);
     if (text.size() == 8) {
         text = text.left(4) + QLatin1Char('-') + text.mid(4, 2) + QLatin1Char('-') + text.mid(6);
     }
     if (qso.time.size() >= 4) {
-        text += QLatin1Char(' ') + QString::fromStdString(qso.time.substr(0, 2)) + QLatin1Char(':') +
-            QString::fromStdString(qso.time.substr(2, 2));
+        text += QLatin1Char(' ') + fromStd(qso.time.substr(0, 2)) + QLatin1Char(':') + fromStd(qso.time.substr(2, 2));
     }
     return text;
 }
@@ -199,11 +206,12 @@ const PlacedQso* WorkedPlaces::latest(std::size_t place, const LogFilter& filter
     if (place >= places_.size()) {
         return nullptr;
     }
+    const LogFilter kept = keptCase(filter);
     const PlacedQso* best = nullptr;
     std::uint64_t bestWhen = 0;
     for (const std::size_t index : places_[place].qsos) {
         const PlacedQso& qso = qsos_[index];
-        if (!passes(qso, filter)) {
+        if (!passes(qso, kept)) {
             continue;
         }
         // The later in the log of two at the same minute.
@@ -223,10 +231,11 @@ std::vector<MapPoint> WorkedPlaces::points(const LogFilter& filter, std::vector<
         const PlacedQso* latest;
         std::uint64_t when;
     };
+    const LogFilter kept = keptCase(filter);
     std::vector<Shown> shown;
     shown.reserve(places_.size());
     for (std::size_t i = 0; i < places_.size(); ++i) {
-        if (const PlacedQso* qso = latest(i, filter)) {
+        if (const PlacedQso* qso = latest(i, kept)) {
             shown.push_back(Shown{i, qso, whenOf(*qso)});
         }
     }
@@ -236,8 +245,7 @@ std::vector<MapPoint> WorkedPlaces::points(const LogFilter& filter, std::vector<
     places.clear();
     places.reserve(shown.size());
     for (const Shown& s : shown) {
-        points.push_back(
-            MapPoint{places_[s.place].position, bandColour(s.latest->band), 1, QString::fromStdString(s.latest->call)});
+        points.push_back(MapPoint{places_[s.place].position, bandColour(s.latest->band), 1, fromStd(s.latest->call)});
         places.push_back(s.place);
     }
     return points;
@@ -250,27 +258,28 @@ QString WorkedPlaces::tip(std::size_t place, const LogFilter& filter) const
         return {};
     }
     // The calls, the latest worked first, each once.
+    const LogFilter kept = keptCase(filter);
     std::vector<std::string> calls;
     std::set<std::string> seen;
     const std::vector<std::size_t>& list = places_[place].qsos;
     for (std::size_t i = list.size(); i-- > 0;) {
         const PlacedQso& qso = qsos_[list[i]];
-        if (passes(qso, filter) && seen.insert(qso.call).second) {
+        if (passes(qso, kept) && seen.insert(qso.call).second) {
             calls.push_back(qso.call);
         }
     }
     QStringList named;
     for (std::size_t i = 0; i < std::min(calls.size(), kCallsNamed); ++i) {
-        named << QString::fromStdString(calls[i]);
+        named << fromStd(calls[i]);
     }
     QString text = named.join(QStringLiteral(", "));
     if (calls.size() > kCallsNamed) {
         text += QStringLiteral(" and %1 more").arg(calls.size() - kCallsNamed);
     }
-    QStringList details{QString::fromStdString(last->call)};
+    QStringList details{fromStd(last->call)};
     for (const std::string* field : {&last->band, &last->mode}) {
         if (!field->empty()) {
-            details << QString::fromStdString(*field);
+            details << fromStd(*field);
         }
     }
     const QString when = shownWhen(*last);

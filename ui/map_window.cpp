@@ -37,7 +37,7 @@ namespace skybrant::ui {
 
 namespace {
 
-const QString kApplication = QStringLiteral("Skybrant");
+using settings::kApplication;
 const QString kSection = QStringLiteral("Map");
 // The widest the pages in the tabs beside the map grow.
 constexpr int kPanelWidth = 360;

@@ -42,6 +42,12 @@ QString pathText(const char* path, const Figure& heading, const Figure& distance
         .arg(QLatin1String(path), degrees, fromStd(figureText(distance)), fromStd(unitSymbol(unit)));
 }
 
+// The keys that turn the antenna to a spot, as the menu shows them too.
+QKeySequence turnKey(bool longPath)
+{
+    return {longPath ? Qt::CTRL | Qt::SHIFT | Qt::Key_T : Qt::CTRL | Qt::Key_T};
+}
+
 }  // namespace
 
 MapPoint spotPoint(const BoardSpot& spot, std::chrono::sys_seconds now, std::chrono::minutes keep)
@@ -88,8 +94,7 @@ SpotMarks::SpotMarks(ClusterPanel& cluster, MapView& view, aim::AimingModel& mod
     connect(&fade_, &QTimer::timeout, this, &SpotMarks::refresh);
     fade_.start(kFadeStep);
     for (const bool longPath : {false, true}) {
-        auto* key =
-            new QShortcut(QKeySequence(longPath ? Qt::CTRL | Qt::SHIFT | Qt::Key_T : Qt::CTRL | Qt::Key_T), window);
+        auto* key = new QShortcut(turnKey(longPath), window);
         connect(key, &QShortcut::activated, this, [this, longPath] {
             if (const auto spot = keyTarget()) {
                 turnTo(*spot, longPath);
@@ -173,7 +178,7 @@ QMenu* SpotMarks::menuFor(std::size_t index, QWidget* parent)
             text += QStringLiteral(" (%1\u00b0)").arg(fromStd(figureText(heading)));
         }
         QAction* action = menu->addAction(text, this, [this, index, longPath] { turn(index, longPath); });
-        action->setShortcut(QKeySequence(longPath ? Qt::CTRL | Qt::SHIFT | Qt::Key_T : Qt::CTRL | Qt::Key_T));
+        action->setShortcut(turnKey(longPath));
         action->setEnabled(heading.shown);
     }
     return menu;
